@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Builds Veltrano and runs every test. Usage: scripts/test.sh
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/deps.sh
+
+jobs=$(nproc)
+cmake --preset release >/dev/null
+cmake --build --preset release -j "$jobs"
+ctest --preset release -j "$jobs"

@@ -1,0 +1,159 @@
+#include "support/scripted_automation.h"
+
+#include "host/run_time_error.h"
+
+namespace veltrano::testing {
+
+ScriptedAutomation::ScriptedAutomation() {
+    answer("2*2", "4");
+}
+
+void ScriptedAutomation::answer(const std::string& expression, std::string result) {
+    answers_[expression] = std::move(result);
+}
+
+void ScriptedAutomation::answerWith(
+    std::function<std::optional<std::string>(const std::string&)> rule) {
+    fallback_ = std::move(rule);
+}
+
+void ScriptedAutomation::fail(const std::string& text, std::int32_t code, std::string message) {
+    failWhen([text](const Request& r) { return r.argument == text; }, code, std::move(message));
+}
+
+void ScriptedAutomation::failWhen(std::function<bool(const Request&)> predicate, std::int32_t code,
+                                  std::string message) {
+    failures_.push_back({std::move(predicate), code, std::move(message)});
+}
+
+void ScriptedAutomation::die(std::size_t afterCalls) {
+    if (afterCalls == 0) {
+        dead_ = true;
+    } else {
+        callsBeforeDeath_ = afterCalls;
+    }
+}
+
+std::vector<Request> ScriptedAutomation::traffic() const {
+    std::vector<Request> out;
+    for (const auto& r : requests_) {
+        if (r.member == "Eval" || r.member == "Do" || r.member == "RunCommand" ||
+            r.member == "RunMenuCommand") {
+            out.push_back(r);
+        }
+    }
+    return out;
+}
+
+void ScriptedAutomation::record(std::string member, std::string argument) {
+    if (callsBeforeDeath_) {
+        if (*callsBeforeDeath_ == 0) {
+            dead_ = true;
+            callsBeforeDeath_.reset();
+        } else {
+            --*callsBeforeDeath_;
+        }
+    }
+    if (dead_) throw RunTimeError(err::kHostGone, {}, "ScriptedAutomation");
+    requests_.push_back({std::move(member), std::move(argument)});
+}
+
+void ScriptedAutomation::hostFailure(std::int32_t code, std::string message) {
+    lastErrorCode_ = code;
+    lastErrorMessage_ = std::move(message);
+    throw RunTimeError(err::kAutomationFailure, lastErrorMessage_, "ScriptedAutomation");
+}
+
+void ScriptedAutomation::failIfRuled(const Request& request) {
+    for (const auto& rule : failures_) {
+        if (rule.predicate(request)) hostFailure(rule.code, rule.message);
+    }
+}
+
+std::string ScriptedAutomation::Eval(std::string_view expression) {
+    record("Eval", std::string(expression));
+    failIfRuled(requests_.back());
+    const std::string text(expression);
+    if (auto it = answers_.find(text); it != answers_.end()) return it->second;
+    if (fallback_) {
+        if (auto result = fallback_(text)) return *result;
+    }
+    hostFailure(kNoRuleCode, "no rule for: " + text);
+}
+
+void ScriptedAutomation::Do(std::string_view statement) {
+    record("Do", std::string(statement));
+    failIfRuled(requests_.back());
+}
+
+void ScriptedAutomation::RunCommand(std::string_view statement) {
+    record("RunCommand", std::string(statement));
+    failIfRuled(requests_.back());
+}
+
+void ScriptedAutomation::RunMenuCommand(std::int32_t menuCode) {
+    record("RunMenuCommand", std::to_string(menuCode));
+    failIfRuled(requests_.back());
+}
+
+std::int32_t ScriptedAutomation::LastErrorCode() {
+    record("LastErrorCode");
+    return lastErrorCode_;
+}
+
+void ScriptedAutomation::SetLastErrorCode(std::int32_t code) {
+    record("SetLastErrorCode", std::to_string(code));
+    lastErrorCode_ = code;
+    if (code == 0) lastErrorMessage_.clear();
+}
+
+std::string ScriptedAutomation::LastErrorMessage() {
+    record("LastErrorMessage");
+    return lastErrorMessage_;
+}
+
+bool ScriptedAutomation::Visible() {
+    record("Visible");
+    return visible_;
+}
+
+void ScriptedAutomation::SetVisible(bool visible) {
+    record("SetVisible", visible ? "T" : "F");
+    visible_ = visible;
+}
+
+std::string ScriptedAutomation::Name() {
+    record("Name");
+    return name;
+}
+std::string ScriptedAutomation::FullName() {
+    record("FullName");
+    return fullName;
+}
+std::string ScriptedAutomation::ProductLevel() {
+    record("ProductLevel");
+    return productLevel;
+}
+std::string ScriptedAutomation::Version() {
+    record("Version");
+    return version;
+}
+std::string ScriptedAutomation::Application() {
+    record("Application");
+    return applicationTitle;
+}
+
+AutomationPtr ScriptedProvider::attachRunning() {
+    ++attachCalls;
+    if (!running || running->dead()) throw RunTimeError(err::kNoRunningCopy, {}, "GetObject");
+    return running;
+}
+
+AutomationPtr ScriptedProvider::startNew() {
+    ++startCalls;
+    if (!next) throw RunTimeError(err::kNoRunningCopy, {}, "CreateObject");
+    running = next;
+    return next;
+}
+
+}  // namespace veltrano::testing

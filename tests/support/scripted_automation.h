@@ -1,0 +1,100 @@
+// A scriptable stand-in for the host's automation object: records every request in order,
+// answers by rules, fails as the host would, and can die.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "host/automation.h"
+
+namespace veltrano::testing {
+
+struct Request {
+    std::string member;    // "Eval", "Do", "RunCommand", "RunMenuCommand", "LastErrorCode", ...
+    std::string argument;  // the text passed, or the value written; empty for reads
+    bool operator==(const Request&) const = default;
+};
+
+class ScriptedAutomation : public Automation {
+public:
+    ScriptedAutomation();
+
+    // Eval of exactly this text answers this.
+    void answer(const std::string& expression, std::string result);
+    // Eval of any text without an exact rule asks this; nothing means "no rule".
+    void answerWith(std::function<std::optional<std::string>(const std::string&)> rule);
+    // Eval, Do or RunCommand of exactly this text fails as the host would.
+    void fail(const std::string& text, std::int32_t code, std::string message);
+    // Any Eval, Do or RunCommand for which predicate holds fails.
+    void failWhen(std::function<bool(const Request&)> predicate, std::int32_t code,
+                  std::string message);
+    // Every later call raises err::kHostGone; with a count, only after that many more calls.
+    void die(std::size_t afterCalls = 0);
+    bool dead() const { return dead_; }
+
+    const std::vector<Request>& requests() const { return requests_; }
+    // The MapBasic traffic only: Eval, Do, RunCommand and RunMenuCommand, in order.
+    std::vector<Request> traffic() const;
+    void clearRequests() { requests_.clear(); }
+
+    // An Eval without a rule fails with this code (a test sees the unexpected request).
+    static constexpr std::int32_t kNoRuleCode = 9999;
+
+    std::string Eval(std::string_view expression) override;
+    void Do(std::string_view statement) override;
+    void RunCommand(std::string_view statement) override;
+    void RunMenuCommand(std::int32_t menuCode) override;
+    std::int32_t LastErrorCode() override;
+    void SetLastErrorCode(std::int32_t code) override;
+    std::string LastErrorMessage() override;
+    bool Visible() override;
+    void SetVisible(bool visible) override;
+    std::string Name() override;
+    std::string FullName() override;
+    std::string ProductLevel() override;
+    std::string Version() override;
+    std::string Application() override;
+
+    std::string name = "MapInfo Professional";
+    std::string fullName = "/opt/mbhost/mbhost";
+    std::string productLevel = "200";
+    std::string version = "1500";
+    std::string applicationTitle = "MapInfo Professional";
+
+private:
+    void record(std::string member, std::string argument = {});
+    void failIfRuled(const Request& request);
+    [[noreturn]] void hostFailure(std::int32_t code, std::string message);
+
+    struct FailureRule {
+        std::function<bool(const Request&)> predicate;
+        std::int32_t code;
+        std::string message;
+    };
+    std::vector<Request> requests_;
+    std::map<std::string, std::string> answers_;
+    std::function<std::optional<std::string>(const std::string&)> fallback_;
+    std::vector<FailureRule> failures_;
+    std::int32_t lastErrorCode_ = 0;
+    std::string lastErrorMessage_;
+    bool visible_ = false;
+    bool dead_ = false;
+    std::optional<std::size_t> callsBeforeDeath_;
+};
+
+// Hands out a host object as the platform would: the running one, or 429.
+class ScriptedProvider : public AutomationProvider {
+public:
+    std::shared_ptr<ScriptedAutomation> running;  // none: no copy runs
+    std::shared_ptr<ScriptedAutomation> next;     // what startNew gives
+    int attachCalls = 0;
+    int startCalls = 0;
+    AutomationPtr attachRunning() override;
+    AutomationPtr startNew() override;
+};
+
+}  // namespace veltrano::testing
