@@ -1,6 +1,5 @@
 #!/usr/bin/env bash
-# Builds Veltrano and runs every test, then the Windows build's tests under Wine.
-# Usage: scripts/test.sh
+# Builds Veltrano and runs every test. Usage: scripts/test.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -9,5 +8,4 @@ jobs=$(nproc)
 cmake --preset release >/dev/null
 cmake --build --preset release -j "$jobs"
 ctest --preset release -j "$jobs"
-scripts/test-windows.sh
 scripts/test-windows.sh  # the Windows build, cross-compiled, tested under Wine
