@@ -1,0 +1,33 @@
+// Points at distances along one object.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "engine/obj_records.h"
+#include "host/automation.h"
+#include "platform/message_box.h"
+
+namespace veltrano {
+
+// Whether a table's coordinate-system clause (as the host answers "Tableinfo(t, 29) ")
+// is a longitude/latitude one: an Earth clause whose projection number is positive and
+// 1 modulo 1000. NonEarth and other clauses are not. A projection number beyond 32 bits
+// raises RunTimeError.
+bool isLatLongClause(std::string_view clause);
+
+// For every distance in metres from the object's first node that falls strictly inside
+// rec.nodesLen, the point that far along rec (the walk treats each section as beginning
+// where the previous ended). The host is set to rec.tabName's coordinate system first;
+// lat/long tables are measured with the host's Distance, others interpolated linearly.
+//
+// distances: sorted ascending in place. rec: read only. pts: on return nNodes is the
+// number of points and nodes holds them in ascending order of distance (mark -1, dist the
+// requested distance); segNo and segLen are left as they were.
+// Result: the number of points. A run-time failure is shown in an
+// "Application Internal Error [objToArray]:" box on messages and gives 0, pts untouched.
+std::int32_t pointsAlongObject(const AutomationPtr& host, std::vector<double>& distances,
+                               const ObjArray& rec, ObjSegment& pts, MessageBoxPort& messages);
+
+}  // namespace veltrano
