@@ -1,0 +1,52 @@
+// One thread's wait for many descriptors: the host serves its clients, its console and its
+// signals from one loop, one event at a time, as a single-threaded host must.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <map>
+
+#include "automation/socket/file_descriptor.h"
+
+namespace veltrano::ipc {
+
+class PollLoop {
+public:
+    using Handler = std::function<void(short revents)>;
+
+    PollLoop();  // raises std::runtime_error when its wake-up pipe cannot be made
+
+    // Calls handler when fd shows any of events (or an error or hang-up). A handler may
+    // watch, unwatch and close descriptors, its own included.
+    void watch(int fd, short events, Handler handler);
+    void setEvents(int fd, short events);
+    void unwatch(int fd);
+    bool watching(int fd) const { return watches_.count(fd) != 0; }
+
+    // Waits at most timeoutMs (-1: no limit) and runs the handlers of what is ready.
+    void runOnce(int timeoutMs);
+    // Runs until stop().
+    void run();
+    // Safe from another thread and from a signal handler.
+    void stop() noexcept;
+    bool stopped() const;
+    // Lets run() go on again after a stop.
+    void reset();
+
+private:
+    struct Watch {
+        std::uint64_t id;
+        short events;
+        Handler handler;
+    };
+    void drainWakePipe();
+
+    std::map<int, Watch> watches_;
+    std::uint64_t nextId_ = 1;
+    FileDescriptor wakeRead_;
+    FileDescriptor wakeWrite_;
+    std::atomic<bool> stopRequested_{false};  // lock-free, so a signal handler may set it
+};
+
+}  // namespace veltrano::ipc

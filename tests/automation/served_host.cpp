@@ -1,0 +1,84 @@
+#include "served_host.h"
+
+#include <sys/socket.h>
+#include <sys/time.h>
+
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "automation/socket/frame.h"
+#include "automation/socket/unix_socket.h"
+
+namespace veltrano::testing {
+
+TempDir::TempDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "veltrano-XXXXXX").string();
+    if (!::mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary directory");
+    path_ = pattern;
+}
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ignored);
+    std::filesystem::remove_all(path_, ignored);
+}
+
+ServedHost::ServedHost(Automation& host, bool traced) : socketPath_(dir_.file("socket")) {
+    if (traced) traceSink_ = std::make_unique<ipc::JsonLinesTrace>(trace_);
+    server_ = std::make_unique<ipc::AutomationServer>(
+        host, loop_, ipc::SocketListener::listenAt(socketPath_), traceSink_.get());
+    thread_ = std::thread([this] { loop_.run(); });
+}
+
+ServedHost::~ServedHost() {
+    stop();
+}
+
+void ServedHost::stop() {
+    if (!thread_.joinable()) return;
+    loop_.stop();
+    thread_.join();
+    // Events already in the kernel (a client that has just gone) are handled before the end,
+    // now on this thread.
+    loop_.reset();
+    for (int round = 0; round < 3; ++round) loop_.runOnce(20);
+    server_.reset();
+}
+
+RawClient::RawClient(const std::string& socketPath) : fd_(ipc::connectTo(socketPath)) {
+    EXPECT_FALSE(fd_.empty()) << "cannot connect to " << socketPath;
+    timeval limit{5, 0};
+    ::setsockopt(fd_.get(), SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof(limit));
+}
+
+void RawClient::send(std::string_view bytes) {
+    ASSERT_EQ(::send(fd_.get(), bytes.data(), bytes.size(), MSG_NOSIGNAL),
+              static_cast<ssize_t>(bytes.size()));
+}
+
+void RawClient::sendRequest(const ipc::Request& request) {
+    send(ipc::encodeFrame(ipc::encodeRequest(request)));
+}
+
+std::optional<ipc::Answer> RawClient::receive() {
+    char buffer[4096];
+    for (;;) {
+        if (auto payload = reader_.next()) return ipc::decodeAnswer(*payload);
+        const ssize_t got = ::recv(fd_.get(), buffer, sizeof(buffer), 0);
+        if (got <= 0) return std::nullopt;
+        reader_.append(std::string_view(buffer, static_cast<std::size_t>(got)));
+    }
+}
+
+bool RawClient::closedByServer() {
+    char buffer[4096];
+    for (;;) {
+        const ssize_t got = ::recv(fd_.get(), buffer, sizeof(buffer), 0);
+        if (got == 0 || (got < 0 && errno == ECONNRESET)) return true;
+        if (got < 0) return false;  // the time limit passed with the connection open
+    }
+}
+
+}  // namespace veltrano::testing

@@ -1,0 +1,164 @@
+#include <sys/socket.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include <gtest/gtest.h>
+
+#include "automation/socket/frame.h"
+#include "automation/socket/socket_automation.h"
+#include "automation/socket/socket_connection.h"
+#include "automation/socket/socket_path.h"
+#include "automation/socket/unix_socket.h"
+#include "host/run_time_error.h"
+#include "served_host.h"
+#include "support/scripted_automation.h"
+
+namespace veltrano::testing {
+namespace {
+
+using ipc::Answer;
+using ipc::Member;
+
+ipc::SocketAutomation attach(const std::string& path) {
+    return ipc::SocketAutomation(ipc::SocketConnection::open(path));
+}
+
+TEST(automation_server, serves_several_clients_in_turn) {
+    ScriptedAutomation host;
+    host.answer("1+1", "2");
+    ServedHost served(host);
+    auto first = attach(served.socketPath());
+    auto second = attach(served.socketPath());
+    EXPECT_EQ(first.Eval("2*2"), "4");
+    EXPECT_EQ(second.Eval("1+1"), "2");
+    second.Do("Fetch First From t");
+    EXPECT_EQ(first.Eval("1+1"), "2");
+    served.stop();
+    EXPECT_EQ(
+        host.traffic(),
+        (std::vector<Request>{
+            {"Eval", "2*2"}, {"Eval", "1+1"}, {"Do", "Fetch First From t"}, {"Eval", "1+1"}}));
+}
+
+TEST(automation_server, garbage_gets_a_refusal_and_the_connection_goes_on) {
+    ScriptedAutomation host;
+    ServedHost served(host);
+    RawClient rogue(served.socketPath());
+    rogue.send(ipc::encodeFrame("\x01\x05Shout now"));
+    const auto answer = rogue.receive();
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(*answer, Answer::refused("malformed request: unknown member \"Shout\""));
+    rogue.sendRequest({Member::Eval, "2*2"});
+    EXPECT_EQ(rogue.receive(), Answer::value("4"));
+}
+
+TEST(automation_server, a_huge_length_is_refused_and_disconnected_while_others_are_served) {
+    ScriptedAutomation host;
+    ServedHost served(host);
+    auto good = attach(served.socketPath());
+    RawClient rogue(served.socketPath());
+    rogue.send(std::string("\xFF\xFF\xFF\xF0", 4));
+    const auto answer = rogue.receive();
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(answer->text, "a frame of 4294967280 bytes exceeds the limit of 1048576");
+    EXPECT_TRUE(rogue.closedByServer());
+    EXPECT_EQ(good.Eval("2*2"), "4");
+}
+
+TEST(automation_server, half_a_frame_holds_up_nobody_and_is_dropped_when_its_sender_goes) {
+    ScriptedAutomation host;
+    ServedHost served(host, true);
+    auto good = attach(served.socketPath());
+    {
+        RawClient stalled(served.socketPath());
+        stalled.send(ipc::encodeFrame(ipc::encodeRequest({Member::Eval, "2*2"})).substr(0, 7));
+        EXPECT_EQ(good.Eval("2*2"), "4");
+    }
+    EXPECT_EQ(good.Eval("2*2"), "4");
+    served.stop();
+    EXPECT_NE(served.trace().find("\"event\":\"disconnected in the middle of a frame\""),
+              std::string::npos)
+        << served.trace();
+    EXPECT_EQ(host.traffic().size(), 2u);
+}
+
+TEST(automation_server, pipelined_requests_are_answered_in_order) {
+    ScriptedAutomation host;
+    host.answer("1", "one");
+    host.answer("2", "two");
+    ServedHost served(host);
+    RawClient client(served.socketPath());
+    client.send(ipc::encodeFrame(ipc::encodeRequest({Member::Eval, "1"})) +
+                ipc::encodeFrame(ipc::encodeRequest({Member::Eval, "2"})));
+    std::string both;
+    for (const char* expected : {"one", "two"}) {
+        const auto answer = client.receive();
+        ASSERT_TRUE(answer) << expected;
+        both += answer->text;
+    }
+    EXPECT_EQ(both, "onetwo");
+}
+
+TEST(automation_server, trace_has_one_json_line_per_request_with_answer_or_error) {
+    ScriptedAutomation host;
+    host.fail("Inset", 17, "Unrecognized command: Inset");
+    ServedHost served(host, true);
+    {
+        auto client = attach(served.socketPath());
+        EXPECT_EQ(client.Eval("2*2"), "4");
+        EXPECT_THROW(client.Do("Inset"), RunTimeError);
+    }
+    served.stop();
+    const std::string trace = served.trace();
+    EXPECT_NE(trace.find("\"client\":1,\"member\":\"Eval\",\"argument\":\"2*2\",\"answer\":\"4\"}"),
+              std::string::npos)
+        << trace;
+    EXPECT_NE(
+        trace.find("\"member\":\"Do\",\"argument\":\"Inset\",\"error\":{\"number\":-2147352567,"
+                   "\"code\":17,\"message\":\"Unrecognized command: Inset\"}}"),
+        std::string::npos)
+        << trace;
+    EXPECT_EQ(trace.rfind("{\"time\":\"", 0), 0u);
+}
+
+TEST(automation_server, refuses_to_take_a_path_a_live_server_holds_and_clears_a_stale_one) {
+    ScriptedAutomation host;
+    ServedHost served(host);
+    EXPECT_THROW(
+        {
+            try {
+                ipc::SocketListener::listenAt(served.socketPath());
+            } catch (const std::runtime_error& e) {
+                EXPECT_EQ(std::string(e.what()), "cannot listen on " + served.socketPath() +
+                                                     ": another mbhost is serving it");
+                throw;
+            }
+        },
+        std::runtime_error);
+    TempDir dir;
+    const std::string stale = dir.file("socket");
+    {
+        // What a killed host leaves: the socket file, with nobody listening.
+        const sockaddr_un address = ipc::socketAddress(stale);
+        ipc::FileDescriptor fd(::socket(AF_UNIX, SOCK_STREAM, 0));
+        ASSERT_EQ(::bind(fd.get(), reinterpret_cast<const sockaddr*>(&address), sizeof(address)),
+                  0);
+    }
+    ASSERT_TRUE(std::filesystem::exists(stale));
+    auto listener = ipc::SocketListener::listenAt(stale);
+    EXPECT_FALSE(ipc::connectTo(stale).empty());
+    listener.close();
+    EXPECT_FALSE(std::filesystem::exists(stale));
+}
+
+TEST(automation_server, will_not_remove_a_file_that_is_not_a_socket) {
+    TempDir dir;
+    const std::string path = dir.file("notes.txt");
+    { std::ofstream(path) << "keep me"; }
+    EXPECT_THROW(ipc::SocketListener::listenAt(path), std::runtime_error);
+    EXPECT_TRUE(std::filesystem::exists(path));
+}
+
+}  // namespace
+}  // namespace veltrano::testing

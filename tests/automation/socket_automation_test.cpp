@@ -1,0 +1,162 @@
+#include "automation/socket/socket_automation.h"
+
+#include <cstdlib>
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "automation/socket/socket_automation_provider.h"
+#include "automation/socket/socket_connection.h"
+#include "automation/socket/socket_path.h"
+#include "host/run_time_error.h"
+#include "served_host.h"
+#include "support/scripted_automation.h"
+
+namespace veltrano::testing {
+namespace {
+
+std::int32_t errorNumberOf(const std::function<void()>& call) {
+    try {
+        call();
+    } catch (const RunTimeError& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+// The same contract, checked on the scripted host itself and on it reached through a socket:
+// whatever the socket adds must not change what a caller sees.
+struct Direct {
+    ScriptedAutomation host;
+    Automation& object() { return host; }
+};
+struct OverSocket {
+    ScriptedAutomation host;
+    ServedHost served{host};
+    ipc::SocketAutomation client{ipc::SocketConnection::open(served.socketPath())};
+    Automation& object() { return client; }
+};
+
+template <typename Setup>
+class automation_contract : public ::testing::Test {};
+using Setups = ::testing::Types<Direct, OverSocket>;
+TYPED_TEST_SUITE(automation_contract, Setups);
+
+TYPED_TEST(automation_contract, values_come_back_as_the_host_wrote_them) {
+    TypeParam setup;
+    setup.host.answer("Str$(\"Дорога\")", "Дорога");
+    setup.host.version = "1500";
+    Automation& host = setup.object();
+    EXPECT_EQ(host.Eval("2*2"), "4");
+    EXPECT_EQ(host.Eval("Str$(\"Дорога\")"), "Дорога");
+    EXPECT_EQ(host.Version(), "1500");
+    EXPECT_EQ(host.Name(), "MapInfo Professional");
+    EXPECT_EQ(host.Application(), "MapInfo Professional");
+    EXPECT_FALSE(host.Visible());
+    host.SetVisible(true);
+    EXPECT_TRUE(host.Visible());
+}
+
+TYPED_TEST(automation_contract, a_refused_statement_raises_and_leaves_the_error_readable) {
+    TypeParam setup;
+    setup.host.fail("Inset Into t", 17, "Unrecognized command: Inset");
+    Automation& host = setup.object();
+    try {
+        host.Do("Inset Into t");
+        FAIL() << "no failure";
+    } catch (const RunTimeError& e) {
+        EXPECT_EQ(e.number(), err::kAutomationFailure);
+        EXPECT_EQ(e.description(), "Unrecognized command: Inset");
+    }
+    EXPECT_EQ(host.LastErrorCode(), 17);
+    EXPECT_EQ(host.LastErrorMessage(), "Unrecognized command: Inset");
+    host.SetLastErrorCode(0);
+    EXPECT_EQ(host.LastErrorCode(), 0);
+    host.RunMenuCommand(102);
+    EXPECT_EQ(setup.host.traffic().back(), (Request{"RunMenuCommand", "102"}));
+}
+
+TEST(socket_automation, once_the_host_has_gone_every_call_raises_462) {
+    ScriptedAutomation host;
+    auto served = std::make_unique<ServedHost>(host);
+    ipc::SocketAutomation client(ipc::SocketConnection::open(served->socketPath()));
+    EXPECT_EQ(client.Eval("2*2"), "4");
+    served.reset();
+    EXPECT_EQ(errorNumberOf([&] { client.Eval("2*2"); }), err::kHostGone);
+    EXPECT_EQ(errorNumberOf([&] { client.LastErrorCode(); }), err::kHostGone);
+    EXPECT_EQ(errorNumberOf([&] { client.SetVisible(true); }), err::kHostGone);
+}
+
+TEST(socket_automation, a_refusal_is_an_automation_failure_naming_the_member) {
+    ScriptedAutomation host;
+    host.answer("odd", "caf\xE9");
+    ServedHost served(host);
+    ipc::SocketAutomation client(ipc::SocketConnection::open(served.socketPath()));
+    try {
+        client.Eval("odd");
+        FAIL() << "no failure";
+    } catch (const RunTimeError& e) {
+        EXPECT_EQ(e.number(), err::kAutomationFailure);
+        EXPECT_EQ(e.description(), "mbhost refused Eval: the answer is not valid UTF-8");
+    }
+    EXPECT_EQ(client.Eval("2*2"), "4");
+}
+
+TEST(socket_automation_provider, attaches_to_the_running_host_or_raises_429) {
+    ScriptedAutomation host;
+    ServedHost served(host);
+    ipc::SocketAutomationProvider provider(served.socketPath(), "/bin/false");
+    EXPECT_EQ(provider.attachRunning()->Eval("2*2"), "4");
+
+    TempDir empty;
+    ipc::SocketAutomationProvider nobody(empty.file("socket"), "/bin/false");
+    EXPECT_EQ(errorNumberOf([&] { nobody.attachRunning(); }), err::kNoRunningCopy);
+    ipc::SocketAutomationProvider tooLong(empty.file(std::string(200, 'x')), "/bin/false");
+    EXPECT_EQ(errorNumberOf([&] { tooLong.attachRunning(); }), err::kNoRunningCopy);
+}
+
+TEST(socket_automation_provider, start_new_reports_a_program_that_cannot_start) {
+    TempDir empty;
+    ipc::SocketAutomationProvider provider(empty.file("socket"), empty.file("no-such-mbhost"));
+    try {
+        provider.startNew();
+        FAIL() << "no failure";
+    } catch (const RunTimeError& e) {
+        EXPECT_EQ(e.number(), err::kNoRunningCopy);
+        EXPECT_EQ(e.description(),
+                  "cannot start " + empty.file("no-such-mbhost") + ": No such file or directory");
+    }
+    ipc::SocketAutomationProvider silent(empty.file("socket"), "/bin/true");
+    silent.startTimeout = std::chrono::milliseconds(200);
+    EXPECT_EQ(errorNumberOf([&] { silent.startNew(); }), err::kNoRunningCopy);
+}
+
+TEST(socket_path, the_default_follows_the_environment) {
+    const char* savedSocket = std::getenv("MBHOST_SOCKET");
+    const char* savedRuntime = std::getenv("XDG_RUNTIME_DIR");
+    const std::string keepSocket = savedSocket ? savedSocket : "";
+    const std::string keepRuntime = savedRuntime ? savedRuntime : "";
+    ::setenv("MBHOST_SOCKET", "/tmp/chosen.sock", 1);
+    EXPECT_EQ(ipc::defaultSocketPath(), "/tmp/chosen.sock");
+    ::unsetenv("MBHOST_SOCKET");
+    ::setenv("XDG_RUNTIME_DIR", "/run/user/1000", 1);
+    EXPECT_EQ(ipc::defaultSocketPath(), "/run/user/1000/mbhost/socket");
+    ::unsetenv("XDG_RUNTIME_DIR");
+    EXPECT_EQ(ipc::defaultSocketPath(), "/tmp/mbhost-" + std::to_string(::getuid()) + "/socket");
+    if (savedSocket) ::setenv("MBHOST_SOCKET", keepSocket.c_str(), 1);
+    if (savedRuntime) ::setenv("XDG_RUNTIME_DIR", keepRuntime.c_str(), 1);
+}
+
+TEST(socket_path, a_private_directory_is_made_0700_and_one_open_to_others_is_refused) {
+    TempDir dir;
+    const std::string mine = dir.file("mbhost");
+    ipc::preparePrivateDirectory(mine);
+    EXPECT_EQ(std::filesystem::status(mine).permissions(), std::filesystem::perms::owner_all);
+    EXPECT_NO_THROW(ipc::preparePrivateDirectory(mine));
+    std::filesystem::permissions(mine, std::filesystem::perms::others_all,
+                                 std::filesystem::perm_options::add);
+    EXPECT_THROW(ipc::preparePrivateDirectory(mine), std::runtime_error);
+}
+
+}  // namespace
+}  // namespace veltrano::testing

@@ -1,0 +1,146 @@
+// The client's I/O under the faults a real system hands out now and then.
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <deque>
+
+#include <gtest/gtest.h>
+
+#include "automation/socket/frame.h"
+#include "automation/socket/socket_connection.h"
+#include "automation/socket/system_calls.h"
+#include "host/run_time_error.h"
+
+namespace veltrano::ipc {
+namespace {
+
+// Interrupts every other call, moves at most one byte per call, and can reset the connection.
+class UnreliableCalls : public SystemCalls {
+public:
+    bool interruptNext = true;
+    int resetAfterReceives = -1;  // -1: never
+    int sends = 0;
+    int receives = 0;
+
+    ssize_t send(int fd, const void* data, size_t size) override {
+        ++sends;
+        if (interrupt()) return -1;
+        return SystemCalls::send(fd, data, size == 0 ? 0 : 1);
+    }
+    ssize_t recv(int fd, void* data, size_t size) override {
+        ++receives;
+        if (resetAfterReceives == 0) {
+            errno = ECONNRESET;
+            return -1;
+        }
+        if (resetAfterReceives > 0) --resetAfterReceives;
+        if (interrupt()) return -1;
+        return SystemCalls::recv(fd, data, size == 0 ? 0 : 1);
+    }
+
+private:
+    bool interrupt() {
+        interruptNext = !interruptNext;
+        if (interruptNext) return false;
+        errno = EINTR;
+        return true;
+    }
+};
+
+struct SocketPair {
+    FileDescriptor near;
+    FileDescriptor far;
+    SocketPair() {
+        int ends[2];
+        EXPECT_EQ(::socketpair(AF_UNIX, SOCK_STREAM, 0, ends), 0);
+        near = FileDescriptor(ends[0]);
+        far = FileDescriptor(ends[1]);
+    }
+    std::string readFar(std::size_t size) {
+        std::string bytes(size, '\0');
+        EXPECT_EQ(::recv(far.get(), bytes.data(), size, MSG_WAITALL), static_cast<ssize_t>(size));
+        return bytes;
+    }
+};
+
+std::int32_t errorNumberOf(const std::function<void()>& call) {
+    try {
+        call();
+    } catch (const RunTimeError& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+TEST(client_io, interrupted_calls_and_one_byte_transfers_still_carry_whole_frames) {
+    SocketPair pair;
+    const std::string answer = encodeFrame(encodeAnswer(Answer::value("Магистраль 4")));
+    ASSERT_EQ(::send(pair.far.get(), answer.data(), answer.size(), 0),
+              static_cast<ssize_t>(answer.size()));
+    UnreliableCalls calls;
+    const SystemCallsOverride disturbed(calls);
+    SocketConnection connection(std::move(pair.near));
+    const Request request{Member::Eval, "TableInfo(roads, 1)"};
+    EXPECT_EQ(connection.call(request), Answer::value("Магистраль 4"));
+    const std::string sent = encodeFrame(encodeRequest(request));
+    EXPECT_EQ(pair.readFar(sent.size()), sent);
+    EXPECT_GE(calls.sends, static_cast<int>(sent.size()));
+    EXPECT_GE(calls.receives, static_cast<int>(answer.size()));
+}
+
+TEST(client_io, a_reset_in_the_middle_of_an_answer_is_host_gone_for_good) {
+    SocketPair pair;
+    const std::string answer = encodeFrame(encodeAnswer(Answer::value("4")));
+    ::send(pair.far.get(), answer.data(), answer.size(), 0);
+    UnreliableCalls calls;
+    calls.interruptNext = false;
+    calls.resetAfterReceives = 3;
+    const SystemCallsOverride disturbed(calls);
+    SocketConnection connection(std::move(pair.near));
+    EXPECT_EQ(errorNumberOf([&] { connection.call({Member::Eval, "2*2"}); }), err::kHostGone);
+    EXPECT_TRUE(connection.gone());
+    const int sendsBefore = calls.sends;
+    EXPECT_EQ(errorNumberOf([&] { connection.call({Member::Eval, "2*2"}); }), err::kHostGone);
+    EXPECT_EQ(calls.sends, sendsBefore);
+}
+
+TEST(client_io, a_peer_that_closes_or_answers_nonsense_is_host_gone) {
+    {
+        SocketPair pair;
+        pair.far.reset();
+        SocketConnection connection(std::move(pair.near));
+        EXPECT_EQ(errorNumberOf([&] { connection.call({Member::Name, ""}); }), err::kHostGone);
+    }
+    {
+        SocketPair pair;
+        const std::string nonsense = encodeFrame("\x09garbage");
+        ::send(pair.far.get(), nonsense.data(), nonsense.size(), 0);
+        SocketConnection connection(std::move(pair.near));
+        try {
+            connection.call({Member::Name, ""});
+            FAIL() << "accepted nonsense";
+        } catch (const RunTimeError& e) {
+            EXPECT_EQ(e.number(), err::kHostGone);
+            EXPECT_NE(e.description().find("unsupported protocol version 9"), std::string::npos);
+        }
+    }
+}
+
+TEST(file_descriptor, is_move_only_and_closes_once) {
+    int ends[2];
+    ASSERT_EQ(::socketpair(AF_UNIX, SOCK_STREAM, 0, ends), 0);
+    FileDescriptor a(ends[0]);
+    FileDescriptor b(std::move(a));
+    EXPECT_TRUE(a.empty());
+    EXPECT_EQ(b.get(), ends[0]);
+    b = FileDescriptor(ends[1]);  // closes ends[0]
+    EXPECT_EQ(::fcntl(ends[0], F_GETFD), -1);
+    EXPECT_EQ(b.release(), ends[1]);
+    EXPECT_TRUE(b.empty());
+    ::close(ends[1]);
+}
+
+}  // namespace
+}  // namespace veltrano::ipc
