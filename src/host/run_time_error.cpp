@@ -4,14 +4,22 @@ namespace veltrano {
 
 std::string describeError(std::int32_t number) {
     switch (number) {
+        case err::kInvalidProcedureCall:
+            return "Invalid procedure call or argument";
         case err::kOverflow:
             return "Overflow";
+        case err::kOutOfMemory:
+            return "Out of memory";
         case err::kSubscriptOutOfRange:
             return "Subscript out of range";
         case err::kDivisionByZero:
             return "Division by zero";
         case err::kTypeMismatch:
             return "Type mismatch";
+        case err::kObjectNotSet:
+            return "Object variable or With block variable not set";
+        case err::kInvalidUseOfNull:
+            return "Invalid use of Null";
         case err::kNoRunningCopy:
             return "ActiveX component can't create object";
         case err::kHostGone:

@@ -11,12 +11,16 @@ namespace veltrano {
 
 // Error numbers as the program reports them ("<number>: <description>").
 namespace err {
+inline constexpr std::int32_t kInvalidProcedureCall = 5;
 inline constexpr std::int32_t kOverflow = 6;
+inline constexpr std::int32_t kOutOfMemory = 7;
 inline constexpr std::int32_t kSubscriptOutOfRange = 9;
 inline constexpr std::int32_t kDivisionByZero = 11;
 inline constexpr std::int32_t kTypeMismatch = 13;
-inline constexpr std::int32_t kNoRunningCopy = 429;  // attach found no running host
-inline constexpr std::int32_t kHostGone = 462;       // the host process has ended
+inline constexpr std::int32_t kObjectNotSet = 91;      // a record slot that holds nothing
+inline constexpr std::int32_t kInvalidUseOfNull = 94;  // a null host value used as a number or text
+inline constexpr std::int32_t kNoRunningCopy = 429;    // attach found no running host
+inline constexpr std::int32_t kHostGone = 462;         // the host process has ended
 // The host reported a failure; LastErrorCode and LastErrorMessage say which.
 inline constexpr std::int32_t kAutomationFailure = static_cast<std::int32_t>(0x80020009u);
 }  // namespace err

@@ -6,12 +6,14 @@
 #include <tuple>
 #include <vector>
 
+#include "host/run_time_error.h"
 #include "platform/beep.h"
 #include "platform/busy_pointer.h"
 #include "platform/clock_random.h"
 #include "platform/message_box.h"
 #include "platform/process_start.h"
 #include "platform/registry.h"
+#include "platform/window_activation.h"
 
 namespace veltrano::testing {
 
@@ -92,6 +94,22 @@ public:
         return v;
     }
     void reseed(double seed) override { seeds.push_back(seed); }
+};
+
+// Records every activation; with no window of the wanted title it fails as the system does.
+class RecordingWindowActivation : public WindowActivationPort {
+public:
+    struct Call {
+        std::string title;
+        bool waitForFocus;
+        bool operator==(const Call&) const = default;
+    };
+    std::vector<Call> calls;
+    bool windowMissing = false;
+    void activate(std::string_view title, bool waitForFocus) override {
+        calls.push_back({std::string(title), waitForFocus});
+        if (windowMissing) throw RunTimeError(err::kInvalidProcedureCall, {}, "AppActivate");
+    }
 };
 
 }  // namespace veltrano::testing

@@ -1,4 +1,4 @@
-#include "engine/host_number.h"
+#include "host/host_number.h"
 
 #include <charconv>
 #include <cmath>

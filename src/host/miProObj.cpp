@@ -1,0 +1,387 @@
+#include "host/miProObj.h"
+
+#include <string>
+
+#include "host/run_time_error.h"
+
+namespace veltrano {
+
+namespace {
+
+constexpr std::string_view kProbe = "2*2";
+constexpr std::int32_t kSystemInfoVersion = 17;
+constexpr std::int32_t kSystemInfoMainWindow = 9;
+constexpr std::string_view kLinkLostText =
+    "Произошло не запланированное отключение связи с MapInfo.";
+constexpr std::string_view kLinkLostCaption = "Сбой активизации связи с MapInfo.";
+
+std::string systemInfoExpression(std::int32_t code) {
+    return "SystemInfo(" + std::to_string(code) + ")";
+}
+
+}  // namespace
+
+miProObj::miProObj(AutomationProvider& provider, MessageBoxPort& messages,
+                   const RegionalSettings& regional, WindowActivationPort& activation)
+    : provider_(provider),
+      messages_(messages),
+      regional_(regional),
+      activation_(activation),
+      reader_(regional) {}
+
+miProObj::~miProObj() {
+    try {
+        if (isLoaded()) Deattach();
+    } catch (...) {
+        // Nothing may escape a destructor; the host keeps running either way.
+    }
+    miApp_.reset();
+}
+
+miProObj::State miProObj::state() const {
+    if (!miApp_) return State::Idle;
+    return connected_ ? State::Connected : State::Held;
+}
+
+// --- State ---------------------------------------------------------------------------
+
+void miProObj::resetState(bool releaseHost) {
+    connected_ = false;
+    if (releaseHost) miApp_.reset();
+    countWin_ = minWin_ = maxWin_ = curWinID_ = hwnd_ = 0;
+    arrWin_.reset();
+    arrTbl_.reset();
+}
+
+void miProObj::setConnected(bool value) {
+    connected_ = value && miApp_ != nullptr;
+    if (connected_) {
+        RefreshWindowsInfo();
+    } else {
+        resetState(false);
+    }
+}
+
+bool miProObj::probe() {
+    try {
+        miApp_->Eval(kProbe);
+        return true;
+    } catch (const RunTimeError& error) {
+        LastError::set(error);  // suppressed: a dead host simply gives no answer
+        return false;
+    }
+}
+
+bool miProObj::isLoaded() {
+    if (!miApp_ || !connected_) return false;
+    if (probe()) return true;
+    connected_ = false;
+    countWin_ = minWin_ = maxWin_ = curWinID_ = hwnd_ = 0;
+    arrWin_.reset();
+    arrTbl_.reset();
+    countTbl_ = 0;
+    return false;
+}
+
+bool miProObj::qIsLoaded() {
+    if (!miApp_ || !connected_) return false;
+    connected_ = probe();
+    LastError::clear();
+    return connected_;
+}
+
+// --- Connecting ----------------------------------------------------------------------
+
+std::int32_t miProObj::connect2MiPro(const std::optional<HostValue>& parentHWnd) {
+    std::int32_t result = 0;
+    try {
+        if (qIsLoaded()) {
+            resetState(false);
+        } else {
+            resetState(true);
+            miApp_ = provider_.attachRunning();
+        }
+        if (miApp_) {
+            result = reader_.toWhole(
+                HostValue::text(miApp_->Eval(systemInfoExpression(kSystemInfoVersion))));
+            hwnd_ = reader_.toWhole(
+                HostValue::text(miApp_->Eval(systemInfoExpression(kSystemInfoMainWindow))));
+            setConnected(true);
+            // Set once the link is live, so that the statement actually reaches the host.
+            if (parentHWnd) Set_Application_Window(reader_.toWhole(*parentHWnd));
+        }
+    } catch (const RunTimeError& error) {
+        if (error.number() != err::kNoRunningCopy) showDescription(error);
+        LastError::clear();
+    }
+    return result;
+}
+
+std::int32_t miProObj::openMiPro(std::int32_t parentHWnd) {
+    std::int32_t result = 0;
+    try {
+        resetState(false);
+        miApp_ = provider_.startNew();
+        if (miApp_) {
+            result = reader_.toWhole(
+                HostValue::text(miApp_->Eval(systemInfoExpression(kSystemInfoVersion))));
+            hwnd_ = reader_.toWhole(
+                HostValue::text(miApp_->Eval(systemInfoExpression(kSystemInfoMainWindow))));
+            setConnected(true);
+            if (parentHWnd != 0) Set_Application_Window(parentHWnd);
+            miApp_->SetVisible(true);
+            showButtonPads();
+        }
+    } catch (const RunTimeError& error) {
+        showDescription(error);
+        LastError::clear();
+    }
+    return result;
+}
+
+// --- Wrapped calls -------------------------------------------------------------------
+
+HostValue miProObj::Eval(std::string_view str) {
+    lastCallFailed_ = true;
+    if (!qIsLoaded()) return {};
+    std::string text;
+    try {
+        text = miApp_->Eval(str);
+        if (IsError()) {
+            msgboxErr();
+        } else {
+            lastCallFailed_ = false;
+        }
+    } catch (const RunTimeError& error) {
+        LastError::set(error);
+        msgboxErr();
+        return {};
+    }
+    return reader_.evalAnswer(text);
+}
+
+HostValue miProObj::SystemInfo(std::int32_t L) {
+    lastCallFailed_ = true;
+    return queryInfo(systemInfoExpression(L), HostValue::null());
+}
+
+// The probe, one expression, the error check and the conversion of SystemInfo; a failure
+// is reported and gives null.
+HostValue miProObj::queryInfo(std::string_view expression, HostValue whenNotLive) {
+    if (!qIsLoaded()) return whenNotLive;
+    return askInfo(expression);
+}
+
+HostValue miProObj::askInfo(std::string_view expression) {
+    try {
+        const std::string text = miApp_->Eval(expression);
+        if (IsError()) {
+            msgboxErr();
+        } else {
+            lastCallFailed_ = false;
+        }
+        return reader_.infoAnswer(text);
+    } catch (const RunTimeError& error) {
+        // The host's refusal, or a whole number beyond 32 bits in its answer.
+        LastError::set(error);
+        msgboxErr();
+        return HostValue::null();
+    }
+}
+
+void miProObj::xDo(std::string_view str) {
+    RunCommand(str);
+}
+
+void miProObj::RunCommand(std::string_view str) {
+    lastCallFailed_ = true;
+    try {
+        if (isLoaded() && miApp_) {
+            miApp_->Do(str);
+            if (IsError()) {
+                msgboxErr();
+            } else {
+                lastCallFailed_ = false;
+            }
+        }
+    } catch (const RunTimeError& error) {
+        LastError::set(error);
+        msgboxErr();
+    }
+}
+
+HostValue miProObj::RunMenuCommand(std::string_view cmd) {
+    lastCallFailed_ = true;
+    try {
+        if (isLoaded() && miApp_ && reader_.isNumeric(cmd)) {
+            miApp_->RunMenuCommand(reader_.toWhole(HostValue::text(std::string(cmd))));
+            if (IsError()) {
+                msgboxErr();
+            } else {
+                lastCallFailed_ = false;
+            }
+        }
+    } catch (const RunTimeError& error) {
+        showDescription(error);
+        LastError::clear();
+    }
+    return {};
+}
+
+bool miProObj::IsError() {
+    if (!miApp_) return true;
+    return miApp_->LastErrorCode() != 0;
+}
+
+void miProObj::ClearError() {
+    if (miApp_ && miApp_->LastErrorCode() != 0) miApp_->SetLastErrorCode(0);
+}
+
+void miProObj::msgboxErr() {
+    try {
+        if (!qIsLoaded()) return;
+        const std::int32_t code = miApp_->LastErrorCode();
+        if (code == 0) return;
+        const std::string message = miApp_->LastErrorMessage();
+        lastCallFailed_ = true;
+        messages_.show(message, "MI Error: " + std::to_string(code), MessageIcon::CriticalStop);
+        LastError::clear();
+        miApp_->SetLastErrorCode(0);
+    } catch (const RunTimeError& error) {
+        lastCallFailed_ = true;
+        if (error.number() == err::kHostGone) {
+            resetState(true);
+            messages_.show(kLinkLostText, kLinkLostCaption, MessageIcon::CriticalStop);
+        } else {
+            messages_.show(std::to_string(error.number()) + ": " + error.description(), {},
+                           MessageIcon::None);
+        }
+        LastError::clear();
+    }
+}
+
+// --- Session chores ------------------------------------------------------------------
+
+bool miProObj::Close_All(bool saveInteractive) {
+    try {
+        bool live = false;
+        if (miApp_ && !connected_) {
+            // Probe a held host without connecting it.
+            connected_ = true;
+            live = qIsLoaded();
+            connected_ = false;
+        } else {
+            live = qIsLoaded();
+        }
+        if (!live) return false;
+        miApp_->Do(saveInteractive ? "Close All  Interactive " : "Close All ");
+        RefreshWindowsInfo();
+        return true;
+    } catch (const RunTimeError& error) {
+        LastError::set(error);
+        msgboxErr();
+        return false;
+    }
+}
+
+void miProObj::ClosePro(bool doFullExit) {
+    try {
+        if (Close_All(true) && doFullExit) miApp_->Do("End MapInfo Interactive ");
+    } catch (const RunTimeError& error) {
+        showDescription(error);
+        LastError::clear();
+    }
+    resetState(true);
+}
+
+void miProObj::Set_Application_Window(std::int32_t hwnd) {
+    lastCallFailed_ = true;
+    try {
+        if (qIsLoaded()) {
+            miApp_->Do("Set Application Window " + std::to_string(hwnd));
+            if (IsError()) {
+                msgboxErr();
+            } else {
+                lastCallFailed_ = false;
+            }
+        }
+    } catch (const RunTimeError& error) {
+        showDescription(error);
+        LastError::clear();
+    }
+}
+
+void miProObj::Attach(std::int32_t hwnd) {
+    lastCallFailed_ = true;
+    try {
+        if (isLoaded() && miApp_ && hwnd > 0 && isLoaded()) {
+            miApp_->RunCommand("Set Application Window " + std::to_string(hwnd) + " ");
+            if (IsError()) {
+                msgboxErr();
+            } else {
+                lastCallFailed_ = false;
+            }
+        }
+    } catch (const RunTimeError& error) {
+        showDescription(error);
+        LastError::clear();
+    }
+}
+
+void miProObj::Deattach() {
+    lastCallFailed_ = true;
+    try {
+        if (isLoaded() && miApp_ && isLoaded()) {
+            miApp_->RunCommand("Set Application Window 0");
+            if (IsError()) {
+                msgboxErr();
+            } else {
+                lastCallFailed_ = false;
+            }
+        }
+    } catch (const RunTimeError& error) {
+        showDescription(error);
+        LastError::clear();
+    }
+}
+
+void miProObj::Visible(bool vl) {
+    if (!miApp_) throw RunTimeError(err::kObjectNotSet, {}, "miProObj.Visible");
+    miApp_->SetVisible(vl);
+}
+
+std::string miProObj::miName() {
+    return miApp_ && isLoaded() ? miApp_->Name() : std::string();
+}
+std::string miProObj::miFullName() {
+    return miApp_ && isLoaded() ? miApp_->FullName() : std::string();
+}
+std::string miProObj::miProductLevel() {
+    return miApp_ && isLoaded() ? miApp_->ProductLevel() : std::string();
+}
+std::string miProObj::miVersion() {
+    return miApp_ && isLoaded() ? miApp_->Version() : std::string();
+}
+
+void miProObj::subTemplate() {
+    isLoaded();
+}
+
+HostValue miProObj::functionTemplate() {
+    isLoaded();
+    return {};
+}
+
+// --- Messages ------------------------------------------------------------------------
+
+void miProObj::showDescription(const RunTimeError& error) {
+    messages_.show(error.description(), {}, MessageIcon::None);
+}
+
+void miProObj::showWithSource(const RunTimeError& error) {
+    messages_.show(
+        std::to_string(error.number()) + ": " + error.description() + "\n in \n" + error.source(),
+        {}, MessageIcon::None);
+}
+
+}  // namespace veltrano
