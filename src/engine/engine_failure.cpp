@@ -9,8 +9,7 @@ namespace veltrano {
 
 Automation& heldHost(const AutomationPtr& host) {
     if (!host) {
-        throw RunTimeError(engine_err::kObjectNotSet,
-                           "Object variable or With block variable not set", "engine");
+        throw RunTimeError(err::kObjectNotSet, {}, "engine");
     }
     return *host;
 }
@@ -23,9 +22,9 @@ RunTimeError asRunTimeError(std::exception_ptr failure) {
     } catch (const RunTimeError& e) {
         return e;
     } catch (const std::bad_alloc&) {
-        return RunTimeError(engine_err::kOutOfMemory, "Out of memory", "engine");
+        return RunTimeError(err::kOutOfMemory, {}, "engine");
     } catch (const std::length_error&) {
-        return RunTimeError(engine_err::kOutOfMemory, "Out of memory", "engine");
+        return RunTimeError(err::kOutOfMemory, {}, "engine");
     } catch (const std::exception& e) {
         return RunTimeError(engine_err::kInternal, std::string("Internal error: ") + e.what(),
                             "engine");

@@ -26,7 +26,7 @@ inline constexpr std::int32_t kInternal = 51;      // anything the engine did no
 Automation& heldHost(const AutomationPtr& host);
 
 // Inside a catch block: the exception in flight as a RunTimeError (an allocation failure
-// becomes kOutOfMemory, any other standard exception kInternal), recorded in LastError.
+// becomes err::kOutOfMemory, any other standard exception kInternal), recorded in LastError.
 RunTimeError recordCaughtFailure();
 
 // "<number>: <description>" in a box with the exclamation icon.

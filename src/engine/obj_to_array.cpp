@@ -6,6 +6,7 @@
 #include "engine/engine_failure.h"
 #include "engine/host_number.h"
 #include "engine/placement_texts.h"
+#include "host/detail/mi_app.h"
 
 namespace veltrano {
 
@@ -26,9 +27,9 @@ struct CoordTexts {
 CoordTexts splitPair(const std::string& answer) {
     const auto p = answer.find(';');
     if (p == std::string::npos) {
-        throw RunTimeError(engine_err::kInvalidArgument,
-                           "Invalid procedure call or argument: the host's answer \"" + answer +
-                               "\" is not a coordinate pair",
+        throw RunTimeError(err::kInvalidProcedureCall,
+                           describeError(err::kInvalidProcedureCall) + ": the host's answer \"" +
+                               answer + "\" is not a coordinate pair",
                            "objToArray");
     }
     return {answer.substr(0, p), answer.substr(p + 1)};
@@ -131,6 +132,11 @@ std::int32_t objToArray(const AutomationPtr& hostObject, std::string_view objVar
         LastError::clear();
     }
     return result;
+}
+
+std::int32_t objToArray(const miProObj& hostConn, std::string_view objVar, ObjArray& rec,
+                        MessageBoxPort& messages) {
+    return objToArray(detail::GetMiApp(hostConn), objVar, rec, messages);
 }
 
 }  // namespace veltrano

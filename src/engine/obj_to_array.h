@@ -6,6 +6,7 @@
 
 #include "engine/obj_records.h"
 #include "host/automation.h"
+#include "host/miProObj.h"
 #include "platform/message_box.h"
 
 namespace veltrano {
@@ -22,6 +23,9 @@ namespace veltrano {
 // stood at: -1 before the geometry was sized, 0 while sections were read, the node count
 // at the length query. The caller goes on only with a positive result.
 std::int32_t objToArray(const AutomationPtr& host, std::string_view objVar, ObjArray& rec,
+                        MessageBoxPort& messages);
+// The same on the host object that hostConn holds (none is a failure, shown as above).
+std::int32_t objToArray(const miProObj& hostConn, std::string_view objVar, ObjArray& rec,
                         MessageBoxPort& messages);
 
 }  // namespace veltrano

@@ -7,6 +7,7 @@
 
 #include "engine/obj_records.h"
 #include "host/automation.h"
+#include "host/miProObj.h"
 #include "platform/message_box.h"
 
 namespace veltrano {
@@ -28,6 +29,9 @@ bool isLatLongClause(std::string_view clause);
 // Result: the number of points. A run-time failure is shown in an
 // "Application Internal Error [objToArray]:" box on messages and gives 0, pts untouched.
 std::int32_t pointsAlongObject(const AutomationPtr& host, std::vector<double>& distances,
+                               const ObjArray& rec, ObjSegment& pts, MessageBoxPort& messages);
+// The same on the host object that hostConn holds (none is a failure, shown as above).
+std::int32_t pointsAlongObject(const miProObj& hostConn, std::vector<double>& distances,
                                const ObjArray& rec, ObjSegment& pts, MessageBoxPort& messages);
 
 }  // namespace veltrano

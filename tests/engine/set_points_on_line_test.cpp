@@ -1,0 +1,292 @@
+#include "engine/set_points_on_line.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/geometry_script.h"
+#include "engine/random_digits.h"
+#include "platform/fixed_regional_settings.h"
+#include "support/fake_ports.h"
+#include "support/scripted_automation.h"
+
+namespace veltrano::testing {
+namespace {
+
+class NoActivation : public WindowActivationPort {
+public:
+    void activate(std::string_view, bool) override {}
+};
+
+const std::string kUtmClause = "CoordSys Earth Projection 8, 104, \"m\", 39, 0, 0.9996, 500000, 0";
+
+// A connected host link over a scripted host that holds table Query1 whose current row is
+// a straight line from (1000, 2000) to (1100, 2000), 100 m long, and an output table Points.
+class SetPointsOnLine : public ::testing::Test {
+protected:
+    SetPointsOnLine() {
+        random.draws = {0.25, 0.5, 0.125, 0.75, 0.3125, 0.625};
+        ScriptedRandom sameDraws = random;
+        FixedTimer sameTimer = timer;
+        var = temporaryVariableName(getRandomDigits(sameDraws, sameTimer));
+
+        provider.running = host;
+        host->answerWith([](const std::string& e) -> std::optional<std::string> {
+            // The link's census of an empty desktop.
+            if (e.rfind("SystemInfo(", 0) == 0) return "1";
+            if (e.rfind("Num", 0) == 0) return "0";
+            return std::nullopt;
+        });
+        link.connect2MiPro();
+        host->clearRequests();
+
+        host->answer("TableInfo(Query1,1) ", "Query1");
+        host->answer("Tableinfo(Query1, 29) ", kUtmClause);
+        host->answer("ColumnInfo(Points, distanceM ,1) ", "distanceM");
+        host->answer("ColumnInfo(Points, xRowId ,1) ", "xRowId");
+        host->answer("Query1.rowId", "17");
+        host->answer("ObjectInfo(" + var + ", 1) ", "3");
+        host->answer(lineEndExpr(var, 1, 2), "1.0E+03;2.0E+03");
+        host->answer(lineEndExpr(var, 3, 4), "1.1E+03;2.0E+03");
+        host->answer(distanceExpr("1.0E+03", "2.0E+03", "1.1E+03", "2.0E+03"), "1.0E+02");
+        host->answer(lengthExpr(var), "1.0E+02");
+    }
+
+    std::int32_t place(std::vector<double> distances, bool fromEnd = false,
+                       std::string outTable = "Points") {
+        distances_ = std::move(distances);
+        random.position = 0;  // the same variable name on every run
+        return setPointsOnLine(&link, distances_, "Query1", outTable, "distanceM", "xRowId",
+                               fromEnd, ports);
+    }
+
+    // The engine's own requests: the link's liveness probes left out.
+    std::vector<Request> sent() const {
+        std::vector<Request> out;
+        for (const auto& r : host->traffic()) {
+            if (!(r.member == "Eval" && r.argument == "2*2")) out.push_back(r);
+        }
+        return out;
+    }
+    std::vector<std::string> statements() const {
+        std::vector<std::string> out;
+        for (const auto& r : sent()) {
+            if (r.member == "Do") out.push_back(r.argument);
+        }
+        return out;
+    }
+    std::vector<Request> objectPreamble() const {
+        return {{"Eval", "TableInfo(Query1,1) "},
+                {"Eval", "Tableinfo(Query1, 29) "},
+                {"Eval", "ColumnInfo(Points, distanceM ,1) "},
+                {"Eval", "ColumnInfo(Points, xRowId ,1) "},
+                {"Eval", "Query1.rowId"},
+                {"Do", "dim " + var + " as Object "},
+                {"Do", var + "=Query1.obj "},
+                {"Eval", "ObjectInfo(" + var + ", 1) "}};
+    }
+    std::string createPoint(const std::string& x, const std::string& y) const {
+        return "Set coordsys table Query1 \r\n" + var + "=createPoint( " + x + ", " + y + " )";
+    }
+
+    std::shared_ptr<ScriptedAutomation> host = std::make_shared<ScriptedAutomation>();
+    ScriptedProvider provider;
+    RecordingMessageBox boxes;
+    FixedRegionalSettings regional = FixedRegionalSettings::pointLocale();
+    NoActivation activation;
+    miProObj link{provider, boxes, regional, activation};
+    ScriptedRandom random;
+    FixedTimer timer;
+    EnginePorts ports{boxes, random, timer};
+    std::string var;
+    std::vector<double> distances_;
+};
+
+TEST_F(SetPointsOnLine, BothColumnsGiveOneRowPerPointInTheHostsOrder) {
+    EXPECT_EQ(place({50, 25.5}), 2);
+
+    std::vector<Request> expected = objectPreamble();
+    const std::vector<Request> rest{
+        {"Do", "Set CoordSys Table Query1 "},
+        {"Eval", lineEndExpr(var, 1, 2)},
+        {"Eval", lineEndExpr(var, 3, 4)},
+        {"Eval", distanceExpr("1.0E+03", "2.0E+03", "1.1E+03", "2.0E+03")},
+        {"Eval", lengthExpr(var)},
+        {"Do", "Set CoordSys Table Query1 "},
+        {"Eval", "Tableinfo(Query1, 29) "},
+        {"Do", createPoint("1025.5", "2000")},
+        {"Do", "Insert into Points ( obj, distanceM, xRowId ) Values ( " + var + ", 25.5, 17 ) "},
+        {"Do", createPoint("1050", "2000")},
+        {"Do", "Insert into Points ( obj, distanceM, xRowId ) Values ( " + var + ", 50, 17 ) "},
+        {"Do", "undim " + var + " "}};
+    expected.insert(expected.end(), rest.begin(), rest.end());
+    EXPECT_EQ(sent(), expected);
+    EXPECT_EQ(distances_, (std::vector<double>{25.5, 50}));
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(SetPointsOnLine, MissingColumnsGoIntoALabelAtThePoint) {
+    struct Case {
+        const char* name;
+        bool distColumn;
+        bool rowIdColumn;
+        std::string insert;
+        std::string label;
+    };
+    // A failure rule stays once set, so the cases with the row-id column come first.
+    const std::vector<Case> cases{
+        {"only the row id", false, true,
+         "Insert into Points ( obj, xRowId ) Values ( " + var + ", 17 ) ", "M = 25"},
+        {"only the distance", true, false,
+         "Insert into Points ( obj, distanceM ) Values ( " + var + ", 25 ) ", "RowID = 17"},
+        {"neither", false, false, "Insert into Points ( obj ) Values ( " + var + " ) ",
+         "M = 25\\nRowID = 17"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        host->clearRequests();
+        boxes.shown.clear();
+        host->answer("ColumnInfo(Points, distanceM ,1) ", c.distColumn ? "distanceM" : "");
+        if (c.rowIdColumn) {
+            host->answer("ColumnInfo(Points, xRowId ,1) ", "xRowId");
+        } else {
+            host->fail("ColumnInfo(Points, xRowId ,1) ", 1130,
+                       "Variable or Field xRowId not defined");
+        }
+        EXPECT_EQ(place({25}), 1);
+        const auto done = statements();
+        ASSERT_EQ(done.size(), 9u);
+        EXPECT_EQ(done[4], createPoint("1025", "2000"));
+        EXPECT_EQ(done[5], c.insert);
+        EXPECT_EQ(done[6], "Create Text into Variable " + var + " \"" + c.label +
+                               "\" (1025, 2000 ) ( 1125, 2025 )  ");
+        EXPECT_EQ(done[7], "Insert into Points (obj) Values (" + var + ") ");
+        EXPECT_EQ(done[8], "undim " + var + " ");
+        // The link shows the rejected probe once; the engine adds nothing.
+        EXPECT_EQ(boxes.shown.size(), c.rowIdColumn ? 0u : 1u);
+    }
+}
+
+TEST_F(SetPointsOnLine, FromTheEndMeasuresFromTheLastNodeAndWritesTheUsersDistance) {
+    EXPECT_EQ(place({25, 90}, true), 2);
+    const auto done = statements();
+    ASSERT_EQ(done.size(), 9u);
+    EXPECT_EQ(done[4], createPoint("1075", "2000"));
+    EXPECT_EQ(done[5],
+              "Insert into Points ( obj, distanceM, xRowId ) Values ( " + var + ", 25, 17 ) ");
+    EXPECT_EQ(done[6], createPoint("1010", "2000"));
+}
+
+TEST_F(SetPointsOnLine, NotReachedGivesMinusOne) {
+    {
+        SCOPED_TRACE("empty output table name: the warning, nothing sent");
+        host->clearRequests();
+        EXPECT_EQ(place({25}, false, ""), -1);
+        EXPECT_TRUE(host->requests().empty());
+        EXPECT_EQ(boxes.shown,
+                  (std::vector<ShownMessage>{
+                      {"Необходимо задать таблицу, в которую будут помещены создаваемые точки.",
+                       "Warning: Output table not defined.", MessageIcon::Exclamation}}));
+    }
+    {
+        SCOPED_TRACE("no host connection object");
+        boxes.shown.clear();
+        std::vector<double> d{25};
+        EXPECT_EQ(
+            setPointsOnLine(nullptr, d, "Query1", "Points", "distanceM", "xRowId", false, ports),
+            -1);
+        EXPECT_TRUE(boxes.shown.empty());
+    }
+    {
+        SCOPED_TRACE("host not running: no message");
+        host->clearRequests();
+        host->die();
+        EXPECT_EQ(place({25}), -1);
+        EXPECT_TRUE(boxes.shown.empty());
+    }
+}
+
+TEST_F(SetPointsOnLine, UnknownSourceTableStopsBeforeTheObject) {
+    host->fail("TableInfo(Query1,1) ", 405, "Table Query1 is not open");
+    EXPECT_EQ(place({25}), -1);
+    ASSERT_EQ(boxes.shown.size(), 1u);  // the link's own report
+    EXPECT_EQ(boxes.shown[0].caption, "MI Error: 405");
+    EXPECT_EQ(sent(), (std::vector<Request>{{"Eval", "TableInfo(Query1,1) "}}));
+}
+
+TEST_F(SetPointsOnLine, EmptyCoordinateSystemStopsBeforeTheObject) {
+    host->answer("Tableinfo(Query1, 29) ", "");
+    EXPECT_EQ(place({25}), -1);
+    EXPECT_EQ(sent().size(), 2u);
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(SetPointsOnLine, RejectedInsertIsNotCountedAndTheRunGoesOn) {
+    host->fail("Insert into Points ( obj, distanceM, xRowId ) Values ( " + var + ", 25, 17 ) ", 311,
+               "Points is read-only");
+    EXPECT_EQ(place({25, 50}), 1);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text, "Points is read-only");
+    const auto done = statements();
+    ASSERT_EQ(done.size(), 9u);
+    EXPECT_EQ(done[7],
+              "Insert into Points ( obj, distanceM, xRowId ) Values ( " + var + ", 50, 17 ) ");
+}
+
+TEST_F(SetPointsOnLine, RejectedPointCreationInsertsNothingForThatPoint) {
+    host->fail(createPoint("1025", "2000"), 1311, "Coordinates out of bounds");
+    EXPECT_EQ(place({25, 50}), 1);
+    const auto done = statements();
+    ASSERT_EQ(done.size(), 8u);
+    EXPECT_EQ(done[4], createPoint("1025", "2000"));
+    EXPECT_EQ(done[5], createPoint("1050", "2000"));
+}
+
+TEST_F(SetPointsOnLine, ObjectsThatGiveNoPointsCountZeroAndReleaseTheVariable) {
+    {
+        SCOPED_TRACE("a point object is not read");
+        host->answer("ObjectInfo(" + var + ", 1) ", "5");
+        EXPECT_EQ(place({25}), 0);
+        EXPECT_EQ(statements().back(), "undim " + var + " ");
+    }
+    {
+        SCOPED_TRACE("no distance on the object");
+        host->clearRequests();
+        host->answer("ObjectInfo(" + var + ", 1) ", "3");
+        EXPECT_EQ(place({0, 100, 250}), 0);
+        EXPECT_EQ(statements().back(), "undim " + var + " ");
+    }
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(SetPointsOnLine, FailureAfterTheVariableWasDeclaredReleasesItAndGoesUp) {
+    host->answer("ObjectInfo(" + var + ", 1) ", "Polyline");
+    try {
+        place({25});
+        FAIL() << "the failure did not reach the caller";
+    } catch (const RunTimeError& e) {
+        EXPECT_EQ(e.number(), err::kTypeMismatch);
+    }
+    const auto done = statements();
+    ASSERT_EQ(done.size(), 3u);
+    EXPECT_EQ(done[0], "dim " + var + " as Object ");
+    EXPECT_EQ(done[2], "undim " + var + " ");
+}
+
+TEST_F(SetPointsOnLine, HostGoneWhilePlacingGoesUpWithoutACrash) {
+    // The host ends right after it has taken the first insert.
+    host->failWhen(
+        [this](const Request& r) {
+            if (r.member == "Do" && r.argument.rfind("Insert into", 0) == 0) host->die();
+            return false;
+        },
+        0, "");
+    try {
+        place({25, 50});
+        FAIL() << "the failure did not reach the caller";
+    } catch (const RunTimeError& e) {
+        EXPECT_EQ(e.number(), err::kHostGone);
+    }
+    EXPECT_EQ(statements().back().rfind("Insert into", 0), 0u);
+}
+
+}  // namespace
+}  // namespace veltrano::testing
