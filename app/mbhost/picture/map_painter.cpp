@@ -1,0 +1,165 @@
+#include "map_painter.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <map>
+
+namespace mbhost::picture {
+namespace {
+
+constexpr double kMetresPerDegree = 111319.490793;  // at the equator, WGS 84
+constexpr Colour kBackground{255, 255, 255};
+constexpr Colour kRegionFill{205, 230, 190};
+constexpr Colour kRegionEdge{90, 130, 70};
+constexpr Colour kLine{30, 70, 170};
+constexpr Colour kPointFill{220, 40, 40};
+constexpr Colour kInk{0, 0, 0};
+constexpr Colour kSelection{255, 0, 200, 200};
+
+std::string lowered(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+Ring ringOf(const std::vector<Point>& nodes, const MapTransform& toPixels) {
+    Ring ring;
+    ring.reserve(nodes.size());
+    for (const Point& p : nodes) ring.push_back(toPixels(p));
+    return ring;
+}
+
+void paintObject(const Geometry& object, const MapTransform& toPixels, Canvas& canvas,
+                 bool selected) {
+    switch (object.type) {
+        case ObjectType::Region: {
+            std::vector<Ring> rings;
+            for (const auto& part : object.parts) rings.push_back(ringOf(part, toPixels));
+            canvas.polygon(rings, selected ? Colour{255, 190, 240} : kRegionFill,
+                           selected ? kSelection : kRegionEdge, selected ? 3 : 1);
+            break;
+        }
+        case ObjectType::Line:
+        case ObjectType::Polyline:
+            for (const auto& part : object.parts) {
+                const Ring nodes = ringOf(part, toPixels);
+                if (selected) canvas.polyline(nodes, kSelection, 6);
+                canvas.polyline(nodes, kLine, 2);
+            }
+            break;
+        case ObjectType::Point:
+        case ObjectType::Multipoint:
+            for (const auto& part : object.parts) {
+                for (const Point& p : part) {
+                    if (selected) canvas.marker(toPixels(p), 11, kSelection, kSelection);
+                    canvas.marker(toPixels(p), 5, kPointFill, kInk);
+                }
+            }
+            break;
+        case ObjectType::Text:
+            if (!object.parts.empty() && !object.parts.front().empty()) {
+                canvas.text(toPixels(object.parts.front().front()), object.text,
+                            selected ? kSelection : kInk);
+            }
+            break;
+        case ObjectType::Collection:
+            for (const Geometry& member : object.members) {
+                paintObject(member, toPixels, canvas, selected);
+            }
+            break;
+        default: {  // rectangles, ellipses, arcs, frames: their bounding rectangle
+            const Bounds b = object.bounds();
+            canvas.polygon(
+                {ringOf({{b.minX, b.minY}, {b.maxX, b.minY}, {b.maxX, b.maxY}, {b.minX, b.maxY}},
+                        toPixels)},
+                Colour{0, 0, 0, 0}, selected ? kSelection : kInk, 1);
+        }
+    }
+}
+
+void paintScaleBar(const MapSnapshot& map, double pixelsPerUnit, Canvas& canvas) {
+    const double metresPerPixel = metresPerUnit(map.coordSysClause, map.view) / pixelsPerUnit;
+    const ScaleBar bar = chooseScaleBar(metresPerPixel, map.widthPixels);
+    if (!(bar.pixels >= 1)) return;
+    const double left = 10, base = map.heightPixels - 10.0;
+    canvas.polygon({{{left - 2, base - 16},
+                     {left + bar.pixels + 50, base - 16},
+                     {left + bar.pixels + 50, base + 4},
+                     {left - 2, base + 4}}},
+                   Colour{255, 255, 255, 200}, Colour{255, 255, 255, 0}, 0.5);
+    canvas.polyline({{left, base}, {left + bar.pixels, base}}, kInk, 3);
+    canvas.polyline({{left, base - 6}, {left, base}}, kInk, 1);
+    canvas.polyline({{left + bar.pixels, base - 6}, {left + bar.pixels, base}}, kInk, 1);
+    canvas.text({left + bar.pixels + 6, base + 2}, bar.label, kInk);
+}
+
+}  // namespace
+
+MapTransform::MapTransform(const Bounds& view, int width, int height) : height_(height) {
+    double spanX = view.maxX - view.minX;
+    double spanY = view.maxY - view.minY;
+    if (!(spanX > 0)) spanX = 1;
+    if (!(spanY > 0)) spanY = 1;
+    scale_ = std::min(width / spanX, height / spanY);
+    const double centreX = (view.minX + view.maxX) / 2;
+    const double centreY = (view.minY + view.maxY) / 2;
+    originX_ = width / 2.0 - centreX * scale_;
+    originY_ = height / 2.0 - centreY * scale_;
+}
+
+PixelPoint MapTransform::operator()(const Point& p) const {
+    return {originX_ + p.x * scale_, height_ - (originY_ + p.y * scale_)};
+}
+
+double metresPerUnit(const std::string& coordSysClause, const Bounds& view) {
+    const std::string clause = lowered(coordSysClause);
+    if (clause.rfind("earth projection 1,", 0) == 0) {
+        const double latitude = (view.minY + view.maxY) / 2 * M_PI / 180;
+        return kMetresPerDegree * std::max(std::cos(latitude), 0.01);
+    }
+    static const std::map<std::string, double> kUnits = {
+        {"m", 1},       {"km", 1000},
+        {"cm", 0.01},   {"mm", 0.001},
+        {"ft", 0.3048}, {"mi", 1609.344},
+        {"yd", 0.9144}, {"in", 0.0254},
+        {"nmi", 1852},  {"survey ft", 1200.0 / 3937},
+    };
+    const auto open = clause.find('"');
+    const auto close = open == std::string::npos ? open : clause.find('"', open + 1);
+    if (close == std::string::npos) return 1;
+    const auto unit = kUnits.find(clause.substr(open + 1, close - open - 1));
+    return unit == kUnits.end() ? 1 : unit->second;
+}
+
+ScaleBar chooseScaleBar(double metresPerPixel, int width) {
+    ScaleBar bar;
+    if (!(metresPerPixel > 0) || width < 20) return bar;
+    const double target = metresPerPixel * width / 4;
+    const double power = std::pow(10, std::floor(std::log10(target)));
+    for (double step : {5.0, 2.0, 1.0}) {
+        if (step * power <= target) {
+            bar.metres = step * power;
+            break;
+        }
+    }
+    bar.pixels = bar.metres / metresPerPixel;
+    const bool km = bar.metres >= 1000;
+    const double shown = km ? bar.metres / 1000 : bar.metres;
+    char text[32];
+    std::snprintf(text, sizeof(text), "%g %s", shown, km ? "km" : "m");
+    bar.label = text;
+    return bar;
+}
+
+void paintMap(const MapSnapshot& map, Canvas& canvas) {
+    canvas.fillBackground(kBackground);
+    const MapTransform toPixels(map.view, map.widthPixels, map.heightPixels);
+    for (const MapLayer& layer : map.layers) {
+        for (std::size_t i = 0; i < layer.objects.size(); ++i) {
+            paintObject(layer.objects[i], toPixels, canvas, false);
+        }
+    }
+    paintScaleBar(map, toPixels.pixelsPerUnit(), canvas);
+}
+
+}  // namespace mbhost::picture

@@ -1,0 +1,14 @@
+// Pictures of map windows: PNG or SVG, by the file's extension.
+#pragma once
+
+#include "mbhost/ports.h"
+
+namespace mbhost::picture {
+
+class MapPictureRenderer : public MapRenderer {
+public:
+    // Raises std::runtime_error "cannot write <path>: <reason>".
+    void render(const MapSnapshot& map, const std::string& path) override;
+};
+
+}  // namespace mbhost::picture

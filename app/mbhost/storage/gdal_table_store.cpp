@@ -1,0 +1,353 @@
+#include "gdal_table_store.h"
+
+#include <cpl_error.h>
+#include <gdal_priv.h>
+#include <ogr_spatialref.h>
+#include <ogrsf_frmts.h>
+
+#include <filesystem>
+#include <memory>
+#include <mutex>
+#include <set>
+#include <stdexcept>
+
+#include "ogr_geometry.h"
+#include "staged_write.h"
+#include "table_file_format.h"
+
+namespace mbhost::gdal {
+namespace {
+
+// GDAL's own messages go to our errors, not to the console.
+class QuietGdal {
+public:
+    QuietGdal() {
+        CPLPushErrorHandler(CPLQuietErrorHandler);
+        CPLErrorReset();
+    }
+    ~QuietGdal() { CPLPopErrorHandler(); }
+    QuietGdal(const QuietGdal&) = delete;
+    QuietGdal& operator=(const QuietGdal&) = delete;
+    static std::string lastMessage(const std::string& otherwise) {
+        const char* message = CPLGetLastErrorMsg();
+        return message && *message ? message : otherwise;
+    }
+};
+
+struct DatasetCloser {
+    void operator()(GDALDataset* dataset) const { GDALClose(dataset); }
+};
+using DatasetPtr = std::unique_ptr<GDALDataset, DatasetCloser>;
+
+struct FeatureDeleter {
+    void operator()(OGRFeature* feature) const { OGRFeature::DestroyFeature(feature); }
+};
+using FeaturePtr = std::unique_ptr<OGRFeature, FeatureDeleter>;
+
+std::runtime_error openError(const std::string& path, const std::string& reason) {
+    return std::runtime_error("cannot open " + path + ": " + reason);
+}
+
+std::runtime_error writeError(const std::string& path, const std::string& reason) {
+    return std::runtime_error("cannot write " + path + ": " + reason);
+}
+
+// ---- reading ----
+
+ColumnDef columnOf(const OGRFieldDefn& field) {
+    ColumnDef column;
+    column.name = field.GetNameRef();
+    switch (field.GetType()) {
+        case OFTInteger:
+            column.type = field.GetSubType() == OFSTBoolean ? ColumnType::Logical
+                          : field.GetSubType() == OFSTInt16 ? ColumnType::SmallInt
+                                                            : ColumnType::Integer;
+            break;
+        case OFTInteger64:
+            column.type = ColumnType::Integer;
+            break;
+        case OFTReal:
+            if (field.GetWidth() > 0 && field.GetPrecision() > 0) {
+                column.type = ColumnType::Decimal;
+                column.width = field.GetWidth();
+                column.decimals = field.GetPrecision();
+            } else {
+                column.type = ColumnType::Float;
+            }
+            break;
+        case OFTDate:
+            column.type = ColumnType::Date;
+            break;
+        default:
+            column.type = ColumnType::Char;
+            column.width = field.GetWidth() > 0 ? std::min(field.GetWidth(), 254) : 254;
+            break;
+    }
+    return column;
+}
+
+Value valueOf(const OGRFeature& feature, int index, const ColumnDef& column) {
+    if (!feature.IsFieldSetAndNotNull(index)) return Value();
+    switch (column.type) {
+        case ColumnType::Integer:
+        case ColumnType::SmallInt:
+            return Value::integer(feature.GetFieldAsInteger64(index));
+        case ColumnType::Float:
+        case ColumnType::Decimal:
+            return Value::real(feature.GetFieldAsDouble(index));
+        case ColumnType::Logical:
+            return Value::logical(feature.GetFieldAsInteger(index) != 0);
+        case ColumnType::Date: {
+            int year = 0, month = 0, day = 0, hour, minute, zone;
+            float second;
+            feature.GetFieldAsDateTime(index, &year, &month, &day, &hour, &minute, &second, &zone);
+            return Value::date(Date{year * 10000 + month * 100 + day});
+        }
+        case ColumnType::Char:
+            break;
+    }
+    return Value::text(feature.GetFieldAsString(index));
+}
+
+std::string coordSysOf(const OGRSpatialReference* reference, OGRLayer& layer) {
+    if (layer.GetGeomType() == wkbNone) return {};
+    if (reference) {
+        char* text = nullptr;
+        if (reference->exportToMICoordSys(&text) == OGRERR_NONE && text) {
+            std::string clause = text;
+            CPLFree(text);
+            return clause;
+        }
+        CPLFree(text);
+    }
+    OGREnvelope extent;
+    if (layer.GetExtent(&extent, TRUE) != OGRERR_NONE) {
+        extent = OGREnvelope();
+        extent.MinX = extent.MinY = 0;
+        extent.MaxX = extent.MaxY = 1;
+    }
+    return "NonEarth Units \"m\" Bounds (" + std::to_string(extent.MinX) + ", " +
+           std::to_string(extent.MinY) + ") (" + std::to_string(extent.MaxX) + ", " +
+           std::to_string(extent.MaxY) + ")";
+}
+
+// ---- writing ----
+
+// Fills field (which starts as a string column named after column).
+void describeField(const ColumnDef& column, OGRFieldDefn& field) {
+    switch (column.type) {
+        case ColumnType::Char:
+            field.SetWidth(column.width > 0 ? column.width : 254);
+            break;
+        case ColumnType::Integer:
+            field.SetType(OFTInteger);
+            break;
+        case ColumnType::SmallInt:
+            field.SetType(OFTInteger);
+            field.SetSubType(OFSTInt16);
+            break;
+        case ColumnType::Float:
+            field.SetType(OFTReal);
+            break;
+        case ColumnType::Decimal:
+            field.SetType(OFTReal);
+            field.SetWidth(column.width);
+            field.SetPrecision(column.decimals);
+            break;
+        case ColumnType::Logical:
+            field.SetType(OFTInteger);
+            field.SetSubType(OFSTBoolean);
+            break;
+        case ColumnType::Date:
+            field.SetType(OFTDate);
+            break;
+    }
+}
+
+void setField(OGRFeature& feature, int index, const Value& value) {
+    switch (value.kind()) {
+        case ValueKind::Null:
+            feature.SetFieldNull(index);
+            break;
+        case ValueKind::Integer:
+            feature.SetField(index, static_cast<GIntBig>(value.asInteger()));
+            break;
+        case ValueKind::Float:
+            feature.SetField(index, value.asFloat());
+            break;
+        case ValueKind::String:
+            feature.SetField(index, value.asText().c_str());
+            break;
+        case ValueKind::Logical:
+            feature.SetField(index, value.asLogical() ? 1 : 0);
+            break;
+        case ValueKind::Date: {
+            const auto d = value.asDate().yyyymmdd;
+            if (d == 0) {
+                feature.SetFieldNull(index);
+            } else {
+                feature.SetField(index, d / 10000, d / 100 % 100, d % 100);
+            }
+            break;
+        }
+        case ValueKind::Object:
+            feature.SetFieldNull(index);
+            break;
+    }
+}
+
+// The one geometry type a single-kind format (Shapefile) gets for these rows.
+OGRwkbGeometryType singleKind(const TableData& table, const std::string& path) {
+    std::set<OGRwkbGeometryType> kinds;
+    for (const Row& row : table.rows) {
+        if (row.deleted || !row.object) continue;
+        switch (row.object->type) {
+            case ObjectType::Point:
+            case ObjectType::Text:
+                kinds.insert(wkbPoint);
+                break;
+            case ObjectType::Line:
+            case ObjectType::Polyline:
+                kinds.insert(wkbLineString);
+                break;
+            case ObjectType::Multipoint:
+                kinds.insert(wkbMultiPoint);
+                break;
+            case ObjectType::Collection:
+                throw writeError(path, "a Shapefile cannot hold collection objects");
+            default:
+                kinds.insert(wkbPolygon);
+                break;
+        }
+    }
+    if (kinds.size() > 1) {
+        throw writeError(path, "a Shapefile holds one kind of object, and this table has " +
+                                   std::to_string(kinds.size()));
+    }
+    return kinds.empty() ? wkbPoint : *kinds.begin();
+}
+
+OGRSpatialReference* referenceOf(const TableData& table, const std::string& path) {
+    if (table.coordSysClause.empty() || table.coordSysClause.rfind("NonEarth", 0) == 0) {
+        return nullptr;
+    }
+    auto* reference = new OGRSpatialReference();
+    reference->SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
+    if (reference->importFromMICoordSys(("CoordSys " + table.coordSysClause).c_str()) !=
+        OGRERR_NONE) {
+        reference->Release();
+        throw writeError(path, "the coordinate system \"" + table.coordSysClause +
+                                   "\" has no equivalent in the file");
+    }
+    return reference;
+}
+
+void writeRows(OGRLayer& layer, const TableData& table, const std::string& path) {
+    for (const Row& row : table.rows) {
+        if (row.deleted) continue;
+        FeaturePtr feature(OGRFeature::CreateFeature(layer.GetLayerDefn()));
+        for (std::size_t i = 0; i < table.columns.size() && i < row.fields.size(); ++i) {
+            setField(*feature, static_cast<int>(i), row.fields[i]);
+        }
+        if (row.object && layer.GetGeomType() != wkbNone) {
+            feature->SetGeometryDirectly(toOgr(*row.object).release());
+            if (auto style = labelStyle(*row.object); !style.empty()) {
+                feature->SetStyleString(style.c_str());
+            }
+        }
+        if (layer.CreateFeature(feature.get()) != OGRERR_NONE) {
+            throw writeError(path, QuietGdal::lastMessage("a row was refused"));
+        }
+    }
+}
+
+void writeDataset(const TableData& table, const std::string& target, const std::string& path,
+                  const TableFileFormat& format) {
+    GDALDriver* driver = GetGDALDriverManager()->GetDriverByName(format.driver.c_str());
+    if (!driver) throw writeError(target, "GDAL has no " + format.driver + " driver");
+    std::vector<const char*> options;
+    for (const auto& option : format.datasetOptions) options.push_back(option.c_str());
+    options.push_back(nullptr);
+    DatasetPtr dataset(
+        driver->Create(path.c_str(), 0, 0, 0, GDT_Unknown, const_cast<char**>(options.data())));
+    if (!dataset) throw writeError(target, QuietGdal::lastMessage("the file cannot be created"));
+    const bool mappable = !table.coordSysClause.empty();
+    OGRSpatialReference* reference = mappable ? referenceOf(table, target) : nullptr;
+    const OGRwkbGeometryType kind = !mappable              ? wkbNone
+                                    : format.oneObjectKind ? singleKind(table, target)
+                                                           : wkbUnknown;
+    const std::string layerName = std::filesystem::path(target).stem().string();
+    OGRLayer* layer = dataset->CreateLayer(layerName.c_str(), reference, kind, nullptr);
+    if (reference) reference->Release();
+    if (!layer) throw writeError(target, QuietGdal::lastMessage("the layer cannot be created"));
+    for (const ColumnDef& column : table.columns) {
+        OGRFieldDefn field(column.name.c_str(), OFTString);
+        describeField(column, field);
+        if (layer->CreateField(&field) != OGRERR_NONE) {
+            throw writeError(target, "the column " + column.name + " cannot be created: " +
+                                         QuietGdal::lastMessage("refused"));
+        }
+    }
+    writeRows(*layer, table, target);
+    dataset->FlushCache();
+    dataset.reset();
+    if (CPLGetLastErrorType() >= CE_Failure) {
+        throw writeError(target, QuietGdal::lastMessage("the file cannot be completed"));
+    }
+}
+
+}  // namespace
+
+GdalTableStore::GdalTableStore() {
+    static std::once_flag registered;
+    std::call_once(registered, [] { GDALAllRegister(); });
+}
+
+TableData GdalTableStore::open(const std::string& path) {
+    const QuietGdal quiet;
+    if (!std::filesystem::exists(path)) throw openError(path, "no such file");
+    DatasetPtr dataset(static_cast<GDALDataset*>(
+        GDALOpenEx(path.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY, nullptr, nullptr, nullptr)));
+    if (!dataset) {
+        throw openError(path, QuietGdal::lastMessage("not a table file GDAL can read"));
+    }
+    if (dataset->GetLayerCount() < 1) throw openError(path, "the file holds no table");
+    OGRLayer& layer = *dataset->GetLayer(0);
+    OGRFeatureDefn& definition = *layer.GetLayerDefn();
+
+    TableData table;
+    table.path = path;
+    for (int i = 0; i < definition.GetFieldCount(); ++i) {
+        table.columns.push_back(columnOf(*definition.GetFieldDefn(i)));
+    }
+    table.coordSysClause = coordSysOf(layer.GetSpatialRef(), layer);
+    layer.ResetReading();
+    for (FeaturePtr feature(layer.GetNextFeature()); feature;
+         feature.reset(layer.GetNextFeature())) {
+        Row row;
+        for (std::size_t i = 0; i < table.columns.size(); ++i) {
+            row.fields.push_back(valueOf(*feature, static_cast<int>(i), table.columns[i]));
+        }
+        if (const OGRGeometry* geometry = feature->GetGeometryRef()) {
+            const char* style = feature->GetStyleString();
+            if (auto object = fromOgr(*geometry, style ? style : "")) {
+                row.object = std::make_shared<const Geometry>(std::move(*object));
+            }
+        }
+        table.rows.push_back(std::move(row));
+    }
+    if (CPLGetLastErrorType() >= CE_Failure) {
+        throw openError(path, QuietGdal::lastMessage("the file is damaged"));
+    }
+    return table;
+}
+
+void GdalTableStore::write(const TableData& table, const std::string& path) {
+    const QuietGdal quiet;
+    const TableFileFormat format = formatForPath(path);
+    StagedWrite staged(path);
+    writeDataset(table, path, staged.stagedPath(), format);
+    staged.commit();
+}
+
+}  // namespace mbhost::gdal

@@ -1,0 +1,20 @@
+// Which GDAL driver writes a table file, chosen by the file's extension.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace mbhost::gdal {
+
+struct TableFileFormat {
+    std::string driver;                       // GDAL's short name
+    std::vector<std::string> datasetOptions;  // NAME=VALUE
+    bool oneObjectKind = false;               // a layer holds one geometry type only
+    bool hasGeometry = true;                  // false: attributes only
+};
+
+// The format for path's extension (case-insensitive): .tab, .mif, .shp, .geojson/.json, .gpkg.
+// Raises std::runtime_error "cannot write <path>: ..." for any other.
+TableFileFormat formatForPath(const std::string& path);
+
+}  // namespace mbhost::gdal
