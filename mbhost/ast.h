@@ -1,0 +1,187 @@
+// The parsed form of MapBasic text: expressions and statements. Names are kept both as
+// written (for messages) and lower-cased (for look-ups, which ignore case).
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "mbhost/diagnostics.h"
+#include "mbhost/geometry.h"
+#include "mbhost/table_data.h"
+#include "mbhost/value.h"
+
+namespace mbhost {
+
+enum class Fn;
+
+enum class ExprKind {
+    Literal,  // `literal`
+    Name,     // a bare name: a variable, or a column of the row in context (`name`)
+    Field,    // table.field (`table`, `name`)
+    Star,     // the * of Count(*)
+    Unary,    // `op` ("-", "not"), args[0]
+    Binary,   // `op`, args[0] and args[1]
+    Call,     // `function`, args
+};
+
+struct Expr {
+    ExprKind kind = ExprKind::Literal;
+    Value literal;
+    std::string name;      // as written
+    std::string key;       // lower-cased name
+    std::string table;     // Field: the table as written
+    std::string tableKey;  // Field: lower-cased
+    std::string op;        // lower-cased operator
+    Fn function{};
+    std::vector<std::unique_ptr<Expr>> args;
+    SourceSpot spot;
+};
+using ExprPtr = std::unique_ptr<Expr>;
+
+// A table named in a statement: a word or a string literal.
+struct TableRef {
+    std::string name;
+    SourceSpot spot;
+};
+
+enum class VarType { Object, Float, Integer, SmallInt, String, Logical, Date };
+
+struct DimStmt {
+    std::vector<std::string> names;
+    VarType type = VarType::Float;
+};
+struct UndimStmt {
+    std::vector<std::string> names;
+};
+struct AssignStmt {
+    std::string name;
+    ExprPtr value;
+};
+struct SetCoordSysStmt {
+    enum class Source { Table, Window, Clause } source = Source::Clause;
+    TableRef table;
+    ExprPtr window;
+    std::string clause;
+};
+struct FetchStmt {
+    enum class Where { First, Next, Prev, Last, Rec } where = Where::First;
+    ExprPtr record;
+    TableRef table;
+};
+struct SelectItem {
+    ExprPtr expr;  // null for *
+    std::string alias;
+};
+struct SelectStmt {
+    std::vector<SelectItem> items;
+    TableRef from;
+    ExprPtr where;
+    std::string into;
+    bool noSelect = false;
+};
+struct InsertStmt {
+    TableRef table;
+    std::vector<std::string> columns;  // empty: every column in order, then the object
+    std::vector<ExprPtr> values;
+};
+struct UpdateStmt {
+    TableRef table;
+    std::vector<std::pair<std::string, ExprPtr>> assignments;
+    ExprPtr where;
+};
+struct DeleteStmt {
+    TableRef table;
+    ExprPtr where;
+};
+struct PrintStmt {
+    ExprPtr value;
+};
+struct CreateTableStmt {
+    TableRef table;
+    std::vector<ColumnDef> columns;
+    ExprPtr file;
+};
+struct CreateMapStmt {
+    TableRef table;
+    std::string clause;  // empty: the session's system
+};
+struct CreateObjectStmt {
+    ObjectType type = ObjectType::Point;
+    std::string variable;
+    // Point: one part of one node; Line and Text: one part of two; Pline and Region: parts.
+    std::vector<std::vector<std::pair<ExprPtr, ExprPtr>>> parts;
+    ExprPtr text;
+};
+struct OpenTableStmt {
+    ExprPtr path;
+    std::string alias;
+    bool readOnly = false;
+};
+struct CommitTableStmt {
+    TableRef table;
+    ExprPtr path;
+};
+struct CloseTableStmt {
+    TableRef table;
+};
+struct CloseAllStmt {};
+struct MapStmt {
+    std::vector<TableRef> tables;
+};
+struct BrowseStmt {
+    TableRef table;
+};
+struct SetMapWindowStmt {
+    ExprPtr window;
+    ExprPtr centerX, centerY;
+    ExprPtr zoom, units;
+};
+struct SetWindowStmt {
+    ExprPtr window;
+    std::int32_t state = 0;  // 0 restore, 1 minimise, 2 maximise
+};
+struct AlterButtonPadStmt {
+    ExprPtr name;
+    bool show = true;
+};
+struct StatusBarStmt {
+    bool show = true;
+};
+struct RunMenuCommandStmt {
+    ExprPtr command;
+};
+struct SetApplicationWindowStmt {
+    ExprPtr handle;
+};
+struct EndMapInfoStmt {};
+struct SaveWindowStmt {
+    ExprPtr window;
+    ExprPtr path;
+};
+struct CloseWindowStmt {
+    ExprPtr window;
+};
+
+using StatementBody =
+    std::variant<DimStmt, UndimStmt, AssignStmt, SetCoordSysStmt, FetchStmt, SelectStmt, InsertStmt,
+                 UpdateStmt, DeleteStmt, PrintStmt, CreateTableStmt, CreateMapStmt,
+                 CreateObjectStmt, OpenTableStmt, CommitTableStmt, CloseTableStmt, CloseAllStmt,
+                 MapStmt, BrowseStmt, SetMapWindowStmt, SetWindowStmt, AlterButtonPadStmt,
+                 StatusBarStmt, RunMenuCommandStmt, SetApplicationWindowStmt, EndMapInfoStmt,
+                 SaveWindowStmt, CloseWindowStmt>;
+
+struct Statement {
+    StatementBody body;
+    SourceSpot spot;  // the statement's first word
+};
+
+// A parsed Do text: its statements in order.
+struct Program {
+    std::vector<Statement> statements;
+};
+
+}  // namespace mbhost

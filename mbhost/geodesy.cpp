@@ -1,0 +1,98 @@
+#include "mbhost/geodesy.h"
+
+#include <geodesic.h>
+
+#include <array>
+#include <cmath>
+
+#include "mbhost/diagnostics.h"
+#include "mbhost/lexer.h"
+
+namespace mbhost {
+
+double metresPerUnit(std::string_view unit) {
+    struct UnitRow {
+        std::string_view name;
+        double metres;
+    };
+    static constexpr std::array<UnitRow, 14> kUnits = {{
+        {"m", 1.0},
+        {"km", 1000.0},
+        {"mi", 1609.344},
+        {"ft", 0.3048},
+        {"survey ft", 1200.0 / 3937.0},
+        {"nmi", 1852.0},
+        {"cm", 0.01},
+        {"mm", 0.001},
+        {"in", 0.0254},
+        {"yd", 0.9144},
+        {"li", 0.201168},
+        {"ch", 20.1168},
+        {"rd", 5.0292},
+        {"hm", 100.0},
+    }};
+    for (const auto& row : kUnits) {
+        if (equalsIgnoreCase(row.name, unit)) return row.metres;
+    }
+    throw MapBasicError(errc::kArgumentRange, "Unrecognized distance unit: " + std::string(unit));
+}
+
+double Measurer::distance(const CoordSys& cs, Point a, Point b) {
+    if (!cs.isEarth()) return std::hypot(b.x - a.x, b.y - a.y) * cs.metresPerUnit();
+    const Point ga = registry_.toGeographic(cs, a);
+    const Point gb = registry_.toGeographic(cs, b);
+    double metres = 0;
+    geod_inverse(&cs.ellipsoid(), ga.y, ga.x, gb.y, gb.x, &metres, nullptr, nullptr);
+    return metres;
+}
+
+double Measurer::pathLength(const CoordSys& cs, const std::vector<Point>& nodes, bool closed) {
+    double total = 0;
+    for (std::size_t i = 1; i < nodes.size(); ++i) total += distance(cs, nodes[i - 1], nodes[i]);
+    if (closed && nodes.size() > 2) total += distance(cs, nodes.back(), nodes.front());
+    return total;
+}
+
+double Measurer::length(const CoordSys& cs, const Geometry& g) {
+    switch (g.type) {
+        case ObjectType::Line:
+        case ObjectType::Polyline: {
+            double total = 0;
+            for (const auto& section : g.parts) total += pathLength(cs, section, false);
+            return total;
+        }
+        case ObjectType::Collection: {
+            double total = 0;
+            for (const auto& member : g.members) total += length(cs, member);
+            return total;
+        }
+        default:
+            return 0;
+    }
+}
+
+double Measurer::perimeter(const CoordSys& cs, const Geometry& g) {
+    switch (g.type) {
+        case ObjectType::Region: {
+            double total = 0;
+            for (const auto& polygon : g.parts) total += pathLength(cs, polygon, true);
+            return total;
+        }
+        case ObjectType::Rectangle:
+        case ObjectType::RoundedRectangle: {
+            if (g.parts.empty() || g.parts.front().size() < 2) return 0;
+            const Point a = g.parts.front()[0];
+            const Point b = g.parts.front()[1];
+            return pathLength(cs, {a, {b.x, a.y}, b, {a.x, b.y}}, true);
+        }
+        case ObjectType::Collection: {
+            double total = 0;
+            for (const auto& member : g.members) total += perimeter(cs, member);
+            return total;
+        }
+        default:
+            return 0;
+    }
+}
+
+}  // namespace mbhost

@@ -1,0 +1,130 @@
+#include "mbhost/host.h"
+
+#include <new>
+#include <unordered_map>
+
+#include "mbhost/evaluator.h"
+#include "mbhost/number_format.h"
+#include "mbhost/parser.h"
+#include "mbhost/statements.h"
+
+namespace mbhost {
+
+namespace errc {
+inline constexpr std::int32_t kInternal = 1099;
+}
+
+// Parsed texts by their exact wording: Veltrano repeats the same texts many times, and a hit
+// skips lexing and parsing.
+struct Host::ParseCache {
+    // Enough for every distinct text of a long placement run; when full the cache starts
+    // over rather than growing with texts that carry changing numbers.
+    static constexpr std::size_t kMaxEntries = 4096;
+
+    std::unordered_map<std::string, std::shared_ptr<const Expr>> expressions;
+    std::unordered_map<std::string, std::shared_ptr<const Program>> programs;
+
+    template <class Map, class Parse>
+    auto lookUp(Map& map, std::string_view text, Parse parse) {
+        std::string key(text);
+        if (auto it = map.find(key); it != map.end()) return it->second;
+        auto parsed = parse(text);
+        if (map.size() >= kMaxEntries) map.clear();
+        map.emplace(std::move(key), parsed);
+        return parsed;
+    }
+
+    std::shared_ptr<const Expr> expression(std::string_view text) {
+        return lookUp(expressions, text, [](std::string_view t) {
+            return std::shared_ptr<const Expr>(parseExpression(t));
+        });
+    }
+    std::shared_ptr<const Program> program(std::string_view text) {
+        return lookUp(programs, text, [](std::string_view t) {
+            return std::make_shared<const Program>(parseStatements(t));
+        });
+    }
+};
+
+Host::Host(HostIdentity identity)
+    : workspace_(std::move(identity)), cache_(std::make_unique<ParseCache>()) {}
+
+Host::~Host() = default;
+
+template <class Action>
+auto Host::guarded(Action&& action) -> decltype(action()) {
+    std::int32_t code = 0;
+    std::string message;
+    try {
+        if constexpr (std::is_void_v<decltype(action())>) {
+            action();
+            setLastErrorCode(0);
+            return;
+        } else {
+            auto result = action();
+            setLastErrorCode(0);
+            return result;
+        }
+    } catch (const MapBasicError& e) {
+        code = e.code();
+        message = e.what();
+    } catch (const std::bad_alloc&) {
+        code = errc::kLimit;
+        message = "Out of memory";
+    } catch (const std::exception& e) {
+        code = errc::kInternal;
+        message = std::string("Internal error: ") + e.what();
+    }
+    lastErrorCode_ = code;
+    lastErrorMessage_ = message;
+    throw HostFailure(code, message);
+}
+
+std::string Host::eval(std::string_view expression) {
+    return guarded([&] {
+        const auto expr = cache_->expression(expression);
+        Evaluator ev(workspace_);
+        return valueText(ev.eval(*expr));
+    });
+}
+
+void Host::execute(std::string_view statements) {
+    guarded([&] {
+        const auto program = cache_->program(statements);
+        Executor executor(workspace_);
+        for (const Statement& s : program->statements) executor.run(s);
+    });
+}
+
+void Host::runMenuCommand(std::int32_t command) {
+    guarded([&] {
+        if (command <= 0) {
+            throw MapBasicError(errc::kArgumentRange,
+                                "Menu command " + std::to_string(command) + " does not exist");
+        }
+        workspace_.lastMenuCommand = command;
+    });
+}
+
+void Host::setLastErrorCode(std::int32_t code) {
+    lastErrorCode_ = code;
+    if (code == 0) lastErrorMessage_.clear();
+}
+
+void Host::setPrintSink(std::function<void(std::string_view)> sink) {
+    workspace_.print = std::move(sink);
+}
+
+void Host::setTableStore(std::shared_ptr<TableStore> store) {
+    workspace_.store = std::move(store);
+}
+
+void Host::setMapRenderer(std::shared_ptr<MapRenderer> renderer) {
+    workspace_.renderer = std::move(renderer);
+}
+
+void Host::addTable(TableData data) {
+    guarded([&] { Executor(workspace_).openTable(std::move(data)); });
+}
+
+}  // namespace mbhost

@@ -1,0 +1,79 @@
+// mbhost's workspace behind a small API: evaluate MapBasic expressions, run MapBasic
+// statements, report failures the way the host's automation object does.
+//
+// A failing eval or execute sets lastErrorCode() and lastErrorMessage() and throws
+// HostFailure; the statement that failed leaves the workspace as it was (statements before
+// it in the same text keep their effect; a text that does not parse runs nothing).
+// Every successful call sets lastErrorCode() back to 0. Not thread-safe: one thread at a time.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "mbhost/ports.h"
+#include "mbhost/table_data.h"
+#include "mbhost/workspace.h"
+
+namespace mbhost {
+
+class HostFailure : public std::runtime_error {
+public:
+    HostFailure(std::int32_t code, const std::string& message)
+        : std::runtime_error(message), code_(code) {}
+    std::int32_t code() const noexcept { return code_; }
+
+private:
+    std::int32_t code_;
+};
+
+class Host {
+public:
+    explicit Host(HostIdentity identity = {});
+    ~Host();
+    Host(const Host&) = delete;
+    Host& operator=(const Host&) = delete;
+
+    // The value of a MapBasic expression as text: numbers with "." as the decimal point,
+    // logical values "T" or "F", strings unquoted.
+    std::string eval(std::string_view expression);
+    // One or more MapBasic statements separated by CR LF (or LF).
+    void execute(std::string_view statements);
+    void runMenuCommand(std::int32_t command);
+
+    std::int32_t lastErrorCode() const { return lastErrorCode_; }
+    void setLastErrorCode(std::int32_t code);  // 0 clears the message too
+    const std::string& lastErrorMessage() const { return lastErrorMessage_; }
+
+    // Where Print writes (one call per Print, without a line end); unset: Print is dropped.
+    void setPrintSink(std::function<void(std::string_view)> sink);
+    void setTableStore(std::shared_ptr<TableStore> store);
+    void setMapRenderer(std::shared_ptr<MapRenderer> renderer);
+
+    // Opens `data` as a base table (its name is the alias, its clause says whether it is
+    // mappable), as if read by Open Table. Throws HostFailure like execute.
+    void addTable(TableData data);
+
+    bool visible() const { return workspace_.visible; }
+    void setVisible(bool visible) { workspace_.visible = visible; }
+    // True once End MapInfo has run: the process should end.
+    bool ended() const { return workspace_.ended; }
+    const HostIdentity& identity() const { return workspace_.identity; }
+    // For inspection (tests, console, the process); change it only through execute.
+    const Workspace& workspace() const { return workspace_; }
+
+private:
+    template <class Action>
+    auto guarded(Action&& action) -> decltype(action());
+
+    Workspace workspace_;
+    std::int32_t lastErrorCode_ = 0;
+    std::string lastErrorMessage_;
+    struct ParseCache;
+    std::unique_ptr<ParseCache> cache_;
+};
+
+}  // namespace mbhost

@@ -1,0 +1,47 @@
+// Splits MapBasic text into tokens. Keywords are not told apart here: the parser compares
+// words case-insensitively.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "mbhost/diagnostics.h"
+
+namespace mbhost {
+
+enum class TokenKind {
+    Word,     // a name or keyword: letters, digits, '_', and a trailing '$' (Format$)
+    Integer,  // digits only
+    Float,    // digits with a point or an exponent
+    String,   // "text", with "" standing for one quote; `text` holds the content
+    Symbol,   // + - * / \ & = <> < > <= >= ( ) , .
+    NewLine,  // CR LF, CR or LF: the end of a statement
+    End,
+};
+
+struct Token {
+    TokenKind kind = TokenKind::End;
+    std::string text;  // the word, the symbol, the digits, or a string's content
+    double number = 0;
+    SourceSpot spot;
+
+    bool isSymbol(std::string_view s) const { return kind == TokenKind::Symbol && text == s; }
+    // Case-insensitive keyword test.
+    bool isWord(std::string_view keyword) const;
+};
+
+// Statements longer than this are refused: nothing Veltrano sends comes near it, and the
+// bound keeps a hostile text from costing unbounded memory.
+inline constexpr std::size_t kMaxSourceLength = 1 << 20;
+
+// Throws MapBasicError (errc::kSyntax) for a character that cannot start a token and for an
+// unterminated string.
+std::vector<Token> tokenize(std::string_view source);
+
+bool equalsIgnoreCase(std::string_view a, std::string_view b);
+std::string toLower(std::string_view s);
+std::string toUpper(std::string_view s);
+
+}  // namespace mbhost

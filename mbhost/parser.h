@@ -1,0 +1,18 @@
+// Turns MapBasic text into a Program (statements) or an Expr (one expression).
+#pragma once
+
+#include <string_view>
+
+#include "mbhost/ast.h"
+
+namespace mbhost {
+
+// Each throws MapBasicError with the position and the offending word: errc::kSyntax,
+// kUnrecognizedCommand, kUnknownFunction or kArgumentCount.
+Program parseStatements(std::string_view text);
+ExprPtr parseExpression(std::string_view text);
+
+// Expressions nest no deeper than this: deeper text is refused rather than risking the stack.
+inline constexpr int kMaxNesting = 200;
+
+}  // namespace mbhost

@@ -1,0 +1,57 @@
+// The automation interface implemented directly on an mbhost workspace in this process: for
+// tests, benchmarks and embedding. A host failure raises RunTimeError(kAutomationFailure)
+// with the host's message, and LastErrorCode() then holds the host's number.
+#pragma once
+
+#include <memory>
+
+#include "host/automation.h"
+#include "mbhost/host.h"
+
+namespace veltrano {
+
+class InProcessAutomation : public Automation {
+public:
+    // A fresh workspace of its own.
+    InProcessAutomation();
+    // Shares `host` (a test can set up and inspect the same workspace).
+    explicit InProcessAutomation(std::shared_ptr<mbhost::Host> host);
+
+    mbhost::Host& host() { return *host_; }
+    const std::shared_ptr<mbhost::Host>& sharedHost() const { return host_; }
+
+    std::string Eval(std::string_view expression) override;
+    void Do(std::string_view statement) override;
+    void RunCommand(std::string_view statement) override;
+    void RunMenuCommand(std::int32_t menuCode) override;
+    std::int32_t LastErrorCode() override;
+    void SetLastErrorCode(std::int32_t code) override;
+    std::string LastErrorMessage() override;
+    bool Visible() override;
+    void SetVisible(bool visible) override;
+    std::string Name() override;
+    std::string FullName() override;
+    std::string ProductLevel() override;
+    std::string Version() override;
+    std::string Application() override;
+
+private:
+    std::shared_ptr<mbhost::Host> host_;
+};
+
+// Hands out one in-process host: attachRunning answers it while `running` is true (else
+// raises err::kNoRunningCopy, as when no host runs), startNew makes it run.
+class InProcessProvider : public AutomationProvider {
+public:
+    explicit InProcessProvider(std::shared_ptr<InProcessAutomation> automation, bool running = true)
+        : automation_(std::move(automation)), running_(running) {}
+    AutomationPtr attachRunning() override;
+    AutomationPtr startNew() override;
+    void setRunning(bool running) { running_ = running; }
+
+private:
+    std::shared_ptr<InProcessAutomation> automation_;
+    bool running_;
+};
+
+}  // namespace veltrano
