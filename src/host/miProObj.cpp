@@ -153,8 +153,7 @@ HostValue miProObj::Eval(std::string_view str) {
             lastCallFailed_ = false;
         }
     } catch (const RunTimeError& error) {
-        LastError::set(error);
-        msgboxErr();
+        reportThroughHost(error);
         return {};
     }
     return reader_.evalAnswer(text);
@@ -183,8 +182,7 @@ HostValue miProObj::askInfo(std::string_view expression) {
         return reader_.infoAnswer(text);
     } catch (const RunTimeError& error) {
         // The host's refusal, or a whole number beyond 32 bits in its answer.
-        LastError::set(error);
-        msgboxErr();
+        reportThroughHost(error);
         return HostValue::null();
     }
 }
@@ -205,8 +203,7 @@ void miProObj::RunCommand(std::string_view str) {
             }
         }
     } catch (const RunTimeError& error) {
-        LastError::set(error);
-        msgboxErr();
+        reportThroughHost(error);
     }
 }
 
@@ -278,8 +275,7 @@ bool miProObj::Close_All(bool saveInteractive) {
         RefreshWindowsInfo();
         return true;
     } catch (const RunTimeError& error) {
-        LastError::set(error);
-        msgboxErr();
+        reportThroughHost(error);
         return false;
     }
 }
@@ -373,6 +369,14 @@ HostValue miProObj::functionTemplate() {
 }
 
 // --- Messages ------------------------------------------------------------------------
+
+// The handler of the wrapped calls: the failure is pending while msgboxErr shows what the
+// host said, and settled once the operation gives up.
+void miProObj::reportThroughHost(const RunTimeError& error) {
+    LastError::set(error);
+    msgboxErr();
+    LastError::clear();
+}
 
 void miProObj::showDescription(const RunTimeError& error) {
     messages_.show(error.description(), {}, MessageIcon::None);

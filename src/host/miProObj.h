@@ -168,11 +168,12 @@ private:
     void clearAfterDeadProbe();
     bool probe();
     void showButtonPads();
+    void reportThroughHost(const RunTimeError& error);
     void showDescription(const RunTimeError& error);
     void showWithSource(const RunTimeError& error);
     HostValue queryInfo(std::string_view expression, HostValue whenNotLive);
     HostValue askInfo(std::string_view expression);
-    std::int32_t queryWhole(std::string_view expression, bool reportThroughHost);
+    std::int32_t queryWhole(std::string_view expression, bool reportsThroughHost);
     void readWindow(std::int32_t number);
 
     AutomationProvider& provider_;

@@ -42,8 +42,7 @@ HostValue miProObj::TableInfo(const HostValue& table_id, std::int32_t attr) {
         }
         return reader_.infoAnswer(text);
     } catch (const RunTimeError& error) {
-        LastError::set(error);
-        msgboxErr();
+        reportThroughHost(error);
         return HostValue::null();
     }
 }

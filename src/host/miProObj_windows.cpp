@@ -46,7 +46,7 @@ std::int32_t difference(std::int32_t a, std::int32_t b) {
 
 // --- Single queries ------------------------------------------------------------------
 
-std::int32_t miProObj::queryWhole(std::string_view expression, bool reportThroughHost) {
+std::int32_t miProObj::queryWhole(std::string_view expression, bool reportsThroughHost) {
     lastCallFailed_ = true;
     if (!qIsLoaded()) return 0;
     try {
@@ -58,9 +58,8 @@ std::int32_t miProObj::queryWhole(std::string_view expression, bool reportThroug
         }
         return reader_.toWhole(HostValue::text(text));
     } catch (const RunTimeError& error) {
-        if (reportThroughHost) {
-            LastError::set(error);
-            msgboxErr();
+        if (reportsThroughHost) {
+            reportThroughHost(error);
         } else {
             showDescription(error);
             LastError::clear();
@@ -105,8 +104,7 @@ std::string miProObj::WindowInfoType(std::int32_t win_id) {
     try {
         return miProWind::typeName(reader_.toWhole(WindowInfo(win_id, kType)));
     } catch (const RunTimeError& error) {
-        LastError::set(error);
-        msgboxErr();
+        reportThroughHost(error);
         return {};
     }
 }
@@ -199,8 +197,7 @@ void miProObj::ShowMiObj() {
     } catch (const RunTimeError& error) {
         // A statement the host refused does not stop bringing it to the front.
         if (error.number() != err::kAutomationFailure) {
-            LastError::set(error);
-            msgboxErr();
+            reportThroughHost(error);
             return;
         }
     }
