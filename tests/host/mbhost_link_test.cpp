@@ -1,0 +1,182 @@
+// The host link end to end against an mbhost workspace in this process: real tables, a map
+// window, a browser and the host's button pads.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "automation/inprocess/inprocess_automation.h"
+#include "host/miProObj.h"
+#include "mbhost/host.h"
+#include "platform/fixed_regional_settings.h"
+#include "support/fake_ports.h"
+
+namespace veltrano::testing {
+namespace {
+
+mbhost::GeometryPtr line(std::vector<mbhost::Point> nodes) {
+    mbhost::Geometry g;
+    g.type = mbhost::ObjectType::Line;
+    if (nodes.size() > 2) g.type = mbhost::ObjectType::Polyline;
+    g.parts = {std::move(nodes)};
+    return std::make_shared<const mbhost::Geometry>(std::move(g));
+}
+
+mbhost::Row row(std::vector<mbhost::Value> fields, mbhost::GeometryPtr object = nullptr) {
+    mbhost::Row r;
+    r.fields = std::move(fields);
+    r.object = std::move(object);
+    return r;
+}
+
+// roads: two lines in longitude/latitude whose bounds have fractions; notes: no map.
+std::shared_ptr<mbhost::Host> makeWorkspace() {
+    auto host = std::make_shared<mbhost::Host>();
+    mbhost::TableData roads;
+    roads.name = "roads";
+    roads.path = "/data/roads.TAB";
+    roads.coordSysClause = "Earth Projection 1, 104";
+    roads.columns = {{"name", mbhost::ColumnType::Char, 20, 0}};
+    roads.rows.push_back(
+        row({mbhost::Value::text("Ring")}, line({{37.25, 55.5}, {37.75, 55.625}, {37.5, 55.75}})));
+    roads.rows.push_back(
+        row({mbhost::Value::text("Bridge")}, line({{37.125, 55.25}, {37.5, 55.5}})));
+    host->addTable(roads);
+    mbhost::TableData notes;
+    notes.name = "notes";
+    notes.path = "/data/notes.TAB";
+    notes.columns = {{"text", mbhost::ColumnType::Char, 40, 0}};
+    notes.rows.push_back(row({mbhost::Value::text("first")}));
+    host->addTable(notes);
+    return host;
+}
+
+struct Locale {
+    const char* name;
+    FixedRegionalSettings settings;
+};
+
+class host_link_on_mbhost : public ::testing::TestWithParam<Locale> {
+protected:
+    host_link_on_mbhost()
+        : workspace(makeWorkspace()),
+          automation(std::make_shared<InProcessAutomation>(workspace)),
+          provider(automation),
+          regional(GetParam().settings),
+          obj(provider, messages, regional, activation) {}
+
+    void SetUp() override { ASSERT_NE(obj.connect2MiPro(), 0); }
+
+    std::shared_ptr<mbhost::Host> workspace;
+    std::shared_ptr<InProcessAutomation> automation;
+    InProcessProvider provider;
+    RecordingMessageBox messages;
+    FixedRegionalSettings regional;
+    RecordingWindowActivation activation;
+    miProObj obj;
+};
+
+TEST_P(host_link_on_mbhost, lists_the_open_tables_with_their_attributes) {
+    TableList tables;
+    ASSERT_EQ(obj.getAllTablesInfo(&tables), 2);
+    ASSERT_EQ(tables.size(), 3u);
+    const miProTblInfo& roads = *tables[1];
+    EXPECT_EQ(roads.tName(), "roads");
+    EXPECT_EQ(roads.tNum(), 1);
+    EXPECT_EQ(roads.tNCOLS(), 1);
+    EXPECT_EQ(roads.tNROWS(), 2);
+    EXPECT_EQ(roads.tType(), "TAB_TYPE_BASE");
+    EXPECT_EQ(roads.tPath(), "/data/roads.TAB");
+    EXPECT_TRUE(roads.tIsGeoMap());
+    EXPECT_EQ(roads.tCoordsys(), "CoordSys Earth Projection 1, 104");
+    EXPECT_FALSE(roads.tIsReadOnly());
+    EXPECT_DOUBLE_EQ(roads.tMBR_minX(), 37.125);
+    EXPECT_DOUBLE_EQ(roads.tMBR_minY(), 55.25);
+    EXPECT_DOUBLE_EQ(roads.tMBR_maxX(), 37.75);
+    EXPECT_DOUBLE_EQ(roads.tMBR_maxY(), 55.75);
+
+    const miProTblInfo& notes = *tables[2];
+    EXPECT_EQ(notes.tName(), "notes");
+    EXPECT_FALSE(notes.tIsGeoMap());
+    EXPECT_EQ(notes.tCoordsys(), "");
+    EXPECT_EQ(obj.TableNROWS(HostValue::text("notes")), 1);
+    EXPECT_EQ(obj.TableNROWS(HostValue::whole(1)), 2);
+    EXPECT_EQ(obj.NumTables(), 2);  // the row count's scratch table is closed again
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_P(host_link_on_mbhost, takes_the_census_of_maps_browsers_and_button_pads) {
+    obj.xDo("Map From roads");
+    obj.xDo("Browse * From notes");
+    ASSERT_FALSE(obj.lastCallFailed());
+    obj.RefreshWindowsInfo();
+    EXPECT_EQ(obj.countWin(), 2);
+    EXPECT_EQ(obj.maxWin(), 2);
+    EXPECT_EQ(obj.minWin(), 2 - obj.NumAllWindows());
+    ASSERT_LT(obj.minWin(), 0);  // the host's button pads
+    EXPECT_EQ(obj.curWinID(), obj.FrontWindow());
+
+    for (std::int32_t i = obj.minWin(); i <= -1; ++i) {
+        ASSERT_NE(obj.miWindows(i), nullptr);
+        EXPECT_EQ(obj.miWindows(i)->wTypeS(), "WIN_BUTTONPAD");
+    }
+    ASSERT_NE(obj.miWindows(0), nullptr);
+    EXPECT_EQ(obj.miWindows(0)->wId(), 0);
+
+    std::shared_ptr<miProWind> map;
+    std::shared_ptr<miProWind> browser;
+    for (std::int32_t i = 1; i <= 2; ++i) {
+        const auto w = obj.miWindows(i);
+        ASSERT_NE(w, nullptr);
+        (w->wType() == 1 ? map : browser) = w;
+    }
+    ASSERT_NE(map, nullptr);
+    ASSERT_NE(browser, nullptr);
+    EXPECT_EQ(map->wTitle(), "roads Map");
+    EXPECT_EQ(map->wTypeS(), "WIN_MAPPER");
+    EXPECT_EQ(map->centerX(), 37);  // 37.4375, whole-number centre
+    EXPECT_EQ(map->centerY(), 56);  // 55.5 rounds to even
+    EXPECT_GT(map->mapScale(), 0.0);
+    EXPECT_NE(map->hwnd(), 0);
+    EXPECT_EQ(browser->wTypeS(), "WIN_BROWSER");
+    EXPECT_EQ(browser->wTitle(), "notes Browser");
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_P(host_link_on_mbhost, fits_a_map_window_to_all_objects_of_a_table) {
+    obj.xDo("Map From roads");
+    const std::int32_t id = obj.FrontWindowId();
+    obj.xDo("Set Map Window " + std::to_string(id) + " Center (30, 50) Zoom 5 Units \"km\"");
+    ASSERT_FALSE(obj.lastCallFailed());
+
+    obj.showAllOnTable(id, "roads");
+    EXPECT_TRUE(messages.shown.empty());
+    obj.xDo("Set CoordSys Window " + std::to_string(id));
+    const AnswerReader reader(regional);
+    EXPECT_NEAR(reader.hostNumber(obj.MapperInfo(id, 3)), (37.125 + 37.75) / 2, 1e-9);
+    EXPECT_NEAR(reader.hostNumber(obj.MapperInfo(id, 4)), (55.25 + 55.75) / 2, 1e-9);
+    // Twice the larger extent per unit of window size, times the width, in the map's units.
+    const double w = reader.hostNumber(obj.WindowInfo(id, 4));
+    const double h = reader.hostNumber(obj.WindowInfo(id, 5));
+    const double z = std::max((37.75 - 37.125) / w, (55.75 - 55.25) / h);
+    EXPECT_NEAR(reader.hostNumber(obj.MapperInfo(id, 1)), 2 * z * w, 1e-9);
+    EXPECT_EQ(obj.NumTables(), 2);  // temp001 closed again
+}
+
+TEST_P(host_link_on_mbhost, leaves_a_map_alone_for_a_table_without_objects_on_it) {
+    obj.xDo("Map From roads");
+    const std::int32_t id = obj.FrontWindowId();
+    const HostValue before = obj.MapperInfo(id, 3);
+    obj.showAllOnTable(id, "notes");
+    EXPECT_EQ(obj.MapperInfo(id, 3), before);
+    EXPECT_EQ(obj.NumTables(), 2);
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(regional_settings, host_link_on_mbhost,
+                         ::testing::Values(Locale{"point", FixedRegionalSettings::pointLocale()},
+                                           Locale{"comma", FixedRegionalSettings::commaLocale()}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace veltrano::testing
