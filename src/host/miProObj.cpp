@@ -45,6 +45,11 @@ miProObj::State miProObj::state() const {
 
 // --- State ---------------------------------------------------------------------------
 
+Automation& miProObj::app() const {
+    if (!miApp_) throw RunTimeError(err::kObjectNotSet, {}, "miProObj");
+    return *miApp_;
+}
+
 void miProObj::resetState(bool releaseHost) {
     connected_ = false;
     if (releaseHost) miApp_.reset();
@@ -64,7 +69,7 @@ void miProObj::setConnected(bool value) {
 
 bool miProObj::probe() {
     try {
-        miApp_->Eval(kProbe);
+        app().Eval(kProbe);
         return true;
     } catch (const RunTimeError& error) {
         LastError::set(error);  // suppressed: a dead host simply gives no answer
@@ -103,9 +108,9 @@ std::int32_t miProObj::connect2MiPro(const std::optional<HostValue>& parentHWnd)
         }
         if (miApp_) {
             result = reader_.toWhole(
-                HostValue::text(miApp_->Eval(systemInfoExpression(kSystemInfoVersion))));
+                HostValue::text(app().Eval(systemInfoExpression(kSystemInfoVersion))));
             hwnd_ = reader_.toWhole(
-                HostValue::text(miApp_->Eval(systemInfoExpression(kSystemInfoMainWindow))));
+                HostValue::text(app().Eval(systemInfoExpression(kSystemInfoMainWindow))));
             setConnected(true);
             // Set once the link is live, so that the statement actually reaches the host.
             if (parentHWnd) Set_Application_Window(reader_.toWhole(*parentHWnd));
@@ -124,12 +129,12 @@ std::int32_t miProObj::openMiPro(std::int32_t parentHWnd) {
         miApp_ = provider_.startNew();
         if (miApp_) {
             result = reader_.toWhole(
-                HostValue::text(miApp_->Eval(systemInfoExpression(kSystemInfoVersion))));
+                HostValue::text(app().Eval(systemInfoExpression(kSystemInfoVersion))));
             hwnd_ = reader_.toWhole(
-                HostValue::text(miApp_->Eval(systemInfoExpression(kSystemInfoMainWindow))));
+                HostValue::text(app().Eval(systemInfoExpression(kSystemInfoMainWindow))));
             setConnected(true);
             if (parentHWnd != 0) Set_Application_Window(parentHWnd);
-            miApp_->SetVisible(true);
+            app().SetVisible(true);
             showButtonPads();
         }
     } catch (const RunTimeError& error) {
@@ -146,7 +151,7 @@ HostValue miProObj::Eval(std::string_view str) {
     if (!qIsLoaded()) return {};
     std::string text;
     try {
-        text = miApp_->Eval(str);
+        text = app().Eval(str);
         if (IsError()) {
             msgboxErr();
         } else {
@@ -173,7 +178,7 @@ HostValue miProObj::queryInfo(std::string_view expression, HostValue whenNotLive
 
 HostValue miProObj::askInfo(std::string_view expression) {
     try {
-        const std::string text = miApp_->Eval(expression);
+        const std::string text = app().Eval(expression);
         if (IsError()) {
             msgboxErr();
         } else {
@@ -195,7 +200,7 @@ void miProObj::RunCommand(std::string_view str) {
     lastCallFailed_ = true;
     try {
         if (isLoaded() && miApp_) {
-            miApp_->Do(str);
+            app().Do(str);
             if (IsError()) {
                 msgboxErr();
             } else {
@@ -211,7 +216,7 @@ HostValue miProObj::RunMenuCommand(std::string_view cmd) {
     lastCallFailed_ = true;
     try {
         if (isLoaded() && miApp_ && reader_.isNumeric(cmd)) {
-            miApp_->RunMenuCommand(reader_.toWhole(HostValue::text(std::string(cmd))));
+            app().RunMenuCommand(reader_.toWhole(HostValue::text(std::string(cmd))));
             if (IsError()) {
                 msgboxErr();
             } else {
@@ -227,23 +232,23 @@ HostValue miProObj::RunMenuCommand(std::string_view cmd) {
 
 bool miProObj::IsError() {
     if (!miApp_) return true;
-    return miApp_->LastErrorCode() != 0;
+    return app().LastErrorCode() != 0;
 }
 
 void miProObj::ClearError() {
-    if (miApp_ && miApp_->LastErrorCode() != 0) miApp_->SetLastErrorCode(0);
+    if (miApp_ && app().LastErrorCode() != 0) app().SetLastErrorCode(0);
 }
 
 void miProObj::msgboxErr() {
     try {
         if (!qIsLoaded()) return;
-        const std::int32_t code = miApp_->LastErrorCode();
+        const std::int32_t code = app().LastErrorCode();
         if (code == 0) return;
-        const std::string message = miApp_->LastErrorMessage();
+        const std::string message = app().LastErrorMessage();
         lastCallFailed_ = true;
         messages_.show(message, "MI Error: " + std::to_string(code), MessageIcon::CriticalStop);
         LastError::clear();
-        miApp_->SetLastErrorCode(0);
+        app().SetLastErrorCode(0);
     } catch (const RunTimeError& error) {
         lastCallFailed_ = true;
         if (error.number() == err::kHostGone) {
@@ -271,7 +276,7 @@ bool miProObj::Close_All(bool saveInteractive) {
             live = qIsLoaded();
         }
         if (!live) return false;
-        miApp_->Do(saveInteractive ? "Close All  Interactive " : "Close All ");
+        app().Do(saveInteractive ? "Close All  Interactive " : "Close All ");
         RefreshWindowsInfo();
         return true;
     } catch (const RunTimeError& error) {
@@ -282,7 +287,7 @@ bool miProObj::Close_All(bool saveInteractive) {
 
 void miProObj::ClosePro(bool doFullExit) {
     try {
-        if (Close_All(true) && doFullExit) miApp_->Do("End MapInfo Interactive ");
+        if (Close_All(true) && doFullExit) app().Do("End MapInfo Interactive ");
     } catch (const RunTimeError& error) {
         showDescription(error);
         LastError::clear();
@@ -294,7 +299,7 @@ void miProObj::Set_Application_Window(std::int32_t hwnd) {
     lastCallFailed_ = true;
     try {
         if (qIsLoaded()) {
-            miApp_->Do("Set Application Window " + std::to_string(hwnd));
+            app().Do("Set Application Window " + std::to_string(hwnd));
             if (IsError()) {
                 msgboxErr();
             } else {
@@ -311,7 +316,7 @@ void miProObj::Attach(std::int32_t hwnd) {
     lastCallFailed_ = true;
     try {
         if (isLoaded() && miApp_ && hwnd > 0 && isLoaded()) {
-            miApp_->RunCommand("Set Application Window " + std::to_string(hwnd) + " ");
+            app().RunCommand("Set Application Window " + std::to_string(hwnd) + " ");
             if (IsError()) {
                 msgboxErr();
             } else {
@@ -328,7 +333,7 @@ void miProObj::Deattach() {
     lastCallFailed_ = true;
     try {
         if (isLoaded() && miApp_ && isLoaded()) {
-            miApp_->RunCommand("Set Application Window 0");
+            app().RunCommand("Set Application Window 0");
             if (IsError()) {
                 msgboxErr();
             } else {
@@ -343,20 +348,20 @@ void miProObj::Deattach() {
 
 void miProObj::Visible(bool vl) {
     if (!miApp_) throw RunTimeError(err::kObjectNotSet, {}, "miProObj.Visible");
-    miApp_->SetVisible(vl);
+    app().SetVisible(vl);
 }
 
 std::string miProObj::miName() {
-    return miApp_ && isLoaded() ? miApp_->Name() : std::string();
+    return miApp_ && isLoaded() ? app().Name() : std::string();
 }
 std::string miProObj::miFullName() {
-    return miApp_ && isLoaded() ? miApp_->FullName() : std::string();
+    return miApp_ && isLoaded() ? app().FullName() : std::string();
 }
 std::string miProObj::miProductLevel() {
-    return miApp_ && isLoaded() ? miApp_->ProductLevel() : std::string();
+    return miApp_ && isLoaded() ? app().ProductLevel() : std::string();
 }
 std::string miProObj::miVersion() {
-    return miApp_ && isLoaded() ? miApp_->Version() : std::string();
+    return miApp_ && isLoaded() ? app().Version() : std::string();
 }
 
 void miProObj::subTemplate() {

@@ -163,6 +163,9 @@ private:
     // The host object whatever the state; reached through detail/mi_app.h only.
     const AutomationPtr& GetMiApp() const { return miApp_; }
 
+    // The held host object; none raises err::kObjectNotSet, since a report of the link's
+    // loss releases it in the middle of an operation.
+    Automation& app() const;
     void resetState(bool releaseHost);
     void setConnected(bool value);
     void clearAfterDeadProbe();

@@ -33,8 +33,8 @@ HostValue miProObj::TableInfo(const HostValue& table_id, std::int32_t attr) {
             if (isZero(Eval("SelectionInfo( 3) "))) return HostValue::null();
             lastCallFailed_ = true;
         }
-        const std::string text = miApp_->Eval("TableInfo(" + reader_.toText(table_id) + "," +
-                                              std::to_string(attr) + ") ");
+        const std::string text =
+            app().Eval("TableInfo(" + reader_.toText(table_id) + "," + std::to_string(attr) + ") ");
         if (IsError()) {
             msgboxErr();
         } else {
@@ -56,7 +56,7 @@ HostValue miProObj::TableInfo(std::int32_t tableNumber, std::int32_t attr) {
 }
 
 std::int32_t miProObj::NumTables() {
-    countTbl_ = qIsLoaded() ? reader_.toWhole(HostValue::text(miApp_->Eval("NumTables()"))) : 0;
+    countTbl_ = qIsLoaded() ? reader_.toWhole(HostValue::text(app().Eval("NumTables()"))) : 0;
     return countTbl_;
 }
 
@@ -94,17 +94,17 @@ std::int32_t miProObj::TableNROWS(const HostValue& tab_id) {
         if (tab_id.isText()) {
             name = tab_id.asText();
         } else {
-            miApp_->SetLastErrorCode(0);
-            name = miApp_->Eval("TableInfo(" + reader_.toText(tab_id) + "," + "1" + ")");
-            if (miApp_->LastErrorCode() != 0) return -1;
+            app().SetLastErrorCode(0);
+            name = app().Eval("TableInfo(" + reader_.toText(tab_id) + "," + "1" + ")");
+            if (app().LastErrorCode() != 0) return -1;
         }
-        const std::string scratchPath = miApp_->Eval("TempFileName$(\"\")");
-        const std::string scratch = miApp_->Eval("PathToTableName$(" + quoted(scratchPath) + " ) ");
-        miApp_->Do("select Count(*) from " + name + " into " + scratch + " Noselect ");
-        miApp_->Do("Fetch first from " + scratch);
-        const std::string count = miApp_->Eval("Str$(" + scratch + ".COL1)");
+        const std::string scratchPath = app().Eval("TempFileName$(\"\")");
+        const std::string scratch = app().Eval("PathToTableName$(" + quoted(scratchPath) + " ) ");
+        app().Do("select Count(*) from " + name + " into " + scratch + " Noselect ");
+        app().Do("Fetch first from " + scratch);
+        const std::string count = app().Eval("Str$(" + scratch + ".COL1)");
         if (reader_.isNumeric(count)) result = reader_.toWhole(HostValue::text(count));
-        miApp_->Do("close table " + scratch);
+        app().Do("close table " + scratch);
         return result;
     } catch (const RunTimeError&) {
         LastError::clear();  // silent by design: callers only see -1

@@ -50,7 +50,7 @@ std::int32_t miProObj::queryWhole(std::string_view expression, bool reportsThrou
     lastCallFailed_ = true;
     if (!qIsLoaded()) return 0;
     try {
-        const std::string text = miApp_->Eval(expression);
+        const std::string text = app().Eval(expression);
         if (IsError()) {
             msgboxErr();
         } else {
@@ -188,10 +188,10 @@ void miProObj::showButtonPads() {
 void miProObj::ShowMiObj() {
     if (!qIsLoaded()) return;
     try {
-        if (!miApp_->Visible()) {
-            miApp_->SetVisible(true);
-            miApp_->Do("StatusBar  Hide ");
-            miApp_->Do("Run Menu Command " + std::string("616") + " ");
+        if (!app().Visible()) {
+            app().SetVisible(true);
+            app().Do("StatusBar  Hide ");
+            app().Do("Run Menu Command " + std::string("616") + " ");
             showButtonPads();
         }
     } catch (const RunTimeError& error) {
@@ -203,12 +203,12 @@ void miProObj::ShowMiObj() {
     }
     try {
         Deattach();
-        miApp_->Do("Set Window " + std::string("1011") + " max ");
+        app().Do("Set Window " + std::string("1011") + " max ");
         if (IsError()) {
             msgboxErr();
             return;
         }
-        activation_.activate(miApp_->Application(), true);
+        activation_.activate(app().Application(), true);
         if (IsError()) msgboxErr();
     } catch (const RunTimeError& error) {
         showDescription(error);

@@ -106,6 +106,28 @@ TEST(msgbox_err, another_failure_while_reporting_shows_number_and_description) {
     EXPECT_EQ(g.obj->state(), State::Connected);
 }
 
+TEST(msgbox_err, a_link_lost_while_reporting_midway_ends_the_operation_cleanly) {
+    // The host refuses a census question and is gone when its error code is read.
+    struct GoneOnErrorRead : ScriptedAutomation {
+        std::int32_t LastErrorCode() override {
+            if (ScriptedAutomation::LastErrorCode() != 0) die();
+            return ScriptedAutomation::LastErrorCode();
+        }
+    };
+    HostLinkFixture f;
+    auto gone = std::make_shared<GoneOnErrorRead>();
+    f.provider.running.reset();
+    f.provider.next = gone;
+    f.host = gone;
+    f.answerEmptyHost();
+    f.host->fail("NumWindows()", 1, "busy");
+    EXPECT_EQ(f.obj->openMiPro(), 1500);
+    ASSERT_FALSE(f.messages.shown.empty());
+    EXPECT_EQ(f.messages.shown[0].caption, "Сбой активизации связи с MapInfo.");
+    EXPECT_EQ(f.obj->state(), State::Idle);
+    EXPECT_EQ(detail::GetMiApp(*f.obj), nullptr);
+}
+
 TEST(is_error, answers_from_the_host_error_code_and_fails_to_the_caller_when_gone) {
     HostLinkFixture f;
     f.connectEmptyHost();
