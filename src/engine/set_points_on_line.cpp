@@ -46,8 +46,8 @@ std::int32_t wholeOf(const HostValue& value, std::string_view what) {
                        "setPointsOnLine");
 }
 
-// The handling of one source object; the temporary variable's name is kept once declared
-// so that every way out can release it.
+// The handling of one source object; once the temporary variable is declared, every way
+// out releases it.
 class ObjectPlacement {
 public:
     ObjectPlacement(miProObj& host, const std::string& outTable, std::string distColumn,
@@ -77,7 +77,8 @@ private:
     std::string rowIdColumn_;
     const EnginePorts& ports_;
     ObjArray rec_;
-    std::string variable_;  // empty until declared in the host
+    std::string variable_;   // the temporary variable's name
+    bool declared_ = false;  // the host took its declaration: it must be released
 };
 
 std::string ObjectPlacement::sourceTableName(const std::string& srcTable) {
@@ -128,9 +129,10 @@ void ObjectPlacement::keepColumnIfPresent(std::string& column) {
 
 void ObjectPlacement::declareVariable() {
     const std::string name = temporaryVariableName(getRandomDigits(ports_.random, ports_.timer));
-    host_.xDo(text::declareObjectVariable(name));
-    if (!host_.lastCallFailed()) variable_ = name;
-    host_.xDo(text::copySourceObject(name, rec_.tabName));
+    variable_ = name;
+    host_.xDo(text::declareObjectVariable(variable_));
+    declared_ = !host_.lastCallFailed();
+    host_.xDo(text::copySourceObject(variable_, rec_.tabName));
 }
 
 bool ObjectPlacement::insertSucceeded(const ObjNode& point) {
@@ -176,9 +178,9 @@ std::int32_t ObjectPlacement::placeAlongObject(std::vector<double>& distances, b
 }
 
 void ObjectPlacement::releaseVariable() {
-    if (variable_.empty()) return;
+    if (!declared_) return;
     host_.xDo(text::releaseVariable(variable_));
-    variable_.clear();
+    declared_ = false;
 }
 
 }  // namespace

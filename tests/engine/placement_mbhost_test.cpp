@@ -11,6 +11,7 @@
 
 #include "automation/inprocess/inprocess_automation.h"
 #include "engine/host_number.h"
+#include "engine/obj_to_array.h"
 #include "engine/placement_workspace.h"
 
 namespace veltrano::testing {
@@ -59,6 +60,68 @@ protected:
     std::unique_ptr<PlacementSession> session;
     std::mt19937_64 rng{20261206};
 };
+
+// The extraction's texts as the real host takes them, and its request counts: 5 for a line,
+// 2N + 3 for a polyline or region of N nodes.
+TEST(ExtractionOnMbhost, RequestCountsAndLengthsMatchTheGeometry) {
+    auto host = std::make_shared<mbhost::Host>();
+    const std::vector<mbhost::Point> line{{37.50, 55.60}, {37.51, 55.605}};
+    const Sections polyline{{{37.60, 55.70}, {37.62, 55.71}, {37.65, 55.715}, {37.66, 55.72}},
+                            {{37.70, 55.72}, {37.71, 55.73}},
+                            {{37.0, 55.0}, {37.1, 55.0}, {37.2, 55.1}, {37.3, 55.1}, {37.3, 55.2}}};
+    const Sections region{{{37.0, 55.0}, {37.01, 55.0}, {37.01, 55.01}, {37.0, 55.01}},
+                          {{37.1, 55.1}, {37.11, 55.1}, {37.11, 55.11}}};
+    mbhost::TableData shapes = lineTable("Shapes", kLatLongClause, {{line}, polyline, region});
+    shapes.rows[0].object = std::make_shared<const mbhost::Geometry>(
+        mbhost::Geometry::line(line[0], line[1]));
+    auto regionObject = std::make_shared<mbhost::Geometry>(*shapes.rows[2].object);
+    regionObject->type = mbhost::ObjectType::Region;
+    shapes.rows[2].object = regionObject;
+    host->addTable(std::move(shapes));
+    auto automation = std::make_shared<InProcessAutomation>(host);
+    auto counter = std::make_shared<CountingAutomation>(automation);
+    automation->Do("Dim shape As Object");
+
+    struct Case {
+        const char* name;
+        Sections sections;
+        std::int32_t type;
+        std::int32_t nodes;
+        std::int64_t requests;
+    };
+    const std::vector<Case> cases{{"line", {line}, 3, 2, 5},
+                                  {"polyline", polyline, 4, 11, 2 * 11 + 3},
+                                  {"region", region, 7, 7, 2 * 7 + 3}};
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const Case& c = cases[i];
+        SCOPED_TRACE(c.name);
+        automation->Do("Fetch Rec " + std::to_string(i + 1) + " From Shapes");
+        automation->Do("shape = Shapes.obj");
+        ObjArray rec;
+        rec.tabName = "Shapes";
+        rec.objType = static_cast<std::int32_t>(
+            readHostNumber(automation->Eval("ObjectInfo(shape, 1)")));
+        ASSERT_EQ(rec.objType, c.type);
+        counter->reset();
+        RecordingMessageBox boxes;
+        EXPECT_EQ(objToArray(counter, "shape", rec, boxes), c.nodes);
+        EXPECT_TRUE(boxes.shown.empty());
+        EXPECT_EQ(counter->requests(), c.requests);
+        EXPECT_EQ(rec.objType, c.type == 3 ? 4 : c.type);
+        double length = 0, closing = 0;
+        for (const auto& section : c.sections) {
+            length += cumulative(section, geodesicM).back();
+            closing += geodesicM(section.back(), section.front());
+        }
+        EXPECT_NEAR(rec.nodesLen, length, 1e-6);
+        EXPECT_NEAR(rec.objLen, c.type == 7 ? length + closing : length, 1e-6);
+        ASSERT_EQ(rec.segments.size(), c.sections.size());
+        for (std::size_t s = 0; s < c.sections.size(); ++s) {
+            EXPECT_EQ(rec.segments[s].nodes.back().x, c.sections[s].back().x);
+            EXPECT_EQ(rec.segments[s].nodes.back().y, c.sections[s].back().y);
+        }
+    }
+}
 
 TEST_F(PlacementOnMbhost, LatLongPointsLieAtTheirGeodesicDistanceAlongTheLine) {
     constexpr int kLines = 40;

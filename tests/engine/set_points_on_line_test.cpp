@@ -271,6 +271,14 @@ TEST_F(SetPointsOnLine, FailureAfterTheVariableWasDeclaredReleasesItAndGoesUp) {
     EXPECT_EQ(done[2], "undim " + var + " ");
 }
 
+TEST_F(SetPointsOnLine, DeclarationTheHostRefusedIsNotReleased) {
+    host->fail("dim " + var + " as Object ", 1001, "Variable already declared");
+    place({25});
+    for (const auto& statement : statements()) {
+        EXPECT_EQ(statement.rfind("undim", 0), std::string::npos) << statement;
+    }
+}
+
 TEST_F(SetPointsOnLine, HostGoneWhilePlacingGoesUpWithoutACrash) {
     // The host ends right after it has taken the first insert.
     host->failWhen(
