@@ -72,8 +72,8 @@ TEST(ExtractionOnMbhost, RequestCountsAndLengthsMatchTheGeometry) {
     const Sections region{{{37.0, 55.0}, {37.01, 55.0}, {37.01, 55.01}, {37.0, 55.01}},
                           {{37.1, 55.1}, {37.11, 55.1}, {37.11, 55.11}}};
     mbhost::TableData shapes = lineTable("Shapes", kLatLongClause, {{line}, polyline, region});
-    shapes.rows[0].object = std::make_shared<const mbhost::Geometry>(
-        mbhost::Geometry::line(line[0], line[1]));
+    shapes.rows[0].object =
+        std::make_shared<const mbhost::Geometry>(mbhost::Geometry::line(line[0], line[1]));
     auto regionObject = std::make_shared<mbhost::Geometry>(*shapes.rows[2].object);
     regionObject->type = mbhost::ObjectType::Region;
     shapes.rows[2].object = regionObject;
@@ -99,8 +99,8 @@ TEST(ExtractionOnMbhost, RequestCountsAndLengthsMatchTheGeometry) {
         automation->Do("shape = Shapes.obj");
         ObjArray rec;
         rec.tabName = "Shapes";
-        rec.objType = static_cast<std::int32_t>(
-            readHostNumber(automation->Eval("ObjectInfo(shape, 1)")));
+        rec.objType =
+            static_cast<std::int32_t>(readHostNumber(automation->Eval("ObjectInfo(shape, 1)")));
         ASSERT_EQ(rec.objType, c.type);
         counter->reset();
         RecordingMessageBox boxes;
