@@ -5,13 +5,15 @@
 #include <ogr_spatialref.h>
 #include <ogrsf_frmts.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <mutex>
 #include <set>
 #include <stdexcept>
 
-#include "ogr_geometry.h"
+#include "ogr_conversion.h"
 #include "staged_write.h"
 #include "table_file_format.h"
 
@@ -54,7 +56,7 @@ std::runtime_error writeError(const std::string& path, const std::string& reason
 
 // ---- reading ----
 
-ColumnDef columnOf(const OGRFieldDefn& field) {
+ColumnDef columnOf(const OGRFieldDefn& field, bool decimalColumns) {
     ColumnDef column;
     column.name = field.GetNameRef();
     switch (field.GetType()) {
@@ -67,7 +69,7 @@ ColumnDef columnOf(const OGRFieldDefn& field) {
             column.type = ColumnType::Integer;
             break;
         case OFTReal:
-            if (field.GetWidth() > 0 && field.GetPrecision() > 0) {
+            if (decimalColumns && field.GetWidth() > 0 && field.GetPrecision() > 0) {
                 column.type = ColumnType::Decimal;
                 column.width = field.GetWidth();
                 column.decimals = field.GetPrecision();
@@ -87,7 +89,10 @@ ColumnDef columnOf(const OGRFieldDefn& field) {
 }
 
 Value valueOf(const OGRFeature& feature, int index, const ColumnDef& column) {
-    if (!feature.IsFieldSetAndNotNull(index)) return Value();
+    // A MapInfo character column has no null, only the empty text.
+    if (!feature.IsFieldSetAndNotNull(index)) {
+        return column.type == ColumnType::Char ? Value::text("") : Value();
+    }
     switch (column.type) {
         case ColumnType::Integer:
         case ColumnType::SmallInt:
@@ -227,7 +232,8 @@ OGRwkbGeometryType singleKind(const TableData& table, const std::string& path) {
     return kinds.empty() ? wkbPoint : *kinds.begin();
 }
 
-OGRSpatialReference* referenceOf(const TableData& table, const std::string& path) {
+OGRSpatialReference* referenceOf(const TableData& table, const std::string& path,
+                                 const TableFileFormat& format) {
     if (table.coordSysClause.empty() || table.coordSysClause.rfind("NonEarth", 0) == 0) {
         return nullptr;
     }
@@ -239,7 +245,36 @@ OGRSpatialReference* referenceOf(const TableData& table, const std::string& path
         throw writeError(path, "the coordinate system \"" + table.coordSysClause +
                                    "\" has no equivalent in the file");
     }
+    // An EPSG code lets formats that record only a code (GeoJSON) keep the system.
+    reference->AutoIdentifyEPSG();
+    if (format.needsAuthority && !reference->GetAuthorityCode(nullptr)) {
+        reference->Release();
+        throw writeError(path, "the file can record only a system with an EPSG code, and \"" +
+                                   table.coordSysClause + "\" has none");
+    }
     return reference;
+}
+
+// MapInfo TAB keeps coordinates as integers over the layer's bounds, and the default bounds
+// of a projected system are so wide that a step is several millimetres. Bounds around the
+// table's own objects, with room to grow, keep a step well under a millimetre.
+std::string gridBounds(const TableData& table) {
+    Bounds all{};
+    bool any = false;
+    for (const Row& row : table.rows) {
+        if (row.deleted || !row.object || row.object->nodeCount() == 0) continue;
+        const Bounds b = row.object->bounds();
+        all = any ? Bounds{std::min(all.minX, b.minX), std::min(all.minY, b.minY),
+                           std::max(all.maxX, b.maxX), std::max(all.maxY, b.maxY)}
+                  : b;
+        any = true;
+    }
+    const double margin =
+        std::max({all.maxX - all.minX, all.maxY - all.minY, 1000.0});  // metres, at least 1 km
+    char text[200];
+    std::snprintf(text, sizeof(text), "BOUNDS=%.3f,%.3f,%.3f,%.3f", all.minX - margin,
+                  all.minY - margin, all.maxX + margin, all.maxY + margin);
+    return text;
 }
 
 void writeRows(OGRLayer& layer, const TableData& table, const std::string& path) {
@@ -272,12 +307,20 @@ void writeDataset(const TableData& table, const std::string& target, const std::
         driver->Create(path.c_str(), 0, 0, 0, GDT_Unknown, const_cast<char**>(options.data())));
     if (!dataset) throw writeError(target, QuietGdal::lastMessage("the file cannot be created"));
     const bool mappable = !table.coordSysClause.empty();
-    OGRSpatialReference* reference = mappable ? referenceOf(table, target) : nullptr;
+    OGRSpatialReference* reference = mappable ? referenceOf(table, target, format) : nullptr;
     const OGRwkbGeometryType kind = !mappable              ? wkbNone
                                     : format.oneObjectKind ? singleKind(table, target)
                                                            : wkbUnknown;
     const std::string layerName = std::filesystem::path(target).stem().string();
-    OGRLayer* layer = dataset->CreateLayer(layerName.c_str(), reference, kind, nullptr);
+    std::vector<std::string> layerOptions = format.layerOptions;
+    if (format.boundedGrid && reference && reference->IsProjected()) {
+        layerOptions.push_back(gridBounds(table));
+    }
+    std::vector<const char*> layerOptionPointers;
+    for (const auto& option : layerOptions) layerOptionPointers.push_back(option.c_str());
+    layerOptionPointers.push_back(nullptr);
+    OGRLayer* layer = dataset->CreateLayer(layerName.c_str(), reference, kind,
+                                           const_cast<char**>(layerOptionPointers.data()));
     if (reference) reference->Release();
     if (!layer) throw writeError(target, QuietGdal::lastMessage("the layer cannot be created"));
     for (const ColumnDef& column : table.columns) {
@@ -313,12 +356,13 @@ TableData GdalTableStore::open(const std::string& path) {
     }
     if (dataset->GetLayerCount() < 1) throw openError(path, "the file holds no table");
     OGRLayer& layer = *dataset->GetLayer(0);
+    const bool decimalColumns = EQUAL(dataset->GetDriverName(), "MapInfo File");
     OGRFeatureDefn& definition = *layer.GetLayerDefn();
 
     TableData table;
     table.path = path;
     for (int i = 0; i < definition.GetFieldCount(); ++i) {
-        table.columns.push_back(columnOf(*definition.GetFieldDefn(i)));
+        table.columns.push_back(columnOf(*definition.GetFieldDefn(i), decimalColumns));
     }
     table.coordSysClause = coordSysOf(layer.GetSpatialRef(), layer);
     layer.ResetReading();

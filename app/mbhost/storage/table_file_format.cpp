@@ -11,11 +11,30 @@ TableFileFormat formatForPath(const std::string& path) {
     std::string extension = std::filesystem::path(path).extension().string();
     std::transform(extension.begin(), extension.end(), extension.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    if (extension == ".tab") return {"MapInfo File", {}, false, true};
-    if (extension == ".mif") return {"MapInfo File", {"FORMAT=MIF"}, false, true};
-    if (extension == ".shp") return {"ESRI Shapefile", {}, true, true};
-    if (extension == ".geojson" || extension == ".json") return {"GeoJSON", {}, false, true};
-    if (extension == ".gpkg") return {"GPKG", {}, false, true};
+    TableFileFormat format;
+    if (extension == ".tab" || extension == ".mif") {
+        format.driver = "MapInfo File";
+        if (extension == ".mif") format.datasetOptions = {"FORMAT=MIF"};
+        format.boundedGrid = extension == ".tab";
+        format.decimalColumns = true;
+        return format;
+    }
+    if (extension == ".shp") {
+        format.driver = "ESRI Shapefile";
+        // Without it the attribute file is Latin-1 and Cyrillic text turns into '?'.
+        format.layerOptions = {"ENCODING=UTF-8"};
+        format.oneObjectKind = true;
+        return format;
+    }
+    if (extension == ".geojson" || extension == ".json") {
+        format.driver = "GeoJSON";
+        format.needsAuthority = true;
+        return format;
+    }
+    if (extension == ".gpkg") {
+        format.driver = "GPKG";
+        return format;
+    }
     throw std::runtime_error("cannot write " + path + ": unknown file type \"" + extension +
                              "\" (use .tab, .mif, .shp, .geojson or .gpkg)");
 }

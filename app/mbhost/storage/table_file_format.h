@@ -9,8 +9,11 @@ namespace mbhost::gdal {
 struct TableFileFormat {
     std::string driver;                       // GDAL's short name
     std::vector<std::string> datasetOptions;  // NAME=VALUE
+    std::vector<std::string> layerOptions;    // NAME=VALUE
     bool oneObjectKind = false;               // a layer holds one geometry type only
-    bool hasGeometry = true;                  // false: attributes only
+    bool boundedGrid = false;     // integer coordinates within layer bounds (MapInfo TAB)
+    bool needsAuthority = false;  // the system must have an EPSG code to be recorded (GeoJSON)
+    bool decimalColumns = false;  // keeps Decimal apart from Float (MapInfo)
 };
 
 // The format for path's extension (case-insensitive): .tab, .mif, .shp, .geojson/.json, .gpkg.

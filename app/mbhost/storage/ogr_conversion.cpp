@@ -1,4 +1,4 @@
-#include "ogr_geometry.h"
+#include "ogr_conversion.h"
 
 namespace mbhost::gdal {
 namespace {

@@ -1,0 +1,229 @@
+#include "gdal_table_store.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include <gtest/gtest.h>
+
+#include "mbhost_process.h"
+#include "served_host.h"
+
+namespace mbhost::gdal {
+namespace {
+
+using veltrano::testing::TempDir;
+
+const char* const kLonLat = "Earth Projection 1, 104";
+const char* const kUtm33 = "Earth Projection 8, 104, \"m\", 15, 0, 0.9996, 500000, 0";
+
+TableData pointTable(const std::string& clause, double x0, double y0) {
+    TableData table;
+    table.columns = {{"name", ColumnType::Char, 20, 0},
+                     {"xRowId", ColumnType::Integer, 0, 0},
+                     {"distanceM", ColumnType::Float, 0, 0}};
+    table.coordSysClause = clause;
+    const char* names[] = {"Kilometre 1", "Мост", ""};
+    for (int i = 0; i < 3; ++i) {
+        Row row;
+        row.fields = {Value::text(names[i]), Value::integer(100 + i), Value::real(1234.5 * i)};
+        row.object =
+            std::make_shared<const Geometry>(Geometry::point(x0 + 0.123456 * i, y0 + 0.654321 * i));
+        table.rows.push_back(row);
+    }
+    return table;
+}
+
+struct Format {
+    const char* extension;
+    double degrees;  // the coordinate precision the format keeps in longitude/latitude
+    double metres;   // and in a projected system
+};
+
+class table_file_round_trip : public ::testing::TestWithParam<Format> {};
+
+TEST_P(table_file_round_trip, rows_attributes_coordinates_and_system_come_back) {
+    for (const auto& [clause, x0, y0, tolerance] :
+         {std::tuple{kLonLat, 37.6, 55.7, GetParam().degrees},
+          std::tuple{kUtm33, 412345.25, 6170000.5, GetParam().metres}}) {
+        SCOPED_TRACE(clause);
+        TempDir dir;
+        const std::string path = dir.file(std::string("points") + GetParam().extension);
+        GdalTableStore store;
+        const TableData written = pointTable(clause, x0, y0);
+        store.write(written, path);
+        const TableData read = store.open(path);
+
+        EXPECT_EQ(read.path, path);
+        EXPECT_EQ(read.coordSysClause, clause);
+        ASSERT_EQ(read.columns.size(), 3u);
+        EXPECT_EQ(read.columns[0].name, "name");
+        EXPECT_EQ(read.columns[0].type, ColumnType::Char);
+        EXPECT_EQ(read.columns[1].type, ColumnType::Integer);
+        EXPECT_EQ(read.columns[2].name, "distanceM");
+        EXPECT_EQ(read.columns[2].type, ColumnType::Float);
+        ASSERT_EQ(read.rows.size(), written.rows.size());
+        for (std::size_t i = 0; i < read.rows.size(); ++i) {
+            const Row& row = read.rows[i];
+            const Row& original = written.rows[i];
+            EXPECT_EQ(row.fields[0].asText(), original.fields[0].asText());
+            EXPECT_EQ(row.fields[1].asInteger(), original.fields[1].asInteger());
+            EXPECT_DOUBLE_EQ(row.fields[2].asFloat(), original.fields[2].asFloat());
+            ASSERT_TRUE(row.object);
+            EXPECT_EQ(row.object->type, ObjectType::Point);
+            const Point p = row.object->parts.at(0).at(0);
+            const Point q = original.object->parts[0][0];
+            EXPECT_NEAR(p.x, q.x, tolerance);
+            EXPECT_NEAR(p.y, q.y, tolerance);
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(formats, table_file_round_trip,
+                         ::testing::Values(Format{".tab", 1e-6, 1e-4}, Format{".mif", 1e-6, 1e-4},
+                                           Format{".shp", 1e-9, 1e-6},
+                                           Format{".geojson", 1e-7, 1e-6},
+                                           Format{".gpkg", 1e-9, 1e-6}),
+                         [](const auto& info) { return std::string(info.param.extension + 1); });
+
+TEST(table_file, polylines_and_regions_keep_their_sections_and_nodes) {
+    TempDir dir;
+    TableData table;
+    table.columns = {{"id", ColumnType::Integer, 0, 0}};
+    table.coordSysClause = kLonLat;
+    Geometry road;
+    road.type = ObjectType::Polyline;
+    road.parts = {{{37.1, 55.1}, {37.2, 55.15}, {37.3, 55.1}}, {{38.0, 56.0}, {38.5, 56.2}}};
+    Geometry park;
+    park.type = ObjectType::Region;
+    park.parts = {{{30, 50}, {31, 50}, {31, 51}, {30, 51}}};
+    for (const Geometry& g : {road, park}) {
+        Row row;
+        row.fields = {Value::integer(static_cast<int>(g.type))};
+        row.object = std::make_shared<const Geometry>(g);
+        table.rows.push_back(row);
+    }
+    GdalTableStore store;
+    for (const char* extension : {".tab", ".geojson", ".gpkg"}) {
+        SCOPED_TRACE(extension);
+        const std::string path = dir.file(std::string("mixed") + extension);
+        store.write(table, path);
+        const TableData read = store.open(path);
+        ASSERT_EQ(read.rows.size(), 2u);
+        EXPECT_EQ(read.rows[0].object->type, ObjectType::Polyline);
+        EXPECT_EQ(read.rows[0].object->parts.size(), 2u);
+        EXPECT_EQ(read.rows[0].object->nodeCount(), 5);
+        EXPECT_EQ(read.rows[1].object->type, ObjectType::Region);
+        EXPECT_EQ(read.rows[1].object->nodeCount(), 4);
+    }
+}
+
+TEST(table_file, a_failed_write_leaves_the_previous_file_whole) {
+    TempDir dir;
+    GdalTableStore store;
+    const std::string path = dir.file("roads.shp");
+    store.write(pointTable(kLonLat, 37, 55), path);
+    const std::string before = mbhost::testing::readFile(path);
+
+    TableData mixed = pointTable(kLonLat, 10, 10);
+    Geometry line = Geometry::line({0, 0}, {1, 1});
+    mixed.rows[1].object = std::make_shared<const Geometry>(line);
+    try {
+        store.write(mixed, path);
+        FAIL() << "a Shapefile took points and lines";
+    } catch (const std::runtime_error& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "cannot write " + path +
+                      ": a Shapefile holds one kind of object, and this table has 2");
+    }
+    EXPECT_EQ(mbhost::testing::readFile(path), before);
+    EXPECT_EQ(store.open(path).rows.size(), 3u);
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+        EXPECT_NE(entry.path().filename().string()[0], '.') << "a working folder was left";
+    }
+}
+
+// Commits into a folder this process may not write. Root ignores permission bits, so then
+// the commit runs in a child that has become the unprivileged "nobody" first.
+bool commitIntoReadOnlyFolder(const std::string& folder, const TableData& table,
+                              const std::string& path) {
+    if (::geteuid() != 0) {
+        std::filesystem::permissions(
+            folder, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+        bool refused = false;
+        try {
+            GdalTableStore().write(table, path);
+        } catch (const std::runtime_error&) {
+            refused = true;
+        }
+        std::filesystem::permissions(folder, std::filesystem::perms::owner_all);
+        return refused;
+    }
+    std::filesystem::permissions(
+        folder, std::filesystem::perms::owner_all | std::filesystem::perms::group_read |
+                    std::filesystem::perms::group_exec | std::filesystem::perms::others_read |
+                    std::filesystem::perms::others_exec);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        constexpr uid_t kNobody = 65534;
+        if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) ::_exit(2);
+        try {
+            GdalTableStore().write(table, path);
+        } catch (const std::runtime_error&) {
+            ::_exit(0);
+        }
+        ::_exit(1);
+    }
+    int status = -1;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+TEST(table_file, a_read_only_folder_refuses_the_commit_and_keeps_the_old_file) {
+    TempDir dir;
+    GdalTableStore store;
+    const std::string path = dir.file("out.tab");
+    store.write(pointTable(kLonLat, 37, 55), path);
+    const std::string before = mbhost::testing::readFile(dir.file("out.map"));
+    EXPECT_TRUE(commitIntoReadOnlyFolder(dir.path(), pointTable(kLonLat, 1, 1), path));
+    EXPECT_EQ(mbhost::testing::readFile(dir.file("out.map")), before);
+    EXPECT_NEAR(store.open(path).rows[0].object->parts[0][0].x, 37, 1e-6);
+}
+
+TEST(table_file, files_that_cannot_be_read_are_named_with_the_reason) {
+    TempDir dir;
+    GdalTableStore store;
+    const auto openError = [&](const std::string& path) -> std::string {
+        try {
+            store.open(path);
+        } catch (const std::runtime_error& e) {
+            return e.what();
+        }
+        return "opened";
+    };
+    EXPECT_EQ(openError(dir.file("none.tab")),
+              "cannot open " + dir.file("none.tab") + ": no such file");
+    std::ofstream(dir.file("junk.tab")) << "this is not a table\n";
+    EXPECT_EQ(
+        openError(dir.file("junk.tab")).rfind("cannot open " + dir.file("junk.tab") + ": ", 0), 0u);
+    EXPECT_THROW(store.write(pointTable(kLonLat, 0, 0), dir.file("t.xlsx")), std::runtime_error);
+    EXPECT_THROW(store.write(pointTable(kLonLat, 0, 0), dir.file("missing/t.tab")),
+                 std::runtime_error);
+}
+
+TEST(table_file, a_table_without_a_coordinate_system_stays_unmappable) {
+    TempDir dir;
+    GdalTableStore store;
+    TableData table = pointTable("", 0, 0);
+    for (Row& row : table.rows) row.object.reset();
+    store.write(table, dir.file("plain.gpkg"));
+    const TableData read = store.open(dir.file("plain.gpkg"));
+    EXPECT_EQ(read.coordSysClause, "");
+    EXPECT_EQ(read.rows.size(), 3u);
+    EXPECT_EQ(read.rows[1].fields[0].asText(), "Мост");
+}
+
+}  // namespace
+}  // namespace mbhost::gdal

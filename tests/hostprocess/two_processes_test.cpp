@@ -1,0 +1,176 @@
+// mbhost and its clients as separate processes.
+#include <signal.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include <gtest/gtest.h>
+
+#include "automation/socket/frame.h"
+#include "automation/socket/socket_automation_provider.h"
+#include "host/run_time_error.h"
+#include "mbhost_process.h"
+#include "served_host.h"
+
+namespace mbhost::testing {
+namespace {
+
+using veltrano::RunTimeError;
+using veltrano::ipc::SocketAutomationProvider;
+using veltrano::testing::RawClient;
+using veltrano::testing::TempDir;
+
+std::int32_t errorNumberOf(const std::function<void()>& call) {
+    try {
+        call();
+    } catch (const RunTimeError& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+TEST(two_processes, attach_evaluate_then_host_killed_gives_462_and_attach_429) {
+    TempDir dir;
+    const std::string socket = dir.file("socket");
+    SocketAutomationProvider provider(socket, "/bin/false");
+    EXPECT_EQ(errorNumberOf([&] { provider.attachRunning(); }), veltrano::err::kNoRunningCopy);
+
+    MbhostProcess host({"--socket", socket});
+    ASSERT_TRUE(host.listensAt(socket));
+    veltrano::AutomationPtr automation = provider.attachRunning();
+    EXPECT_EQ(automation->Eval("2*2"), "4");
+
+    host.signal(SIGKILL);
+    host.wait();
+    EXPECT_EQ(errorNumberOf([&] { automation->Eval("2*2"); }), veltrano::err::kHostGone);
+    EXPECT_EQ(errorNumberOf([&] { automation->Name(); }), veltrano::err::kHostGone);
+    // The killed host left its socket file; nobody answers there.
+    EXPECT_TRUE(std::filesystem::exists(socket));
+    EXPECT_EQ(errorNumberOf([&] { provider.attachRunning(); }), veltrano::err::kNoRunningCopy);
+
+    MbhostProcess successor({"--socket", socket});
+    ASSERT_TRUE(successor.listensAt(socket));
+    EXPECT_EQ(provider.attachRunning()->Eval("3*3"), "9");
+}
+
+TEST(two_processes, clients_in_turn_share_one_workspace_while_rogues_are_turned_away) {
+    TempDir dir;
+    const std::string socket = dir.file("socket");
+    MbhostProcess host({"--socket", socket, "--trace", dir.file("trace.jsonl")});
+    ASSERT_TRUE(host.listensAt(socket));
+    SocketAutomationProvider provider(socket, "/bin/false");
+    auto first = provider.attachRunning();
+    auto second = provider.attachRunning();
+    first->Do("Dim shared As Integer");
+    second->Do("shared = 41");
+    EXPECT_EQ(first->Eval("shared + 1"), "42");
+
+    RawClient garbage(socket);
+    garbage.send(veltrano::ipc::encodeFrame("not a request"));
+    EXPECT_EQ(garbage.receive()->kind, veltrano::ipc::Answer::Kind::Refused);
+    RawClient huge(socket);
+    huge.send(std::string("\x7F\xFF\xFF\xFF", 4));
+    EXPECT_TRUE(huge.closedByServer());
+    {
+        RawClient half(socket);
+        half.send(std::string("\x00\x00\x00\x10\x01\x04Ev", 8));
+        EXPECT_EQ(second->Eval("shared"), "41");
+    }
+    EXPECT_EQ(first->Eval("shared * 2"), "82");
+
+    host.signal(SIGTERM);
+    EXPECT_EQ(host.wait().status, 0);
+    EXPECT_FALSE(std::filesystem::exists(socket));
+    const std::string trace = readFile(dir.file("trace.jsonl"));
+    EXPECT_NE(trace.find("\"argument\":\"shared = 41\",\"answer\":\"\""), std::string::npos);
+    EXPECT_NE(trace.find("exceeds the limit"), std::string::npos);
+}
+
+TEST(two_processes, attach_command_line_prints_values_runs_statements_and_reports_failures) {
+    TempDir dir;
+    const std::string socket = dir.file("socket");
+    MbhostProcess host({"--socket", socket});
+    ASSERT_TRUE(host.listensAt(socket));
+
+    const Finished done = runMbhost({"--attach", "--socket", socket, "-x", "Dim n As Integer", "-x",
+                                     "n = 7", "-e", "n * 6", "-e", "Str$(n) + \"!\""});
+    EXPECT_EQ(done.status, 0) << done.err;
+    EXPECT_EQ(done.out, "42\n7!\n");
+
+    const Finished failed =
+        runMbhost({"--attach", "--socket", socket, "-e", "n", "-x", "Inset n", "-e", "n"});
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_EQ(failed.out, "7\n");
+    EXPECT_NE(failed.err.find("Error "), std::string::npos);
+    EXPECT_NE(failed.err.find("Inset"), std::string::npos) << failed.err;
+
+    const Finished ended = runMbhost({"--attach", "--socket", socket, "-x", "End MapInfo"});
+    EXPECT_EQ(ended.status, 0);
+    EXPECT_EQ(host.wait().status, 0);
+    EXPECT_FALSE(std::filesystem::exists(socket));
+
+    const Finished nobody = runMbhost({"--attach", "--socket", socket, "-e", "1"});
+    EXPECT_EQ(nobody.status, 1);
+    EXPECT_EQ(nobody.err.rfind("Error 429: no mbhost is running at " + socket, 0), 0u)
+        << nobody.err;
+}
+
+TEST(two_processes, script_prints_stops_at_the_failing_line_and_can_end_the_host) {
+    TempDir dir;
+    const std::string bad = dir.file("bad.mb");
+    std::ofstream(bad) << "' set up\nPrint 6*7\n\nPrint \"x\" +\nPrint \"never\"\n";
+    const Finished failed = runMbhost({"--socket", dir.file("s1"), "--script", bad});
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_EQ(failed.out, "42\n");
+    EXPECT_EQ(failed.err.rfind(bad + ", line 4: Error ", 0), 0u) << failed.err;
+    EXPECT_FALSE(std::filesystem::exists(dir.file("s1")));
+
+    const std::string good = dir.file("good.mb");
+    std::ofstream(good) << "Print \"Дорога\"\nEnd MapInfo\nPrint \"never\"\n";
+    const Finished ended = runMbhost({"--socket", dir.file("s2"), "--script", good});
+    EXPECT_EQ(ended.status, 0) << ended.err;
+    EXPECT_EQ(ended.out, "Дорога\n");
+
+    const Finished missing = runMbhost({"--socket", dir.file("s3"), "--script", dir.file("no.mb")});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("cannot read the script"), std::string::npos);
+}
+
+TEST(two_processes, a_second_host_refuses_a_path_a_live_one_holds) {
+    TempDir dir;
+    const std::string socket = dir.file("socket");
+    MbhostProcess host({"--socket", socket});
+    ASSERT_TRUE(host.listensAt(socket));
+    const Finished second = runMbhost({"--socket", socket});
+    EXPECT_EQ(second.status, 1);
+    EXPECT_EQ(second.err,
+              "mbhost: cannot listen on " + socket + ": another mbhost is serving it\n");
+    EXPECT_EQ(SocketAutomationProvider(socket, "/bin/false").attachRunning()->Eval("1+1"), "2");
+}
+
+TEST(two_processes, console_runs_typed_statements_and_prints_errors) {
+    TempDir dir;
+    const Finished done = runMbhost({"--socket", dir.file("socket"), "--console"},
+                                    "Dim a As Float\na = 1.5\nPrint a * 2\nPrnt a\nPrint a\n");
+    EXPECT_EQ(done.status, 0);
+    EXPECT_EQ(done.out.substr(0, 2), "3\n");
+    EXPECT_NE(done.out.find("\nError "), std::string::npos) << done.out;
+    EXPECT_EQ(done.out.substr(done.out.size() - 4), "1.5\n");
+}
+
+TEST(two_processes, start_new_launches_a_host_in_the_background) {
+    TempDir dir;
+    const std::string socket = dir.file("socket");
+    SocketAutomationProvider provider(socket, MBHOST_PROGRAM_PATH);
+    auto automation = provider.startNew();
+    EXPECT_EQ(automation->Eval("2*2"), "4");
+    EXPECT_EQ(provider.attachRunning()->Eval("5-1"), "4");
+    automation->Do("End MapInfo");
+    for (int i = 0; i < 500 && std::filesystem::exists(socket); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_FALSE(std::filesystem::exists(socket));
+}
+
+}  // namespace
+}  // namespace mbhost::testing
