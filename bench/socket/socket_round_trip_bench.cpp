@@ -2,8 +2,10 @@
 // a real mbhost, against the floor of the same request frames echoed by a trivial server on
 // the same kind of socket, each in its own process. Only the ratios mean anything: the floor
 // itself varies several-fold with where the scheduler puts the two processes.
+#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -45,21 +47,25 @@ std::string scratchDirectory() {
     return pattern;
 }
 
-// Echoes every frame it receives on one connection, then leaves. Runs in a child process.
+// Echoes every frame it receives, one connection after another. Runs in a child process.
 [[noreturn]] void echoServe(SocketListener listener) {
-    int client;
-    while ((client = ::accept(listener.fd(), nullptr, nullptr)) < 0 && errno == EINTR) {
-    }
-    FrameReader reader;
+    ::fcntl(listener.fd(), F_SETFL, ::fcntl(listener.fd(), F_GETFL) & ~O_NONBLOCK);
     char buffer[65536];
     for (;;) {
-        const ssize_t got = ::recv(client, buffer, sizeof(buffer), 0);
-        if (got <= 0) ::_exit(0);
-        reader.append(std::string_view(buffer, static_cast<std::size_t>(got)));
-        while (auto payload = reader.next()) {
-            const std::string frame = encodeFrame(*payload);
-            if (::send(client, frame.data(), frame.size(), MSG_NOSIGNAL) < 0) ::_exit(1);
+        const int client = ::accept(listener.fd(), nullptr, nullptr);
+        if (client < 0) {
+            if (errno == EINTR) continue;
+            ::_exit(1);
         }
+        FrameReader reader;
+        for (ssize_t got; (got = ::recv(client, buffer, sizeof(buffer), 0)) > 0;) {
+            reader.append(std::string_view(buffer, static_cast<std::size_t>(got)));
+            while (auto payload = reader.next()) {
+                const std::string frame = encodeFrame(*payload);
+                if (::send(client, frame.data(), frame.size(), MSG_NOSIGNAL) < 0) break;
+            }
+        }
+        ::close(client);
     }
 }
 
@@ -87,14 +93,14 @@ struct Servers {
     std::string directory = scratchDirectory();
     std::string echoPath = directory + "/echo";
     std::string hostPath = directory + "/mbhost";
+    SocketListener echoListener;  // the child serves it; the file goes when the run ends
     Process echo;
     Process host;
 
     Servers() {
-        SocketListener listener = SocketListener::listenAt(echoPath);
+        echoListener = SocketListener::listenAt(echoPath);
         echo.pid = ::fork();
-        if (echo.pid == 0) echoServe(std::move(listener));
-        listener = SocketListener();  // the child holds it now; keep the file
+        if (echo.pid == 0) echoServe(std::move(echoListener));
         const std::string script = directory + "/setup.mb";
         std::ofstream(script) << kSetUp;
         std::vector<std::string> args = {MBHOST_PROGRAM_PATH, "--socket", hostPath, "--script",
