@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QDialog>
+
+#include "about/about_view.h"
+
+class QLabel;
+class QPushButton;
+
+namespace veltrano {
+
+// The modal About window; each widget is named after its control.
+class QtAboutView final : public QDialog, public AboutView {
+    Q_OBJECT
+
+public:
+    explicit QtAboutView(QWidget* owner = nullptr);
+
+    void setCaption(std::string_view text) override;
+    void setVersionText(std::string_view text) override;
+    void setDescriptionText(std::string_view text) override;
+    void setDisclaimerText(std::string_view text) override;
+    void closeWindow() override;
+
+signals:
+    void okRequested();
+    void sysInfoRequested();
+
+private:
+    QLabel* lblTitle_;
+    QLabel* lblVersion_;
+    QLabel* lblDescription_;
+    QLabel* lblDisclaimer_;
+};
+
+}  // namespace veltrano

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QPixmap>
+
+namespace veltrano {
+
+// The refresh button's 16 x 16 picture: a dark-blue circular arrow on grey.
+QPixmap refreshPicture();
+
+}  // namespace veltrano

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QLocale>
+
+#include "platform/regional_settings.h"
+
+namespace veltrano {
+
+// The user's regional settings as the system locale gives them: its decimal point, digit
+// grouping and signs. Locales carry no default count of decimals, so the regional number
+// format shows two, as most regions do.
+class QLocaleRegionalSettings final : public RegionalSettings {
+public:
+    explicit QLocaleRegionalSettings(QLocale locale = QLocale::system());
+
+    bool isNumeric(std::string_view text) const override;
+    std::string formatNumber(double value) const override;
+    std::string generalText(double value) const override;
+    char32_t decimalSeparator() const override;
+
+    static constexpr int kDefaultDecimals = 2;
+
+private:
+    QLocale locale_;
+    QLocale ungrouped_;
+};
+
+}  // namespace veltrano

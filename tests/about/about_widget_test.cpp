@@ -1,0 +1,96 @@
+// The About window's widgets, driven by their control names with the presenter behind them.
+#include <QApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+#include "about/about_texts.h"
+#include "about/frm_about.h"
+#include "about/qt/qt_about_view.h"
+#include "platform/qt/empty_registry.h"
+#include "platform/qt/qt_message_box.h"
+#include "platform/qt/qt_process_start.h"
+
+namespace veltrano {
+
+class AboutWidgetTest : public QObject {
+    Q_OBJECT
+
+private:
+    struct Window {
+        QtAboutView view;
+        QtMessageBox messages;
+        EmptyRegistry registry;
+        QtProcessStart processes;
+        frmAbout presenter{view, {messages, registry, processes}};
+        Window() {
+            QObject::connect(&view, &QtAboutView::okRequested, [this] { presenter.cmdOKClick(); });
+            QObject::connect(&view, &QtAboutView::sysInfoRequested,
+                             [this] { presenter.cmdSysInfoClick(); });
+            presenter.load();
+        }
+        template <typename W>
+        W* child(const char* name) {
+            return view.findChild<W*>(QString::fromLatin1(name));
+        }
+    };
+
+private slots:
+    void controls_carry_their_names_and_texts() {
+        Window w;
+        QCOMPARE(w.view.objectName(), QStringLiteral("frmAbout"));
+        QCOMPARE(w.view.windowTitle(), QStringLiteral("About Veltrano"));
+        for (const char* name :
+             {"picIcon", "lblTitle", "lblVersion", "lblDescription", "lblDisclaimer"}) {
+            QVERIFY2(w.child<QLabel>(name) != nullptr, name);
+        }
+        QCOMPARE(w.child<QLabel>("lblVersion")->text(), QStringLiteral("Version 1.1.1"));
+        QCOMPARE(w.child<QPushButton>("cmdOK")->text(), QStringLiteral("OK"));
+        QCOMPARE(w.child<QPushButton>("cmdSysInfo")->text(), QStringLiteral("&System Info..."));
+        QVERIFY(!w.child<QLabel>("picIcon")->pixmap().isNull());
+        QVERIFY(!w.child<QLabel>("lblDisclaimer")->text().isEmpty());
+    }
+
+    void description_label_shows_the_whole_text() {
+        Window w;
+        const QString shown = w.child<QLabel>("lblDescription")->text();
+        const QString expected = QString::fromStdString(about::descriptionText())
+                                     .replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        QCOMPARE(shown, expected);
+        QCOMPARE(shown.count(QLatin1Char('\n')), 2);
+    }
+
+    void system_info_without_registry_shows_the_message_and_stays_open() {
+        Window w;
+        w.view.show();
+        QString caption, text;
+        QTimer::singleShot(0, [&] {
+            for (QWidget* top : QApplication::topLevelWidgets()) {
+                if (auto* box = qobject_cast<QMessageBox*>(top); box && box->isVisible()) {
+                    caption = box->windowTitle();
+                    text = box->text();
+                    box->button(QMessageBox::Ok)->click();
+                }
+            }
+        });
+        QTest::mouseClick(w.child<QPushButton>("cmdSysInfo"), Qt::LeftButton);
+        QCOMPARE(caption, QStringLiteral("Veltrano"));
+        QCOMPARE(text, QStringLiteral("System Information Is Unavailable At This Time"));
+        QVERIFY(w.view.isVisible());
+    }
+
+    void ok_closes_the_window() {
+        Window w;
+        w.view.show();
+        QTest::mouseClick(w.child<QPushButton>("cmdOK"), Qt::LeftButton);
+        QVERIFY(!w.view.isVisible());
+        QCOMPARE(w.view.result(), int(QDialog::Accepted));
+    }
+};
+
+}  // namespace veltrano
+
+QTEST_MAIN(veltrano::AboutWidgetTest)
+#include "about_widget_test.moc"
