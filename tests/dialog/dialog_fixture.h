@@ -1,0 +1,185 @@
+// The main dialog's presenter over a scripted host that has tables and a selection whose
+// cursor follows the fetch statements sent to it.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "dialog/form1.h"
+#include "dialog/memory_form1_view.h"
+#include "host/run_time_error.h"
+#include "platform/fixed_regional_settings.h"
+#include "support/fake_ports.h"
+#include "support/scripted_automation.h"
+
+namespace veltrano::testing {
+
+struct HostTable {
+    std::string name;
+    int typeCode = 1;  // 1 base, 2 query
+    bool readOnly = false;
+};
+
+struct SelectedObject {
+    std::string type;  // as Str$ of the object names it
+    int nodes = 0;
+    int sections = 0;
+    double metres = 0.0;  // length or perimeter
+};
+
+// One call of the placement engine as the dialog made it.
+struct PlacementCall {
+    std::vector<double> distances;
+    std::string sourceTable, outputTable, distanceColumn, rowIdColumn;
+    bool fromTheEnd = false;
+};
+
+class DialogFixture {
+public:
+    explicit DialogFixture(FixedRegionalSettings settings = FixedRegionalSettings::pointLocale())
+        : regional(settings) {
+        provider.running = host;
+        host->answer("SystemInfo(17)", "1500");
+        host->answer("SystemInfo(9)", "4242");
+        host->answer("NumWindows()", "0");
+        host->answer("NumAllWindows()", "0");
+        host->answerWith([this](const std::string& e) { return answerFor(e); });
+        openTables({});
+    }
+
+    void openTables(std::vector<HostTable> list) {
+        tables = std::move(list);
+        host->answer("NumTables()", std::to_string(tables.size()));
+    }
+
+    // Selects these objects of table source, held in the selection table selection.
+    void select(std::vector<SelectedObject> objects, std::string selection = "Query1",
+                std::string source = "Roads") {
+        selected = std::move(objects);
+        selectionTable = std::move(selection);
+        sourceTable = std::move(source);
+        selectedRows = static_cast<std::int32_t>(selected.size());
+    }
+
+    Form1& form() {
+        if (!form_) {
+            form_ = std::make_unique<Form1>(
+                view, Form1::Ports{provider, messages, beep, busy, regional, activation},
+                [this](miProObj&, std::vector<double>& d, std::string& src, std::string& out,
+                       std::string dc, std::string rc, bool& fromEnd) {
+                    calls.push_back({d, src, out, dc, rc, fromEnd});
+                    if (onPlacement) return onPlacement(calls.size());
+                    return std::int32_t{static_cast<std::int32_t>(d.size())};
+                },
+                [this] { ++aboutShown; });
+        }
+        return *form_;
+    }
+
+    // The texts sent with Eval, without the liveness probes.
+    std::vector<std::string> evals() const {
+        std::vector<std::string> out;
+        for (const auto& r : host->traffic()) {
+            if (r.member == "Eval" && r.argument != "2*2") out.push_back(r.argument);
+        }
+        return out;
+    }
+    std::vector<std::string> statements() const {
+        std::vector<std::string> out;
+        for (const auto& r : host->traffic()) {
+            if (r.member == "Do" || r.member == "RunCommand") out.push_back(r.argument);
+        }
+        return out;
+    }
+    bool sent(const std::string& text) const {
+        for (const auto& r : host->traffic()) {
+            if (r.argument == text) return true;
+        }
+        return false;
+    }
+
+    std::shared_ptr<ScriptedAutomation> host = std::make_shared<ScriptedAutomation>();
+    ScriptedProvider provider;
+    RecordingMessageBox messages;
+    CountingBeep beep;
+    RecordingBusyPointer busy;
+    FixedRegionalSettings regional;
+    RecordingWindowActivation activation;
+    MemoryForm1View view;
+    std::vector<PlacementCall> calls;
+    std::function<std::int32_t(std::size_t)> onPlacement;
+    int aboutShown = 0;
+
+    std::vector<HostTable> tables;
+    std::vector<SelectedObject> selected;
+    std::string selectionTable = "Query1";
+    std::string sourceTable = "Roads";
+    std::int32_t selectedRows = 0;  // what SelectionInfo( 3) answers
+
+private:
+    // The selected row the host's cursor is on: the fetches since the last "fetch first".
+    std::size_t cursor() const {
+        std::size_t row = 0;
+        for (const auto& r : host->requests()) {
+            if (r.member != "Do") continue;
+            if (r.argument.rfind("fetch first", 0) == 0) row = 0;
+            if (r.argument.rfind("fetch next", 0) == 0) ++row;
+        }
+        return row;
+    }
+
+    std::optional<std::string> tableAnswer(std::size_t number, int attr) const {
+        if (number < 1 || number > tables.size()) return std::nullopt;
+        const HostTable& t = tables[number - 1];
+        switch (attr) {
+            case 1:
+                return t.name;
+            case 3:
+                return std::to_string(t.typeCode);
+            case 6:
+                return t.readOnly ? "T" : "F";
+            case 5:
+            case 7:
+                return "F";
+            case 19:
+                return "/data/" + t.name + ".TAB";
+            default:
+                return "0";
+        }
+    }
+
+    std::optional<std::string> answerFor(const std::string& e) const {
+        static const std::regex tableInfo(R"(TableInfo\((\d+),(\d+)\) )");
+        std::smatch m;
+        if (std::regex_match(e, m, tableInfo)) {
+            return tableAnswer(std::stoul(m[1]), std::stoi(m[2]));
+        }
+        const std::string& s = selectionTable;
+        if (e == "SelectionInfo( 3) ") return std::to_string(selectedRows);
+        if (e == "SelectionInfo( 2)") return s;
+        if (e == "SelectionInfo( 1)") return sourceTable;
+        if (e == "TableInfo(" + s + ",29) ") return "CoordSys Earth Projection 1, 104";
+        if (e == "EOT(" + s + ")" || e == "EOT(" + s + ") ") {
+            return cursor() >= selected.size() ? "T" : "F";
+        }
+        if (cursor() >= selected.size()) return std::nullopt;
+        const SelectedObject& o = selected[cursor()];
+        if (e == "Str$(" + s + ".obj)") return o.type;
+        if (e == "ObjectInfo(" + s + ".obj, 20)") return std::to_string(o.nodes);
+        if (e == "ObjectInfo(" + s + ".obj, 21)") return std::to_string(o.sections);
+        if (e == "ObjectLen(" + s + ".obj, \"m\") " || e == "Perimeter(" + s + ".obj, \"m\") ") {
+            char text[64];
+            std::snprintf(text, sizeof text, "%.6f", o.metres);
+            return std::string(text);
+        }
+        return std::nullopt;
+    }
+
+    std::unique_ptr<Form1> form_;
+};
+
+}  // namespace veltrano::testing
