@@ -82,7 +82,7 @@ TEST_F(ObjToArray, PolylineOfThreeSectionsAsks2NPlus3RequestsInTheHostsOrder) {
     rec.objType = 4;
     const auto expected =
         scriptSections(*host, "Roads", kObj, threeSections(), lengthExpr(kObj), "2.5E+01");
-    EXPECT_EQ(extract(), 11);
+    ASSERT_EQ(extract(), 11);
     EXPECT_EQ(host->traffic(), expected);
     EXPECT_EQ(host->traffic().size(), 2u * 11 + 3);
 
@@ -93,7 +93,7 @@ TEST_F(ObjToArray, PolylineOfThreeSectionsAsks2NPlus3RequestsInTheHostsOrder) {
         const ObjSegment& seg = rec.segments[s];
         EXPECT_EQ(seg.segNo, s + 1);
         EXPECT_EQ(seg.nNodes, counts[s]);
-        EXPECT_EQ(seg.nodes.size(), static_cast<std::size_t>(counts[s]));
+        ASSERT_EQ(seg.nodes.size(), static_cast<std::size_t>(counts[s]));
         EXPECT_DOUBLE_EQ(seg.segLen, lengths[s]);
         EXPECT_EQ(seg.nodes.front().dist, 0.0);
         EXPECT_DOUBLE_EQ(seg.nodes.back().dist, seg.segLen);
@@ -114,7 +114,7 @@ TEST_F(ObjToArray, SingleNodeSectionHasNoLengthAndAsksNoDistance) {
                        {{{"5.0E+00", "5.0E+00", ""}},
                         {{"0.0E+00", "0.0E+00", ""}, {"3.0E+00", "4.0E+00", "5.0E+00"}}},
                        lengthExpr(kObj), "5.0E+00");
-    EXPECT_EQ(extract(), 3);
+    ASSERT_EQ(extract(), 3);
     EXPECT_EQ(host->traffic(), expected);
     EXPECT_EQ(rec.segments[0].segLen, 0.0);
     EXPECT_EQ(rec.segments[0].nodes[0].dist, 0.0);
@@ -161,7 +161,7 @@ TEST_F(ObjToArray, HostNumberTextsAreReadWithThePointAndExponent) {
     scriptSections(*host, "Roads", kObj,
                    {{{"1.5E+02", "-2.5E-01", ""}, {"1.5E+02", "7.5E+00", "1.5E+02"}}},
                    lengthExpr(kObj), "not a number");
-    EXPECT_EQ(extract(), 2);
+    ASSERT_EQ(extract(), 2);
     EXPECT_DOUBLE_EQ(rec.segments[0].nodes[0].x, 150.0);
     EXPECT_DOUBLE_EQ(rec.segments[0].nodes[0].y, -0.25);
     EXPECT_DOUBLE_EQ(rec.segments[0].segLen, 150.0);

@@ -102,7 +102,7 @@ TEST_F(PointsAlongObject, OnlyDistancesStrictlyInsideTheLengthGivePoints) {
 
 TEST_F(PointsAlongObject, SortsTheCallersListAndYieldsPointsInAscendingOrder) {
     std::vector<double> distances{30, 10, 30};
-    EXPECT_EQ(walk(distances), 3);
+    ASSERT_EQ(walk(distances), 3);
     EXPECT_EQ(distances, (std::vector<double>{10, 30, 30}));
     EXPECT_EQ(placedDistances(), (std::vector<double>{10, 30, 30}));
     EXPECT_EQ(pts.nodes[1].x, pts.nodes[2].x);
@@ -112,7 +112,7 @@ TEST_F(PointsAlongObject, SectionsAreJoinedEndToEndWhateverTheGap) {
     // Section 1 from 0 to 40 (nodes at 0, 10, 40), section 2 far away from 500 to 560.
     rec = straightRecord({{0, 10, 40}, {500, 530, 560}});
     std::vector<double> distances{5, 40, 55, 69.5, 100, 120};
-    EXPECT_EQ(walk(distances), 4);
+    ASSERT_EQ(walk(distances), 4);
     ASSERT_EQ(pts.nodes.size(), 4u);
     EXPECT_DOUBLE_EQ(pts.nodes[0].x, 5.0);
     // Equal to the first section's length: the first node of the second section.
@@ -127,7 +127,7 @@ TEST_F(PointsAlongObject, DistanceOnANodeIsComputedFromTheSegmentStartingThere) 
     rec = straightRecord({{0, 10, 20}});
     rec.segments[0].nodes[2].y = 10;  // a bend at the middle node
     std::vector<double> distances{10, 15};
-    EXPECT_EQ(walk(distances), 2);
+    ASSERT_EQ(walk(distances), 2);
     EXPECT_DOUBLE_EQ(pts.nodes[0].x, 10.0);
     EXPECT_DOUBLE_EQ(pts.nodes[0].y, 0.0);
     EXPECT_DOUBLE_EQ(pts.nodes[1].x, 15.0);
@@ -147,7 +147,7 @@ TEST_F(PointsAlongObject, FromTheEndWalksTheReversedRecord) {
     EXPECT_EQ(rec.segments[1].nodes.back().dist, 40.0);
     EXPECT_EQ(rec.nodesLen, 100.0);
     std::vector<double> distances{5, 70};
-    EXPECT_EQ(walk(distances), 2);
+    ASSERT_EQ(walk(distances), 2);
     EXPECT_DOUBLE_EQ(pts.nodes[0].x, 555.0);
     EXPECT_DOUBLE_EQ(pts.nodes[1].x, 30.0);
     EXPECT_EQ(placedDistances(), (std::vector<double>{5, 70}));
@@ -192,7 +192,7 @@ TEST_F(PointsAlongObject, ClauseSelectsTheFormOfInterpolation) {
         host->clearRequests();
         clause(c.clause);
         std::vector<double> distances{25};
-        EXPECT_EQ(walk(distances), 1);
+        ASSERT_EQ(walk(distances), 1);
         EXPECT_DOUBLE_EQ(pts.nodes[0].x, 25.0);
         const auto traffic = host->traffic();
         ASSERT_EQ(traffic.size(), c.iterative ? 3u : 2u);
