@@ -1,6 +1,6 @@
-// Full placement along 100 polylines of 200 nodes, 20 distances each, against mbhost in this
-// process and against the same mbhost served over the Unix-domain socket (a server thread,
-// the protocol and the socket adapter the program uses). Reports points per second, host
+// Full placement along 100 polylines of 200 nodes, 20 distances each: against mbhost in this
+// process, against the same mbhost served over the Unix-domain socket by a thread of this
+// process, and against the mbhost program over its socket. Reports points per second, host
 // requests per point and per object by kind, and the share of the time spent waiting for
 // the host.
 #include <benchmark/benchmark.h>
@@ -51,29 +51,41 @@ const Workload& workload(bool latLong) {
     return latLong ? latLongWork : utmWork;
 }
 
+class TempDir {
+public:
+    TempDir() {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "veltrano-bench-XXXXXX").string();
+        if (!::mkdtemp(pattern.data())) throw std::runtime_error("cannot make a directory");
+        path_ = pattern;
+    }
+    ~TempDir() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    std::string socketPath() const { return path_ + "/socket"; }
+
+private:
+    std::string path_;
+};
+
 // The in-process host served on a socket in a temporary directory by a thread of its own.
 class ServedOverSocket {
 public:
     explicit ServedOverSocket(Automation& host) {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "veltrano-bench-XXXXXX").string();
-        if (!::mkdtemp(pattern.data())) throw std::runtime_error("cannot make a directory");
-        dir_ = pattern;
-        server_ = std::make_unique<ipc::AutomationServer>(host, loop_,
-                                                          ipc::SocketListener::listenAt(path()));
+        server_ = std::make_unique<ipc::AutomationServer>(
+            host, loop_, ipc::SocketListener::listenAt(dir_.socketPath()));
         thread_ = std::thread([this] { loop_.run(); });
     }
     ~ServedOverSocket() {
         loop_.stop();
         thread_.join();
         server_.reset();
-        std::error_code ignored;
-        std::filesystem::remove_all(dir_, ignored);
     }
-    std::string path() const { return dir_ + "/socket"; }
+    std::string path() const { return dir_.socketPath(); }
 
 private:
-    std::string dir_;
+    TempDir dir_;
     ipc::PollLoop loop_;
     std::unique_ptr<ipc::AutomationServer> server_;
     std::thread thread_;
@@ -96,15 +108,56 @@ std::string requestKind(std::string_view member, std::string_view text) {
     return "other Do";
 }
 
-void placeAlongAll(benchmark::State& state, bool latLong, bool overSocket) {
+enum class Reach { InProcess, ServedByThread, MbhostProgram };
+
+// The mbhost program on a socket of its own, ended when done with.
+class MbhostProgram {
+public:
+    MbhostProgram() {
+#ifdef VELTRANO_MBHOST_PROGRAM
+        host_ =
+            ipc::SocketAutomationProvider(dir_.socketPath(), VELTRANO_MBHOST_PROGRAM).startNew();
+#else
+        throw std::runtime_error("the mbhost program was not built");
+#endif
+    }
+    ~MbhostProgram() {
+        try {
+            host_->Do("End MapInfo");
+        } catch (const RunTimeError&) {
+            // The host ends while it answers: the link reports it gone.
+        }
+    }
+    const AutomationPtr& host() const {
+        return host_;
+    }
+
+private:
+    TempDir dir_;
+    AutomationPtr host_;
+};
+
+void placeAlongAll(benchmark::State& state, bool latLong, Reach reach) {
     const Workload& w = workload(latLong);
     auto host = std::make_shared<mbhost::Host>();
-    host->addTable(lineTable("Lines", w.clause, w.lines));
-    host->addTable(pointTable("Points", w.clause, true));
     auto inProcess = std::make_shared<InProcessAutomation>(host);
     std::unique_ptr<ServedOverSocket> served;
+    std::unique_ptr<MbhostProgram> program;
     AutomationPtr engineSide = inProcess;
-    if (overSocket) {
+    if (reach == Reach::MbhostProgram) {
+        try {
+            program = std::make_unique<MbhostProgram>();
+        } catch (const std::exception& e) {
+            state.SkipWithError(e.what());
+            return;
+        }
+        engineSide = program->host();
+        createTablesWithMapBasic(*engineSide, "Lines", "Points", w.clause, w.lines);
+    } else {
+        host->addTable(lineTable("Lines", w.clause, w.lines));
+        host->addTable(pointTable("Points", w.clause, true));
+    }
+    if (reach == Reach::ServedByThread) {
         served = std::make_unique<ServedOverSocket>(*inProcess);
         engineSide = ipc::SocketAutomationProvider(served->path(), "unused").attachRunning();
     }
@@ -140,22 +193,32 @@ void placeAlongAll(benchmark::State& state, bool latLong, bool overSocket) {
 }
 
 void BM_PlaceLatLongInProcess(benchmark::State& s) {
-    placeAlongAll(s, true, false);
+    placeAlongAll(s, true, Reach::InProcess);
 }
 void BM_PlaceUtmInProcess(benchmark::State& s) {
-    placeAlongAll(s, false, false);
+    placeAlongAll(s, false, Reach::InProcess);
 }
-void BM_PlaceLatLongOverSocket(benchmark::State& s) {
-    placeAlongAll(s, true, true);
+void BM_PlaceLatLongSocketThread(benchmark::State& s) {
+    placeAlongAll(s, true, Reach::ServedByThread);
 }
-void BM_PlaceUtmOverSocket(benchmark::State& s) {
-    placeAlongAll(s, false, true);
+void BM_PlaceUtmSocketThread(benchmark::State& s) {
+    placeAlongAll(s, false, Reach::ServedByThread);
+}
+void BM_PlaceLatLongMbhostProgram(benchmark::State& s) {
+    placeAlongAll(s, true, Reach::MbhostProgram);
+}
+void BM_PlaceUtmMbhostProgram(benchmark::State& s) {
+    placeAlongAll(s, false, Reach::MbhostProgram);
 }
 
-BENCHMARK(BM_PlaceLatLongInProcess)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
-BENCHMARK(BM_PlaceUtmInProcess)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
-BENCHMARK(BM_PlaceLatLongOverSocket)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
-BENCHMARK(BM_PlaceUtmOverSocket)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+#define PLACEMENT_BENCHMARK(name) \
+    BENCHMARK(name)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime()
+PLACEMENT_BENCHMARK(BM_PlaceLatLongInProcess);
+PLACEMENT_BENCHMARK(BM_PlaceUtmInProcess);
+PLACEMENT_BENCHMARK(BM_PlaceLatLongSocketThread);
+PLACEMENT_BENCHMARK(BM_PlaceUtmSocketThread);
+PLACEMENT_BENCHMARK(BM_PlaceLatLongMbhostProgram);
+PLACEMENT_BENCHMARK(BM_PlaceUtmMbhostProgram);
 
 }  // namespace
 }  // namespace veltrano::testing

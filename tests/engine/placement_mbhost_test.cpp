@@ -280,5 +280,26 @@ TEST_F(PlacementOnMbhost, RunOverAHundredPolylinesWritesExactlyTheExpectedRows) 
     }
 }
 
+TEST_F(PlacementOnMbhost, TablesMadeWithMapBasicHoldTheGeneratedLines) {
+    std::vector<Sections> lines{randomLatLongLine(rng, 30000, 12)};
+    Sections twoSections = randomLatLongLine(rng, 20000, 6);
+    twoSections.push_back({{10.5, 20.25}, {10.75, 20.5}});
+    lines.push_back(twoSections);
+    createTablesWithMapBasic(*automation, "Lines", "Points", kLatLongClause, lines);
+    session = std::make_unique<PlacementSession>(automation);
+
+    ASSERT_EQ(readHostNumber(automation->Eval("TableInfo(Lines, 8)")), 2.0);
+    automation->Do("Fetch Rec 2 From Lines");
+    automation->Do("Set CoordSys Table Lines");
+    EXPECT_EQ(readHostNumber(automation->Eval("ObjectInfo(Lines.obj, 21)")), 2.0);
+    EXPECT_EQ(readHostNumber(automation->Eval(
+                  "format$(ObjectNodeX(Lines.obj, 1, 3),\"#0.######################E+00\")")),
+              twoSections[0][2].x);
+    // Both lines are longer than 25 km (the second has a 37 km section of its own).
+    const std::vector<double> distances{1000, 15000, 25000};
+    EXPECT_EQ(session->placeAlongRows("Lines", 2, "Points", distances, false), 6);
+    EXPECT_EQ(placedRows().size(), 6u);
+}
+
 }  // namespace
 }  // namespace veltrano::testing

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "engine/host_number.h"
 #include "engine/set_points_on_line.h"
@@ -94,6 +95,33 @@ mbhost::TableData pointTable(const std::string& name, const std::string& clause,
                      {"xRowId", mbhost::ColumnType::Integer, 0, 0}};
     }
     return t;
+}
+
+void createTablesWithMapBasic(Automation& host, const std::string& lineTableName,
+                              const std::string& pointTableName, const std::string& clause,
+                              const std::vector<Sections>& lines) {
+    host.Do("Create Table " + lineTableName + " (label Char(12))");
+    host.Do("Create Map For " + lineTableName + " CoordSys " + clause);
+    host.Do("Create Table " + pointTableName + " (distanceM Float, xRowId Integer)");
+    host.Do("Create Map For " + pointTableName + " CoordSys " + clause);
+    host.Do("Set CoordSys " + clause);
+    host.Do("Dim loadedShape As Object");
+    char coordinate[64];
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        std::string create = "Create Pline Into Variable loadedShape";
+        if (lines[i].size() > 1) create += " Multiple " + std::to_string(lines[i].size());
+        for (const auto& section : lines[i]) {
+            create += " " + std::to_string(section.size());
+            for (const auto& p : section) {
+                std::snprintf(coordinate, sizeof coordinate, " (%.17g, %.17g)", p.x, p.y);
+                create += coordinate;
+            }
+        }
+        host.Do(create);
+        host.Do("Insert Into " + lineTableName + " (label, obj) Values (\"line " +
+                std::to_string(i + 1) + "\", loadedShape)");
+    }
+    host.Do("Undim loadedShape");
 }
 
 PlacementSession::PlacementSession(AutomationPtr host)

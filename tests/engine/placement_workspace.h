@@ -38,6 +38,12 @@ mbhost::TableData lineTable(const std::string& name, const std::string& clause,
 // An empty output table, with the columns distanceM and xRowId or without any.
 mbhost::TableData pointTable(const std::string& name, const std::string& clause, bool withColumns);
 
+// The same two tables made through MapBasic statements, for a host reached only through its
+// automation object (another process). Sets the host's coordinate system to clause.
+void createTablesWithMapBasic(Automation& host, const std::string& lineTableName,
+                              const std::string& pointTableName, const std::string& clause,
+                              const std::vector<Sections>& lines);
+
 // Non-throwing WindowActivationPort for a host without windows to bring forward.
 class NoWindowActivation : public WindowActivationPort {
 public:
