@@ -16,6 +16,8 @@ cleanup() {
 trap cleanup EXIT
 
 /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
+# Let the new prefix settle completely: while its first start is still winding down, Wine's
+# service manager can stall a COM server registering in the Running Object Table.
 /usr/lib/wine/wineserver -w
 # The tests share one prefix (its registry and Running Object Table): run them one at a time.
 ctest --test-dir build/windows-cross --output-on-failure

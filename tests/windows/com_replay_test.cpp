@@ -1,0 +1,147 @@
+// The COM adapter against a host in another process: the replay server answering a trace.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "automation/com/com_apartment.h"
+#include "automation/com/com_provider.h"
+#include "host/run_time_error.h"
+#include "support/replay_server_process.h"
+
+namespace veltrano::testing {
+namespace {
+
+class ComReplay : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { ASSERT_TRUE(ReplayServerProcess::registerClass()); }
+
+    AutomationPtr attach(const std::string& trace) {
+        server_ = std::make_unique<ReplayServerProcess>(trace);
+        return provider_.attachRunning();
+    }
+    // 0 when the server saw exactly the trace.
+    int finish(AutomationPtr& host) {
+        host.reset();
+        return server_->stop();
+    }
+
+    com::ComApartment apartment_;
+    com::ComAutomationProvider provider_;
+    std::unique_ptr<ReplayServerProcess> server_;
+};
+
+TEST_F(ComReplay, attaches_to_the_running_copy_and_evaluates_and_runs_in_order) {
+    auto host = attach(traceAnswer("Eval", "2*2", "4") +
+                       traceAnswer("Do", "Set CoordSys Earth Projection 1, 104", "") +
+                       traceAnswer("Eval", "SystemInfo(17)", "1500") +
+                       traceAnswer("RunCommand", "Close table temp001", "") +
+                       traceAnswer("RunMenuCommand", "616", ""));
+    EXPECT_EQ(host->Eval("2*2"), "4");
+    host->Do("Set CoordSys Earth Projection 1, 104");
+    EXPECT_EQ(host->Eval("SystemInfo(17)"), "1500");
+    host->RunCommand("Close table temp001");
+    host->RunMenuCommand(616);
+    EXPECT_EQ(finish(host), 0);
+}
+
+TEST_F(ComReplay, carries_text_beyond_ascii_both_ways) {
+    auto host = attach(traceAnswer("Eval", "TableInfo(\"Дороги\", 1)", "Дороги № 1 «главные»"));
+    EXPECT_EQ(host->Eval("TableInfo(\"Дороги\", 1)"), "Дороги № 1 «главные»");
+    EXPECT_EQ(finish(host), 0);
+}
+
+TEST_F(ComReplay, reports_a_host_failure_with_its_text_and_keeps_the_error_code_until_cleared) {
+    auto host = attach(traceFailure("Do", "Insert Into nowhere", 405, "Table nowhere is not open") +
+                       traceAnswer("Eval", "1+1", "2"));
+    EXPECT_EQ(host->LastErrorCode(), 0);
+    try {
+        host->Do("Insert Into nowhere");
+        FAIL() << "a refused statement must raise";
+    } catch (const RunTimeError& e) {
+        EXPECT_EQ(e.number(), err::kAutomationFailure);
+        EXPECT_EQ(e.description(), "Table nowhere is not open");
+    }
+    EXPECT_EQ(host->LastErrorCode(), 405);
+    EXPECT_EQ(host->LastErrorMessage(), "Table nowhere is not open");
+    host->SetLastErrorCode(0);
+    EXPECT_EQ(host->LastErrorCode(), 0);
+    EXPECT_EQ(host->Eval("1+1"), "2");
+    EXPECT_EQ(finish(host), 0);
+}
+
+TEST_F(ComReplay, reads_and_writes_the_descriptive_and_visible_properties) {
+    auto host = attach(traceAnswer("Name", "", "MapInfo Professional") +
+                       traceAnswer("Version", "", "1600") +
+                       traceAnswer("Application", "", "MapInfo Professional - [Map1]"));
+    EXPECT_EQ(host->Name(), "MapInfo Professional");
+    EXPECT_EQ(host->Version(), "1600");
+    EXPECT_EQ(host->Application(), "MapInfo Professional - [Map1]");
+    EXPECT_FALSE(host->ProductLevel().empty());
+    EXPECT_FALSE(host->FullName().empty());
+    host->SetVisible(false);
+    EXPECT_FALSE(host->Visible());
+    host->SetVisible(true);
+    EXPECT_TRUE(host->Visible());
+    EXPECT_EQ(finish(host), 0);
+}
+
+TEST_F(ComReplay, a_request_that_is_not_next_in_the_trace_fails_loudly_on_both_sides) {
+    auto host = attach(traceAnswer("Eval", "NumTables()", "2") + traceAnswer("Do", "x", ""));
+    try {
+        host->Eval("NumWindows()");
+        FAIL() << "an unexpected request must raise";
+    } catch (const RunTimeError& e) {
+        EXPECT_EQ(e.number(), err::kAutomationFailure);
+        EXPECT_NE(e.description().find("NumWindows()"), std::string::npos) << e.description();
+        EXPECT_NE(e.description().find("NumTables()"), std::string::npos) << e.description();
+    }
+    EXPECT_EQ(finish(host), 3);
+}
+
+TEST_F(ComReplay, a_trace_left_unfinished_is_reported_by_the_server) {
+    auto host = attach(traceAnswer("Eval", "1", "1") + traceAnswer("Eval", "2", "2"));
+    EXPECT_EQ(host->Eval("1"), "1");
+    EXPECT_EQ(finish(host), 4);
+}
+
+TEST_F(ComReplay, no_running_copy_is_error_429) {
+    try {
+        provider_.attachRunning();
+        FAIL() << "attach without a running copy must raise";
+    } catch (const RunTimeError& e) {
+        EXPECT_EQ(e.number(), err::kNoRunningCopy);
+    }
+}
+
+TEST_F(ComReplay, an_unregistered_class_is_error_429) {
+    com::ComAutomationProvider nowhere(L"Veltrano.NoSuchHost");
+    try {
+        nowhere.attachRunning();
+        FAIL() << "attach to an unregistered class must raise";
+    } catch (const RunTimeError& e) {
+        EXPECT_EQ(e.number(), err::kNoRunningCopy);
+    }
+}
+
+TEST_F(ComReplay, a_host_that_has_gone_raises_462_on_every_member) {
+    auto host = attach(traceAnswer("Eval", "2*2", "4") + traceAnswer("Eval", "3*3", "9"));
+    EXPECT_EQ(host->Eval("2*2"), "4");
+    server_->kill();
+    for (int round = 0; round < 2; ++round) {
+        try {
+            host->Eval("3*3");
+            FAIL() << "a call to a dead host must raise";
+        } catch (const RunTimeError& e) {
+            EXPECT_EQ(e.number(), err::kHostGone) << e.description();
+        }
+    }
+    try {
+        host->LastErrorCode();
+        FAIL() << "a property of a dead host must raise";
+    } catch (const RunTimeError& e) {
+        EXPECT_EQ(e.number(), err::kHostGone) << e.description();
+    }
+}
+
+}  // namespace
+}  // namespace veltrano::testing

@@ -1,0 +1,214 @@
+#include "replay/json_value.h"
+
+#include <cstdlib>
+#include <stdexcept>
+
+namespace veltrano::replay {
+
+namespace {
+
+// Traces are flat; this only stops a hostile line from exhausting the stack.
+constexpr int kMaxDepth = 32;
+
+class Parser {
+public:
+    explicit Parser(std::string_view text) : text_(text) {}
+
+    JsonValue document() {
+        JsonValue v = value(0);
+        skipBlanks();
+        if (at_ != text_.size()) fail("unexpected text after the value");
+        return v;
+    }
+
+private:
+    [[noreturn]] void fail(const std::string& reason) const {
+        throw std::runtime_error("column " + std::to_string(at_ + 1) + ": " + reason);
+    }
+    void skipBlanks() {
+        while (at_ < text_.size() && (text_[at_] == ' ' || text_[at_] == '\t' ||
+                                      text_[at_] == '\r' || text_[at_] == '\n')) {
+            ++at_;
+        }
+    }
+    bool take(char c) {
+        skipBlanks();
+        if (at_ < text_.size() && text_[at_] == c) {
+            ++at_;
+            return true;
+        }
+        return false;
+    }
+    void expect(char c) {
+        if (!take(c)) fail(std::string("expected '") + c + "'");
+    }
+    bool takeWord(std::string_view word) {
+        if (text_.substr(at_, word.size()) != word) return false;
+        at_ += word.size();
+        return true;
+    }
+
+    JsonValue value(int depth) {
+        if (depth > kMaxDepth) fail("nested too deeply");
+        skipBlanks();
+        if (at_ >= text_.size()) fail("a value is missing");
+        JsonValue v;
+        const char c = text_[at_];
+        if (c == '{') {
+            v.kind = JsonValue::Kind::Object;
+            ++at_;
+            if (take('}')) return v;
+            do {
+                skipBlanks();
+                const std::string key = string();
+                expect(':');
+                v.members[key] = value(depth + 1);
+            } while (take(','));
+            expect('}');
+        } else if (c == '[') {
+            v.kind = JsonValue::Kind::Array;
+            ++at_;
+            if (take(']')) return v;
+            do {
+                v.items.push_back(value(depth + 1));
+            } while (take(','));
+            expect(']');
+        } else if (c == '"') {
+            v.kind = JsonValue::Kind::String;
+            v.text = string();
+        } else if (takeWord("true") || takeWord("false")) {
+            v.kind = JsonValue::Kind::Boolean;
+            v.boolean = text_[at_ - 1] == 'e' && text_[at_ - 2] == 'u';
+        } else if (takeWord("null")) {
+            v.kind = JsonValue::Kind::Null;
+        } else {
+            number(v);
+        }
+        return v;
+    }
+
+    void number(JsonValue& v) {
+        const std::size_t start = at_;
+        while (at_ < text_.size() &&
+               std::string_view("+-0123456789.eE").find(text_[at_]) != std::string_view::npos) {
+            ++at_;
+        }
+        if (at_ == start) fail("not a JSON value");
+        v.kind = JsonValue::Kind::Number;
+        v.numberText = std::string(text_.substr(start, at_ - start));
+        char* end = nullptr;
+        v.number = std::strtod(v.numberText.c_str(), &end);
+        if (end != v.numberText.c_str() + v.numberText.size()) fail("malformed number");
+    }
+
+    unsigned hex4() {
+        if (at_ + 4 > text_.size()) fail("short \\u escape");
+        unsigned code = 0;
+        for (int k = 0; k < 4; ++k) {
+            const char h = text_[at_++];
+            code <<= 4;
+            if (h >= '0' && h <= '9') {
+                code |= static_cast<unsigned>(h - '0');
+            } else if (h >= 'a' && h <= 'f') {
+                code |= static_cast<unsigned>(h - 'a' + 10);
+            } else if (h >= 'A' && h <= 'F') {
+                code |= static_cast<unsigned>(h - 'A' + 10);
+            } else {
+                fail("bad \\u escape");
+            }
+        }
+        return code;
+    }
+
+    static void appendUtf8(std::string& out, unsigned c) {
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (c >> 18));
+            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+
+    std::string string() {
+        if (at_ >= text_.size() || text_[at_] != '"') fail("expected a string");
+        ++at_;
+        std::string out;
+        for (;;) {
+            if (at_ >= text_.size()) fail("unterminated string");
+            const char c = text_[at_++];
+            if (c == '"') return out;
+            if (static_cast<unsigned char>(c) < 0x20) fail("control character in a string");
+            if (c != '\\') {
+                out += c;
+                continue;
+            }
+            if (at_ >= text_.size()) fail("unterminated escape");
+            const char e = text_[at_++];
+            switch (e) {
+                case '"':
+                    out += '"';
+                    break;
+                case '\\':
+                    out += '\\';
+                    break;
+                case '/':
+                    out += '/';
+                    break;
+                case 'b':
+                    out += '\b';
+                    break;
+                case 'f':
+                    out += '\f';
+                    break;
+                case 'n':
+                    out += '\n';
+                    break;
+                case 'r':
+                    out += '\r';
+                    break;
+                case 't':
+                    out += '\t';
+                    break;
+                case 'u': {
+                    unsigned code = hex4();
+                    if (code >= 0xD800 && code < 0xDC00 && takeWord("\\u")) {
+                        const unsigned low = hex4();
+                        if (low < 0xDC00 || low > 0xDFFF) fail("unpaired surrogate");
+                        code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
+                    } else if (code >= 0xD800 && code <= 0xDFFF) {
+                        fail("unpaired surrogate");
+                    }
+                    appendUtf8(out, code);
+                    break;
+                }
+                default:
+                    fail("unknown escape");
+            }
+        }
+    }
+
+    std::string_view text_;
+    std::size_t at_ = 0;
+};
+
+}  // namespace
+
+const JsonValue* JsonValue::member(const std::string& name) const {
+    const auto it = members.find(name);
+    return it == members.end() ? nullptr : &it->second;
+}
+
+JsonValue parseJson(std::string_view text) {
+    return Parser(text).document();
+}
+
+}  // namespace veltrano::replay

@@ -1,0 +1,205 @@
+#include "replay/replay_dispatch.h"
+
+#include <oleauto.h>
+
+#include <array>
+#include <charconv>
+#include <string>
+
+#include "platform/win32/wide_text.h"
+
+namespace veltrano::replay {
+
+namespace {
+
+enum MemberId : DISPID {
+    kEval = 1,
+    kDo,
+    kRunCommand,
+    kRunMenuCommand,
+    kLastErrorCode,
+    kLastErrorMessage,
+    kVisible,
+    kName,
+    kFullName,
+    kProductLevel,
+    kVersion,
+    kApplication,
+};
+
+struct MemberName {
+    const wchar_t* name;
+    DISPID id;
+};
+
+constexpr std::array<MemberName, 12> kMembers{{
+    {L"Eval", kEval},
+    {L"Do", kDo},
+    {L"RunCommand", kRunCommand},
+    {L"RunMenuCommand", kRunMenuCommand},
+    {L"LastErrorCode", kLastErrorCode},
+    {L"LastErrorMessage", kLastErrorMessage},
+    {L"Visible", kVisible},
+    {L"Name", kName},
+    {L"FullName", kFullName},
+    {L"ProductLevel", kProductLevel},
+    {L"Version", kVersion},
+    {L"Application", kApplication},
+}};
+
+std::string nameOf(DISPID id) {
+    for (const auto& m : kMembers) {
+        if (m.id == id) return win32::toUtf8(m.name);
+    }
+    return "#" + std::to_string(id);
+}
+
+// The one argument of a call or a put, as text (numbers in invariant form).
+HRESULT argumentText(const DISPPARAMS* params, std::string& text) {
+    if (!params || params->cArgs != 1) return DISP_E_BADPARAMCOUNT;
+    VARIANT converted;
+    VariantInit(&converted);
+    const HRESULT hr = VariantChangeTypeEx(&converted, &params->rgvarg[0], LOCALE_INVARIANT,
+                                           VARIANT_NOUSEROVERRIDE, VT_BSTR);
+    if (FAILED(hr)) return DISP_E_TYPEMISMATCH;
+    text = win32::toUtf8({converted.bstrVal, SysStringLen(converted.bstrVal)});
+    VariantClear(&converted);
+    return S_OK;
+}
+
+HRESULT setText(VARIANT* result, const std::string& text) {
+    if (!result) return S_OK;
+    const std::wstring wide = win32::toWideForDisplay(text);
+    result->vt = VT_BSTR;
+    result->bstrVal = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
+    return result->bstrVal ? S_OK : E_OUTOFMEMORY;
+}
+
+BSTR bstrOf(const std::string& text) {
+    const std::wstring wide = win32::toWideForDisplay(text);
+    return SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
+}
+
+}  // namespace
+
+ReplayDispatch::ReplayDispatch(ReplayHost& host, std::function<void(const std::string&)> log)
+    : host_(host), log_(std::move(log)) {}
+
+HRESULT ReplayDispatch::QueryInterface(REFIID iid, void** object) {
+    if (!object) return E_POINTER;
+    if (iid == IID_IUnknown || iid == IID_IDispatch) {
+        *object = static_cast<IDispatch*>(this);
+        AddRef();
+        return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+}
+
+ULONG ReplayDispatch::AddRef() {
+    return ++references_;
+}
+
+ULONG ReplayDispatch::Release() {
+    const ULONG left = --references_;
+    // The object is the server's own for its whole life and is never deleted here.
+    if (left == ownReferences_ && lastClientGone_) lastClientGone_();
+    return left;
+}
+
+HRESULT ReplayDispatch::GetTypeInfoCount(UINT* count) {
+    if (!count) return E_POINTER;
+    *count = 0;
+    return S_OK;
+}
+
+HRESULT ReplayDispatch::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
+    if (info) *info = nullptr;
+    return DISP_E_BADINDEX;
+}
+
+HRESULT ReplayDispatch::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
+    if (!names || !ids) return E_POINTER;
+    HRESULT hr = S_OK;
+    for (UINT k = 0; k < count; ++k) {
+        ids[k] = DISPID_UNKNOWN;
+        for (const auto& m : kMembers) {
+            if (k == 0 && _wcsicmp(names[k], m.name) == 0) ids[k] = m.id;
+        }
+        if (ids[k] == DISPID_UNKNOWN) hr = DISP_E_UNKNOWNNAME;
+    }
+    return hr;
+}
+
+HRESULT ReplayDispatch::answer(const Reply& reply, VARIANT* result, EXCEPINFO* exception) {
+    if (reply.kind == Reply::Kind::Value) return setText(result, reply.text);
+    if (exception) {
+        *exception = EXCEPINFO{};
+        exception->bstrSource = bstrOf("MapInfo.Application");
+        exception->bstrDescription =
+            bstrOf(reply.kind == Reply::Kind::Unexpected ? "replay: " + reply.text : reply.text);
+        exception->scode = DISP_E_EXCEPTION;
+    }
+    return DISP_E_EXCEPTION;
+}
+
+HRESULT ReplayDispatch::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params,
+                               VARIANT* result, EXCEPINFO* exception, UINT* badArgument) {
+    if (badArgument) *badArgument = 0;
+    if (result) VariantInit(result);
+    const bool put = (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0;
+    const std::string member = nameOf(id);
+    std::string argument;
+    if (put || id == kEval || id == kDo || id == kRunCommand || id == kRunMenuCommand) {
+        if (const HRESULT hr = argumentText(params, argument); FAILED(hr)) return hr;
+    }
+    if (log_) log_(member + (put ? " = " : " ") + argument);
+    switch (id) {
+        case kEval:
+        case kDo:
+        case kRunCommand:
+        case kRunMenuCommand: {
+            const Reply reply = host_.request(member, argument);
+            if (reply.kind == Reply::Kind::Unexpected && log_) log_("UNEXPECTED: " + reply.text);
+            return answer(reply, id == kEval ? result : nullptr, exception);
+        }
+        case kLastErrorCode:
+            if (put) {
+                std::int32_t code = 0;
+                const auto [end, error] =
+                    std::from_chars(argument.data(), argument.data() + argument.size(), code);
+                if (error != std::errc() || end != argument.data() + argument.size()) {
+                    return DISP_E_TYPEMISMATCH;
+                }
+                host_.setLastErrorCode(code);
+                return S_OK;
+            }
+            if (result) {
+                result->vt = VT_I4;
+                result->lVal = host_.lastErrorCode();
+            }
+            return S_OK;
+        case kLastErrorMessage:
+            return put ? DISP_E_MEMBERNOTFOUND : setText(result, host_.lastErrorMessage());
+        case kVisible:
+            if (put) {
+                host_.setVisible(argument != "0" && argument != "False" && argument != "F");
+                return S_OK;
+            }
+            if (result) {
+                result->vt = VT_BOOL;
+                result->boolVal = host_.visible() ? VARIANT_TRUE : VARIANT_FALSE;
+            }
+            return S_OK;
+        case kName:
+        case kFullName:
+        case kProductLevel:
+        case kVersion:
+        case kApplication:
+            return put ? DISP_E_MEMBERNOTFOUND : answer(host_.describe(member), result, exception);
+        default:
+            return DISP_E_MEMBERNOTFOUND;
+    }
+}
+
+}  // namespace veltrano::replay

@@ -1,0 +1,259 @@
+// veltrano_replay_server: a stand-in for the host's automation server that answers from a
+// trace recorded with mbhost, for testing the COM adapter across two processes.
+//
+//   veltrano_replay_server --register [TRACE]   registers "MapInfo.Application" for this
+//                                                program (HKLM; COM starts it with TRACE)
+//   veltrano_replay_server --unregister
+//   veltrano_replay_server TRACE [--ready EVENT] [--stop EVENT] [--client N] [--idle-seconds N]
+//                                                runs as the running copy (Running Object Table)
+//   veltrano_replay_server TRACE -Embedding      as started by COM for CoCreateInstance
+//
+// Exit status: 0 the whole trace was replayed and nothing else was asked; 2 bad command line
+// or trace; 3 an unexpected request came; 4 the trace was not replayed to its end; 5 nobody
+// asked anything for the idle time.
+#include <windows.h>
+
+#include <objbase.h>
+#include <oleauto.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/win32/wide_text.h"
+#include "replay/replay_dispatch.h"
+#include "replay/replay_host.h"
+#include "replay/replay_server_identity.h"
+
+namespace {
+
+using veltrano::replay::ReplayDispatch;
+using veltrano::replay::ReplayHost;
+using veltrano::win32::toUtf8;
+
+void say(const std::string& line) {
+    std::printf("replay: %s\n", line.c_str());
+    std::fflush(stdout);
+}
+
+std::wstring ownPath() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n < path.size()) {
+            path.resize(n);
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+bool setDefault(const std::wstring& key, const std::wstring& value) {
+    HKEY handle = nullptr;
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle,
+                        nullptr) != ERROR_SUCCESS) {
+        return false;
+    }
+    const auto bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
+    const bool ok =
+        RegSetValueExW(handle, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                       bytes) == ERROR_SUCCESS;
+    RegCloseKey(handle);
+    return ok;
+}
+
+int registerServer(const std::wstring& trace) {
+    using namespace veltrano::replay;
+    const std::wstring classes = L"Software\\Classes\\";
+    const std::wstring clsidKey = classes + L"CLSID\\" + kReplayClsidText;
+    std::wstring command = L"\"" + ownPath() + L"\"";
+    if (!trace.empty()) command += L" \"" + trace + L"\"";
+    const bool ok = setDefault(classes + kReplayProgId, L"Veltrano replay host") &&
+                    setDefault(classes + kReplayProgId + L"\\CLSID", kReplayClsidText) &&
+                    setDefault(clsidKey, L"Veltrano replay host") &&
+                    setDefault(clsidKey + L"\\ProgID", kReplayProgId) &&
+                    setDefault(clsidKey + L"\\LocalServer32", command);
+    if (!ok) say("cannot register: writing HKLM\\Software\\Classes failed");
+    return ok ? 0 : 2;
+}
+
+int unregisterServer() {
+    using namespace veltrano::replay;
+    const std::wstring classes = L"Software\\Classes\\";
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, (classes + kReplayProgId).c_str());
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, (classes + L"CLSID\\" + kReplayClsidText).c_str());
+    return 0;
+}
+
+struct Options {
+    std::wstring trace;
+    std::wstring readyEvent;
+    std::wstring stopEvent;
+    std::optional<int> client;
+    DWORD idleSeconds = 120;
+    bool embedding = false;
+};
+
+Options parse(int argc, wchar_t** argv) {
+    Options o;
+    for (int k = 1; k < argc; ++k) {
+        const std::wstring a = argv[k];
+        const auto value = [&]() -> std::wstring {
+            if (k + 1 >= argc) throw std::runtime_error(toUtf8(a) + " needs a value");
+            return argv[++k];
+        };
+        if (a == L"--ready") {
+            o.readyEvent = value();
+        } else if (a == L"--stop") {
+            o.stopEvent = value();
+        } else if (a == L"--client") {
+            o.client = std::stoi(value());
+        } else if (a == L"--idle-seconds") {
+            o.idleSeconds = static_cast<DWORD>(std::stoul(value()));
+        } else if (_wcsicmp(a.c_str(), L"-Embedding") == 0 ||
+                   _wcsicmp(a.c_str(), L"/Embedding") == 0) {
+            o.embedding = true;
+        } else if (o.trace.empty() && !a.starts_with(L"-")) {
+            o.trace = a;
+        } else {
+            throw std::runtime_error("unknown argument " + toUtf8(a));
+        }
+    }
+    if (o.trace.empty()) throw std::runtime_error("no trace file given");
+    return o;
+}
+
+std::vector<veltrano::replay::TraceStep> load(const Options& o) {
+    std::ifstream in(std::filesystem::path(o.trace), std::ios::binary);
+    if (!in) throw std::runtime_error("cannot open trace " + toUtf8(o.trace));
+    return veltrano::replay::readTrace(in, toUtf8(o.trace), o.client);
+}
+
+// Answers CoCreateInstance with the one replayed host.
+class Factory final : public IClassFactory {
+public:
+    explicit Factory(ReplayDispatch& host) : host_(host) {}
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+        if (!object) return E_POINTER;
+        if (iid == IID_IUnknown || iid == IID_IClassFactory) {
+            *object = static_cast<IClassFactory*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** object) override {
+        if (outer) return CLASS_E_NOAGGREGATION;
+        return host_.QueryInterface(iid, object);
+    }
+    HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
+
+private:
+    ReplayDispatch& host_;
+};
+
+int serve(const Options& o, ReplayHost& host) {
+    DWORD lastRequest = GetTickCount();
+    const DWORD mainThread = GetCurrentThreadId();
+    ReplayDispatch dispatch(host, [&](const std::string& line) {
+        lastRequest = GetTickCount();
+        say(line);
+    });
+
+    HANDLE stop =
+        o.stopEvent.empty() ? nullptr : OpenEventW(SYNCHRONIZE, FALSE, o.stopEvent.c_str());
+    DWORD cookie = 0;
+    HRESULT hr;
+    Factory factory(dispatch);
+    if (o.embedding) {
+        hr = CoRegisterClassObject(veltrano::replay::kReplayClsid, &factory, CLSCTX_LOCAL_SERVER,
+                                   REGCLS_MULTIPLEUSE, &cookie);
+        dispatch.onLastClientGone([mainThread] { PostThreadMessageW(mainThread, WM_QUIT, 0, 0); });
+    } else {
+        // The Running Object Table lives in a system service that may still be starting.
+        for (int attempt = 0; attempt < 40; ++attempt) {
+            hr = RegisterActiveObject(&dispatch, veltrano::replay::kReplayClsid,
+                                      ACTIVEOBJECT_STRONG, &cookie);
+            if (hr != HRESULT_FROM_WIN32(RPC_S_SERVER_UNAVAILABLE)) break;
+            Sleep(250);
+        }
+    }
+    if (FAILED(hr)) {
+        say("cannot offer the host object: HRESULT " + std::to_string(static_cast<long>(hr)));
+        return 2;
+    }
+    dispatch.setOwnReferences(o.embedding ? 1 : 2);
+    if (!o.readyEvent.empty()) {
+        if (HANDLE ready = OpenEventW(EVENT_MODIFY_STATE, FALSE, o.readyEvent.c_str())) {
+            SetEvent(ready);
+            CloseHandle(ready);
+        }
+    }
+    say("serving " + toUtf8(o.trace) + ", " + std::to_string(host.remaining()) + " requests");
+
+    int status = 0;
+    for (bool running = true; running;) {
+        const DWORD waited = MsgWaitForMultipleObjects(stop ? 1 : 0, stop ? &stop : nullptr, FALSE,
+                                                       1000, QS_ALLINPUT);
+        if (stop && waited == WAIT_OBJECT_0) break;
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) running = false;
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        if (GetTickCount() - lastRequest > o.idleSeconds * 1000) {
+            say("nobody asked anything for " + std::to_string(o.idleSeconds) + " s: giving up");
+            status = 5;
+            break;
+        }
+    }
+    if (o.embedding) {
+        CoRevokeClassObject(cookie);
+    } else {
+        RevokeActiveObject(cookie, nullptr);
+    }
+    CoDisconnectObject(&dispatch, 0);
+    if (stop) CloseHandle(stop);
+
+    if (host.sawUnexpected()) {
+        say("FAILED: " + host.firstProblem());
+        return 3;
+    }
+    if (!host.finished()) {
+        say("FAILED: " + std::to_string(host.remaining()) + " requests of the trace never came");
+        return status ? status : 4;
+    }
+    say("the whole trace was replayed");
+    return status;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc >= 2 && std::wstring(argv[1]) == L"--register") {
+        return registerServer(argc >= 3 ? argv[2] : L"");
+    }
+    if (argc >= 2 && std::wstring(argv[1]) == L"--unregister") return unregisterServer();
+    try {
+        const Options options = parse(argc, argv);
+        ReplayHost host(load(options));
+        if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {
+            say("cannot initialise COM");
+            return 2;
+        }
+        const int status = serve(options, host);
+        CoUninitialize();
+        return status;
+    } catch (const std::exception& e) {
+        say(std::string("error: ") + e.what());
+        return 2;
+    }
+}

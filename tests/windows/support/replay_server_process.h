@@ -1,0 +1,49 @@
+// Runs veltrano_replay_server beside the tests: a host in another process, answering from a
+// trace the test writes.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+namespace veltrano::testing {
+
+// The folder of the running test program, where the build puts the replay server too.
+std::wstring testProgramDir();
+// Runs a command line and waits for it; its exit code, or -1 when it could not start or
+// took longer than timeoutMs (it is then killed).
+int runAndWait(const std::wstring& commandLine, DWORD timeoutMs = 30000);
+
+// One trace line, as mbhost writes them.
+std::string traceAnswer(const std::string& member, const std::string& argument,
+                        const std::string& answer);
+std::string traceFailure(const std::string& member, const std::string& argument, std::int32_t code,
+                         const std::string& message);
+
+class ReplayServerProcess {
+public:
+    // Registers "MapInfo.Application" for the replay server; true on success.
+    static bool registerClass(const std::wstring& traceForNewCopies = {});
+    static bool unregisterClass();
+
+    // Writes trace to a file of its own, starts the server and waits until it is in the
+    // Running Object Table. Raises std::runtime_error when it does not come up.
+    explicit ReplayServerProcess(const std::string& trace);
+    ~ReplayServerProcess();
+    ReplayServerProcess(const ReplayServerProcess&) = delete;
+    ReplayServerProcess& operator=(const ReplayServerProcess&) = delete;
+
+    // Asks the server to finish and returns its exit status (0: the whole trace was replayed).
+    int stop();
+    // Ends the process at once, as a crash would.
+    void kill();
+    static std::wstring writeTrace(const std::string& trace);
+
+private:
+    std::wstring traceFile_;
+    HANDLE process_ = nullptr;
+    HANDLE stopEvent_ = nullptr;
+};
+
+}  // namespace veltrano::testing

@@ -1,0 +1,39 @@
+// UTF-8 and UTF-16 text at the Win32 boundary.
+#include <gtest/gtest.h>
+
+#include "host/run_time_error.h"
+#include "platform/win32/wide_text.h"
+
+namespace veltrano::win32 {
+namespace {
+
+TEST(wide_text, round_trips_cyrillic_and_characters_beyond_the_basic_plane) {
+    const std::string text = "Отсчет \xC2\xAB\xF0\x9F\x98\x80\xC2\xBB";
+    const std::wstring wide = toWide(text);
+    EXPECT_EQ(wide, L"Отсчет «\U0001F600»");
+    EXPECT_EQ(toUtf8(wide), text);
+    EXPECT_EQ(toWide(""), L"");
+    EXPECT_EQ(toUtf8(L""), "");
+}
+
+TEST(wide_text, refuses_invalid_utf8_with_a_type_mismatch) {
+    for (const std::string bad : {"\xFF", "abc\xC3", "\xED\xA0\x80", "\xC0\xAF"}) {
+        try {
+            toWide(bad);
+            ADD_FAILURE() << "accepted invalid UTF-8";
+        } catch (const RunTimeError& e) {
+            EXPECT_EQ(e.number(), err::kTypeMismatch);
+            EXPECT_EQ(e.description(), "cannot convert text: it is not valid UTF-8");
+        }
+    }
+}
+
+TEST(wide_text, display_text_replaces_what_it_cannot_read) {
+    EXPECT_EQ(toWideForDisplay("a\xFF"
+                               "b"),
+              L"a\uFFFDb");
+    EXPECT_EQ(toUtf8(std::wstring(L"x") + wchar_t(0xD800) + L"y"), "x\xEF\xBF\xBDy");
+}
+
+}  // namespace
+}  // namespace veltrano::win32
