@@ -1,9 +1,54 @@
 #!/usr/bin/env bash
-# Builds Veltrano and runs the main job. Usage: scripts/run.sh
+# Builds Veltrano, starts mbhost with the demo workspace unless one is running, and opens the
+# Veltrano dialog beside it. Without a display it says so and runs the placement headless
+# instead: veltrano-batch over the demo selection, then a picture of the map.
+# Usage: scripts/run.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
 
 cmake --preset release >/dev/null
-cmake --build --preset release -j "$(nproc)"
-ctest --preset release -R foundation
+cmake --build --preset release -j "$(nproc)" --target mbhost veltrano veltrano-batch
+
+apps=build/release/app
+mbhost=$apps/mbhost/mbhost
+veltrano=$apps/veltrano/veltrano
+batch=$apps/veltrano-batch/veltrano-batch
+out=build/run
+mkdir -p "$out"
+
+host_answers() { "$mbhost" --attach -e '2*2' >/dev/null 2>&1; }
+
+if host_answers; then
+  echo "mbhost is already running: Veltrano works with its workspace."
+else
+  echo "Starting mbhost with the demo workspace (log: $out/mbhost.log)."
+  nohup "$mbhost" --script demo/generate.mb --script demo/startup.mb \
+    >"$out/mbhost.log" 2>&1 </dev/null &
+  for _ in $(seq 100); do
+    host_answers && break
+    sleep 0.1
+  done
+  host_answers || { echo "mbhost did not start; see $out/mbhost.log" >&2; exit 1; }
+fi
+
+picture="$(pwd)/$out/map.png"
+save_map() {
+  "$mbhost" --attach -x "Save Window FrontWindow() As \"$picture\"" >/dev/null &&
+    echo "Map picture: $picture"
+}
+
+if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+  echo "Opening Veltrano. Type distances, choose the output table (placed), press OK."
+  "$veltrano"
+else
+  echo "No display: running the placement headless with veltrano-batch instead."
+  "$batch" --points "1000;5000;20000;100000;200000" --output placed
+fi
+save_map
+cat <<NOTE
+mbhost keeps running with the result. Ask it, for example:
+  $mbhost --attach -e 'TableInfo(placed, 8)'
+Stop it with:
+  $mbhost --attach -x 'End MapInfo'
+NOTE

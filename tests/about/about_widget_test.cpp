@@ -37,7 +37,7 @@ private:
         }
     };
 
-private slots:
+private Q_SLOTS:
     void controls_carry_their_names_and_texts() {
         Window w;
         QCOMPARE(w.view.objectName(), QStringLiteral("frmAbout"));

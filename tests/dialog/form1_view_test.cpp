@@ -22,7 +22,7 @@ private:
         return view.findChild<W*>(name);
     }
 
-private slots:
+private Q_SLOTS:
     void caption_and_client_area() {
         QtForm1View view;
         QCOMPARE(view.objectName(), QStringLiteral("Form1"));

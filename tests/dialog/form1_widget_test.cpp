@@ -48,7 +48,7 @@ private:
         }
     };
 
-private slots:
+private Q_SLOTS:
     void start_lists_writable_tables_and_describes_the_selection() {
         Dialog d;
         auto* combo = d.child<QComboBox>("Combo1");

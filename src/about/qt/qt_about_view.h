@@ -22,7 +22,7 @@ public:
     void setDisclaimerText(std::string_view text) override;
     void closeWindow() override;
 
-signals:
+Q_SIGNALS:
     void okRequested();
     void sysInfoRequested();
 

@@ -238,7 +238,7 @@ void QtForm1View::runWithoutInput(const std::function<void()>& command) {
 }
 
 void QtForm1View::closeEvent(QCloseEvent* event) {
-    emit unloading();
+    Q_EMIT unloading();
     QWidget::closeEvent(event);
 }
 

@@ -44,7 +44,7 @@ public:
     static constexpr int kClientWidthTwips = 9105;
     static constexpr int kClientHeightTwips = 4980;
 
-signals:
+Q_SIGNALS:
     void okRequested();
     void closeRequested();
     void aboutRequested();

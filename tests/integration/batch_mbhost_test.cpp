@@ -1,0 +1,90 @@
+// veltrano-batch as a shell runs it, against mbhost running as a process of its own.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <array>
+#include <cstdio>
+#include <memory>
+
+#include "placement_host.h"
+
+namespace veltrano::testing {
+namespace {
+
+struct BatchRun {
+    int status = -1;
+    std::string out;
+};
+
+// Runs veltrano-batch with its host at socket; standard error joins standard output when
+// asked, so a test sees the messages too.
+BatchRun runBatch(const std::string& socket, const std::string& arguments, bool withMessages) {
+    const std::string command = "MBHOST_SOCKET='" + socket + "' '" VELTRANO_BATCH_PATH "' " +
+                                arguments + (withMessages ? " 2>&1" : " 2>/dev/null");
+    BatchRun run;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe) return run;
+    std::array<char, 4096> buffer{};
+    while (std::size_t n = std::fread(buffer.data(), 1, buffer.size(), pipe)) {
+        run.out.append(buffer.data(), n);
+    }
+    const int status = ::pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+TEST(batch_with_mbhost, places_the_points_as_the_dialog_does) {
+    PlacementHost host;
+    ASSERT_TRUE(host.listening());
+    const BatchRun run = runBatch(host.socket(), "--points '1500;100\n600' --output placed", false);
+    EXPECT_EQ(run.status, 0) << run.out;
+    EXPECT_NE(run.out.find("---  Selection :: ["), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("2 Object(s) from  [roads]:"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\n ** 3 points allocated.\n ** 1 points allocated.\n"),
+              std::string::npos)
+        << run.out;
+
+    const auto rows = host.placedRows();
+    ASSERT_EQ(rows.size(), 4u);
+    const double expected[][3] = {{100, 412100, 6180000},
+                                  {600, 412600, 6180000},
+                                  {1500, 413000, 6180500},
+                                  {100, 412100, 6182000}};
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_DOUBLE_EQ(rows[i].distance, expected[i][0]) << i;
+        EXPECT_EQ(rows[i].rowId, i < 3 ? 1 : 2) << i;
+        EXPECT_NEAR(rows[i].x, expected[i][1], 1.0) << i;
+        EXPECT_NEAR(rows[i].y, expected[i][2], 1.0) << i;
+    }
+}
+
+TEST(batch_with_mbhost, from_the_end_counts_from_the_last_node) {
+    PlacementHost host;
+    ASSERT_TRUE(host.listening());
+    const BatchRun run = runBatch(host.socket(), "--points 100 --output placed --from-end", false);
+    EXPECT_EQ(run.status, 0) << run.out;
+    const auto rows = host.placedRows();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_NEAR(rows[0].x, 413000, 1.0);
+    EXPECT_NEAR(rows[0].y, 6180900, 1.0);
+    EXPECT_NEAR(rows[1].x, 412400, 1.0);
+}
+
+TEST(batch_with_mbhost, refused_inputs_change_nothing_in_the_host) {
+    PlacementHost host;
+    ASSERT_TRUE(host.listening());
+    const BatchRun run = runBatch(host.socket(), "--points 'abc;' --output placed", true);
+    EXPECT_EQ(run.status, 3);
+    EXPECT_NE(run.out.find("Veltrano: Точки не заданы."), std::string::npos) << run.out;
+    EXPECT_TRUE(host.placedRows().empty());
+}
+
+TEST(batch_with_mbhost, no_host_running_is_said_with_a_failing_status) {
+    const std::string nobody = ::testing::TempDir() + "veltrano-nobody-listens.socket";
+    const BatchRun run = runBatch(nobody, "--points 10 --output placed", true);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.out.find("Error: No active Mapinfo.: "), std::string::npos) << run.out;
+}
+
+}  // namespace
+}  // namespace veltrano::testing

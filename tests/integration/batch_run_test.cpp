@@ -1,0 +1,64 @@
+// veltrano-batch's run over a scripted host: what it prints and how it ends when the host
+// is missing or the inputs are refused.
+#include "batch_run.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "support/scripted_automation.h"
+
+namespace veltrano::batch {
+namespace {
+
+using testing::ScriptedAutomation;
+using testing::ScriptedProvider;
+
+class batch_run : public ::testing::Test {
+protected:
+    void SetUp() override {
+        provider.running = host;
+        host->answer("SystemInfo(17)", "1500");
+        host->answer("SystemInfo(9)", "1");
+        host->answer("NumWindows()", "0");
+        host->answer("NumAllWindows()", "0");
+        host->answer("NumTables()", "0");
+        host->answer("SelectionInfo( 3) ", "0");
+    }
+
+    ExitStatus run(Options options) { return runBatch(options, provider, out, err); }
+
+    std::shared_ptr<ScriptedAutomation> host = std::make_shared<ScriptedAutomation>();
+    ScriptedProvider provider;
+    std::ostringstream out, err;
+};
+
+TEST_F(batch_run, no_host_says_so_and_fails) {
+    provider.running.reset();
+    EXPECT_EQ(run({"10", "Out"}), kHostUnreachable);
+    EXPECT_EQ(err.str(),
+              "Error: No active Mapinfo.: Не удалось выполнить подключение к работающей копии "
+              "MapInfo.\nДля работы приложения программа MapInfo должна быть загружена.\n");
+    EXPECT_EQ(out.str(), "");
+}
+
+TEST_F(batch_run, refused_distances_are_said_on_standard_error) {
+    EXPECT_EQ(run({"abc", "Out"}), kRefused);
+    EXPECT_EQ(err.str(), "Veltrano: Точки не заданы.\n");
+    EXPECT_EQ(out.str(), "--- NO Selected Objects ---\n");
+
+    err.str("");
+    EXPECT_EQ(run({"10", " "}), kRefused);
+    EXPECT_EQ(err.str(),
+              "Warning: Output table not defined.: Необходимо задать таблицу, в которую будут "
+              "помещены создаваемые точки.\n");
+}
+
+TEST_F(batch_run, an_empty_selection_is_not_a_placement) {
+    EXPECT_EQ(run({"10", "Out"}), kNothingSelected);
+    EXPECT_EQ(err.str(), "Veltrano: NO Selected Objects\n");
+    EXPECT_EQ(out.str(), "--- NO Selected Objects ---\n");
+}
+
+}  // namespace
+}  // namespace veltrano::batch

@@ -1,0 +1,117 @@
+// The whole utility with two processes: mbhost holding the workspace, and Veltrano's dialog
+// (real widgets on the offscreen platform, the real engine) attached over the socket.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QtTest>
+
+#include "automation/socket/socket_automation_provider.h"
+#include "dialog/engine_placement.h"
+#include "dialog/form1.h"
+#include "dialog/qt/qt_form1_view.h"
+#include "placement_host.h"
+#include "platform/fixed_regional_settings.h"
+#include "support/fake_ports.h"
+
+namespace veltrano {
+
+using testing::PlacementHost;
+
+class DialogWithMbhostTest : public QObject {
+    Q_OBJECT
+
+private:
+    struct Utility {
+        explicit Utility(const std::string& socket) : hosts(socket) {
+            QObject::connect(&view, &QtForm1View::okRequested,
+                             [this] { view.runWithoutInput([this] { form.cmdOKClick(); }); });
+            QObject::connect(&view, &QtForm1View::unloading, [this] { form.unload(); });
+            form.load();
+            view.show();
+        }
+        template <typename W>
+        W* child(const char* name) {
+            return view.findChild<W*>(QString::fromLatin1(name));
+        }
+
+        ipc::SocketAutomationProvider hosts;
+        testing::RecordingMessageBox messages;
+        testing::CountingBeep beep;
+        testing::RecordingBusyPointer busy;
+        FixedRegionalSettings regional = FixedRegionalSettings::pointLocale();
+        testing::RecordingWindowActivation activation;
+        QtForm1View view;
+        Form1 form{view,
+                   {hosts, messages, beep, busy, regional, activation},
+                   enginePlacement({messages}),
+                   {}};
+    };
+
+private Q_SLOTS:
+    void typed_distances_become_points_in_the_output_table() {
+        PlacementHost host;
+        QVERIFY(host.listening());
+        Utility veltrano(host.socket());
+        QVERIFY(veltrano.child<QPushButton>("cmdOK")->isEnabled());
+        auto* combo = veltrano.child<QComboBox>("Combo1");
+        const int placed = combo->findText(QString::fromLatin1(PlacementHost::kOutputTable));
+        QVERIFY(placed >= 0);
+        QVERIFY(combo->findText(QStringLiteral("roads")) >= 0);
+
+        auto* points = veltrano.child<QPlainTextEdit>("txtPoints");
+        points->setFocus();
+        QTest::keyClicks(points, QStringLiteral("1500;100"));
+        QTest::keyClick(points, Qt::Key_Return);
+        QTest::keyClicks(points, QStringLiteral("600"));
+        combo->setCurrentIndex(placed);
+        QTest::mouseClick(veltrano.child<QPushButton>("cmdOK"), Qt::LeftButton);
+
+        QCOMPARE(points->toPlainText(), QStringLiteral("100\n600\n1500"));
+        const QString summary =
+            veltrano.child<QPlainTextEdit>("txtSelectedPolyline")->toPlainText();
+        QVERIFY2(summary.endsWith(
+                     QStringLiteral("\n\n ** 3 points allocated.\n ** 1 points allocated.")),
+                 qPrintable(summary));
+        QVERIFY(summary.contains(QStringLiteral(" 1. {Polyline} - 3 Points in 1 Segment(s)")));
+        QVERIFY(veltrano.messages.shown.empty());
+        QCOMPARE(veltrano.beep.count, 2);
+        QCOMPARE(combo->currentText(), QString::fromLatin1(PlacementHost::kOutputTable));
+
+        const auto rows = host.placedRows();
+        QCOMPARE(rows.size(), std::size_t{4});
+        const double distances[] = {100, 600, 1500, 100};
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            QCOMPARE(rows[i].distance, distances[i]);
+            QCOMPARE(rows[i].rowId, i < 3 ? 1 : 2);
+        }
+        saveScreenshot(veltrano.view);
+    }
+
+    void closing_leaves_the_host_running() {
+        PlacementHost host;
+        QVERIFY(host.listening());
+        {
+            Utility veltrano(host.socket());
+            veltrano.view.close();
+        }
+        QCOMPARE(QString::fromStdString(host.client().Eval("2*2")), QStringLiteral("4"));
+    }
+
+private:
+    // With VELTRANO_SCREENSHOT set, the dialog as the screen shows it is saved there.
+    static void saveScreenshot(QtForm1View& view) {
+        const QByteArray path = qgetenv("VELTRANO_SCREENSHOT");
+        if (path.isEmpty()) return;
+        QTest::qWait(200);
+        QPixmap shot = view.screen()->grabWindow(view.winId());
+        if (shot.isNull() || shot.size().isEmpty()) shot = view.grab();
+        QVERIFY(shot.save(QString::fromLocal8Bit(path)));
+    }
+};
+
+}  // namespace veltrano
+
+QTEST_MAIN(veltrano::DialogWithMbhostTest)
+#include "dialog_mbhost_test.moc"
