@@ -1,0 +1,47 @@
+// Starting programs and telling files from folders, on the real file system.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "host/run_time_error.h"
+#include "platform/win32/wide_text.h"
+#include "platform/win32/win32_process_start.h"
+#include "support/temp_folder.h"
+
+namespace veltrano::testing {
+namespace {
+
+TEST(win32_process_start, tells_files_from_folders_and_from_nothing) {
+    TempFolder folder;
+    const std::wstring program = folder.addMarkerProgram(L"Инструмент.exe");
+    win32::Win32ProcessStart processes;
+    EXPECT_TRUE(processes.fileExists(win32::toUtf8(program)));
+    EXPECT_FALSE(processes.fileExists(folder.pathUtf8()));
+    EXPECT_FALSE(processes.fileExists(folder.pathUtf8() + "\\absent.exe"));
+    EXPECT_FALSE(processes.fileExists(""));
+    EXPECT_FALSE(processes.fileExists("C:\\bad\xFFname"));
+}
+
+TEST(win32_process_start, starts_a_program_whose_path_has_blanks_and_cyrillic) {
+    TempFolder folder;
+    const std::wstring program = folder.addMarkerProgram(L"Сведения о системе.exe");
+    win32::Win32ProcessStart processes;
+    processes.start(win32::toUtf8(program));
+    EXPECT_TRUE(folder.markerRan(L"Сведения о системе.exe"));
+}
+
+TEST(win32_process_start, a_program_that_cannot_start_is_error_53_naming_it) {
+    TempFolder folder;
+    const std::string missing = folder.pathUtf8() + "\\absent.exe";
+    win32::Win32ProcessStart processes;
+    try {
+        processes.start(missing);
+        FAIL() << "must raise";
+    } catch (const RunTimeError& e) {
+        EXPECT_EQ(e.number(), 53);
+        EXPECT_EQ(e.description(), "File not found: " + missing);
+    }
+}
+
+}  // namespace
+}  // namespace veltrano::testing
