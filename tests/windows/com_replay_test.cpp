@@ -143,5 +143,17 @@ TEST_F(ComReplay, a_host_that_has_gone_raises_462_on_every_member) {
     }
 }
 
+TEST_F(ComReplay, starting_a_new_copy_makes_it_visible_and_answers_from_its_trace) {
+    const std::wstring trace = ReplayServerProcess::writeTrace(traceAnswer("Eval", "2*2", "4"));
+    ASSERT_TRUE(ReplayServerProcess::registerClass(trace));
+    {
+        AutomationPtr host = provider_.startNew();
+        EXPECT_TRUE(host->Visible());
+        EXPECT_EQ(host->Eval("2*2"), "4");
+    }
+    ASSERT_TRUE(ReplayServerProcess::registerClass());
+    DeleteFileW(trace.c_str());
+}
+
 }  // namespace
 }  // namespace veltrano::testing

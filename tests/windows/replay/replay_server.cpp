@@ -160,6 +160,8 @@ private:
 };
 
 int serve(const Options& o, ReplayHost& host) {
+    // A copy that COM starts comes up hidden, as an automation server does.
+    host.setVisible(!o.embedding);
     DWORD lastRequest = GetTickCount();
     const DWORD mainThread = GetCurrentThreadId();
     ReplayDispatch dispatch(host, [&](const std::string& line) {
