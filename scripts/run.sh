@@ -7,10 +7,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
 
-cmake --preset release >/dev/null
-cmake --build --preset release -j "$(nproc)" --target mbhost veltrano veltrano-batch
+preset=${VELTRANO_PRESET:-release}
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset" -j "$(nproc)" --target mbhost veltrano veltrano-batch
 
-apps=build/release/app
+apps=build/$preset/app
 mbhost=$apps/mbhost/mbhost
 veltrano=$apps/veltrano/veltrano
 batch=$apps/veltrano-batch/veltrano-batch
@@ -23,6 +24,7 @@ if host_answers; then
   echo "mbhost is already running: Veltrano works with its workspace."
 else
   echo "Starting mbhost with the demo workspace (log: $out/mbhost.log)."
+  mkdir -p demo/data
   nohup "$mbhost" --script demo/generate.mb --script demo/startup.mb \
     >"$out/mbhost.log" 2>&1 </dev/null &
   for _ in $(seq 100); do

@@ -1,16 +1,18 @@
 #!/usr/bin/env bash
 # Remakes the pictures in docs/: the Veltrano dialog after a placement over the demo selection,
 # taken from a virtual X display, and the map mbhost draws of the result.
-# Needs a release build of mbhost and veltrano (scripts/run.sh makes one). Usage:
+# Needs mbhost and veltrano built (scripts/run.sh makes a release build; VELTRANO_APPS names
+# another build's app folder). Usage:
 #   scripts/screenshots.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
-apps=build/release/app
+apps=${VELTRANO_APPS:-build/release/app}
 mbhost=$apps/mbhost/mbhost
 veltrano=$apps/veltrano/veltrano
 work=$(mktemp -d)
-trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
+trap 'kill $(jobs -p) 2>/dev/null || true; cat "$work"/*.log >&2; rm -rf "$work"' EXIT
 
+mkdir -p demo/data
 export MBHOST_SOCKET=$work/socket
 "$mbhost" --socket "$MBHOST_SOCKET" --script demo/generate.mb --script demo/startup.mb \
   >"$work/mbhost.log" 2>&1 </dev/null &
