@@ -1,0 +1,44 @@
+// frmAbout as a native modal window over its owner.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <string>
+
+#include "about/about_view.h"
+
+namespace veltrano::win32 {
+
+class Win32AboutView final : public AboutView {
+public:
+    explicit Win32AboutView(HWND owner);
+    ~Win32AboutView() override;
+    Win32AboutView(const Win32AboutView&) = delete;
+    Win32AboutView& operator=(const Win32AboutView&) = delete;
+
+    std::function<void()> okRequested, sysInfoRequested;
+
+    // Shows the window and returns once it is closed; the owner takes no input meanwhile.
+    void runModal();
+
+    void setCaption(std::string_view text) override;
+    void setVersionText(std::string_view text) override;
+    void setDescriptionText(std::string_view text) override;
+    void setDisclaimerText(std::string_view text) override;
+    void closeWindow() override;
+
+private:
+    static LRESULT CALLBACK procedure(HWND, UINT, WPARAM, LPARAM);
+    HWND add(const char* name, const wchar_t* type, const std::wstring& text, DWORD style, int x,
+             int y, int width, int height, int id = 0);
+
+    HWND owner_;
+    HWND window_ = nullptr;
+    HFONT font_ = nullptr;
+    std::map<std::string, HWND> controls_;
+    bool open_ = false;
+};
+
+}  // namespace veltrano::win32

@@ -1,0 +1,77 @@
+// veltrano.exe itself, started as a user starts it, with no host running: the dialog opens
+// with its controls, says there is no host, keeps OK disabled, and closes cleanly.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace veltrano::testing {
+namespace {
+
+constexpr int kCmdOkId = 109;            // tenth control in tab order
+constexpr int kSummaryId = 106;          // txtSelectedPolyline
+constexpr int kStartFromTheEndId = 105;  // chkStartFromTheEnd
+
+std::wstring programPath() {
+    std::wstring path = L"Z:" VELTRANO_EXE_PATH;
+    for (auto& c : path) {
+        if (c == L'/') c = L'\\';
+    }
+    return path;
+}
+
+HWND waitForDialog(DWORD processId) {
+    for (int waited = 0; waited < 20000; waited += 100) {
+        HWND found = FindWindowW(L"VeltranoForm1", nullptr);
+        DWORD owner = 0;
+        if (found) GetWindowThreadProcessId(found, &owner);
+        // The window shows once the dialog has loaded.
+        if (found && owner == processId && IsWindowVisible(found)) return found;
+        Sleep(100);
+    }
+    return nullptr;
+}
+
+std::wstring textOf(HWND window) {
+    // GetWindowText does not read controls of another process; WM_GETTEXT does.
+    wchar_t buffer[512] = {};
+    SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(buffer), SMTO_BLOCK, 5000,
+                        nullptr);
+    return buffer;
+}
+
+TEST(veltrano_exe, opens_without_a_host_with_ok_disabled_and_closes_cleanly) {
+    HWND probe = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr,
+                                 nullptr);
+    if (!probe) GTEST_SKIP() << "no display: run under Xvfb to start the dialog";
+    DestroyWindow(probe);
+
+    std::wstring command = L"\"" + programPath() + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               nullptr, &startup, &process));
+    CloseHandle(process.hThread);
+    HWND dialog = waitForDialog(process.dwProcessId);
+    if (!dialog) TerminateProcess(process.hProcess, 1);
+    ASSERT_NE(dialog, nullptr);
+
+    EXPECT_EQ(textOf(dialog), L"MapInfo utility: Put points along the Selected polyline");
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, kCmdOkId)));
+    EXPECT_EQ(textOf(GetDlgItem(dialog, kSummaryId)), L"--- NO Active MAPINFO Application ---");
+    EXPECT_EQ(textOf(GetDlgItem(dialog, kStartFromTheEndId)), L"Отсчет от конца линии");
+    // Tab order is creation order: txtPoints first, cmdAbout last.
+    EXPECT_EQ(GetDlgCtrlID(GetWindow(dialog, GW_CHILD)), 100);
+
+    PostMessageW(dialog, WM_CLOSE, 0, 0);
+    ASSERT_EQ(WaitForSingleObject(process.hProcess, 20000), WAIT_OBJECT_0);
+    DWORD code = 1;
+    GetExitCodeProcess(process.hProcess, &code);
+    EXPECT_EQ(code, 0u);
+    CloseHandle(process.hProcess);
+}
+
+}  // namespace
+}  // namespace veltrano::testing
