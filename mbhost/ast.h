@@ -161,6 +161,11 @@ struct EndMapInfoStmt {};
 struct SaveWindowStmt {
     ExprPtr window;
     ExprPtr path;
+    // The picture's size on paper (Units: "in" when absent) and its dots per inch; absent:
+    // the window's own size at 96 dots per inch.
+    ExprPtr width, widthUnits;
+    ExprPtr height, heightUnits;
+    ExprPtr resolution;
 };
 struct CloseWindowStmt {
     ExprPtr window;

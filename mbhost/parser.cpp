@@ -600,7 +600,21 @@ private:
         s.window = additive();
         expectWord("As");
         s.path = primary();
-        if (acceptWord("Type")) primary();  // the type follows the file's extension
+        while (!atStatementEnd()) {
+            if (acceptWord("Type")) {
+                primary();  // the type follows the file's extension
+            } else if (acceptWord("Width")) {
+                s.width = additive();
+                if (acceptWord("Units")) s.widthUnits = primary();
+            } else if (acceptWord("Height")) {
+                s.height = additive();
+                if (acceptWord("Units")) s.heightUnits = primary();
+            } else if (acceptWord("Resolution")) {
+                s.resolution = additive();
+            } else {
+                fail(errc::kSyntax, "Expected Type, Width, Height or Resolution");
+            }
+        }
         return s;
     }
 

@@ -32,6 +32,7 @@ public:
 struct MapLayer {
     std::string name;
     std::vector<Geometry> objects;
+    std::vector<bool> selected;  // parallel to objects: in the current selection
 };
 
 // What a map window shows, ready to draw.

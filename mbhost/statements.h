@@ -51,6 +51,11 @@ private:
     Variable& variable(const std::string& name);
     Table& writableTable(const TableRef& ref);
     Window& mapWindow(const Expr& e);
+    struct PictureSize {
+        std::int32_t width;
+        std::int32_t height;
+    };
+    PictureSize pictureSize(const SaveWindowStmt& s, const Window& w);
     std::vector<std::int32_t> matchingRows(const Table& t, const Expr* where);
     void fitMap(Window& w);
 

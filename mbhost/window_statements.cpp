@@ -1,4 +1,5 @@
 // Statements about windows and the application: maps, browsers, button pads, pictures.
+#include <algorithm>
 #include <cmath>
 
 #include "mbhost/geodesy.h"
@@ -19,6 +20,8 @@ double mapUnitsAcross(const Window& w, double metres) {
 }
 
 constexpr double kPixelsPerInch = 96.0;
+// A bound on a picture's side, so a typing slip cannot ask for gigabytes of pixels.
+constexpr double kMaxPicturePixels = 16384;
 constexpr double kDefaultZoomMetres = 10000.0;  // a map of nothing shows 10 km
 
 }  // namespace
@@ -160,6 +163,44 @@ void Executor::operator()(const EndMapInfoStmt&) {
     ws_.ended = true;
 }
 
+// Inches in one paper unit of Save Window's Width and Height.
+static double inchesPerUnit(const std::string& units) {
+    const std::string u = toLower(units);
+    if (u == "in") return 1;
+    if (u == "cm") return 1 / 2.54;
+    if (u == "mm") return 1 / 25.4;
+    if (u == "pt") return 1 / 72.0;
+    return 0;
+}
+
+Executor::PictureSize Executor::pictureSize(const SaveWindowStmt& s, const Window& w) {
+    const double dpi =
+        s.resolution ? ev_.number(*s.resolution, nullptr, "the resolution") : kPixelsPerInch;
+    const auto inches = [&](const ExprPtr& value, const ExprPtr& units, const char* what) {
+        const double amount = ev_.number(*value, nullptr, what);
+        const std::string unitText = units ? ev_.text(*units, nullptr, "the units") : "in";
+        const double factor = inchesPerUnit(unitText);
+        if (factor == 0) {
+            throw MapBasicError(errc::kArgumentRange, "Unknown paper unit \"" + unitText + "\"");
+        }
+        return amount * factor;
+    };
+    double width = s.width ? inches(s.width, s.widthUnits, "the width") : w.widthInches;
+    double height = s.height ? inches(s.height, s.heightUnits, "the height") : w.heightInches;
+    // One side given: the other keeps the window's proportions.
+    if (s.width && !s.height) height = width * w.heightInches / w.widthInches;
+    if (s.height && !s.width) width = height * w.widthInches / w.heightInches;
+    const double widthPixels = width * dpi, heightPixels = height * dpi;
+    if (!(widthPixels >= 1 && heightPixels >= 1 && widthPixels <= kMaxPicturePixels &&
+          heightPixels <= kMaxPicturePixels)) {
+        throw MapBasicError(
+            errc::kArgumentRange,
+            "A picture must be 1 to " + std::to_string(kMaxPicturePixels) + " pixels a side");
+    }
+    return {static_cast<std::int32_t>(std::lround(widthPixels)),
+            static_cast<std::int32_t>(std::lround(heightPixels))};
+}
+
 void Executor::operator()(const SaveWindowStmt& s) {
     Window& w = mapWindow(*s.window);
     const std::string path = ev_.text(*s.path, nullptr, "the picture file");
@@ -170,10 +211,11 @@ void Executor::operator()(const SaveWindowStmt& s) {
     MapSnapshot map;
     map.title = w.title;
     map.coordSysClause = w.coordSys->clause();
-    map.widthPixels = static_cast<std::int32_t>(std::lround(w.widthInches * kPixelsPerInch));
-    map.heightPixels = static_cast<std::int32_t>(std::lround(w.heightInches * kPixelsPerInch));
+    const PictureSize size = pictureSize(s, w);
+    map.widthPixels = size.width;
+    map.heightPixels = size.height;
     const double halfWidth = mapUnitsAcross(w, w.zoomMetres) / 2;
-    const double halfHeight = halfWidth * w.heightInches / w.widthInches;
+    const double halfHeight = halfWidth * size.height / size.width;
     map.view = {w.center.x - halfWidth, w.center.y - halfHeight, w.center.x + halfWidth,
                 w.center.y + halfHeight};
     for (auto it = w.tableKeys.rbegin(); it != w.tableKeys.rend(); ++it) {
@@ -181,11 +223,17 @@ void Executor::operator()(const SaveWindowStmt& s) {
         if (t == nullptr) continue;
         MapLayer layer;
         layer.name = t->name();
+        const Table* selection = ws_.selection();
+        const bool selectedHere = selection != nullptr && selection->sourceKey == t->key();
         for (std::int32_t id = 1; id <= t->lastRowId(); ++id) {
             const Row* r = t->row(id);
             if (r != nullptr && r->object) {
                 layer.objects.push_back(
                     ws_.coordSystems.convert(*t->coordSys(), *w.coordSys, *r->object));
+                layer.selected.push_back(selectedHere &&
+                                         std::find(selection->sourceRows.begin(),
+                                                   selection->sourceRows.end(),
+                                                   id) != selection->sourceRows.end());
             }
         }
         map.layers.push_back(std::move(layer));

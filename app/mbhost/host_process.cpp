@@ -78,15 +78,20 @@ std::shared_ptr<Host> makeHost() {
     return host;
 }
 
-bool runStartupScript(const Options& options, veltrano::Automation& automation, Host& host) {
-    std::ifstream script(options.scriptFile);
-    if (!script) {
-        std::cerr << "mbhost: cannot read the script " << options.scriptFile << ": "
-                  << std::strerror(errno) << "\n";
-        return false;
+bool runStartupScripts(const Options& options, veltrano::Automation& automation, Host& host) {
+    for (const std::string& path : options.scriptFiles) {
+        std::ifstream script(path);
+        if (!script) {
+            std::cerr << "mbhost: cannot read the script " << path << ": " << std::strerror(errno)
+                      << "\n";
+            return false;
+        }
+        if (!runScript(automation, script, path, std::cerr, [&host] { return host.ended(); })) {
+            return false;
+        }
+        if (host.ended()) break;
     }
-    return runScript(automation, script, options.scriptFile, std::cerr,
-                     [&host] { return host.ended(); });
+    return true;
 }
 
 }  // namespace
@@ -116,7 +121,7 @@ int runHost(const Options& options) {
     veltrano::ipc::AutomationServer server(automation, loop, std::move(listener), trace.get());
     const SignalStop signals(loop);
 
-    if (!options.scriptFile.empty() && !runStartupScript(options, automation, *host)) return 1;
+    if (!runStartupScripts(options, automation, *host)) return 1;
     std::unique_ptr<Console> console;
     if (!host->ended() && (options.console || ::isatty(STDIN_FILENO))) {
         console = Console::start(loop, automation, std::cout, [&loop] { loop.stop(); });

@@ -9,7 +9,7 @@ const char* const kUsage =
     "  --socket PATH   where to listen (or attach); default $MBHOST_SOCKET, else\n"
     "                  $XDG_RUNTIME_DIR/mbhost/socket, else /tmp/mbhost-<uid>/socket\n"
     "  --trace FILE    one JSON line per request served\n"
-    "  --script FILE   MapBasic statements to run at start, one per line\n"
+    "  --script FILE   MapBasic statements to run at start, one per line (repeatable)\n"
     "  --console       read statements from standard input even when it is not a terminal\n"
     "  --attach        send to the running mbhost: -e prints an expression's value,\n"
     "                  -x runs a statement\n";
@@ -25,7 +25,7 @@ void check(const Options& options) {
     if (options.help) return;
     if (options.attach) {
         if (options.steps.empty()) throw UsageError("--attach needs at least one -e or -x");
-        if (!options.traceFile.empty() || !options.scriptFile.empty() || options.console) {
+        if (!options.traceFile.empty() || !options.scriptFiles.empty() || options.console) {
             throw UsageError("--attach takes only --socket, -e and -x");
         }
     } else if (!options.steps.empty()) {
@@ -46,7 +46,7 @@ Options parseOptions(const std::vector<std::string>& arguments) {
         } else if (arg == "--trace") {
             options.traceFile = valueOf(arguments, i);
         } else if (arg == "--script") {
-            options.scriptFile = valueOf(arguments, i);
+            options.scriptFiles.push_back(valueOf(arguments, i));
         } else if (arg == "--console") {
             options.console = true;
         } else if (arg == "--attach") {

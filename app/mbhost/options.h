@@ -18,9 +18,9 @@ struct Options {
     bool help = false;
     std::string socketPath;  // empty: the default path
     std::string traceFile;
-    std::string scriptFile;
-    bool console = false;  // a console even when standard input is not a terminal
-    bool attach = false;   // drive a running mbhost instead of being one
+    std::vector<std::string> scriptFiles;  // run in order at start
+    bool console = false;                  // a console even when standard input is not a terminal
+    bool attach = false;                   // drive a running mbhost instead of being one
     std::vector<AttachStep> steps;
 };
 

@@ -26,7 +26,7 @@ TEST(options, host_and_attach_forms) {
         {"--socket", "/tmp/s", "--trace", "t.jsonl", "--script", "demo/startup.mb", "--console"});
     EXPECT_EQ(host.socketPath, "/tmp/s");
     EXPECT_EQ(host.traceFile, "t.jsonl");
-    EXPECT_EQ(host.scriptFile, "demo/startup.mb");
+    EXPECT_EQ(host.scriptFiles, (std::vector<std::string>{"demo/generate.mb", "demo/startup.mb"}));
     EXPECT_TRUE(host.console);
     EXPECT_FALSE(host.attach);
 

@@ -227,3 +227,24 @@ TEST(table_file, a_table_without_a_coordinate_system_stays_unmappable) {
 
 }  // namespace
 }  // namespace mbhost::gdal
+
+namespace mbhost::gdal {
+namespace {
+
+TEST(table_file, an_empty_mappable_table_keeps_its_system_in_every_format) {
+    TempDir dir;
+    GdalTableStore store;
+    for (const char* extension : {".tab", ".mif", ".gpkg"}) {
+        SCOPED_TRACE(extension);
+        TableData empty;
+        empty.columns = {{"distanceM", ColumnType::Float, 0, 0},
+                         {"xRowId", ColumnType::Integer, 0, 0}};
+        empty.coordSysClause = kUtm33;
+        const std::string path = dir.file(std::string("placed") + extension);
+        store.write(empty, path);
+        EXPECT_EQ(store.open(path).coordSysClause, kUtm33);
+    }
+}
+
+}  // namespace
+}  // namespace mbhost::gdal

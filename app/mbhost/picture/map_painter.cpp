@@ -156,7 +156,8 @@ void paintMap(const MapSnapshot& map, Canvas& canvas) {
     const MapTransform toPixels(map.view, map.widthPixels, map.heightPixels);
     for (const MapLayer& layer : map.layers) {
         for (std::size_t i = 0; i < layer.objects.size(); ++i) {
-            paintObject(layer.objects[i], toPixels, canvas, false);
+            const bool selected = i < layer.selected.size() && layer.selected[i];
+            paintObject(layer.objects[i], toPixels, canvas, selected);
         }
     }
     paintScaleBar(map, toPixels.pixelsPerUnit(), canvas);

@@ -15,6 +15,7 @@
 
 #include "ogr_conversion.h"
 #include "staged_write.h"
+#include "tab_coordsys_note.h"
 #include "table_file_format.h"
 
 namespace mbhost::gdal {
@@ -296,6 +297,13 @@ void writeRows(OGRLayer& layer, const TableData& table, const std::string& path)
     }
 }
 
+bool hasObjects(const TableData& table) {
+    for (const Row& row : table.rows) {
+        if (!row.deleted && row.object) return true;
+    }
+    return false;
+}
+
 void writeDataset(const TableData& table, const std::string& target, const std::string& path,
                   const TableFileFormat& format) {
     GDALDriver* driver = GetGDALDriverManager()->GetDriverByName(format.driver.c_str());
@@ -337,6 +345,9 @@ void writeDataset(const TableData& table, const std::string& target, const std::
     if (CPLGetLastErrorType() >= CE_Failure) {
         throw writeError(target, QuietGdal::lastMessage("the file cannot be completed"));
     }
+    if (format.boundedGrid && mappable && !hasObjects(table)) {
+        noteCoordSys(path, table.coordSysClause);
+    }
 }
 
 }  // namespace
@@ -365,6 +376,9 @@ TableData GdalTableStore::open(const std::string& path) {
         table.columns.push_back(columnOf(*definition.GetFieldDefn(i), decimalColumns));
     }
     table.coordSysClause = coordSysOf(layer.GetSpatialRef(), layer);
+    if (table.coordSysClause.empty() && decimalColumns) {
+        table.coordSysClause = notedCoordSys(path).value_or("");
+    }
     layer.ResetReading();
     for (FeaturePtr feature(layer.GetNextFeature()); feature;
          feature.reset(layer.GetNextFeature())) {

@@ -1,0 +1,41 @@
+#include "tab_coordsys_note.h"
+
+#include <fstream>
+#include <stdexcept>
+
+namespace mbhost::gdal {
+namespace {
+
+constexpr std::string_view kKey = "\"\\mbhost\\CoordSys\" = \"";
+
+}  // namespace
+
+void noteCoordSys(const std::string& tabPath, const std::string& clause) {
+    std::string quoted;
+    for (char c : clause) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    std::ofstream tab(tabPath, std::ios::app);
+    tab << "begin_metadata\n" << kKey << quoted << "\"\nend_metadata\n";
+    if (!tab) throw std::runtime_error("cannot write " + tabPath + ": the note of its system");
+}
+
+std::optional<std::string> notedCoordSys(const std::string& tabPath) {
+    std::ifstream tab(tabPath);
+    std::string line;
+    while (std::getline(tab, line)) {
+        if (line.compare(0, kKey.size(), kKey) != 0) continue;
+        std::string clause;
+        for (std::size_t i = kKey.size(); i < line.size(); ++i) {
+            if (line[i] != '"') {
+                clause += line[i];
+            } else if (i + 1 < line.size() && line[i + 1] == '"') {
+                clause += '"';
+                ++i;
+            } else {
+                return clause;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace mbhost::gdal
