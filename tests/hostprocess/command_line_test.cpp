@@ -22,8 +22,9 @@ std::string usageError(const std::vector<std::string>& arguments) {
 }
 
 TEST(options, host_and_attach_forms) {
-    const Options host = parseOptions(
-        {"--socket", "/tmp/s", "--trace", "t.jsonl", "--script", "demo/startup.mb", "--console"});
+    const Options host =
+        parseOptions({"--socket", "/tmp/s", "--trace", "t.jsonl", "--script", "demo/generate.mb",
+                      "--script", "demo/startup.mb", "--console"});
     EXPECT_EQ(host.socketPath, "/tmp/s");
     EXPECT_EQ(host.traceFile, "t.jsonl");
     EXPECT_EQ(host.scriptFiles, (std::vector<std::string>{"demo/generate.mb", "demo/startup.mb"}));
