@@ -1,0 +1,203 @@
+#include <gdal_priv.h>
+#include <zlib.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include <gtest/gtest.h>
+
+#include "automation/inprocess/inprocess_automation.h"
+#include "gdal_table_store.h"
+#include "host/run_time_error.h"
+#include "map_painter.h"
+#include "map_picture_renderer.h"
+#include "mbhost_process.h"
+#include "png_file.h"
+#include "raster.h"
+#include "served_host.h"
+#include "svg_canvas.h"
+
+namespace mbhost::picture {
+namespace {
+
+using veltrano::testing::TempDir;
+
+constexpr Colour kRed{255, 0, 0};
+constexpr Colour kWhite{255, 255, 255};
+
+std::uint32_t bigEndian(const std::string& bytes, std::size_t at) {
+    std::uint32_t value = 0;
+    for (int i = 0; i < 4; ++i) value = (value << 8) | static_cast<unsigned char>(bytes[at + i]);
+    return value;
+}
+
+// Width and height that GDAL's own PNG reader finds in the file; nothing when it cannot read it.
+std::optional<std::pair<int, int>> pngSize(const std::string& path) {
+    GDALAllRegister();
+    CPLPushErrorHandler(CPLQuietErrorHandler);
+    std::unique_ptr<GDALDataset> dataset(static_cast<GDALDataset*>(
+        GDALOpenEx(path.c_str(), GDAL_OF_RASTER, nullptr, nullptr, nullptr)));
+    CPLPopErrorHandler();
+    if (!dataset || !EQUAL(dataset->GetDriverName(), "PNG")) return std::nullopt;
+    return std::pair{dataset->GetRasterXSize(), dataset->GetRasterYSize()};
+}
+
+TEST(raster, fills_by_the_even_odd_rule_so_a_hole_stays_empty) {
+    Raster raster(40, 40);
+    raster.fillBackground(kWhite);
+    raster.polygon({{{5, 5}, {35, 5}, {35, 35}, {5, 35}}, {{15, 15}, {25, 15}, {25, 25}, {15, 25}}},
+                   kRed, kRed, 1);
+    EXPECT_EQ(raster.at(10, 10), kRed);
+    EXPECT_EQ(raster.at(20, 20), kWhite);
+    EXPECT_EQ(raster.at(2, 2), kWhite);
+    EXPECT_EQ(raster.at(38, 20), kWhite);
+}
+
+TEST(raster, lines_have_their_width_and_shapes_off_the_picture_are_clipped) {
+    Raster raster(30, 30);
+    raster.fillBackground(kWhite);
+    raster.polyline({{-100, 15.5}, {100, 15.5}}, kRed, 5);  // along the centres of row 15
+    EXPECT_EQ(raster.at(0, 15), kRed);
+    EXPECT_EQ(raster.at(29, 13), kRed);
+    EXPECT_EQ(raster.at(29, 17), kRed);
+    EXPECT_EQ(raster.at(29, 12), kWhite);
+    EXPECT_EQ(raster.at(29, 18), kWhite);
+    EXPECT_THROW(Raster(0, 10), std::invalid_argument);
+    EXPECT_THROW(Raster(10, Raster::kMaxSide + 1), std::invalid_argument);
+}
+
+TEST(png_file, is_a_well_formed_png_holding_exactly_the_pixels) {
+    Raster raster(3, 2);
+    raster.fillBackground(kWhite);
+    raster.marker({1.5, 1}, 1, kRed, kRed);
+    const std::string png = encodePng(raster);
+    ASSERT_EQ(png.substr(0, 8), std::string("\x89PNG\r\n\x1A\n", 8));
+    EXPECT_EQ(png.substr(12, 4), "IHDR");
+    EXPECT_EQ(bigEndian(png, 16), 3u);
+    EXPECT_EQ(bigEndian(png, 20), 2u);
+    // Every chunk's CRC holds, and the image data inflates to the rows behind filter bytes.
+    std::string inflated;
+    for (std::size_t at = 8; at < png.size();) {
+        const std::uint32_t length = bigEndian(png, at);
+        const std::string type = png.substr(at + 4, 4);
+        const auto crc =
+            ::crc32(0, reinterpret_cast<const Bytef*>(png.data() + at + 4), length + 4);
+        EXPECT_EQ(bigEndian(png, at + 8 + length), crc) << type;
+        if (type == "IDAT") {
+            uLongf size = 64;
+            inflated.resize(size);
+            ASSERT_EQ(::uncompress(reinterpret_cast<Bytef*>(inflated.data()), &size,
+                                   reinterpret_cast<const Bytef*>(png.data() + at + 8), length),
+                      Z_OK);
+            inflated.resize(size);
+        }
+        at += 12 + length;
+    }
+    ASSERT_EQ(inflated.size(), 2u * (1 + 3 * 4));
+    EXPECT_EQ(inflated[0], '\0');
+    EXPECT_EQ(std::string(inflated.data() + 1, 12),
+              std::string(reinterpret_cast<const char*>(raster.pixels().data()), 12));
+}
+
+TEST(scale_bar, picks_a_round_length_near_a_quarter_of_the_width) {
+    const ScaleBar metres = chooseScaleBar(2.0, 400);  // 200 m a quarter
+    EXPECT_EQ(metres.metres, 200);
+    EXPECT_EQ(metres.pixels, 100);
+    EXPECT_EQ(metres.label, "200 m");
+    const ScaleBar km = chooseScaleBar(1000, 640);  // 160 km a quarter
+    EXPECT_EQ(km.metres, 100000);
+    EXPECT_EQ(km.label, "100 km");
+    EXPECT_EQ(chooseScaleBar(0, 640).metres, 0);
+}
+
+TEST(scale_bar, metres_per_unit_follow_the_coordinate_system) {
+    const Bounds equator{10, -1, 11, 1};
+    const Bounds sixty{10, 59, 11, 61};
+    EXPECT_NEAR(metresPerUnit("Earth Projection 1, 104", equator), 111319.5, 1);
+    EXPECT_NEAR(metresPerUnit("Earth Projection 1, 104", sixty), 111319.5 / 2, 100);
+    EXPECT_EQ(metresPerUnit("Earth Projection 8, 104, \"m\", 39, 0, 0.9996, 500000, 0", sixty), 1);
+    EXPECT_EQ(metresPerUnit("NonEarth Units \"km\" Bounds (0, 0) (10, 10)", sixty), 1000);
+    EXPECT_NEAR(metresPerUnit("NonEarth Units \"ft\"", sixty), 0.3048, 1e-12);
+}
+
+TEST(map_transform, keeps_the_aspect_and_puts_north_up) {
+    const MapTransform toPixels({0, 0, 100, 50}, 200, 200);
+    const PixelPoint sw = toPixels({0, 0});
+    const PixelPoint ne = toPixels({100, 50});
+    EXPECT_DOUBLE_EQ(sw.x, 0);
+    EXPECT_DOUBLE_EQ(ne.x, 200);
+    EXPECT_DOUBLE_EQ(sw.y - ne.y, 100);  // 50 units at 2 pixels a unit, upwards
+    EXPECT_DOUBLE_EQ((sw.y + ne.y) / 2, 100);
+}
+
+TEST(svg_canvas, escapes_labels_and_declares_the_size) {
+    SvgCanvas svg(320, 200);
+    svg.text({1, 2}, "A&B <Мост>", kRed);
+    const std::string document = svg.document();
+    EXPECT_NE(document.find("width=\"320\" height=\"200\""), std::string::npos);
+    EXPECT_NE(document.find(">A&amp;B &lt;Мост&gt;</text>"), std::string::npos);
+}
+
+TEST(map_picture_renderer, refuses_unknown_types_and_impossible_sizes) {
+    TempDir dir;
+    MapSnapshot map;
+    map.widthPixels = 10;
+    map.heightPixels = 10;
+    MapPictureRenderer renderer;
+    EXPECT_THROW(renderer.render(map, dir.file("map.bmp")), std::runtime_error);
+    map.widthPixels = 0;
+    EXPECT_THROW(renderer.render(map, dir.file("map.png")), std::runtime_error);
+    map.widthPixels = 10;
+    EXPECT_THROW(renderer.render(map, dir.file("no/such/folder/map.png")), std::runtime_error);
+}
+
+TEST(map_picture_renderer, draws_selected_roads_highlighted_over_unselected_ones) {
+    TempDir dir;
+    auto host = std::make_shared<Host>();
+    host->setMapRenderer(std::make_shared<MapPictureRenderer>());
+    veltrano::InProcessAutomation automation(host);
+    automation.Do("Create Table roads (name Char(10))");
+    automation.Do("Create Map For roads CoordSys Earth Projection 1, 104");
+    automation.Do("Dim r As Object");
+    automation.Do("Create Line Into Variable r (37.0, 55.0) (38.0, 55.0)");
+    automation.Do("Insert Into roads (obj, name) Values (r, \"south\")");
+    automation.Do("Create Line Into Variable r (37.0, 56.0) (38.0, 56.0)");
+    automation.Do("Insert Into roads (obj, name) Values (r, \"north\")");
+    automation.Do("Map From roads");
+    automation.Do("Select * From roads Where name = \"north\"");
+    const std::string path = dir.file("roads.png");
+    automation.Do("Save Window FrontWindow() As \"" + path + "\" Width 4 Height 3 Resolution 50");
+    EXPECT_EQ(pngSize(path), (std::pair{200, 150}));
+    automation.Do("Save Window FrontWindow() As \"" + dir.file("roads.svg") + "\"");
+    const std::string svg = mbhost::testing::readFile(dir.file("roads.svg"));
+    // One highlighted stroke under the selected road, none under the other.
+    EXPECT_EQ(svg.find("stroke=\"#ff00c8\""), svg.rfind("stroke=\"#ff00c8\""));
+    EXPECT_NE(svg.find("stroke=\"#ff00c8\""), std::string::npos);
+    EXPECT_THROW(automation.Do("Save Window FrontWindow() As \"" + path + "\" Width 0"),
+                 veltrano::RunTimeError);
+}
+
+TEST(demo_workspace, its_map_is_saved_as_a_png_of_the_requested_size) {
+    TempDir dir;
+    const std::string demo = std::string(VELTRANO_SOURCE_DIR) + "/demo";
+    std::filesystem::create_directory(dir.file("demo"));
+    for (const char* script : {"generate.mb", "startup.mb"}) {
+        std::filesystem::copy_file(demo + "/" + script, dir.file("demo/") + script);
+    }
+    std::filesystem::create_directory(dir.file("demo/data"));
+    const std::string picture = dir.file("demo.png");
+    std::ofstream(dir.file("save.mb")) << "Save Window FrontWindow() As \"" << picture
+                                       << "\" Width 8 Height 6 Resolution 80\nEnd MapInfo\n";
+    const std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path());
+    const auto done =
+        mbhost::testing::runMbhost({"--socket", dir.file("socket"), "--script", "demo/generate.mb",
+                                    "--script", "demo/startup.mb", "--script", "save.mb"});
+    std::filesystem::current_path(previous);
+    EXPECT_EQ(done.status, 0) << done.err;
+    EXPECT_EQ(done.out, "Demo workspace ready: 2 roads selected\n");
+    EXPECT_EQ(pngSize(picture), (std::pair{640, 480}));
+}
+
+}  // namespace
+}  // namespace mbhost::picture
