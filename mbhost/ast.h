@@ -51,8 +51,8 @@ struct TableRef {
 enum class VarType { Object, Float, Integer, SmallInt, String, Logical, Date };
 
 struct DimStmt {
-    std::vector<std::string> names;
-    VarType type = VarType::Float;
+    // Dim a, b As Float, c As Object: each name with its type.
+    std::vector<std::pair<std::string, VarType>> variables;
 };
 struct UndimStmt {
     std::vector<std::string> names;

@@ -5,6 +5,7 @@
 
 #include <cpl_conv.h>
 #include <cmath>
+#include <cstdlib>
 
 #include "mbhost/diagnostics.h"
 #include "mbhost/lexer.h"
@@ -38,6 +39,14 @@ std::string boundsPart(std::string_view clause) {
     return std::string(trimmed(clause.substr(at)));
 }
 
+// "Earth Projection 8, ..." gives 8; 0 when the text has no projection number.
+int projectionNumber(std::string_view clause) {
+    const std::string upper = toUpper(clause);
+    const auto at = upper.find("PROJECTION");
+    if (at == std::string::npos) return 0;
+    return std::atoi(upper.c_str() + at + 10);
+}
+
 [[noreturn]] void refuse(std::string_view clause, const std::string& reason) {
     throw MapBasicError(errc::kCoordSys,
                         "Invalid coordinate system: " + std::string(clause) + ": " + reason);
@@ -67,6 +76,11 @@ CoordSysPtr CoordSysRegistry::get(std::string_view clause) {
     }
     cs->clause_ = exported;
     CPLFree(exported);
+    // GDAL reads a projection number it does not know as longitude/latitude; the host
+    // refuses it instead of quietly measuring in another system.
+    if (projectionNumber(body) % 1000 != projectionNumber(cs->clause_) % 1000) {
+        refuse(body, "unknown projection " + std::to_string(projectionNumber(body)));
+    }
     cs->earth_ = !srs->IsLocal();
     if (!cs->earth_) {
         const std::string bounds = boundsPart(body);
@@ -117,11 +131,19 @@ OGRCoordinateTransformation& CoordSysRegistry::geographicOf(const CoordSys& cs) 
     return *toGeographic_.emplace(cs.clause(), std::move(t)).first->second;
 }
 
+bool CoordSysRegistry::sameCoordinates(const CoordSys& from, const CoordSys& to) {
+    return &from == &to || !from.isEarth() || !to.isEarth() || from.clause() == to.clause();
+}
+
+GeometryPtr CoordSysRegistry::convert(const CoordSys& from, const CoordSys& to,
+                                      const GeometryPtr& g) {
+    if (!g || sameCoordinates(from, to)) return g;
+    return std::make_shared<const Geometry>(convert(from, to, *g));
+}
+
 void CoordSysRegistry::convert(const CoordSys& from, const CoordSys& to,
                                std::vector<Point>& points) {
-    if (&from == &to || points.empty()) return;
-    if (!from.isEarth() || !to.isEarth()) return;
-    if (from.clause() == to.clause()) return;
+    if (points.empty() || sameCoordinates(from, to)) return;
     OGRCoordinateTransformation& t = transformation(from, to);
     for (Point& p : points) {
         double x = p.x, y = p.y;
@@ -135,7 +157,7 @@ void CoordSysRegistry::convert(const CoordSys& from, const CoordSys& to,
 }
 
 Point CoordSysRegistry::convert(const CoordSys& from, const CoordSys& to, Point p) {
-    if (&from == &to) return p;
+    if (sameCoordinates(from, to)) return p;
     std::vector<Point> one{p};
     convert(from, to, one);
     return one.front();
@@ -143,7 +165,7 @@ Point CoordSysRegistry::convert(const CoordSys& from, const CoordSys& to, Point 
 
 Geometry CoordSysRegistry::convert(const CoordSys& from, const CoordSys& to, const Geometry& g) {
     Geometry out = g;
-    if (&from == &to) return out;
+    if (sameCoordinates(from, to)) return out;
     for (auto& part : out.parts) convert(from, to, part);
     for (auto& member : out.members) member = convert(from, to, member);
     return out;

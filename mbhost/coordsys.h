@@ -68,6 +68,9 @@ public:
     void convert(const CoordSys& from, const CoordSys& to, std::vector<Point>& points);
     Point convert(const CoordSys& from, const CoordSys& to, Point p);
     Geometry convert(const CoordSys& from, const CoordSys& to, const Geometry& g);
+    // Shares `g` when nothing changes (the common case of one system throughout).
+    GeometryPtr convert(const CoordSys& from, const CoordSys& to, const GeometryPtr& g);
+    static bool sameCoordinates(const CoordSys& from, const CoordSys& to);
 
     // Earth systems: longitude/latitude degrees on the system's own datum, for geodesy.
     Point toGeographic(const CoordSys& cs, Point p);

@@ -277,7 +277,12 @@ Value tempFileName(Evaluator& ev, const Args& a, const RowContext* row) {
 
 Value pathToTableName(Evaluator& ev, const Args& a, const RowContext* row) {
     const std::string path = ev.text(*a[0], row, "PathToTableName$ path");
-    std::string stem = std::filesystem::path(path).stem().string();
+    // Either separator: the path may come from a host on another system.
+    const auto slash = path.find_last_of("/\\");
+    std::string stem = slash == std::string::npos ? path : path.substr(slash + 1);
+    if (const auto dot = stem.find_last_of('.'); dot != std::string::npos && dot > 0) {
+        stem.erase(dot);
+    }
     for (char& c : stem) {
         const auto u = static_cast<unsigned char>(c);
         if (!(std::isalnum(u) || c == '_' || u >= 0x80)) c = '_';

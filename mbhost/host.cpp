@@ -2,6 +2,7 @@
 
 #include <new>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "mbhost/evaluator.h"
 #include "mbhost/number_format.h"
@@ -14,23 +15,31 @@ namespace errc {
 inline constexpr std::int32_t kInternal = 1099;
 }
 
-// Parsed texts by their exact wording: Veltrano repeats the same texts many times, and a hit
-// skips lexing and parsing.
+// Parsed texts by their exact wording: Veltrano repeats many texts (node and count requests,
+// selection and cursor statements), and a hit skips lexing and parsing. Texts that carry
+// fresh numbers every time (distances between computed points) would only churn the cache,
+// so a text is kept from its second sighting on.
 struct Host::ParseCache {
-    // Enough for every distinct text of a long placement run; when full the cache starts
-    // over rather than growing with texts that carry changing numbers.
+    // Enough for every repeated text of a long placement run; when full the cache starts over
+    // rather than growing.
     static constexpr std::size_t kMaxEntries = 4096;
+    static constexpr std::size_t kMaxSightings = 16384;
 
     std::unordered_map<std::string, std::shared_ptr<const Expr>> expressions;
     std::unordered_map<std::string, std::shared_ptr<const Program>> programs;
+    std::unordered_set<std::size_t> seenOnce;  // hashes of texts parsed once, not kept
 
     template <class Map, class Parse>
     auto lookUp(Map& map, std::string_view text, Parse parse) {
-        std::string key(text);
-        if (auto it = map.find(key); it != map.end()) return it->second;
+        if (auto it = map.find(std::string(text)); it != map.end()) return it->second;
         auto parsed = parse(text);
+        const std::size_t hash = std::hash<std::string_view>{}(text);
+        if (seenOnce.insert(hash).second) {
+            if (seenOnce.size() >= kMaxSightings) seenOnce.clear();
+            return parsed;
+        }
         if (map.size() >= kMaxEntries) map.clear();
-        map.emplace(std::move(key), parsed);
+        map.emplace(std::string(text), parsed);
         return parsed;
     }
 

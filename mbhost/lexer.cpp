@@ -27,20 +27,22 @@ public:
 
     std::vector<Token> run() {
         std::vector<Token> tokens;
+        tokens.reserve(src_.size() / 3 + 2);
         while (true) {
             skipBlanks();
             if (pos_ >= src_.size()) break;
             tokens.push_back(next());
         }
         Token end;
-        end.spot = spotHere();
+        placeHere(end);
         tokens.push_back(std::move(end));
         return tokens;
     }
 
 private:
-    SourceSpot spotHere() const {
-        return SourceSpot{line_, static_cast<std::int32_t>(pos_ - lineStart_) + 1, {}};
+    void placeHere(Token& t) const {
+        t.line = line_;
+        t.column = static_cast<std::int32_t>(pos_ - lineStart_) + 1;
     }
 
     void skipBlanks() {
@@ -49,7 +51,7 @@ private:
 
     Token next() {
         Token t;
-        t.spot = spotHere();
+        placeHere(t);
         const char c = src_[pos_];
         if (c == '\r' || c == '\n') return newLine(t);
         if (isWordStart(c)) return word(t);
@@ -75,7 +77,6 @@ private:
         if (pos_ < src_.size() && src_[pos_] == '$') ++pos_;
         t.kind = TokenKind::Word;
         t.text = std::string(src_.substr(start, pos_ - start));
-        t.spot.near = t.text;
         return t;
     }
 
@@ -98,7 +99,6 @@ private:
             }
         }
         t.text = std::string(src_.substr(start, pos_ - start));
-        t.spot.near = t.text;
         t.kind = real ? TokenKind::Float : TokenKind::Integer;
         const char* first = t.text.data();
         const char* last = first + t.text.size();
@@ -109,7 +109,7 @@ private:
         } else {
             auto [ptr, ec] = std::from_chars(first, last, t.number);
             if (ec == std::errc::result_out_of_range) {
-                throw MapBasicError(errc::kOverflow, "Number out of range: " + t.text, t.spot);
+                throw MapBasicError(errc::kOverflow, "Number out of range: " + t.text, t.spot());
             }
         }
         return t;
@@ -120,8 +120,9 @@ private:
         std::string content;
         while (true) {
             if (pos_ >= src_.size() || src_[pos_] == '\r' || src_[pos_] == '\n') {
-                t.spot.near = "\"" + content;
-                throw MapBasicError(errc::kSyntax, "Unterminated string", t.spot);
+                SourceSpot spot = t.spot();
+                spot.near = "\"" + content;
+                throw MapBasicError(errc::kSyntax, "Unterminated string", spot);
             }
             if (src_[pos_] == '"') {
                 if (pos_ + 1 < src_.size() && src_[pos_ + 1] == '"') {
@@ -135,7 +136,6 @@ private:
             content += src_[pos_++];
         }
         t.kind = TokenKind::String;
-        t.spot.near = "\"" + content + "\"";
         t.text = std::move(content);
         return t;
     }
@@ -147,15 +147,15 @@ private:
                 pos_ += 2;
                 t.kind = TokenKind::Symbol;
                 t.text = std::string(two);
-                t.spot.near = t.text;
                 return t;
             }
         }
         static constexpr std::string_view kOne = "+-*/\\&=<>(),.";
         const char c = src_[pos_];
-        t.spot.near = std::string(1, c);
         if (kOne.find(c) == std::string_view::npos) {
-            throw MapBasicError(errc::kSyntax, "Unexpected character", t.spot);
+            SourceSpot spot = t.spot();
+            spot.near = std::string(1, c);
+            throw MapBasicError(errc::kSyntax, "Unexpected character", spot);
         }
         ++pos_;
         t.kind = TokenKind::Symbol;
@@ -170,6 +170,23 @@ private:
 };
 
 }  // namespace
+
+SourceSpot Token::spot() const {
+    SourceSpot s{line, column, {}};
+    switch (kind) {
+        case TokenKind::String:
+            s.near = "\"" + text + "\"";
+            break;
+        case TokenKind::NewLine:
+        case TokenKind::End:
+            s.near = "end of statement";
+            break;
+        default:
+            s.near = text;
+            break;
+    }
+    return s;
+}
 
 bool Token::isWord(std::string_view keyword) const {
     return kind == TokenKind::Word && equalsIgnoreCase(text, keyword);

@@ -25,7 +25,11 @@ struct Token {
     TokenKind kind = TokenKind::End;
     std::string text;  // the word, the symbol, the digits, or a string's content
     double number = 0;
-    SourceSpot spot;
+    std::int32_t line = 0;
+    std::int32_t column = 0;
+
+    // Where the token stands, with the token as the offending word.
+    SourceSpot spot() const;
 
     bool isSymbol(std::string_view s) const { return kind == TokenKind::Symbol && text == s; }
     // Case-insensitive keyword test.

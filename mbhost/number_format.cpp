@@ -1,5 +1,6 @@
 #include "mbhost/number_format.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -55,6 +56,10 @@ std::string exponentText(int exponent, bool alwaysSign, int minDigits, char lett
     return out + digits;
 }
 
+// More places than a double can carry add nothing but cost; pictures asking for more are
+// cut to this.
+constexpr int kMaxPlaces = 40;
+
 struct Picture {
     std::string prefix, suffix;
     int intZeros = 0;       // '0' before the point
@@ -108,6 +113,10 @@ Picture readPicture(std::string_view pic) {
         if (pic[i] == '%') p.percent = true;
         p.suffix += pic[i];
     }
+    p.fracMax = std::min(p.fracMax, kMaxPlaces);
+    p.fracZeros = std::min(p.fracZeros, kMaxPlaces);
+    p.intZeros = std::min(p.intZeros, kMaxPlaces);
+    p.expDigits = std::min(p.expDigits, 3);
     return p;
 }
 
@@ -159,6 +168,16 @@ std::string formatFixed(const Picture& p, double value) {
     char buf[512];
     const double magnitude = std::fabs(value) * (p.percent ? 100.0 : 1.0);
     if (magnitude >= 1e300) return realText(value);
+    const double scaled = magnitude * std::pow(10.0, p.fracMax);
+    if (scaled < 9e15) {
+        // Halves round away from zero, as the host's pictures do (printf would round a
+        // binary-exact half to even).
+        std::string digits = std::to_string(static_cast<long long>(std::round(scaled)));
+        const auto places = static_cast<std::size_t>(p.fracMax);
+        if (digits.size() <= places) digits.insert(0, places + 1 - digits.size(), '0');
+        return assemble(p, digits.substr(0, digits.size() - places),
+                        digits.substr(digits.size() - places));
+    }
     std::snprintf(buf, sizeof buf, "%.*f", p.fracMax, magnitude);
     std::string text(buf);
     const auto dot = text.find('.');

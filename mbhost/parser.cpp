@@ -55,7 +55,7 @@ private:
         return true;
     }
     [[noreturn]] void fail(std::int32_t code, const std::string& what) const {
-        SourceSpot spot = peek().spot;
+        SourceSpot spot = peek().spot();
         if (peek().kind == TokenKind::End || peek().kind == TokenKind::NewLine) {
             spot.near = "end of statement";
         }
@@ -76,7 +76,7 @@ private:
             fail(errc::kSyntax, "Expected a table name");
         }
         const Token& t = take();
-        return TableRef{t.text, t.spot};
+        return TableRef{t.text, t.spot()};
     }
     void expectStatementEnd() {
         if (!atStatementEnd()) fail(errc::kSyntax, "Unexpected text at end of statement");
@@ -86,7 +86,7 @@ private:
     Statement statement() {
         const Token& first = peek();
         Statement s;
-        s.spot = first.spot;
+        s.spot = first.spot();
         if (first.kind == TokenKind::Word && peek(1).isSymbol("=")) {
             pos_ += 2;
             s.body = AssignStmt{first.text, expression()};
@@ -138,36 +138,38 @@ private:
         else {
             --pos_;
             throw MapBasicError(errc::kUnrecognizedCommand, "Unrecognized command: " + first.text,
-                                first.spot);
+                                first.spot());
         }
         return s;
     }
 
     DimStmt dim() {
         DimStmt d;
-        d.names.push_back(expectName("a variable name"));
-        while (acceptSymbol(",")) d.names.push_back(expectName("a variable name"));
-        expectWord("As");
+        do {
+            std::vector<std::string> names{expectName("a variable name")};
+            while (acceptSymbol(",")) names.push_back(expectName("a variable name"));
+            expectWord("As");
+            const VarType type = variableType();
+            for (auto& name : names) d.variables.emplace_back(std::move(name), type);
+        } while (acceptSymbol(","));
+        return d;
+    }
+
+    VarType variableType() {
         const Token& t = peek();
         const std::string type = t.kind == TokenKind::Word ? toLower(t.text) : std::string();
-        if (type == "object")
-            d.type = VarType::Object;
-        else if (type == "float")
-            d.type = VarType::Float;
-        else if (type == "integer")
-            d.type = VarType::Integer;
-        else if (type == "smallint")
-            d.type = VarType::SmallInt;
-        else if (type == "string")
-            d.type = VarType::String;
-        else if (type == "logical")
-            d.type = VarType::Logical;
-        else if (type == "date")
-            d.type = VarType::Date;
-        else
-            fail(errc::kSyntax, "Unknown variable type");
-        ++pos_;
-        return d;
+        static const std::pair<const char*, VarType> kTypes[] = {
+            {"object", VarType::Object},   {"float", VarType::Float},
+            {"integer", VarType::Integer}, {"smallint", VarType::SmallInt},
+            {"string", VarType::String},   {"logical", VarType::Logical},
+            {"date", VarType::Date}};
+        for (const auto& [name, value] : kTypes) {
+            if (type == name) {
+                ++pos_;
+                return value;
+            }
+        }
+        fail(errc::kSyntax, "Unknown variable type");
     }
 
     UndimStmt undim() {
@@ -198,7 +200,7 @@ private:
             return SetApplicationWindowStmt{expression()};
         }
         throw MapBasicError(errc::kUnrecognizedCommand, "Unrecognized command: Set " + peek().text,
-                            peek().spot);
+                            peek().spot());
     }
 
     SetCoordSysStmt setCoordSys() {
@@ -286,6 +288,7 @@ private:
         SelectStmt s;
         do {
             SelectItem item;
+            if (peek().isWord("From")) fail(errc::kSyntax, "Expected a column list");
             if (!acceptSymbol("*")) {
                 item.expr = expression();
                 if (peek().kind == TokenKind::String) {
@@ -365,7 +368,7 @@ private:
         if (acceptWord("Region")) return createObject(ObjectType::Region);
         if (acceptWord("Text")) return createObject(ObjectType::Text);
         throw MapBasicError(errc::kUnrecognizedCommand,
-                            "Unrecognized command: Create " + peek().text, peek().spot);
+                            "Unrecognized command: Create " + peek().text, peek().spot());
     }
 
     CreateTableStmt createTable() {
@@ -634,6 +637,18 @@ private:
         return e;
     }
 
+    // A chain of n operators builds a tree n deep, so each operator counts as one level.
+    struct ChainGuard {
+        explicit ChainGuard(Parser& p) : parser(p) {}
+        void link() {
+            ++links;
+            if (++parser.depth_ > kMaxNesting) parser.fail(errc::kLimit, "Expression too long");
+        }
+        ~ChainGuard() { parser.depth_ -= links; }
+        Parser& parser;
+        int links = 0;
+    };
+
     struct DepthGuard {
         explicit DepthGuard(Parser& p) : parser(p) {
             if (++parser.depth_ > kMaxNesting) {
@@ -647,8 +662,10 @@ private:
     ExprPtr expression() {
         DepthGuard guard(*this);
         ExprPtr lhs = conjunction();
+        ChainGuard chain(*this);
         while (peek().isWord("Or")) {
-            const SourceSpot spot = take().spot;
+            chain.link();
+            const SourceSpot spot = take().spot();
             lhs = binary("or", spot, std::move(lhs), conjunction());
         }
         return lhs;
@@ -656,8 +673,10 @@ private:
 
     ExprPtr conjunction() {
         ExprPtr lhs = negation();
+        ChainGuard chain(*this);
         while (peek().isWord("And")) {
-            const SourceSpot spot = take().spot;
+            chain.link();
+            const SourceSpot spot = take().spot();
             lhs = binary("and", spot, std::move(lhs), negation());
         }
         return lhs;
@@ -666,7 +685,7 @@ private:
     ExprPtr negation() {
         if (peek().isWord("Not")) {
             DepthGuard guard(*this);
-            const SourceSpot spot = take().spot;
+            const SourceSpot spot = take().spot();
             ExprPtr e = makeNode(ExprKind::Unary, spot);
             e->op = "not";
             e->args.push_back(negation());
@@ -680,7 +699,7 @@ private:
         static constexpr std::string_view kOps[] = {"=", "<>", "<", ">", "<=", ">="};
         for (std::string_view op : kOps) {
             if (peek().isSymbol(op)) {
-                const SourceSpot spot = take().spot;
+                const SourceSpot spot = take().spot();
                 return binary(std::string(op), spot, std::move(lhs), additive());
             }
         }
@@ -689,19 +708,23 @@ private:
 
     ExprPtr additive() {
         ExprPtr lhs = multiplicative();
+        ChainGuard chain(*this);
         while (peek().isSymbol("+") || peek().isSymbol("-") || peek().isSymbol("&")) {
+            chain.link();
             const Token& t = take();
-            lhs = binary(t.text, t.spot, std::move(lhs), multiplicative());
+            lhs = binary(t.text, t.spot(), std::move(lhs), multiplicative());
         }
         return lhs;
     }
 
     ExprPtr multiplicative() {
         ExprPtr lhs = unary();
+        ChainGuard chain(*this);
         while (peek().isSymbol("*") || peek().isSymbol("/") || peek().isSymbol("\\") ||
                peek().isWord("Mod")) {
+            chain.link();
             const Token& t = take();
-            lhs = binary(toLower(t.text), t.spot, std::move(lhs), unary());
+            lhs = binary(toLower(t.text), t.spot(), std::move(lhs), unary());
         }
         return lhs;
     }
@@ -712,7 +735,7 @@ private:
             const Token& t = take();
             ExprPtr operand = unary();
             if (t.text == "+") return operand;
-            ExprPtr e = makeNode(ExprKind::Unary, t.spot);
+            ExprPtr e = makeNode(ExprKind::Unary, t.spot());
             e->op = "-";
             e->args.push_back(std::move(operand));
             return e;
@@ -725,7 +748,7 @@ private:
         switch (t.kind) {
             case TokenKind::Integer: {
                 ++pos_;
-                ExprPtr e = makeNode(ExprKind::Literal, t.spot);
+                ExprPtr e = makeNode(ExprKind::Literal, t.spot());
                 e->literal = t.number <= 2147483647.0
                                  ? Value::integer(static_cast<std::int64_t>(t.number))
                                  : Value::real(t.number);
@@ -733,13 +756,13 @@ private:
             }
             case TokenKind::Float: {
                 ++pos_;
-                ExprPtr e = makeNode(ExprKind::Literal, t.spot);
+                ExprPtr e = makeNode(ExprKind::Literal, t.spot());
                 e->literal = Value::real(t.number);
                 return e;
             }
             case TokenKind::String: {
                 ++pos_;
-                ExprPtr e = makeNode(ExprKind::Literal, t.spot);
+                ExprPtr e = makeNode(ExprKind::Literal, t.spot());
                 e->literal = Value::text(t.text);
                 return e;
             }
@@ -762,14 +785,14 @@ private:
         if (peek().isSymbol(".") && peek(1).kind == TokenKind::Word) {
             ++pos_;
             const Token& field = take();
-            ExprPtr e = makeNode(ExprKind::Field, t.spot);
+            ExprPtr e = makeNode(ExprKind::Field, t.spot());
             e->table = t.text;
             e->tableKey = toLower(t.text);
             e->name = field.text;
             e->key = toLower(field.text);
             return e;
         }
-        ExprPtr e = makeNode(ExprKind::Name, t.spot);
+        ExprPtr e = makeNode(ExprKind::Name, t.spot());
         e->name = t.text;
         e->key = toLower(t.text);
         return e;
@@ -779,16 +802,16 @@ private:
         const FunctionSpec* spec = findFunction(toLower(name.text));
         if (spec == nullptr) {
             throw MapBasicError(errc::kUnknownFunction, "Unrecognized function: " + name.text,
-                                name.spot);
+                                name.spot());
         }
         expectSymbol("(");
-        ExprPtr e = makeNode(ExprKind::Call, name.spot);
+        ExprPtr e = makeNode(ExprKind::Call, name.spot());
         e->name = name.text;
         e->function = spec->id;
         if (!acceptSymbol(")")) {
             do {
                 if (peek().isSymbol("*")) {
-                    e->args.push_back(makeNode(ExprKind::Star, take().spot));
+                    e->args.push_back(makeNode(ExprKind::Star, take().spot()));
                 } else {
                     e->args.push_back(expression());
                 }
@@ -802,7 +825,7 @@ private:
             throw MapBasicError(errc::kArgumentCount,
                                 "Wrong number of arguments for " + name.text + ": " +
                                     std::to_string(n) + " given, " + expected + " expected",
-                                name.spot);
+                                name.spot());
         }
         return e;
     }

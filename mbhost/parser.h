@@ -12,7 +12,8 @@ namespace mbhost {
 Program parseStatements(std::string_view text);
 ExprPtr parseExpression(std::string_view text);
 
-// Expressions nest no deeper than this: deeper text is refused rather than risking the stack.
-inline constexpr int kMaxNesting = 200;
+// Expressions nest no deeper than this (parentheses, calls and chained operators all count):
+// deeper text is refused rather than risking the stack when it is evaluated or freed.
+inline constexpr int kMaxNesting = 1000;
 
 }  // namespace mbhost

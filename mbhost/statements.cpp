@@ -93,14 +93,14 @@ std::vector<std::int32_t> Executor::matchingRows(const Table& t, const Expr* whe
 
 void Executor::operator()(const DimStmt& s) {
     std::set<std::string> seen;
-    for (const auto& name : s.names) {
+    for (const auto& [name, type] : s.variables) {
         const std::string key = toLower(name);
         if (ws_.variables.count(key) != 0 || !seen.insert(key).second) {
             throw MapBasicError(errc::kAlreadyDefined, "Variable " + name + " already defined");
         }
     }
-    for (const auto& name : s.names) {
-        ws_.variables[toLower(name)] = Variable{name, s.type, emptyValueOf(s.type, ws_.session)};
+    for (const auto& [name, type] : s.variables) {
+        ws_.variables[toLower(name)] = Variable{name, type, emptyValueOf(type, ws_.session)};
     }
 }
 
@@ -205,10 +205,7 @@ void Executor::operator()(const InsertStmt& s) {
         }
         if (v.kind() != ValueKind::Object) typeMismatch("the obj column", "an object", v);
         const ObjectValue& o = v.asObject();
-        if (o.geometry) {
-            row.object = std::make_shared<const Geometry>(
-                ws_.coordSystems.convert(*o.coordSys, *t.coordSys(), *o.geometry));
-        }
+        row.object = ws_.coordSystems.convert(*o.coordSys, *t.coordSys(), o.geometry);
     }
     t.appendRow(std::move(row));
 }
@@ -230,9 +227,7 @@ void Executor::operator()(const UpdateStmt& s) {
                 }
                 if (v.kind() != ValueKind::Object) typeMismatch("the obj column", "an object", v);
                 const ObjectValue& o = v.asObject();
-                row.object = o.geometry ? std::make_shared<const Geometry>(ws_.coordSystems.convert(
-                                              *o.coordSys, *t.coordSys(), *o.geometry))
-                                        : nullptr;
+                row.object = ws_.coordSystems.convert(*o.coordSys, *t.coordSys(), o.geometry);
                 continue;
             }
             const int index = t.findColumn(key);

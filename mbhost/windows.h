@@ -58,6 +58,7 @@ public:
     // Takes a closed table out of every window; closes windows left empty.
     void forgetTable(const std::string& tableKey);
     const std::vector<Window>& documents() const { return documents_; }
+    const std::vector<Window>& pads() const { return pads_; }
 
 private:
     std::vector<Window> documents_;

@@ -1,0 +1,95 @@
+// The language: tiny expressions with the answers MapBasic gives for them.
+#include <gtest/gtest.h>
+
+#include "mbhost/lexer.h"
+#include "mbhost/parser.h"
+#include "session.h"
+
+namespace mbhost::testing {
+namespace {
+
+TEST(expressions, answer_as_mapbasic_does) {
+    Session s;
+    const std::pair<const char*, const char*> rows[] = {
+        {"1 + 2 * 3", "7"},
+        {"(1 + 2) * 3", "9"},
+        {"7 / 2", "3.5"},
+        {"7 \\ 2", "3"},
+        {"7 Mod 3", "1"},
+        {"-2 * -3", "6"},
+        {".5 + 1.5E+02", "150.5"},
+        {"2147483647 + 1", "2147483648"},
+        {"\"a\" + \"b\" & 1", "ab1"},
+        {"\"say \"\"hi\"\"\"", "say \"hi\""},
+        {"\"ABC\" = \"abc\"", "T"},
+        {"1 < 2 And Not 2 < 1", "T"},
+        {"1 > 2 Or 3 <= 3", "T"},
+        {"2 <> 2", "F"},
+        {"STR$(1.25)", "1.25"},
+        {"Chr$(65) + Chr$(1080)", "A\xd0\xb8"},
+        {"Val(\" 12.5abc\")", "12.5"},
+        {"Val(\"x\")", "0"},
+        {"Left$(\"abcdef\", 2) + Mid$(\"abcdef\", 3, 2) + Right$(\"abcdef\", 1)", "abcdf"},
+        {"UCase$(\"ab\") + LCase$(\"CD\") + LTrim$(\"  e\") + RTrim$(\"f  \")", "ABcdef"},
+        {"Len(\"hello\")", "5"},
+        {"Round(2.345, 0.01)", "2.35"},
+        {"Int(-2.5)", "-3"},
+        {"Fix(-2.5)", "-2"},
+        {"Abs(-4)", "4"},
+        {"Sqr(16)", "4"},
+        {"Maximum(3, 8) - Minimum(3, 8)", "5"},
+        {"tableinfo(ROADS, 1)", "roads"},
+        {"PathToTableName$(\"C:\\maps\\2020 roads.tab\")", "_2020_roads"},
+    };
+    for (const auto& [text, answer] : rows) EXPECT_EQ(s.ask(text), answer) << text;
+}
+
+TEST(statements, several_in_one_text_separated_by_line_ends) {
+    Session s;
+    s.run("Dim a As Integer\r\n\r\na = 1\r\nA = a + 1\na = A * 10\r\n");
+    EXPECT_EQ(s.ask("a"), "20");
+    EXPECT_EQ(s.refuseDo("a = 1\r\na = 2\r\nSelect From"),
+              "line 3, position 8, near 'From': Expected a column list");
+    EXPECT_EQ(s.ask("a"), "20");  // the text did not parse, so nothing ran
+}
+
+TEST(statements, keywords_ignore_case) {
+    Session s;
+    s.run(
+        "DIM o AS OBJECT\r\nset COORDSYS table PLAN\r\nCREATE line INTO variable o (0, 0) (6, 8)");
+    EXPECT_EQ(s.ask("objectlen(O, \"M\")"), "10");
+    s.run("fetch FIRST from ROADS");
+    EXPECT_EQ(s.ask("Roads.Name"), "Ring road");
+}
+
+TEST(lexer, marks_lines_columns_and_words) {
+    const auto tokens = tokenize("a = \"x\"\r\n  Fetch Next");
+    ASSERT_EQ(tokens.size(), 7u);
+    EXPECT_EQ(tokens[2].kind, TokenKind::String);
+    EXPECT_EQ(tokens[2].spot().near, "\"x\"");
+    EXPECT_EQ(tokens[3].kind, TokenKind::NewLine);
+    EXPECT_EQ(tokens[4].line, 2);
+    EXPECT_EQ(tokens[4].column, 3);
+    EXPECT_TRUE(tokens[5].isWord("NEXT"));
+}
+
+TEST(lexer, refuses_what_no_token_starts_with) {
+    for (const char* text : {"1 ? 2", "\"open", "a = #"}) {
+        EXPECT_THROW(tokenize(text), MapBasicError) << text;
+    }
+    EXPECT_THROW(tokenize(std::string(kMaxSourceLength + 1, ' ')), MapBasicError);
+}
+
+TEST(parser, checks_argument_counts_where_they_are_written) {
+    try {
+        parseExpression("1 + ObjectLen(o)");
+        FAIL() << "accepted";
+    } catch (const MapBasicError& e) {
+        EXPECT_EQ(e.code(), errc::kArgumentCount);
+        EXPECT_EQ(e.spot().column, 5);
+        EXPECT_EQ(e.spot().near, "ObjectLen");
+    }
+}
+
+}  // namespace
+}  // namespace mbhost::testing
