@@ -76,7 +76,11 @@ int QtForm1View::pixels(int twips) {
 QtForm1View::QtForm1View(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("MapInfo utility: Put points along the Selected polyline"));
+    // The places in twips were made for a narrow 8-point face; an Arial-metric one keeps
+    // the captions inside them, the toolkit's own face stands in where it is missing.
     QFont formFont = font();
+    formFont.setFamilies(
+        {QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), formFont.family()});
     formFont.setPointSize(8);
     setFont(formFont);
     setFixedSize(pixels(kClientWidthTwips), pixels(kClientHeightTwips));
