@@ -181,6 +181,8 @@ class RatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
+            // With repetitions, the median stands for the benchmark.
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median") continue;
             const std::string name = run.benchmark_name();
             times_[name.substr(0, name.find('/'))] = run.GetAdjustedRealTime();
         }
