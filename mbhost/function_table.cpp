@@ -62,15 +62,15 @@ constexpr std::array kFunctions = {
 }  // namespace
 
 const FunctionSpec* findFunction(std::string_view lowerName) {
-    for (const auto& spec : kFunctions) {
-        if (spec.name == lowerName) return &spec;
+    for (const auto& entry : kFunctions) {
+        if (entry.name == lowerName) return &entry;
     }
     return nullptr;
 }
 
 const FunctionSpec& functionSpec(Fn id) {
-    for (const auto& spec : kFunctions) {
-        if (spec.id == id) return spec;
+    for (const auto& entry : kFunctions) {
+        if (entry.id == id) return entry;
     }
     return kFunctions[0];  // unreachable: every Fn has a row
 }

@@ -174,11 +174,11 @@ Value selectionInfo(Evaluator& ev, const Args& a, const RowContext* row) {
 }
 
 Window& windowArg(Evaluator& ev, const Expr& e, const RowContext* row) {
-    const std::int32_t spec = ev.whole(e, row, "a window");
-    Window* w = ev.workspace().windows.find(spec);
+    const std::int32_t windowRef = ev.whole(e, row, "a window");
+    Window* w = ev.workspace().windows.find(windowRef);
     if (w == nullptr) {
         throw MapBasicError(errc::kWindowNotFound,
-                            "Window " + std::to_string(spec) + " does not exist", e.spot);
+                            "Window " + std::to_string(windowRef) + " does not exist", e.spot);
     }
     return *w;
 }

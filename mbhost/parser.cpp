@@ -799,15 +799,15 @@ private:
     }
 
     ExprPtr call(const Token& name) {
-        const FunctionSpec* spec = findFunction(toLower(name.text));
-        if (spec == nullptr) {
+        const FunctionSpec* signature = findFunction(toLower(name.text));
+        if (signature == nullptr) {
             throw MapBasicError(errc::kUnknownFunction, "Unrecognized function: " + name.text,
                                 name.spot());
         }
         expectSymbol("(");
         ExprPtr e = makeNode(ExprKind::Call, name.spot());
         e->name = name.text;
-        e->function = spec->id;
+        e->function = signature->id;
         if (!acceptSymbol(")")) {
             do {
                 if (peek().isSymbol("*")) {
@@ -819,9 +819,9 @@ private:
             expectSymbol(")");
         }
         const int n = static_cast<int>(e->args.size());
-        if (n < spec->minArgs || n > spec->maxArgs) {
-            std::string expected = std::to_string(spec->minArgs);
-            if (spec->maxArgs != spec->minArgs) expected += " to " + std::to_string(spec->maxArgs);
+        if (n < signature->minArgs || n > signature->maxArgs) {
+            std::string expected = std::to_string(signature->minArgs);
+            if (signature->maxArgs != signature->minArgs) expected += " to " + std::to_string(signature->maxArgs);
             throw MapBasicError(errc::kArgumentCount,
                                 "Wrong number of arguments for " + name.text + ": " +
                                     std::to_string(n) + " given, " + expected + " expected",

@@ -27,11 +27,11 @@ constexpr double kDefaultZoomMetres = 10000.0;  // a map of nothing shows 10 km
 }  // namespace
 
 Window& Executor::mapWindow(const Expr& e) {
-    const std::int32_t spec = ev_.whole(e, nullptr, "a window");
-    Window* w = ws_.windows.find(spec);
+    const std::int32_t windowRef = ev_.whole(e, nullptr, "a window");
+    Window* w = ws_.windows.find(windowRef);
     if (w == nullptr || w->type != wintype::kMapper) {
         throw MapBasicError(errc::kWindowNotFound,
-                            "Window " + std::to_string(spec) + " is not a map window", e.spot);
+                            "Window " + std::to_string(windowRef) + " is not a map window", e.spot);
     }
     return *w;
 }
@@ -113,22 +113,22 @@ void Executor::operator()(const SetMapWindowStmt& s) {
 }
 
 void Executor::operator()(const SetWindowStmt& s) {
-    const std::int32_t spec = ev_.whole(*s.window, nullptr, "a window");
-    if (spec == wintype::kApplication) return;  // the host's own window: nothing to track
-    Window* w = ws_.windows.find(spec);
+    const std::int32_t windowRef = ev_.whole(*s.window, nullptr, "a window");
+    if (windowRef == wintype::kApplication) return;  // the host's own window: nothing to track
+    Window* w = ws_.windows.find(windowRef);
     if (w == nullptr) {
         throw MapBasicError(errc::kWindowNotFound,
-                            "Window " + std::to_string(spec) + " does not exist");
+                            "Window " + std::to_string(windowRef) + " does not exist");
     }
     w->state = s.state;
 }
 
 void Executor::operator()(const CloseWindowStmt& s) {
-    const std::int32_t spec = ev_.whole(*s.window, nullptr, "a window");
-    Window* w = ws_.windows.find(spec);
+    const std::int32_t windowRef = ev_.whole(*s.window, nullptr, "a window");
+    Window* w = ws_.windows.find(windowRef);
     if (w == nullptr || w->type == wintype::kButtonPad) {
         throw MapBasicError(errc::kWindowNotFound,
-                            "Window " + std::to_string(spec) + " does not exist");
+                            "Window " + std::to_string(windowRef) + " does not exist");
     }
     ws_.windows.close(w->id);
 }
