@@ -821,7 +821,8 @@ private:
         const int n = static_cast<int>(e->args.size());
         if (n < signature->minArgs || n > signature->maxArgs) {
             std::string expected = std::to_string(signature->minArgs);
-            if (signature->maxArgs != signature->minArgs) expected += " to " + std::to_string(signature->maxArgs);
+            if (signature->maxArgs != signature->minArgs)
+                expected += " to " + std::to_string(signature->maxArgs);
             throw MapBasicError(errc::kArgumentCount,
                                 "Wrong number of arguments for " + name.text + ": " +
                                     std::to_string(n) + " given, " + expected + " expected",
