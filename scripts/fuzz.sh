@@ -20,5 +20,14 @@ work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 export LSAN_OPTIONS="suppressions=$PWD/mbhost/fuzz/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
-"$build/mbhost/mbhost_fuzz" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-  -max_len=4096 -print_final_stats=1 "$work" mbhost/fuzz/corpus
+# The fuzzer's chatter goes to a log; a failure shows its end.
+log="$build/fuzz.log"
+if "$build/mbhost/mbhost_fuzz" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+  -max_len=4096 -print_final_stats=1 "$work" mbhost/fuzz/corpus >"$log" 2>&1; then
+  echo "mbhost fuzzing: $(grep -o 'Done [0-9]* runs in [0-9]* second(s)' "$log" | tail -n 1), no crash"
+else
+  status=$?
+  tail -n 60 "$log"
+  echo "mbhost fuzzing failed (exit $status); full log: $log" >&2
+  exit "$status"
+fi

@@ -8,7 +8,6 @@ jobs=$(nproc)
 cmake --preset release >/dev/null
 cmake --build --preset release -j "$jobs"
 ctest --preset release -j "$jobs"
-scripts/test-windows.sh  # the Windows build, cross-compiled, tested under Wine
-
 # mbhost fuzzing (clang, libFuzzer) for a bounded time
 scripts/fuzz.sh 60
+scripts/test-windows.sh  # the Windows build, cross-compiled, tested under Wine
