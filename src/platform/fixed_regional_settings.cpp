@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "platform/numeric_text.h"
+
 namespace veltrano {
 
 FixedRegionalSettings::FixedRegionalSettings(char decimalSeparator, char groupSeparator,
@@ -10,40 +12,7 @@ FixedRegionalSettings::FixedRegionalSettings(char decimalSeparator, char groupSe
     : decimal_(decimalSeparator), group_(groupSeparator), decimals_(defaultDecimals) {}
 
 bool FixedRegionalSettings::isNumeric(std::string_view text) const {
-    std::size_t i = 0;
-    const auto skipBlanks = [&] {
-        while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-    };
-    const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
-    skipBlanks();
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-    skipBlanks();
-    bool digits = false;
-    // Group separators are accepted anywhere in the whole part, as desktop BASICs do.
-    while (i < text.size() && (isDigit(text[i]) || (text[i] == group_ && group_ != decimal_))) {
-        digits = digits || isDigit(text[i]);
-        ++i;
-    }
-    if (i < text.size() && text[i] == decimal_) {
-        ++i;
-        while (i < text.size() && isDigit(text[i])) {
-            digits = true;
-            ++i;
-        }
-    }
-    if (!digits) return false;
-    if (i < text.size() && (text[i] == 'E' || text[i] == 'e' || text[i] == 'D' || text[i] == 'd')) {
-        ++i;
-        if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-        bool exponentDigits = false;
-        while (i < text.size() && isDigit(text[i])) {
-            exponentDigits = true;
-            ++i;
-        }
-        if (!exponentDigits) return false;
-    }
-    skipBlanks();
-    return i == text.size();
+    return isRegionalNumber(text, std::string_view(&decimal_, 1), std::string_view(&group_, 1));
 }
 
 std::string FixedRegionalSettings::formatNumber(double value) const {

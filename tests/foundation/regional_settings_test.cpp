@@ -1,4 +1,5 @@
 #include "platform/fixed_regional_settings.h"
+#include "platform/numeric_text.h"
 
 #include <gtest/gtest.h>
 
@@ -30,6 +31,30 @@ TEST(fixed_regional_settings, number_format_groups_and_rounds) {
 TEST(fixed_regional_settings, general_text_uses_regional_separator) {
     EXPECT_EQ(FixedRegionalSettings::commaLocale().generalText(2.5), "2,5");
     EXPECT_EQ(FixedRegionalSettings::pointLocale().generalText(30.0), "30");
+}
+
+}  // namespace
+}  // namespace veltrano
+
+namespace veltrano {
+namespace {
+
+TEST(regional_number_test, separators_of_several_bytes) {
+    const std::string_view nbsp = "\xC2\xA0";  // the group separator of several regions
+    EXPECT_TRUE(
+        isRegionalNumber("1\xC2\xA0"
+                         "234,5",
+                         ",", nbsp));
+    EXPECT_FALSE(
+        isRegionalNumber("1\xC2"
+                         "234,5",
+                         ",", nbsp));  // half a separator
+    EXPECT_TRUE(
+        isRegionalNumber("2\xE2\x80\xA4"
+                         "5",
+                         "\xE2\x80\xA4", "."));
+    EXPECT_FALSE(isRegionalNumber(",", ",", " "));
+    EXPECT_FALSE(isRegionalNumber("1E+", ".", ","));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "host/run_time_error.h"
+#include "platform/numeric_text.h"
 #include "platform/win32/wide_text.h"
 
 namespace veltrano::win32 {
@@ -26,14 +27,6 @@ NumberConventions readConventions(const wchar_t* locale) {
     const std::string digits = localeText(locale, LOCALE_IDIGITS, "2");
     c.decimals = (digits.size() == 1 && digits[0] >= '0' && digits[0] <= '9') ? digits[0] - '0' : 2;
     return c;
-}
-
-bool startsWith(std::string_view text, std::size_t at, const std::string& piece) {
-    return !piece.empty() && text.substr(at, piece.size()) == piece;
-}
-
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
 }
 
 }  // namespace
@@ -57,46 +50,7 @@ Win32RegionalSettings Win32RegionalSettings::forLocale(const std::wstring& local
 }
 
 bool Win32RegionalSettings::isNumeric(std::string_view text) const {
-    const auto& [decimal, group, decimals] = conventions_;
-    std::size_t i = 0;
-    const auto skipBlanks = [&] {
-        while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-    };
-    skipBlanks();
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-    skipBlanks();
-    bool digits = false;
-    // Group separators are accepted anywhere in the whole part, as desktop BASICs do.
-    for (;;) {
-        if (i < text.size() && isDigit(text[i])) {
-            digits = true;
-            ++i;
-        } else if (group != decimal && startsWith(text, i, group)) {
-            i += group.size();
-        } else {
-            break;
-        }
-    }
-    if (startsWith(text, i, decimal)) {
-        i += decimal.size();
-        while (i < text.size() && isDigit(text[i])) {
-            digits = true;
-            ++i;
-        }
-    }
-    if (!digits) return false;
-    if (i < text.size() && (text[i] == 'E' || text[i] == 'e' || text[i] == 'D' || text[i] == 'd')) {
-        ++i;
-        if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-        bool exponentDigits = false;
-        while (i < text.size() && isDigit(text[i])) {
-            exponentDigits = true;
-            ++i;
-        }
-        if (!exponentDigits) return false;
-    }
-    skipBlanks();
-    return i == text.size();
+    return isRegionalNumber(text, conventions_.decimal, conventions_.group);
 }
 
 std::string Win32RegionalSettings::formatNumber(double value) const {
