@@ -233,23 +233,27 @@ OGRwkbGeometryType singleKind(const TableData& table, const std::string& path) {
     return kinds.empty() ? wkbPoint : *kinds.begin();
 }
 
-OGRSpatialReference* referenceOf(const TableData& table, const std::string& path,
-                                 const TableFileFormat& format) {
+// Spatial references are reference-counted by GDAL: released, never deleted.
+struct ReleaseReference {
+    void operator()(OGRSpatialReference* reference) const { reference->Release(); }
+};
+using ReferencePtr = std::unique_ptr<OGRSpatialReference, ReleaseReference>;
+
+ReferencePtr referenceOf(const TableData& table, const std::string& path,
+                         const TableFileFormat& format) {
     if (table.coordSysClause.empty() || table.coordSysClause.rfind("NonEarth", 0) == 0) {
         return nullptr;
     }
-    auto* reference = new OGRSpatialReference();
+    ReferencePtr reference(new OGRSpatialReference());
     reference->SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
     if (reference->importFromMICoordSys(("CoordSys " + table.coordSysClause).c_str()) !=
         OGRERR_NONE) {
-        reference->Release();
         throw writeError(path, "the coordinate system \"" + table.coordSysClause +
                                    "\" has no equivalent in the file");
     }
     // An EPSG code lets formats that record only a code (GeoJSON) keep the system.
     reference->AutoIdentifyEPSG();
     if (format.needsAuthority && !reference->GetAuthorityCode(nullptr)) {
-        reference->Release();
         throw writeError(path, "the file can record only a system with an EPSG code, and \"" +
                                    table.coordSysClause + "\" has none");
     }
@@ -315,7 +319,7 @@ void writeDataset(const TableData& table, const std::string& target, const std::
         driver->Create(path.c_str(), 0, 0, 0, GDT_Unknown, const_cast<char**>(options.data())));
     if (!dataset) throw writeError(target, QuietGdal::lastMessage("the file cannot be created"));
     const bool mappable = !table.coordSysClause.empty();
-    OGRSpatialReference* reference = mappable ? referenceOf(table, target, format) : nullptr;
+    const ReferencePtr reference = mappable ? referenceOf(table, target, format) : nullptr;
     const OGRwkbGeometryType kind = !mappable              ? wkbNone
                                     : format.oneObjectKind ? singleKind(table, target)
                                                            : wkbUnknown;
@@ -327,9 +331,8 @@ void writeDataset(const TableData& table, const std::string& target, const std::
     std::vector<const char*> layerOptionPointers;
     for (const auto& option : layerOptions) layerOptionPointers.push_back(option.c_str());
     layerOptionPointers.push_back(nullptr);
-    OGRLayer* layer = dataset->CreateLayer(layerName.c_str(), reference, kind,
+    OGRLayer* layer = dataset->CreateLayer(layerName.c_str(), reference.get(), kind,
                                            const_cast<char**>(layerOptionPointers.data()));
-    if (reference) reference->Release();
     if (!layer) throw writeError(target, QuietGdal::lastMessage("the layer cannot be created"));
     for (const ColumnDef& column : table.columns) {
         OGRFieldDefn field(column.name.c_str(), OFTString);
