@@ -97,6 +97,13 @@ bool miProObj::qIsLoaded() {
 
 // --- Connecting ----------------------------------------------------------------------
 
+void miProObj::readIdentity(std::int32_t& version) {
+    version =
+        reader_.toWhole(HostValue::text(app().Eval(systemInfoExpression(kSystemInfoVersion))));
+    hwnd_ =
+        reader_.toWhole(HostValue::text(app().Eval(systemInfoExpression(kSystemInfoMainWindow))));
+}
+
 std::int32_t miProObj::connect2MiPro(const std::optional<HostValue>& parentHWnd) {
     std::int32_t result = 0;
     try {
@@ -107,10 +114,7 @@ std::int32_t miProObj::connect2MiPro(const std::optional<HostValue>& parentHWnd)
             miApp_ = provider_.attachRunning();
         }
         if (miApp_) {
-            result = reader_.toWhole(
-                HostValue::text(app().Eval(systemInfoExpression(kSystemInfoVersion))));
-            hwnd_ = reader_.toWhole(
-                HostValue::text(app().Eval(systemInfoExpression(kSystemInfoMainWindow))));
+            readIdentity(result);
             setConnected(true);
             // Set once the link is live, so that the statement actually reaches the host.
             if (parentHWnd) Set_Application_Window(reader_.toWhole(*parentHWnd));
@@ -128,10 +132,7 @@ std::int32_t miProObj::openMiPro(std::int32_t parentHWnd) {
         resetState(false);
         miApp_ = provider_.startNew();
         if (miApp_) {
-            result = reader_.toWhole(
-                HostValue::text(app().Eval(systemInfoExpression(kSystemInfoVersion))));
-            hwnd_ = reader_.toWhole(
-                HostValue::text(app().Eval(systemInfoExpression(kSystemInfoMainWindow))));
+            readIdentity(result);
             setConnected(true);
             if (parentHWnd != 0) Set_Application_Window(parentHWnd);
             app().SetVisible(true);

@@ -166,6 +166,9 @@ private:
     // The held host object; none raises err::kObjectNotSet, since a report of the link's
     // loss releases it in the middle of an operation.
     Automation& app() const;
+    // version = SystemInfo(17), then hwnd = SystemInfo(9); a failure in the second read
+    // leaves version as read, which the callers return.
+    void readIdentity(std::int32_t& version);
     void resetState(bool releaseHost);
     void setConnected(bool value);
     void clearAfterDeadProbe();
