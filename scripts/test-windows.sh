@@ -1,11 +1,17 @@
 #!/usr/bin/env bash
 # Cross-builds the Windows programs with MinGW-w64 and runs their tests under Wine, in a fresh
-# prefix that is removed afterwards. Usage: scripts/test-windows.sh
+# prefix that is removed afterwards; records with the Linux build the placement session they
+# replay. Usage: scripts/test-windows.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 cmake --preset windows-cross >/dev/null
 cmake --build --preset windows-cross -j "$(nproc)"
+
+# The placement session the Windows build must replay, recorded with mbhost on Linux.
+cmake --preset release >/dev/null
+cmake --build --preset release -j "$(nproc)" --target veltrano_record_session
+build/release/tests/integration/veltrano_record_session build/windows-cross/recorded-session
 
 WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/veltrano-wine.XXXXXX")
 export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="

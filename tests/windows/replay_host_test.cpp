@@ -4,9 +4,9 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "replay/json_value.h"
+#include "support/trace/json_value.h"
 #include "replay/replay_host.h"
-#include "replay/trace.h"
+#include "support/trace/trace.h"
 
 namespace veltrano::replay {
 namespace {

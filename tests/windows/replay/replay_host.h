@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "replay/trace.h"
+#include "support/trace/trace.h"
 
 namespace veltrano::replay {
 

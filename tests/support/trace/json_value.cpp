@@ -1,4 +1,4 @@
-#include "replay/json_value.h"
+#include "support/trace/json_value.h"
 
 #include <cstdlib>
 #include <stdexcept>

@@ -1,9 +1,9 @@
-#include "replay/trace.h"
+#include "support/trace/trace.h"
 
 #include <cmath>
 #include <stdexcept>
 
-#include "replay/json_value.h"
+#include "support/trace/json_value.h"
 
 namespace veltrano::replay {
 

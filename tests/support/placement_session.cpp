@@ -1,0 +1,92 @@
+#include "support/placement_session.h"
+
+#include <sstream>
+
+#include "dialog/engine_placement.h"
+#include "dialog/form1.h"
+#include "dialog/memory_form1_view.h"
+#include "platform/clock_random.h"
+#include "platform/fixed_regional_settings.h"
+#include "support/fake_ports.h"
+
+namespace veltrano::testing {
+
+namespace {
+
+const char* outcomeName(PlacementOutcome outcome) {
+    switch (outcome) {
+        case PlacementOutcome::Placed:
+            return "placed";
+        case PlacementOutcome::Refused:
+            return "refused";
+        case PlacementOutcome::NoSelection:
+            return "no selection";
+        case PlacementOutcome::Failed:
+            return "failed";
+    }
+    return "?";
+}
+
+struct Session {
+    explicit Session(AutomationProvider& hosts)
+        : form(view, {hosts, messages, beep, busy, regional, activation},
+               enginePlacement({messages, random, timer}), {}) {}
+
+    // Chooses the output table by name, as a click in its list would.
+    bool chooseOutputTable(const std::string& name) {
+        for (std::size_t i = 0; i < view.outputTables.size(); ++i) {
+            if (view.outputTables[i] == name) {
+                view.selectOutputTable(static_cast<int>(i));
+                return true;
+            }
+        }
+        return false;
+    }
+
+    void press(std::ostringstream& report, const std::string& points, const std::string& table,
+               int fromTheEnd) {
+        view.points = points;
+        report << "output table " << table << (chooseOutputTable(table) ? "" : " missing") << '\n';
+        view.startFromTheEnd = fromTheEnd;
+        report << "OK: " << outcomeName(form.cmdOKClick()) << '\n';
+        report << "points: " << view.points << '\n';
+        report << "summary:\n" << view.summary << '\n';
+    }
+
+    MemoryForm1View view;
+    RecordingMessageBox messages;
+    CountingBeep beep;
+    RecordingBusyPointer busy;
+    FixedRegionalSettings regional = FixedRegionalSettings::pointLocale();
+    RecordingWindowActivation activation;
+    Lcg24Random random;
+    FixedTimer timer;
+    Form1 form;
+};
+
+}  // namespace
+
+std::string runPlacementSession(AutomationProvider& hosts) {
+    Session session(hosts);
+    std::ostringstream report;
+    session.form.load();
+    report << "host reachable: " << session.form.hostReachable() << '\n';
+    for (const std::string& table : session.view.outputTables) report << "table " << table << '\n';
+    report << "summary:\n" << session.view.summary << '\n';
+
+    session.press(report, "12000;250\r\n5000\r\n1000", kSessionPointTable, 0);
+    session.press(report, "800", kSessionLabelTable, 1);
+    session.form.cmdRefreshMIClick();
+    report << "after refresh:\n" << session.view.summary << '\n';
+    session.form.unload();
+
+    for (const ShownMessage& m : session.messages.shown) {
+        report << "message box: " << m.caption << ": " << m.text << '\n';
+    }
+    report << "beeps: " << session.beep.count << '\n';
+    report << "busy pointer changes: " << session.busy.changes.size() << '\n';
+    for (const auto& call : session.activation.calls) report << "activated " << call.title << '\n';
+    return report.str();
+}
+
+}  // namespace veltrano::testing
