@@ -9,6 +9,7 @@
 #include "mbhost/geodesy.h"
 #include "mbhost/lexer.h"
 #include "mbhost/number_format.h"
+#include "platform/utf8_text.h"
 
 namespace mbhost {
 
@@ -425,21 +426,6 @@ Value centroid(Evaluator& ev, const Args& a, const RowContext* row, bool wantX) 
 
 // ---- text and numbers ----
 
-std::string encodeUtf8(std::uint32_t cp) {
-    std::string out;
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-    return out;
-}
-
 // Reads a number from the start of a text as Val does: blanks skipped, reading stops at the
 // first character that cannot continue the number.
 Value val(const std::string& s) {
@@ -481,7 +467,7 @@ Value textFunction(Evaluator& ev, Fn id, const Args& a, const RowContext* row) {
         case Fn::Chr: {
             const std::int32_t code = ev.whole(*a[0], row, "Chr$ code");
             if (code < 0 || code > 0xFFFF) outOfRange("Chr$", code);
-            return Value::text(encodeUtf8(static_cast<std::uint32_t>(code)));
+            return Value::text(veltrano::utf8Of(static_cast<char32_t>(code)));
         }
         case Fn::Val:
             return val(ev.text(*a[0], row, "Val"));

@@ -5,6 +5,7 @@
 
 #include "engine/host_number.h"
 #include "host/run_time_error.h"
+#include "platform/utf8_text.h"
 
 namespace veltrano {
 
@@ -13,26 +14,6 @@ void replaceAll(std::string& text, std::string_view from, std::string_view to) {
     for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
         text.replace(at, from.size(), to);
     }
-}
-
-std::string utf8(char32_t c) {
-    std::string out;
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-    return out;
 }
 
 // The region's digit-group separator as its number format writes it between the thousands
@@ -48,7 +29,7 @@ std::string groupSeparatorOf(const RegionalSettings& settings) {
 // reader reads. A point is always a decimal point, even where it groups digits.
 std::string pointDecimalText(std::string_view piece, const RegionalSettings& settings) {
     std::string text(piece);
-    const std::string decimal = utf8(settings.decimalSeparator());
+    const std::string decimal = utf8Of(settings.decimalSeparator());
     const std::string group = groupSeparatorOf(settings);
     if (!group.empty() && group != "." && group != decimal) replaceAll(text, group, "");
     if (decimal != ".") replaceAll(text, decimal, ".");
@@ -59,7 +40,7 @@ std::string pointDecimalText(std::string_view piece, const RegionalSettings& set
 // passes the regional numeric test as a decimal point.
 std::string regionalDecimalText(std::string_view piece, const RegionalSettings& settings) {
     std::string text(piece);
-    const std::string decimal = utf8(settings.decimalSeparator());
+    const std::string decimal = utf8Of(settings.decimalSeparator());
     if (decimal != ".") replaceAll(text, ".", decimal);
     return text;
 }

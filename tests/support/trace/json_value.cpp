@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <stdexcept>
 
+#include "platform/utf8_text.h"
+
 namespace veltrano::replay {
 
 namespace {
@@ -120,24 +122,6 @@ private:
         return code;
     }
 
-    static void appendUtf8(std::string& out, unsigned c) {
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-
     std::string string() {
         if (at_ >= text_.size() || text_[at_] != '"') fail("expected a string");
         ++at_;
@@ -187,7 +171,7 @@ private:
                     } else if (code >= 0xD800 && code <= 0xDFFF) {
                         fail("unpaired surrogate");
                     }
-                    appendUtf8(out, code);
+                    appendUtf8(out, static_cast<char32_t>(code));
                     break;
                 }
                 default:
