@@ -23,7 +23,7 @@ Win32AboutView::Win32AboutView(HWND owner) : owner_(owner) {
     RegisterClassExW(&type);
     const int dpi = screenDpi();
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-    RECT client{0, 0, twipsToPixels(7400, dpi), twipsToPixels(5600, dpi)};
+    RECT client{0, 0, twipsToPixels(8400, dpi), twipsToPixels(7000, dpi)};
     AdjustWindowRectEx(&client, style, FALSE, WS_EX_DLGMODALFRAME);
     window_ = CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, kClassName,
                               L"About Veltrano", style, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -37,14 +37,15 @@ Win32AboutView::Win32AboutView(HWND owner) : owner_(owner) {
     HWND icon = add("picIcon", L"STATIC", L"", SS_ICON, px(240), px(240), px(540), px(540));
     SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconW(nullptr, IDI_APPLICATION)),
                  0);
-    add("lblTitle", L"STATIC", toWideForDisplay(about::titleText()), 0, px(1050), px(240), px(6000),
+    add("lblTitle", L"STATIC", toWideForDisplay(about::titleText()), 0, px(1050), px(240), px(7100),
         px(480));
-    add("lblVersion", L"STATIC", L"Version", 0, px(1050), px(780), px(6000), px(300));
-    add("lblDescription", L"STATIC", L"App Description", 0, px(1050), px(1125), px(6000), px(3000));
-    add("lblDisclaimer", L"STATIC", L"Warning: ...", 0, px(255), px(4425), px(4800), px(900));
-    add("cmdOK", L"BUTTON", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, px(5700), px(4425), px(1450),
+    add("lblVersion", L"STATIC", L"Version", 0, px(1050), px(780), px(7100), px(300));
+    // Tall enough for the whole description in the message font at any usual scaling.
+    add("lblDescription", L"STATIC", L"App Description", 0, px(1050), px(1125), px(7100), px(4500));
+    add("lblDisclaimer", L"STATIC", L"Warning: ...", 0, px(255), px(5880), px(5900), px(900));
+    add("cmdOK", L"BUTTON", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, px(6700), px(5880), px(1450),
         px(375), kOkId);
-    add("cmdSysInfo", L"BUTTON", L"&System Info...", WS_TABSTOP | BS_PUSHBUTTON, px(5700), px(4935),
+    add("cmdSysInfo", L"BUTTON", L"&System Info...", WS_TABSTOP | BS_PUSHBUTTON, px(6700), px(6390),
         px(1450), px(375), kSysInfoId);
 }
 
@@ -61,6 +62,11 @@ HWND Win32AboutView::add(const char* name, const wchar_t* type, const std::wstri
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
     controls_[name] = control;
     return control;
+}
+
+HWND Win32AboutView::control(const char* name) const {
+    const auto it = controls_.find(name);
+    return it == controls_.end() ? nullptr : it->second;
 }
 
 void Win32AboutView::runModal() {

@@ -20,6 +20,9 @@ public:
 
     std::function<void()> okRequested, sysInfoRequested;
 
+    HWND window() const { return window_; }
+    HWND control(const char* name) const;
+
     // Shows the window and returns once it is closed; the owner takes no input meanwhile.
     void runModal();
 

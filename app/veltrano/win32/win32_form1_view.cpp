@@ -34,6 +34,21 @@ std::string windowText(HWND control) {
     return toUtf8(text);
 }
 
+// A closed combo box takes its height from its font; give it the layout's height instead.
+// The field's height is corrected by what is still missing, as the frame around it differs
+// between systems.
+void setClosedHeight(HWND combo, int height) {
+    auto field = SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+    for (int attempt = 0; attempt < 3 && field > 0; ++attempt) {
+        RECT shown{};
+        GetWindowRect(combo, &shown);
+        const int missing = height - (shown.bottom - shown.top);
+        if (missing == 0 || field + missing <= 0) return;
+        field += missing;
+        SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
+    }
+}
+
 }  // namespace
 
 Win32Form1View::Win32Form1View() : dpi_(screenDpi()) {
@@ -101,8 +116,10 @@ void Win32Form1View::createControls() {
     add("txtPoints", L"EDIT", L"", multiLine, 45, 450, 2985, 4020,
         L"Линейные координаты точек в метрах. Разделяются \";\" или переносом.");
     add("Label1", L"STATIC", L"Список точек (координаты в метрах)", 0, 45, 180, 2985, 285);
-    add("Combo1", L"COMBOBOX", L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, 3195,
-        450, 3660, 315 * 8, L"Таблица, в которую будут помещены точки.");
+    HWND combo =
+        add("Combo1", L"COMBOBOX", L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
+            3195, 450, 3660, 315 * 8, L"Таблица, в которую будут помещены точки.");
+    setClosedHeight(combo, twipsToPixels(315, dpi_));
     add("Label2", L"STATIC", L"Таблица для создаваемых точек", 0, 3195, 180, 3660, 285);
     HWND breakLine =
         add("chkBreakLine", L"BUTTON", L"Разбивать линию в точках", WS_TABSTOP | BS_AUTOCHECKBOX,
