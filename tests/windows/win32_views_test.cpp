@@ -14,6 +14,7 @@
 #include "about/frm_about.h"
 #include "platform/win32/wide_text.h"
 #include "support/fake_ports.h"
+#include "support/screen.h"
 #include "win32_about_view.h"
 #include "win32_form1_view.h"
 
@@ -49,14 +50,6 @@ const Control kForm1Controls[] = {
     {"cmdRefreshMI", L"Button", L"", 6930, 225, 465, 420, L"Обновить данные из MapInfo"},
     {"cmdAbout", L"Button", L"About", 8145, 4545, 870, 330, nullptr},
 };
-
-bool screenAvailable() {
-    HWND probe = CreateWindowExW(0, L"STATIC", L"probe", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                 nullptr, nullptr);
-    if (!probe) return false;
-    DestroyWindow(probe);
-    return true;
-}
 
 int screenDotsPerInch() {
     HDC screen = GetDC(nullptr);

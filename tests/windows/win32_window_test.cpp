@@ -10,6 +10,7 @@
 #include "host/run_time_error.h"
 #include "platform/win32/win32_message_box.h"
 #include "platform/win32/win32_window_activation.h"
+#include "support/screen.h"
 
 namespace veltrano::testing {
 namespace {
@@ -21,14 +22,6 @@ TEST(win32_message_box, icons_map_to_message_box_styles_with_an_ok_button) {
     EXPECT_EQ(Win32MessageBox::styleFor(MessageIcon::Exclamation),
               UINT(MB_OK | MB_ICONEXCLAMATION));
     EXPECT_EQ(Win32MessageBox::styleFor(MessageIcon::CriticalStop), UINT(MB_OK | MB_ICONSTOP));
-}
-
-bool screenAvailable() {
-    HWND probe = CreateWindowExW(0, L"STATIC", L"probe", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                 nullptr, nullptr);
-    if (!probe) return false;
-    DestroyWindow(probe);
-    return true;
 }
 
 struct SeenBox {
