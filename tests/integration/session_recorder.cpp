@@ -16,28 +16,23 @@ namespace {
 // Geographic coordinates, so that every point is found by refining geodesic distances: the
 // requests then carry many formatted numbers, which is where platforms differ first.
 std::string workspaceScript() {
-    const std::string latLong = "CoordSys Earth Projection 1, 104";
-    std::string script;
-    for (const char* table : {"tracks (name Char(20))", "placed (distanceM Float, xRowId Integer)",
-                              "labels (note Char(10))"}) {
-        const std::string name = std::string(table).substr(0, std::string(table).find(' '));
-        script += "Create Table " + std::string(table) + "\n";
-        script += "Create Map For " + name + " " + latLong + "\n";
-    }
-    script += "Set " + latLong + "\n";
-    script += "Dim track As Object\n";
-    script +=
-        "Create Pline Into Variable track 4 (37.60, 55.75) (37.70, 55.80) (37.85, 55.78) "
-        "(38.00, 55.90)\n";
-    script += "Insert Into tracks (obj, name) Values (track, \"Кольцевая\")\n";
-    script += "Create Line Into Variable track (30.30, 59.93) (30.36, 59.94)\n";
-    script += "Insert Into tracks (obj, name) Values (track, \"short\")\n";
-    script +=
-        "Create Region Into Variable track 1 4 (44.00, 48.70) (44.10, 48.70) (44.10, 48.76) "
-        "(44.00, 48.76)\n";
-    script += "Insert Into tracks (obj, name) Values (track, \"block\")\n";
-    script += "Select * From tracks\n";
-    return script;
+    return "Create Table tracks (name Char(20))\n"
+           "Create Map For tracks CoordSys Earth Projection 1, 104\n"
+           "Create Table placed (distanceM Float, xRowId Integer)\n"
+           "Create Map For placed CoordSys Earth Projection 1, 104\n"
+           "Create Table labels (note Char(10))\n"
+           "Create Map For labels CoordSys Earth Projection 1, 104\n"
+           "Set CoordSys Earth Projection 1, 104\n"
+           "Dim track As Object\n"
+           "Create Pline Into Variable track 4 (37.60, 55.75) (37.70, 55.80) (37.85, 55.78) "
+           "(38.00, 55.90)\n"
+           "Insert Into tracks (obj, name) Values (track, \"Кольцевая\")\n"
+           "Create Line Into Variable track (30.30, 59.93) (30.36, 59.94)\n"
+           "Insert Into tracks (obj, name) Values (track, \"short\")\n"
+           "Create Region Into Variable track 1 4 (44.00, 48.70) (44.10, 48.70) (44.10, 48.76) "
+           "(44.00, 48.76)\n"
+           "Insert Into tracks (obj, name) Values (track, \"block\")\n"
+           "Select * From tracks\n";
 }
 
 }  // namespace
