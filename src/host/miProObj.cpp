@@ -153,11 +153,7 @@ HostValue miProObj::Eval(std::string_view str) {
     std::string text;
     try {
         text = app().Eval(str);
-        if (IsError()) {
-            msgboxErr();
-        } else {
-            lastCallFailed_ = false;
-        }
+        settleHostError();
     } catch (const RunTimeError& error) {
         reportThroughHost(error);
         return {};
@@ -180,11 +176,7 @@ HostValue miProObj::queryInfo(std::string_view expression, HostValue whenNotLive
 HostValue miProObj::askInfo(std::string_view expression) {
     try {
         const std::string text = app().Eval(expression);
-        if (IsError()) {
-            msgboxErr();
-        } else {
-            lastCallFailed_ = false;
-        }
+        settleHostError();
         return reader_.infoAnswer(text);
     } catch (const RunTimeError& error) {
         // The host's refusal, or a whole number beyond 32 bits in its answer.
@@ -202,11 +194,7 @@ void miProObj::RunCommand(std::string_view str) {
     try {
         if (isLoaded() && miApp_) {
             app().Do(str);
-            if (IsError()) {
-                msgboxErr();
-            } else {
-                lastCallFailed_ = false;
-            }
+            settleHostError();
         }
     } catch (const RunTimeError& error) {
         reportThroughHost(error);
@@ -218,11 +206,7 @@ HostValue miProObj::RunMenuCommand(std::string_view cmd) {
     try {
         if (isLoaded() && miApp_ && reader_.isNumeric(cmd)) {
             app().RunMenuCommand(reader_.toWhole(HostValue::text(std::string(cmd))));
-            if (IsError()) {
-                msgboxErr();
-            } else {
-                lastCallFailed_ = false;
-            }
+            settleHostError();
         }
     } catch (const RunTimeError& error) {
         showDescription(error);
@@ -238,6 +222,14 @@ bool miProObj::IsError() {
 
 void miProObj::ClearError() {
     if (miApp_ && app().LastErrorCode() != 0) app().SetLastErrorCode(0);
+}
+
+void miProObj::settleHostError() {
+    if (IsError()) {
+        msgboxErr();
+    } else {
+        lastCallFailed_ = false;
+    }
 }
 
 void miProObj::msgboxErr() {
@@ -301,11 +293,7 @@ void miProObj::Set_Application_Window(std::int32_t hwnd) {
     try {
         if (qIsLoaded()) {
             app().Do("Set Application Window " + std::to_string(hwnd));
-            if (IsError()) {
-                msgboxErr();
-            } else {
-                lastCallFailed_ = false;
-            }
+            settleHostError();
         }
     } catch (const RunTimeError& error) {
         showDescription(error);
@@ -318,11 +306,7 @@ void miProObj::Attach(std::int32_t hwnd) {
     try {
         if (isLoaded() && miApp_ && hwnd > 0 && isLoaded()) {
             app().RunCommand("Set Application Window " + std::to_string(hwnd) + " ");
-            if (IsError()) {
-                msgboxErr();
-            } else {
-                lastCallFailed_ = false;
-            }
+            settleHostError();
         }
     } catch (const RunTimeError& error) {
         showDescription(error);
@@ -335,11 +319,7 @@ void miProObj::Deattach() {
     try {
         if (isLoaded() && miApp_ && isLoaded()) {
             app().RunCommand("Set Application Window 0");
-            if (IsError()) {
-                msgboxErr();
-            } else {
-                lastCallFailed_ = false;
-            }
+            settleHostError();
         }
     } catch (const RunTimeError& error) {
         showDescription(error);

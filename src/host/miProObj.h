@@ -174,6 +174,8 @@ private:
     void clearAfterDeadProbe();
     bool probe();
     void showButtonPads();
+    // After a wrapped call: the host's error is shown and cleared, or the call completed.
+    void settleHostError();
     void reportThroughHost(const RunTimeError& error);
     void showDescription(const RunTimeError& error);
     void showWithSource(const RunTimeError& error);

@@ -41,11 +41,7 @@ HostValue miProObj::TableInfo(const HostValue& table_id, std::int32_t attr) {
         }
         const std::string text =
             app().Eval("TableInfo(" + reader_.toText(table_id) + "," + std::to_string(attr) + ") ");
-        if (IsError()) {
-            msgboxErr();
-        } else {
-            lastCallFailed_ = false;
-        }
+        settleHostError();
         return reader_.infoAnswer(text);
     } catch (const RunTimeError& error) {
         reportThroughHost(error);

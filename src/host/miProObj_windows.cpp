@@ -51,11 +51,7 @@ std::int32_t miProObj::queryWhole(std::string_view expression, bool reportsThrou
     if (!qIsLoaded()) return 0;
     try {
         const std::string text = app().Eval(expression);
-        if (IsError()) {
-            msgboxErr();
-        } else {
-            lastCallFailed_ = false;
-        }
+        settleHostError();
         return reader_.toWhole(HostValue::text(text));
     } catch (const RunTimeError& error) {
         if (reportsThroughHost) {
