@@ -6,7 +6,6 @@
 #include "engine/engine_failure.h"
 #include "engine/host_number.h"
 #include "engine/placement_texts.h"
-#include "host/detail/mi_app.h"
 
 namespace veltrano {
 
@@ -136,7 +135,7 @@ std::int32_t objToArray(const AutomationPtr& hostObject, std::string_view objVar
 
 std::int32_t objToArray(const miProObj& hostConn, std::string_view objVar, ObjArray& rec,
                         MessageBoxPort& messages) {
-    return objToArray(detail::GetMiApp(hostConn), objVar, rec, messages);
+    return objToArray(hostConn.GetMiApp(), objVar, rec, messages);
 }
 
 }  // namespace veltrano

@@ -9,7 +9,6 @@
 #include "engine/placement_texts.h"
 #include "engine/point_on_segment.h"
 #include "engine/qsort.h"
-#include "host/detail/mi_app.h"
 
 namespace veltrano {
 
@@ -120,7 +119,7 @@ std::int32_t pointsAlongObject(const AutomationPtr& hostObject, std::vector<doub
 
 std::int32_t pointsAlongObject(const miProObj& hostConn, std::vector<double>& distances,
                                const ObjArray& rec, ObjSegment& pts, MessageBoxPort& messages) {
-    return pointsAlongObject(detail::GetMiApp(hostConn), distances, rec, pts, messages);
+    return pointsAlongObject(hostConn.GetMiApp(), distances, rec, pts, messages);
 }
 
 }  // namespace veltrano

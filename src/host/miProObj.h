@@ -31,10 +31,6 @@
 
 namespace veltrano {
 
-namespace detail {
-class MiAppAccess;
-}
-
 // A copy of the table list: slot 0 stays empty, slot i describes host table i.
 using TableList = std::vector<std::shared_ptr<miProTblInfo>>;
 
@@ -158,11 +154,14 @@ public:
     const SlotArray<miProWind>& windowSlots() const { return arrWin_; }
     const SlotArray<miProTblInfo>& tableSlots() const { return arrTbl_; }
 
-private:
-    friend class detail::MiAppAccess;
-    // The host object whatever the state; reached through detail/mi_app.h only.
+    // The held host automation object whatever the state, or none. The engine reads geometry
+    // through it with bare Eval and Do: there a host failure is a run-time error for the
+    // engine's own handler, not a message box per request as the wrapped calls would show.
     const AutomationPtr& GetMiApp() const { return miApp_; }
+    // How this object converts the host's answers (by the user's regional settings).
+    const AnswerReader& answerReader() const { return reader_; }
 
+private:
     // The held host object; none raises err::kObjectNotSet, since a report of the link's
     // loss releases it in the middle of an operation.
     Automation& app() const;

@@ -1,7 +1,6 @@
 #include "host/miProTblInfo.h"
 
 #include "host/answer_reader.h"
-#include "host/detail/mi_app.h"
 #include "host/miProObj.h"
 
 namespace veltrano {
@@ -56,7 +55,7 @@ void miProTblInfo::GetMiTabInfo(miProObj& ObjMI, std::int32_t id) {
         setOutOfRange();
         return;
     }
-    const AnswerReader& reader = detail::MiAppAccess::reader(ObjMI);
+    const AnswerReader& reader = ObjMI.answerReader();
     const auto text = [&](std::int32_t attr) { return reader.toText(ObjMI.TableInfo(id, attr)); };
     const auto whole = [&](std::int32_t attr) { return reader.toWhole(ObjMI.TableInfo(id, attr)); };
     const auto flag = [&](std::int32_t attr) { return upperCase(text(attr)) == "T"; };

@@ -1,7 +1,6 @@
 // The host connection object's states, the transitions between them and the session chores.
 #include <gtest/gtest.h>
 
-#include "host/detail/mi_app.h"
 #include "host_link_fixture.h"
 
 namespace veltrano::testing {
@@ -12,7 +11,7 @@ using State = miProObj::State;
 TEST(connection_state, a_new_object_is_idle_with_zero_fields) {
     HostLinkFixture f;
     EXPECT_EQ(f.obj->state(), State::Idle);
-    EXPECT_EQ(detail::GetMiApp(*f.obj), nullptr);
+    EXPECT_EQ(f.obj->GetMiApp(), nullptr);
     EXPECT_EQ(
         f.obj->countWin() | f.obj->minWin() | f.obj->maxWin() | f.obj->curWinID() | f.obj->hwnd(),
         0);
@@ -35,7 +34,7 @@ TEST(connection_state, connect_reads_version_and_main_window_then_builds_the_cen
     EXPECT_EQ(f.obj->connect2MiPro(), 1500);
     EXPECT_EQ(f.obj->state(), State::Connected);
     EXPECT_EQ(f.obj->hwnd(), 4242);
-    EXPECT_EQ(detail::GetMiApp(*f.obj), f.host);
+    EXPECT_EQ(f.obj->GetMiApp(), f.host);
     EXPECT_EQ(f.evals(),
               (std::vector<std::string>{"SystemInfo(17)", "SystemInfo(9)", "NumWindows()",
                                         "SystemInfo(9)", "NumAllWindows()", "NumTables()"}));
@@ -48,7 +47,7 @@ TEST(connection_state, connecting_twice_keeps_the_host_object_and_rebuilds_the_c
     f.answerWindows(1, {ScriptedWindow{.number = 1, .id = 77, .type = "2"}});
     EXPECT_EQ(f.obj->connect2MiPro(), 1500);
     EXPECT_EQ(f.provider.attachCalls, 1);
-    EXPECT_EQ(detail::GetMiApp(*f.obj), f.host);
+    EXPECT_EQ(f.obj->GetMiApp(), f.host);
     EXPECT_EQ(f.obj->countWin(), 1);
     ASSERT_NE(f.obj->miWindows(1), nullptr);
     EXPECT_EQ(f.obj->miWindows(1)->wId(), 77);
@@ -104,7 +103,7 @@ TEST(connection_state, a_held_object_reconnects_to_a_fresh_host) {
     fresh.answerEmptyHost();
     f.provider.running = fresh.host;
     EXPECT_EQ(f.obj->connect2MiPro(), 1500);
-    EXPECT_EQ(detail::GetMiApp(*f.obj), fresh.host);
+    EXPECT_EQ(f.obj->GetMiApp(), fresh.host);
     EXPECT_EQ(f.obj->state(), State::Connected);
 }
 

@@ -1,7 +1,6 @@
 // How the host's errors reach the user, and what callers can ask afterwards.
 #include <gtest/gtest.h>
 
-#include "host/detail/mi_app.h"
 #include "host_link_fixture.h"
 
 namespace veltrano::testing {
@@ -85,7 +84,7 @@ TEST(msgbox_err, a_host_gone_while_reporting_shows_the_link_lost_pair_and_releas
               (ShownMessage{"Произошло не запланированное отключение связи с MapInfo.",
                             "Сбой активизации связи с MapInfo.", MessageIcon::CriticalStop}));
     EXPECT_EQ(f.obj->state(), State::Idle);
-    EXPECT_EQ(detail::GetMiApp(*f.obj), nullptr);
+    EXPECT_EQ(f.obj->GetMiApp(), nullptr);
     EXPECT_EQ(f.obj->hwnd(), 0);
     EXPECT_FALSE(LastError::current().has_value());
 }
@@ -125,7 +124,7 @@ TEST(msgbox_err, a_link_lost_while_reporting_midway_ends_the_operation_cleanly) 
     ASSERT_FALSE(f.messages.shown.empty());
     EXPECT_EQ(f.messages.shown[0].caption, "Сбой активизации связи с MapInfo.");
     EXPECT_EQ(f.obj->state(), State::Idle);
-    EXPECT_EQ(detail::GetMiApp(*f.obj), nullptr);
+    EXPECT_EQ(f.obj->GetMiApp(), nullptr);
 }
 
 TEST(is_error, answers_from_the_host_error_code_and_fails_to_the_caller_when_gone) {
