@@ -2,6 +2,7 @@
 
 #include "dialog/host_answers.h"
 #include "engine/host_number.h"
+#include "host/host_codes.h"
 #include "host/miProObj.h"
 #include "host/run_time_error.h"
 
@@ -9,7 +10,6 @@ namespace veltrano {
 
 namespace {
 constexpr const char* kLineBreak = "\r\n";
-constexpr std::int32_t kCoordSysAttribute = 29;
 
 // A length or perimeter in the regional number format; a refused request reads 0.
 std::string regionalLength(const HostValue& answer, const RegionalSettings& regional) {
@@ -36,7 +36,7 @@ public:
     std::string heading(std::int32_t count) {
         const std::string source = answerText(host_.Eval("SelectionInfo( 1)"));
         const std::string coordSys =
-            answerText(host_.TableInfo(std::string_view(table_), kCoordSysAttribute));
+            answerText(host_.TableInfo(std::string_view(table_), host_code::table_info::kCoordSys));
         return "---  Selection :: [" + table_ + "] --- " + kLineBreak + std::to_string(count) +
                " Object(s) from  [" + source + "]:" + kLineBreak + coordSys + "]:" + kLineBreak;
     }
@@ -72,9 +72,16 @@ private:
         return line;
     }
 
+    // "ObjectInfo(<table>.obj, <code>)"
+    std::string objectInfo(std::int32_t code) const {
+        return "ObjectInfo(" + table_ + ".obj, " + std::to_string(code) + ")";
+    }
+
     std::string shape() {
-        const std::string nodes = answerText(host_.Eval("ObjectInfo(" + table_ + ".obj, 20)"));
-        const std::string sections = answerText(host_.Eval("ObjectInfo(" + table_ + ".obj, 21)"));
+        const std::string nodes =
+            answerText(host_.Eval(objectInfo(host_code::object_info::kNodeCount)));
+        const std::string sections =
+            answerText(host_.Eval(objectInfo(host_code::object_info::kSectionCount)));
         return " - " + nodes + " Points in " + sections + " Segment(s)";
     }
 

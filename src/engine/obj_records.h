@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "host/host_codes.h"
+
 namespace veltrano {
 
 // One node of a section, or one point computed along an object.
@@ -36,11 +38,6 @@ struct ObjArray {
     std::int16_t nSegments = -1;  // the number of sections; -1 before extraction
 };
 
-// The host's object type codes that the engine reads.
-namespace objtype {
-inline constexpr std::int32_t kLine = 3;
-inline constexpr std::int32_t kPolyline = 4;
-inline constexpr std::int32_t kRegion = 7;
-}  // namespace objtype
+namespace objtype = host_code::object_type;
 
 }  // namespace veltrano

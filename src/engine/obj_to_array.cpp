@@ -6,12 +6,14 @@
 #include "engine/engine_failure.h"
 #include "engine/host_number.h"
 #include "engine/placement_texts.h"
+#include "host/host_codes.h"
 
 namespace veltrano {
 
 namespace {
 
 namespace text = placement_text;
+namespace object_info = host_code::object_info;
 
 // Nodes are appended as they are read, so a host that announces more nodes than it has
 // costs memory only for those it delivers.
@@ -66,7 +68,8 @@ void readLine(Automation& host, std::string_view objVar, ObjArray& rec, std::int
 
 void readSection(Automation& host, std::string_view objVar, std::int16_t sectionNo, ObjSegment& seg,
                  std::int32_t& nodeCount) {
-    seg.nNodes = toInt32(readHostNumber(host.Eval(text::objectInfoCount(objVar, 21 + sectionNo))));
+    seg.nNodes = toInt32(readHostNumber(
+        host.Eval(text::objectInfoCount(objVar, object_info::kSectionCount + sectionNo))));
     seg.segNo = sectionNo;
     if (seg.nNodes < 0) {
         throw RunTimeError(err::kSubscriptOutOfRange,
@@ -91,7 +94,8 @@ void readSection(Automation& host, std::string_view objVar, std::int16_t section
 // sized and the node count once all are read.
 void readSections(Automation& host, std::string_view objVar, ObjArray& rec, std::int32_t& result) {
     std::int32_t nodeCount = 0;
-    rec.nSegments = toInt16(readHostNumber(host.Eval(text::objectInfoCount(objVar, 21))));
+    rec.nSegments = toInt16(
+        readHostNumber(host.Eval(text::objectInfoCount(objVar, object_info::kSectionCount))));
     if (rec.nSegments < 0) {
         throw RunTimeError(
             err::kSubscriptOutOfRange,

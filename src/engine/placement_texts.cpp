@@ -1,6 +1,7 @@
 #include "engine/placement_texts.h"
 
 #include "engine/number_text.h"
+#include "host/host_codes.h"
 
 namespace veltrano::placement_text {
 
@@ -27,7 +28,7 @@ std::string setCoordSysTable(std::string_view table) {
 }
 
 std::string tableCoordSysClause(std::string_view table) {
-    return cat({"Tableinfo(", table, ", 29) "});
+    return cat({"Tableinfo(", table, ", ", whole(host_code::table_info::kCoordSys), ") "});
 }
 
 std::string lineEndPair(std::string_view objVar, int xCode, int yCode) {
@@ -84,7 +85,7 @@ std::string copySourceObject(std::string_view name, std::string_view table) {
 }
 
 std::string objectTypeOf(std::string_view name) {
-    return cat({"ObjectInfo(", name, ", 1) "});
+    return cat({"ObjectInfo(", name, ", ", whole(host_code::object_info::kType), ") "});
 }
 
 std::string createPoint(std::string_view table, std::string_view name, double x, double y) {

@@ -11,6 +11,7 @@
 #include "engine/points_along_object.h"
 #include "engine/random_digits.h"
 #include "engine/reverse_obj_array.h"
+#include "host/host_codes.h"
 
 namespace veltrano {
 
@@ -22,7 +23,6 @@ constexpr std::string_view kNoOutputTableText =
     "Необходимо задать таблицу, в которую будут помещены создаваемые точки.";
 constexpr std::string_view kNoOutputTableCaption = "Warning: Output table not defined.";
 constexpr std::int32_t kNotReached = -1;
-constexpr std::int32_t kTableNameAttr = 1;
 
 // A host value read as text; no value reads as empty.
 std::string textOf(const HostValue& value) {
@@ -83,7 +83,7 @@ private:
 
 std::string ObjectPlacement::sourceTableName(const std::string& srcTable) {
     try {
-        return textOf(host_.TableInfo(srcTable, kTableNameAttr));
+        return textOf(host_.TableInfo(srcTable, host_code::table_info::kName));
     } catch (const RunTimeError&) {
         LastError::clear();  // this one request's failure only leaves the name empty
         return {};

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "host/host_codes.h"
 #include "host/run_time_error.h"
 
 namespace veltrano {
@@ -9,8 +10,6 @@ namespace veltrano {
 namespace {
 
 constexpr std::string_view kProbe = "2*2";
-constexpr std::int32_t kSystemInfoVersion = 17;
-constexpr std::int32_t kSystemInfoMainWindow = 9;
 constexpr std::string_view kLinkLostText =
     "Произошло не запланированное отключение связи с MapInfo.";
 constexpr std::string_view kLinkLostCaption = "Сбой активизации связи с MapInfo.";
@@ -98,10 +97,10 @@ bool miProObj::qIsLoaded() {
 // --- Connecting ----------------------------------------------------------------------
 
 void miProObj::readIdentity(std::int32_t& version) {
-    version =
-        reader_.toWhole(HostValue::text(app().Eval(systemInfoExpression(kSystemInfoVersion))));
-    hwnd_ =
-        reader_.toWhole(HostValue::text(app().Eval(systemInfoExpression(kSystemInfoMainWindow))));
+    version = reader_.toWhole(
+        HostValue::text(app().Eval(systemInfoExpression(host_code::system_info::kVersion))));
+    hwnd_ = reader_.toWhole(
+        HostValue::text(app().Eval(systemInfoExpression(host_code::system_info::kMainWindow))));
 }
 
 std::int32_t miProObj::connect2MiPro(const std::optional<HostValue>& parentHWnd) {

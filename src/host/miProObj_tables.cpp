@@ -2,6 +2,7 @@
 #include <string>
 
 #include "host/answer_reader.h"
+#include "host/host_codes.h"
 #include "host/miProObj.h"
 #include "host/run_time_error.h"
 
@@ -9,9 +10,7 @@ namespace veltrano {
 
 namespace {
 
-constexpr std::int32_t kAttrMappable = 5;
-constexpr std::int32_t kAttrRows = 8;
-constexpr std::int32_t kAttrPath = 19;
+namespace table_info = host_code::table_info;
 
 bool isZero(const HostValue& value) {
     return value.isEmpty() || (value.isWhole() && value.asWhole() == 0) ||
@@ -130,7 +129,7 @@ std::int32_t miProObj::openTable(std::string_view tblPath, std::string_view tblO
     const std::string wanted = upperCase(tblPath);
     const std::int32_t n = NumTables();
     for (std::int32_t i = 1; i <= n; ++i) {
-        if (upperCase(reader_.toText(TableInfo(i, kAttrPath))) == wanted) return i;
+        if (upperCase(reader_.toText(TableInfo(i, table_info::kPath))) == wanted) return i;
     }
     return -1;
 }
@@ -143,9 +142,9 @@ std::int32_t miProObj::makeSelection(std::string_view tbl, std::string_view crit
         RunCommand("select * from " + quoted(tbl) + " where " + std::string(crit) + "  into " +
                    std::string(outTbl) + " ");
         if (!IsError()) {
-            const HostValue mappable = TableInfo(outTbl, kAttrMappable);
+            const HostValue mappable = TableInfo(outTbl, table_info::kMappable);
             if (mappable.isText() && mappable.asText() == "T") {
-                result = reader_.toWhole(TableInfo(outTbl, kAttrRows));
+                result = reader_.toWhole(TableInfo(outTbl, table_info::kRows));
             } else {
                 result = 0;
             }

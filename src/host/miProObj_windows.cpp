@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "host/host_codes.h"
 #include "host/miProObj.h"
 #include "host/number_text.h"
 #include "host/run_time_error.h"
@@ -11,26 +12,11 @@ namespace veltrano {
 
 namespace {
 
-// Window attribute codes.
-enum WinAttr : std::int32_t {
-    kTitle = 1,
-    kType = 3,
-    kWidth = 4,
-    kHeight = 5,
-    kLeft = 6,
-    kStatus = 9,
-    kHandle = 12,
-};
-// Map window attribute codes.
-enum MapAttr : std::int32_t { kScale = 2, kCenterX = 3, kCenterY = 4, kDistanceUnits = 11 };
-
-constexpr std::int32_t kMapWindow = 1;
-constexpr std::int32_t kButtonPad = 19;
-constexpr std::int32_t kSystemInfoMainWindow = 9;
-// Table attribute codes.
-constexpr std::int32_t kTableName = 1;
-constexpr std::int32_t kTableMappable = 5;
-constexpr std::int32_t kTableRows = 8;
+namespace window_info = host_code::window_info;
+namespace mapper_info = host_code::mapper_info;
+namespace table_info = host_code::table_info;
+using host_code::window_type::kButtonPad;
+using host_code::window_type::kMapper;
 
 std::string number(std::int32_t value) {
     return std::to_string(value);
@@ -98,7 +84,7 @@ HostValue miProObj::MapperInfo(std::int32_t window_spec, std::int32_t attr) {
 std::string miProObj::WindowInfoType(std::int32_t win_id) {
     if (!qIsLoaded()) return {};
     try {
-        return miProWind::typeName(reader_.toWhole(WindowInfo(win_id, kType)));
+        return miProWind::typeName(reader_.toWhole(WindowInfo(win_id, window_info::kType)));
     } catch (const RunTimeError& error) {
         reportThroughHost(error);
         return {};
@@ -114,7 +100,7 @@ void miProObj::RefreshWindowsInfo() {
     try {
         connected_ = true;
         const std::int32_t n = NumWindows();
-        hwnd_ = reader_.toWhole(SystemInfo(kSystemInfoMainWindow));
+        hwnd_ = reader_.toWhole(SystemInfo(host_code::system_info::kMainWindow));
         countWin_ = maxWin_ = n;
         const std::int32_t all = NumAllWindows();
         minWin_ = difference(n, all);
@@ -149,20 +135,20 @@ void miProObj::readWindow(std::int32_t i) {
     record->setWId(WindowId(i));
     if (record->wId() == 0) return;
     const auto whole = [&](std::int32_t attr) { return reader_.toWhole(WindowInfo(i, attr)); };
-    record->setWTitle(reader_.toText(WindowInfo(i, kTitle)));
-    record->setHeight(whole(kHeight));
-    record->setHwnd(whole(kHandle));
-    record->setLeftX(whole(kLeft));
-    record->setStatus(whole(kStatus));
-    record->setWidth(whole(kWidth));
-    record->setWType(whole(kType));
+    record->setWTitle(reader_.toText(WindowInfo(i, window_info::kTitle)));
+    record->setHeight(whole(window_info::kHeight));
+    record->setHwnd(whole(window_info::kHandle));
+    record->setLeftX(whole(window_info::kLeft));
+    record->setStatus(whole(window_info::kStatus));
+    record->setWidth(whole(window_info::kWidth));
+    record->setWType(whole(window_info::kType));
     record->setWTypeS(WindowInfoType(i));
-    if (record->wType() != kMapWindow) return;
+    if (record->wType() != kMapper) return;
     const std::int32_t id = record->wId();
     xDo("Set CoordSys  Window " + number(id) + " ");
-    record->setCenterX(reader_.toWhole(MapperInfo(id, kCenterX)));
-    record->setCenterY(reader_.toWhole(MapperInfo(id, kCenterY)));
-    record->setMapScale(reader_.toReal(MapperInfo(id, kScale)));
+    record->setCenterX(reader_.toWhole(MapperInfo(id, mapper_info::kCenterX)));
+    record->setCenterY(reader_.toWhole(MapperInfo(id, mapper_info::kCenterY)));
+    record->setMapScale(reader_.toReal(MapperInfo(id, mapper_info::kScale)));
 }
 
 std::shared_ptr<miProWind> miProObj::miWindows(std::int32_t ind) {
@@ -234,14 +220,14 @@ bool holdsNumber(const HostValue& value, double wanted) {
 void miProObj::showAllOnTable(std::int32_t wId, std::string_view tbl) {
     if (!qIsLoaded()) return;
     try {
-        if (TableInfo(tbl, kTableName).isNull()) return;
+        if (TableInfo(tbl, table_info::kName).isNull()) return;
         // Every check is asked of the host before deciding.
         const bool named = !tbl.empty();
-        const HostValue rows = TableInfo(tbl, kTableRows);
-        const HostValue mappable = TableInfo(tbl, kTableMappable);
-        const HostValue windowType = WindowInfo(wId, kType);
+        const HostValue rows = TableInfo(tbl, table_info::kRows);
+        const HostValue mappable = TableInfo(tbl, table_info::kMappable);
+        const HostValue windowType = WindowInfo(wId, window_info::kType);
         if (!(named && holdsNonZeroNumber(rows, reader_) && mappable.isText() &&
-              mappable.asText() == "T" && holdsNumber(windowType, kMapWindow))) {
+              mappable.asText() == "T" && holdsNumber(windowType, kMapper))) {
             return;
         }
         const std::string id = number(wId);
@@ -260,15 +246,16 @@ void miProObj::showAllOnTable(std::int32_t wId, std::string_view tbl) {
         const double cy = (y2 + y1) / 2;
         const double dx = x2 - x1;
         const double dy = y2 - y1;
-        const float w = reader_.toSingle(WindowInfo(wId, kWidth));
-        const float h = reader_.toSingle(WindowInfo(wId, kHeight));
+        const float w = reader_.toSingle(WindowInfo(wId, window_info::kWidth));
+        const float h = reader_.toSingle(WindowInfo(wId, window_info::kHeight));
         std::string statement = "set map window " + id + " center (" + generalNumberText(cx) + "," +
                                 generalNumberText(cy) + ") ";
         if (dx != 0 || dy != 0) {
             if (w == 0 || h == 0) throw RunTimeError(err::kDivisionByZero, {}, "showAllOnTable");
             const double z = std::max(dx / w, dy / h);
             const double zoom = 2 * z * w;
-            const HostValue units = Eval("MapperInfo(" + id + "," + number(kDistanceUnits) + ") ");
+            const HostValue units =
+                Eval("MapperInfo(" + id + "," + number(mapper_info::kDistanceUnits) + ") ");
             statement +=
                 " zoom " + generalNumberText(zoom) + " Units \"" + reader_.joinText(units) + "\" ";
         }

@@ -1,29 +1,14 @@
 #include "host/miProTblInfo.h"
 
 #include "host/answer_reader.h"
+#include "host/host_codes.h"
 #include "host/miProObj.h"
 
 namespace veltrano {
 
 namespace {
 
-// Host table attribute codes.
-enum Attr : std::int32_t {
-    kName = 1,
-    kNumber = 2,
-    kType = 3,
-    kColumns = 4,
-    kMappable = 5,
-    kReadOnly = 6,
-    kTemporary = 7,
-    kRows = 8,
-    kPath = 19,
-    kMinX = 25,
-    kMinY = 26,
-    kMaxX = 27,
-    kMaxY = 28,
-    kCoordSys = 29,
-};
+using namespace host_code::table_info;
 
 }  // namespace
 

@@ -1,0 +1,73 @@
+// The host's attribute codes for TableInfo, ObjectInfo, SystemInfo, WindowInfo and MapperInfo,
+// and the codes those answer with: the one place these MapBasic numbers are written.
+#pragma once
+
+#include <cstdint>
+
+namespace veltrano::host_code {
+
+// TableInfo(table, attribute)
+namespace table_info {
+inline constexpr std::int32_t kName = 1;
+inline constexpr std::int32_t kNumber = 2;
+inline constexpr std::int32_t kType = 3;
+inline constexpr std::int32_t kColumns = 4;
+inline constexpr std::int32_t kMappable = 5;
+inline constexpr std::int32_t kReadOnly = 6;
+inline constexpr std::int32_t kTemporary = 7;
+inline constexpr std::int32_t kRows = 8;
+inline constexpr std::int32_t kPath = 19;
+inline constexpr std::int32_t kMinX = 25;
+inline constexpr std::int32_t kMinY = 26;
+inline constexpr std::int32_t kMaxX = 27;
+inline constexpr std::int32_t kMaxY = 28;
+inline constexpr std::int32_t kCoordSys = 29;
+}  // namespace table_info
+
+// ObjectInfo(object, attribute)
+namespace object_info {
+inline constexpr std::int32_t kType = 1;
+inline constexpr std::int32_t kNodeCount = 20;
+// The section count; kSectionCount + s is the node count of section s (from 1).
+inline constexpr std::int32_t kSectionCount = 21;
+}  // namespace object_info
+
+// What ObjectInfo(object, object_info::kType) answers for the kinds the engine reads.
+namespace object_type {
+inline constexpr std::int32_t kLine = 3;
+inline constexpr std::int32_t kPolyline = 4;
+inline constexpr std::int32_t kRegion = 7;
+}  // namespace object_type
+
+// SystemInfo(attribute)
+namespace system_info {
+inline constexpr std::int32_t kMainWindow = 9;
+inline constexpr std::int32_t kVersion = 17;
+}  // namespace system_info
+
+// WindowInfo(window, attribute)
+namespace window_info {
+inline constexpr std::int32_t kTitle = 1;
+inline constexpr std::int32_t kType = 3;
+inline constexpr std::int32_t kWidth = 4;
+inline constexpr std::int32_t kHeight = 5;
+inline constexpr std::int32_t kLeft = 6;
+inline constexpr std::int32_t kStatus = 9;
+inline constexpr std::int32_t kHandle = 12;
+}  // namespace window_info
+
+// What WindowInfo(window, window_info::kType) answers for the kinds the link acts on.
+namespace window_type {
+inline constexpr std::int32_t kMapper = 1;
+inline constexpr std::int32_t kButtonPad = 19;
+}  // namespace window_type
+
+// MapperInfo(window, attribute)
+namespace mapper_info {
+inline constexpr std::int32_t kScale = 2;
+inline constexpr std::int32_t kCenterX = 3;
+inline constexpr std::int32_t kCenterY = 4;
+inline constexpr std::int32_t kDistanceUnits = 11;
+}  // namespace mapper_info
+
+}  // namespace veltrano::host_code
