@@ -9,11 +9,11 @@
 namespace veltrano::batch {
 
 struct Options {
-    std::string points;                     // the distance text, as typed into the dialog
-    std::optional<std::string> pointsFile;  // where to read it instead ("-": standard input)
-    std::string outputTable;                // the output table's name
+    std::string points;       // the distance text, as typed into the dialog
+    std::string outputTable;  // the output table's name
     bool fromTheEnd = false;
     bool help = false;
+    std::optional<std::string> pointsFile;  // where to read the points ("-": standard input)
 };
 
 struct ParsedOptions {
