@@ -6,6 +6,8 @@
 
 #include <sstream>
 
+#include "host/run_time_error.h"
+#include "insert_watch.h"
 #include "support/scripted_automation.h"
 
 namespace veltrano::batch {
@@ -70,6 +72,35 @@ TEST_F(batch_run, an_empty_selection_is_not_a_placement) {
     EXPECT_EQ(run("10", "Out"), kNothingSelected);
     EXPECT_EQ(err.str(), "Veltrano: NO Selected Objects\n");
     EXPECT_EQ(out.str(), "--- NO Selected Objects ---\n");
+}
+
+TEST_F(batch_run, the_watch_counts_inserts_into_the_output_table_and_passes_all_on) {
+    host->fail("Insert into Out ( obj, distanceM ) Values ( v, 2 ) ", 1013, "not mappable");
+    host->fail("Insert into Out (obj) Values (v) ", 1013, "not mappable");
+    host->fail("Insert into Other ( obj ) Values ( v ) ", 405, "not open");
+    InsertRecord record;
+    WatchingProvider watching(provider, "Out", record);
+    const AutomationPtr watched = watching.attachRunning();
+    const char* statements[] = {"Insert into Out ( obj, distanceM ) Values ( v, 1 ) ",
+                                "Insert into Out ( obj, distanceM ) Values ( v, 2 ) ",
+                                "Insert into Out (obj) Values (v) ",
+                                "Insert into Other ( obj ) Values ( v ) "};
+    for (const char* statement : statements) {
+        try {
+            watched->Do(statement);
+        } catch (const RunTimeError&) {
+        }
+    }
+    EXPECT_EQ(record.pointInserts, 2u);
+    EXPECT_EQ(record.refusedPoints, 1u);
+    ASSERT_EQ(record.refusals.size(), 1u);
+    EXPECT_EQ(record.refusals[0].message, "not mappable");
+    EXPECT_EQ(record.refusals[0].count, 2u);
+    EXPECT_EQ(host->traffic().size(), std::size(statements));
+
+    provider.running.reset();
+    EXPECT_THROW(watching.attachRunning(), RunTimeError);
+    EXPECT_FALSE(record.attachFailure.empty());
 }
 
 }  // namespace
