@@ -1,13 +1,17 @@
 #include "mbhost/diagnostics.h"
 
+#include "foundation/utf8.h"
+
 namespace mbhost {
 
+// The offending word may be any bytes a client sent: a NUL in it would cut the message
+// before its reason, and invalid UTF-8 could not cross the socket.
 std::string formatDiagnostic(const std::string& description, const SourceSpot& spot) {
-    if (spot.line <= 0) return description;
+    if (spot.line <= 0) return veltrano::validUtf8(description);
     std::string text =
         "line " + std::to_string(spot.line) + ", position " + std::to_string(spot.column);
     if (!spot.near.empty()) text += ", near '" + spot.near + "'";
-    return text + ": " + description;
+    return veltrano::validUtf8(text + ": " + description);
 }
 
 MapBasicError::MapBasicError(std::int32_t code, std::string description, SourceSpot spot)

@@ -60,7 +60,7 @@ private:
 };
 
 // The one text form of an error: "line 2, position 7, near 'Inset': Unrecognized command:
-// Inset"; without a position only the description.
+// Inset"; without a position only the description. Always valid UTF-8 without NUL.
 std::string formatDiagnostic(const std::string& description, const SourceSpot& spot);
 
 }  // namespace mbhost

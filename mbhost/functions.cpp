@@ -5,11 +5,11 @@
 #include <cmath>
 #include <filesystem>
 
+#include "foundation/utf8.h"
 #include "mbhost/evaluator.h"
 #include "mbhost/geodesy.h"
 #include "mbhost/lexer.h"
 #include "mbhost/number_format.h"
-#include "platform/utf8_text.h"
 
 namespace mbhost {
 

@@ -4,6 +4,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "foundation/utf8.h"
 #include "mbhost/evaluator.h"
 #include "mbhost/number_format.h"
 #include "mbhost/parser.h"
@@ -82,7 +83,7 @@ auto Host::guarded(Action&& action) -> decltype(action()) {
         message = "Out of memory";
     } catch (const std::exception& e) {
         code = errc::kInternal;
-        message = std::string("Internal error: ") + e.what();
+        message = veltrano::validUtf8(std::string("Internal error: ") + e.what());
     }
     lastErrorCode_ = code;
     lastErrorMessage_ = message;

@@ -1,7 +1,8 @@
 #include "mbhost/lexer.h"
 
-#include <cctype>
 #include <charconv>
+
+#include "foundation/mapbasic_name.h"
 
 namespace mbhost {
 
@@ -13,12 +14,12 @@ char lowerAscii(char c) {
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
+// Names follow the one rule Veltrano also checks output table names by.
 bool isWordStart(char c) {
-    return std::isalpha(static_cast<unsigned char>(c)) != 0 || c == '_' ||
-           static_cast<unsigned char>(c) >= 0x80;  // names in other scripts (UTF-8)
+    return veltrano::isNameStartByte(c);
 }
 bool isWordChar(char c) {
-    return isWordStart(c) || isDigit(c);
+    return veltrano::isNameByte(c);
 }
 
 class Lexer {

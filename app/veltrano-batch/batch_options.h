@@ -1,6 +1,7 @@
 // The command line of veltrano-batch.
 #pragma once
 
+#include <istream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@ struct Options {
     std::string outputTable;  // the output table's name
     bool fromTheEnd = false;
     bool help = false;
+    std::optional<std::string> pointsFile;  // where to read the points ("-": standard input)
 };
 
 struct ParsedOptions {
@@ -21,6 +23,10 @@ struct ParsedOptions {
 
 ParsedOptions parseOptions(const std::vector<std::string>& arguments);
 
-extern const char* const kUsage;
+// Reads the distance text from options.pointsFile when one is named; false, with the
+// reason in error, when it cannot be read.
+bool loadPointsFile(Options& options, std::istream& standardInput, std::string& error);
+
+std::string usageText();
 
 }  // namespace veltrano::batch

@@ -1,5 +1,6 @@
-// veltrano-batch: the dialog's OK from a shell. See kUsage.
+// veltrano-batch: the dialog's OK from a shell. See usageText().
 #include <iostream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -10,20 +11,29 @@
 int main(int argc, char** argv) {
     using namespace veltrano::batch;
     const std::vector<std::string> arguments(argv + 1, argv + argc);
-    const ParsedOptions parsed = parseOptions(arguments);
-    if (!parsed.options) {
-        std::cerr << "veltrano-batch: " << parsed.error << "\n" << kUsage;
+    ParsedOptions parsed = parseOptions(arguments);
+    std::string error = parsed.error;
+    if (parsed.options && !parsed.options->help) loadPointsFile(*parsed.options, std::cin, error);
+    if (!error.empty()) {
+        std::cerr << "veltrano-batch: " << error << "\n" << usageText();
         return kBadArguments;
     }
     if (parsed.options->help) {
-        std::cout << kUsage;
-        return 0;
+        std::cout << usageText();
+        return kPlaced;
+    }
+    std::unique_ptr<veltrano::ipc::SocketAutomationProvider> hosts;
+    try {
+        hosts = std::make_unique<veltrano::ipc::SocketAutomationProvider>();
+    } catch (const std::exception& failure) {
+        std::cerr << "veltrano-batch: no socket to look for the host at: " << failure.what()
+                  << "\n";
+        return kHostUnreachable;
     }
     try {
-        veltrano::ipc::SocketAutomationProvider hosts;
-        return runBatch(*parsed.options, hosts, std::cout, std::cerr);
-    } catch (const std::exception& error) {
-        std::cerr << "veltrano-batch: " << error.what() << "\n";
-        return kHostUnreachable;
+        return runBatch(*parsed.options, {*hosts, hosts->socketPath()}, std::cout, std::cerr);
+    } catch (const std::exception& failure) {
+        std::cerr << "veltrano-batch: internal error: " << failure.what() << "\n";
+        return kStopped;
     }
 }

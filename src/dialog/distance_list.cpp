@@ -4,8 +4,8 @@
 #include <optional>
 
 #include "engine/host_number.h"
+#include "foundation/utf8.h"
 #include "host/run_time_error.h"
-#include "platform/utf8_text.h"
 
 namespace veltrano {
 

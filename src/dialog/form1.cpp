@@ -4,6 +4,7 @@
 #include "dialog/host_answers.h"
 #include "dialog/selection_summary.h"
 #include "engine/qsort.h"
+#include "foundation/mapbasic_name.h"
 #include "host/answer_reader.h"
 #include "host/miProObj.h"
 #include "host/run_time_error.h"
@@ -95,7 +96,7 @@ PlacementOutcome Form1::runPlacement() {
         return PlacementOutcome::Refused;
     }
     const std::string outputTable = trimSpaces(view_.outputTableText());
-    if (outputTable.empty()) {
+    if (!isUsableOutputName(outputTable)) {
         warn(kNoOutputTable, kNoOutputTableCaption);
         return PlacementOutcome::Refused;
     }
@@ -134,6 +135,17 @@ PlacementOutcome Form1::walkSelection(std::vector<double>& distances, std::strin
         if (answerText(host.Eval("EOT(" + selTable + ") ")) == "T") break;
     }
     return PlacementOutcome::Placed;
+}
+
+// The name goes into MapBasic statements as typed: anything but a name could change what
+// they do. A table the host holds open is taken by the name it has there.
+bool Form1::isUsableOutputName(const std::string& name) const {
+    if (isMapBasicName(name)) return true;
+    const std::string wanted = upperCase(name);
+    for (const auto& table : tablesInfo_) {
+        if (table && !name.empty() && upperCase(table->tName()) == wanted) return true;
+    }
+    return false;
 }
 
 void Form1::ending() {

@@ -28,7 +28,7 @@ using PlacementEngine = std::function<std::int32_t(miProObj&, std::vector<double
 // How a press of OK ended.
 enum class PlacementOutcome {
     Placed,       // the walk went over the selection
-    Refused,      // no distance or no output table: nothing was sent to the host
+    Refused,      // no distance or no nameable output table: nothing was sent to the host
     NoSelection,  // the host holds no selection (or could not be asked)
     Failed,       // a failure stopped the walk; it has been reported
 };
@@ -75,6 +75,7 @@ public:
 private:
     PlacementOutcome runPlacement();
     PlacementOutcome walkSelection(std::vector<double>& distances, std::string outputTable);
+    bool isUsableOutputName(const std::string& name) const;
     void ending();
     std::int32_t refreshTables(bool quiet);
     void showSummary();

@@ -3,7 +3,7 @@
 #include "automation/socket/frame.h"
 #include "automation/socket/message.h"
 #include "automation/socket/request_trace.h"
-#include "automation/socket/utf8.h"
+#include "foundation/utf8.h"
 
 namespace veltrano::ipc {
 namespace {

@@ -123,14 +123,23 @@ TEST_F(placement_command, empty_points_come_before_an_empty_table) {
     expectEnding();
 }
 
-TEST_F(placement_command, an_empty_output_table_is_refused) {
-    f.view.outputTable = "";
-    f.view.outputTables.clear();
-    EXPECT_EQ(press("10"), PlacementOutcome::Refused);
-    EXPECT_EQ(f.messages.shown, std::vector<ShownMessage>{kNoOutputTable});
-    EXPECT_EQ(f.view.points, "10");
-    EXPECT_TRUE(f.calls.empty());
-    expectEnding();
+TEST_F(placement_command, an_output_table_that_is_no_name_is_refused_before_any_request) {
+    for (const std::string typed :
+         {"", "out (obj) Values (CreatePoint(0,0))\r\nClose Table victim\r\nInsert Into out",
+          "my table", "Out\"", "2nd"}) {
+        SCOPED_TRACE(typed);
+        f.messages.shown.clear();
+        f.beep.count = 0;
+        f.host->clearRequests();
+        f.view.outputTable = typed;
+        f.view.outputTables.clear();
+        EXPECT_EQ(press("10"), PlacementOutcome::Refused);
+        EXPECT_EQ(f.messages.shown, std::vector<ShownMessage>{kNoOutputTable});
+        EXPECT_EQ(f.view.points, "10");
+        EXPECT_TRUE(f.calls.empty());
+        EXPECT_FALSE(f.sent("SelectionInfo( 3) "));
+        expectEnding();
+    }
 }
 
 TEST_F(placement_command, no_accepted_distance_keeps_the_text_and_sends_nothing) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "platform/utf8_text.h"
+#include "foundation/mapbasic_name.h"
+#include "foundation/utf8.h"
 
 namespace veltrano {
 namespace {
@@ -24,6 +25,29 @@ TEST(utf8_text, what_is_not_a_character_becomes_the_replacement_character) {
     std::string text = "a";
     appendUtf8(text, U'\x44F');  // Cyrillic small ya
     EXPECT_EQ(text, "a\xD1\x8F");
+}
+
+TEST(utf8_text, valid_utf8_keeps_every_character_and_replaces_each_faulty_byte) {
+    const std::string r = "\xEF\xBF\xBD";
+    const std::pair<std::string, std::string> rows[] = {
+        {"Ошибка €𝄞", "Ошибка €𝄞"},       {std::string("a\0b", 3), "a" + r + "b"},
+        {"\xC0\xAF/", r + r + "/"},        // overlong
+        {"\xED\xA0\x80", r + r + r},       // surrogate
+        {"x\xE2\x82", "x" + r + r},        // cut short at the end
+        {"\x80\xD1\x8F", r + "\xD1\x8F"},  // lone continuation before a character
+    };
+    for (const auto& [bytes, text] : rows) {
+        EXPECT_EQ(validUtf8(bytes), text) << bytes;
+        EXPECT_TRUE(isValidUtf8(validUtf8(bytes)));
+    }
+}
+
+TEST(mapbasic_name, names_as_mbhost_reads_them) {
+    for (const char* name : {"placed", "_x1", "Точки_2", "A"}) EXPECT_TRUE(isMapBasicName(name));
+    for (const char* text :
+         {"", "1st", "out (obj)", "my table", "a\"b", "a'b", "t\r\nClose", "t;", "Format$"}) {
+        EXPECT_FALSE(isMapBasicName(text)) << text;
+    }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <array>
 #include <cstdio>
+#include <fstream>
 #include <memory>
 
 #include "placement_host.h"
@@ -70,12 +71,45 @@ TEST(batch_with_mbhost, from_the_end_counts_from_the_last_node) {
     EXPECT_NEAR(rows[1].x, 412400, 1.0);
 }
 
-TEST(batch_with_mbhost, refused_inputs_change_nothing_in_the_host) {
+// Every way a run can place nothing, each said on standard error with its status; none
+// changes the host.
+TEST(batch_with_mbhost, each_refusal_has_its_status_and_its_reason) {
     PlacementHost host;
     ASSERT_TRUE(host.listening());
-    const BatchRun run = runBatch(host.socket(), "--points 'abc;' --output placed", true);
-    EXPECT_EQ(run.status, 3);
-    EXPECT_NE(run.out.find("Veltrano: Точки не заданы."), std::string::npos) << run.out;
+    host.client().Do("Create Table flat (a Integer)");
+    const std::string longList = ::testing::TempDir() + "veltrano-30000-distances.txt";
+    std::ofstream(longList) << [] {
+        std::string text;  // all beyond both objects (2000 m and 500 m)
+        for (int d = 3000; d < 33000; ++d) text += std::to_string(d) + "\n";
+        return text;
+    }();
+    const std::string notPositive = "' is not a positive distance\nveltrano-batch: no positive";
+    const struct {
+        std::string arguments;
+        int status;
+        std::string message;
+    } rows[] = {
+        {"--points 100 --output nothere", 3, "': Table nothere is not open"},
+        {"--points 100 --output Query1", 3, "': Table Query1 is read-only"},
+        {"--points 100 --output flat", 3, "': Table flat is not mappable"},
+        {"--points 100 --output Selection", 3, "is read-only"},
+        {"--points 100 --output \"$(printf 'out (obj) Values (CreatePoint(0,0))\\r\\n"
+         "Close Table placed\\r\\nInsert Into placed')\"",
+         3, "Warning: Output table not defined.: "},
+        {"--points 'nan' --output placed", 3, "'nan" + notPositive},
+        {"--points 'inf' --output placed", 3, "'inf" + notPositive},
+        {"--points 'Infinity' --output placed", 3, "'Infinity" + notPositive},
+        {"--points '1e309' --output placed", 3, "'1e309" + notPositive},
+        {"--points '-100' --output placed", 3, "'-100" + notPositive},
+        {"--points '0' --output placed", 3, "'0" + notPositive},
+        {"--points-file " + longList + " --output placed", 0, "no distance fell on any"},
+        {"--points-file - --output placed < " + longList, 0, "no distance fell on any"},
+    };
+    for (const auto& row : rows) {
+        const BatchRun run = runBatch(host.socket(), row.arguments, true);
+        EXPECT_EQ(run.status, row.status) << row.arguments << "\n" << run.out;
+        EXPECT_NE(run.out.find(row.message), std::string::npos) << row.arguments << "\n" << run.out;
+    }
     EXPECT_TRUE(host.placedRows().empty());
 }
 
@@ -84,6 +118,9 @@ TEST(batch_with_mbhost, no_host_running_is_said_with_a_failing_status) {
     const BatchRun run = runBatch(nobody, "--points 10 --output placed", true);
     EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.out.find("Error: No active Mapinfo.: "), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("cannot reach the host: no mbhost is running at " + nobody),
+              std::string::npos)
+        << run.out;
 }
 
 }  // namespace

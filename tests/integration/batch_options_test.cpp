@@ -26,7 +26,9 @@ TEST(batch_options, empty_values_are_passed_on_for_the_dialog_to_refuse) {
 
 TEST(batch_options, missing_or_unknown_arguments_are_refused_with_a_reason) {
     EXPECT_EQ(parseOptions({"--points", "10"}).error, "--output is missing");
-    EXPECT_EQ(parseOptions({"--output", "T"}).error, "--points is missing");
+    EXPECT_EQ(parseOptions({"--output", "T"}).error, "--points or --points-file is missing");
+    EXPECT_EQ(parseOptions({"--points=1", "--points-file=-", "--output=T"}).error,
+              "--points and --points-file exclude each other");
     EXPECT_EQ(parseOptions({"--points"}).error, "--points needs a value");
     EXPECT_EQ(parseOptions({"--points", "1", "--output", "T", "-x"}).error, "unknown argument: -x");
     EXPECT_TRUE(parseOptions({"--help"}).options->help);

@@ -6,6 +6,8 @@
 
 #include <sstream>
 
+#include "host/run_time_error.h"
+#include "insert_watch.h"
 #include "support/scripted_automation.h"
 
 namespace veltrano::batch {
@@ -26,38 +28,79 @@ protected:
         host->answer("SelectionInfo( 3) ", "0");
     }
 
-    ExitStatus run(Options options) { return runBatch(options, provider, out, err); }
+    ExitStatus run(std::string points, std::string outputTable) {
+        Options options;
+        options.points = std::move(points);
+        options.outputTable = std::move(outputTable);
+        return runBatch(options, {provider, "/run/test/socket"}, out, err);
+    }
 
     std::shared_ptr<ScriptedAutomation> host = std::make_shared<ScriptedAutomation>();
     ScriptedProvider provider;
     std::ostringstream out, err;
 };
 
-TEST_F(batch_run, no_host_says_so_and_fails) {
+TEST_F(batch_run, no_host_says_so_where_and_fails) {
     provider.running.reset();
-    EXPECT_EQ(run({"10", "Out"}), kHostUnreachable);
-    EXPECT_EQ(err.str(),
-              "Error: No active Mapinfo.: Не удалось выполнить подключение к работающей копии "
-              "MapInfo.\nДля работы приложения программа MapInfo должна быть загружена.\n");
+    EXPECT_EQ(run("10", "Out"), kHostUnreachable);
+    EXPECT_EQ(err.str().rfind(
+                  "Error: No active Mapinfo.: Не удалось выполнить подключение к работающей копии "
+                  "MapInfo.\nДля работы приложения программа MapInfo должна быть загружена.\n"
+                  "veltrano-batch: cannot reach the host at /run/test/socket: ",
+                  0),
+              0u)
+        << err.str();
     EXPECT_EQ(out.str(), "");
 }
 
-TEST_F(batch_run, refused_distances_are_said_on_standard_error) {
-    EXPECT_EQ(run({"abc", "Out"}), kRefused);
-    EXPECT_EQ(err.str(), "Veltrano: Точки не заданы.\n");
-    EXPECT_EQ(out.str(), "--- NO Selected Objects ---\n");
+TEST_F(batch_run, refused_inputs_are_said_on_standard_error_before_any_placement) {
+    EXPECT_EQ(run("abc", "Out"), kRefused);
+    EXPECT_EQ(err.str(),
+              "veltrano-batch: not placed: 'abc' is not a positive distance\n"
+              "veltrano-batch: no positive distance to place\n");
+    EXPECT_EQ(out.str(), "");
+    EXPECT_TRUE(host->traffic().empty());
 
     err.str("");
-    EXPECT_EQ(run({"10", " "}), kRefused);
+    EXPECT_EQ(run("10", " "), kRefused);
     EXPECT_EQ(err.str(),
               "Warning: Output table not defined.: Необходимо задать таблицу, в которую будут "
               "помещены создаваемые точки.\n");
 }
 
 TEST_F(batch_run, an_empty_selection_is_not_a_placement) {
-    EXPECT_EQ(run({"10", "Out"}), kNothingSelected);
+    EXPECT_EQ(run("10", "Out"), kNothingSelected);
     EXPECT_EQ(err.str(), "Veltrano: NO Selected Objects\n");
     EXPECT_EQ(out.str(), "--- NO Selected Objects ---\n");
+}
+
+TEST_F(batch_run, the_watch_counts_inserts_into_the_output_table_and_passes_all_on) {
+    host->fail("Insert into Out ( obj, distanceM ) Values ( v, 2 ) ", 1013, "not mappable");
+    host->fail("Insert into Out (obj) Values (v) ", 1013, "not mappable");
+    host->fail("Insert into Other ( obj ) Values ( v ) ", 405, "not open");
+    InsertRecord record;
+    WatchingProvider watching(provider, "Out", record);
+    const AutomationPtr watched = watching.attachRunning();
+    const char* statements[] = {"Insert into Out ( obj, distanceM ) Values ( v, 1 ) ",
+                                "Insert into Out ( obj, distanceM ) Values ( v, 2 ) ",
+                                "Insert into Out (obj) Values (v) ",
+                                "Insert into Other ( obj ) Values ( v ) "};
+    for (const char* statement : statements) {
+        try {
+            watched->Do(statement);
+        } catch (const RunTimeError&) {
+        }
+    }
+    EXPECT_EQ(record.pointInserts, 2u);
+    EXPECT_EQ(record.refusedPoints, 1u);
+    ASSERT_EQ(record.refusals.size(), 1u);
+    EXPECT_EQ(record.refusals[0].message, "not mappable");
+    EXPECT_EQ(record.refusals[0].count, 2u);
+    EXPECT_EQ(host->traffic().size(), std::size(statements));
+
+    provider.running.reset();
+    EXPECT_THROW(watching.attachRunning(), RunTimeError);
+    EXPECT_FALSE(record.attachFailure.empty());
 }
 
 }  // namespace

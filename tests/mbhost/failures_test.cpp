@@ -83,6 +83,10 @@ TEST(failures, each_sets_code_and_message_and_changes_nothing) {
         {"division by zero", false, "1 / (d - 2.5)", errc::kDivisionByZero,
          "line 1, position 3, near '/': Division by zero"},
         {"open without storage", true, "Open table \"/data/x.TAB\" ", errc::kNoPort, ""},
+        {"a NUL byte", true, std::string("Print 1 \0 2", 11), errc::kSyntax,
+         "line 1, position 9, near '\xEF\xBF\xBD': Unexpected character"},
+        {"bytes that are not UTF-8", false, "d + \xC3", errc::kUndefinedName,
+         "line 1, position 5, near '\xEF\xBF\xBD': Variable or Field \xEF\xBF\xBD not defined"},
     };
     for (const Refusal& r : refusals) {
         SCOPED_TRACE(r.what);

@@ -4,7 +4,7 @@
 #include <exception>
 
 #include "automation/socket/frame.h"
-#include "automation/socket/utf8.h"
+#include "foundation/utf8.h"
 #include "host/run_time_error.h"
 
 namespace veltrano::ipc {

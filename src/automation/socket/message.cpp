@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "automation/socket/utf8.h"
+#include "foundation/utf8.h"
 
 namespace veltrano::ipc {
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <ctime>
 
-#include "automation/socket/utf8.h"
+#include "foundation/utf8.h"
 
 namespace veltrano::ipc {
 namespace {

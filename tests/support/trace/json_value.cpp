@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <stdexcept>
 
-#include "platform/utf8_text.h"
+#include "foundation/utf8.h"
 
 namespace veltrano::replay {
 

@@ -1,0 +1,20 @@
+#include "distance_check.h"
+
+#include "dialog/distance_list.h"
+
+namespace veltrano::batch {
+
+DistanceCheck checkDistances(std::string_view text, const RegionalSettings& regional) {
+    DistanceCheck check;
+    for (const auto& piece : distancePieces(trimSpaces(text))) {
+        const auto distance = readDistance(piece, regional);
+        if (distance && *distance > 0) {
+            ++check.placeable;
+        } else {
+            check.notPlaceable.push_back(piece);
+        }
+    }
+    return check;
+}
+
+}  // namespace veltrano::batch
