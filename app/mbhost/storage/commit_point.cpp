@@ -71,24 +71,23 @@ std::optional<CommitManifest> readManifest(const fs::path& folder) {
 void finishCommit(const fs::path& folder, const fs::path& directory,
                   const CommitManifest& manifest) {
     std::error_code error;
+    int step = 4;
     for (const auto& name : manifest.moves) {
         if (!fs::exists(folder / name, error)) continue;  // moved before an interruption
         fs::rename(folder / name, directory / name, error);
         if (error) {
             throw std::runtime_error("cannot move " + name + " into place: " + error.message());
         }
-        commitStep();
+        commitStep(step++);
     }
     for (const auto& name : manifest.removes) fs::remove(directory / name, error);
     syncPath(directory);
     fs::remove_all(folder, error);
 }
 
-void commitStep() {
-    static int steps = 0;
-    ++steps;
+void commitStep(int step) {
     const char* exitAt = std::getenv("MBHOST_COMMIT_EXIT_AT");
-    if (exitAt && std::atoi(exitAt) == steps) ::_exit(86);
+    if (exitAt && std::atoi(exitAt) == step) ::_exit(86);
 }
 
 }  // namespace mbhost::gdal

@@ -332,6 +332,19 @@ void writeDataset(const TableData& table, const std::string& target, const std::
     }
 }
 
+// The reason of a failed write as the client should see it: why the disk took no more when
+// it did not, and the target's path where GDAL named the file in the working folder.
+std::string reasonWithoutPaths(std::string reason, const std::string& target,
+                               const StagedWrite& staged) {
+    const std::string prefix = "cannot write " + target + ": ";
+    if (reason.rfind(prefix, 0) == 0) reason.erase(0, prefix.size());
+    for (std::size_t at; (at = reason.find(staged.stagedPath())) != std::string::npos;) {
+        reason.replace(at, staged.stagedPath().size(), target);
+    }
+    const std::string shortage = staged.spaceShortage();
+    return shortage.empty() ? reason : shortage + " (" + reason + ")";
+}
+
 // ---- reading the whole file ----
 
 TableData readTable(const std::string& path) {
@@ -406,12 +419,11 @@ void GdalTableStore::write(const TableData& table, const std::string& path) {
                          "with Create Map, or save it as .tab, .mif, .geojson or .gpkg)");
     }
     StagedWrite staged(path);
-    writeDataset(table, path, staged.stagedPath(), format);
     try {
+        writeDataset(table, path, staged.stagedPath(), format);
         checkWritten(table, staged.stagedPath(), format.coordinateTolerance);
     } catch (const std::runtime_error& e) {
-        const std::string shortage = staged.spaceShortage();
-        throw writeError(path, shortage.empty() ? e.what() : shortage + " (" + e.what() + ")");
+        throw writeError(path, reasonWithoutPaths(e.what(), path, staged));
     }
     staged.commit();
 }

@@ -1,6 +1,7 @@
 #include "staged_write.h"
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -123,6 +124,13 @@ std::string StagedWrite::stagedPath() const {
 }
 
 std::string StagedWrite::spaceShortage() const {
+    rlimit limit{};
+    std::error_code ignored;
+    if (::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY) {
+        for (const auto& entry : fs::directory_iterator(folder_, ignored)) {
+            if (entry.file_size(ignored) >= limit.rlim_cur) return std::strerror(EFBIG);
+        }
+    }
     const fs::path probe = folder_ / "space-probe";
     const int descriptor = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     if (descriptor < 0) return std::strerror(errno);
@@ -136,7 +144,7 @@ std::string StagedWrite::spaceShortage() const {
 }
 
 void StagedWrite::commit() {
-    commitStep();
+    commitStep(1);
     const fs::path directory = target_.parent_path();
     CommitManifest manifest;
     std::set<std::string> written;
@@ -155,13 +163,13 @@ void StagedWrite::commit() {
             syncPath(folder_ / name);
             manifest.moves.push_back(name);
         }
-        commitStep();
+        commitStep(2);
         writeManifest(folder_, manifest);
     } catch (const std::runtime_error& e) {
         throw writeError(target_, e.what());
     }
     decided_ = true;
-    commitStep();
+    commitStep(3);
     try {
         finishCommit(folder_, directory, manifest);
     } catch (const std::runtime_error& e) {
