@@ -39,9 +39,8 @@ void writeManifest(const fs::path& folder, const CommitManifest& manifest) {
         for (const auto& name : manifest.removes) out << "remove " << name << "\n";
         out << kEnd << "\n";
         out.flush();
-        if (!out)
-            throw std::runtime_error("cannot record the commit: " +
-                                     std::string(std::strerror(errno)));
+        // A stream keeps no errno of its own: one read now may be stale.
+        if (!out) throw std::runtime_error("cannot record the commit: the disk took no more");
     }
     syncPath(partial);
     std::error_code error;

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <filesystem>
 #include <stdexcept>
@@ -38,6 +39,9 @@ std::optional<TableLock> TableLock::take(const std::string& target, const std::s
         if (descriptor < 0) return std::nullopt;
         if (::flock(descriptor, LOCK_EX | LOCK_NB) == 0) {
             if (stillAt(descriptor, path)) return TableLock(path, descriptor);
+        } else if (errno != EWOULDBLOCK) {
+            ::close(descriptor);  // a file system without locks
+            return std::nullopt;
         } else if (std::chrono::steady_clock::now() > deadline) {
             ::close(descriptor);
             throw std::runtime_error("cannot " + verb + " " + target +
