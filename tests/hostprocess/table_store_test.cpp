@@ -1,13 +1,20 @@
 #include "gdal_table_store.h"
 
+#include <signal.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
 #include <gtest/gtest.h>
 
+#include "gdal_errors.h"
 #include "mbhost_process.h"
 #include "served_host.h"
 
@@ -244,6 +251,147 @@ TEST(table_file, an_empty_mappable_table_keeps_its_system_in_every_format) {
         store.write(empty, path);
         EXPECT_EQ(store.open(path).coordSysClause, kUtm33);
     }
+}
+
+}  // namespace
+}  // namespace mbhost::gdal
+
+namespace mbhost::gdal {
+namespace {
+
+struct ChildCommit {
+    int status = -1;  // 0 committed, 1 refused, 86 stopped at the chosen step
+    std::string message;
+};
+
+// Commits in a forked child, which may stop itself at exitAt or be limited to fileLimit bytes.
+ChildCommit commitInChild(const TableData& table, const std::string& path, int exitAt,
+                          rlim_t fileLimit = RLIM_INFINITY) {
+    int pipe[2];
+    if (::pipe(pipe) != 0) return {};
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(pipe[0]);
+        if (exitAt > 0) ::setenv("MBHOST_COMMIT_EXIT_AT", std::to_string(exitAt).c_str(), 1);
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{fileLimit, fileLimit};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        try {
+            GdalTableStore().write(table, path);
+        } catch (const std::runtime_error& e) {
+            (void)!::write(pipe[1], e.what(), std::strlen(e.what()));
+            ::_exit(1);
+        }
+        ::_exit(0);
+    }
+    ::close(pipe[1]);
+    ChildCommit result;
+    char buffer[512];
+    for (ssize_t got; (got = ::read(pipe[0], buffer, sizeof buffer)) > 0;) {
+        result.message.append(buffer, static_cast<std::size_t>(got));
+    }
+    ::close(pipe[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    if (WIFEXITED(status)) result.status = WEXITSTATUS(status);
+    return result;
+}
+
+// What a table holds, row by row, to tell one version from another.
+std::vector<std::string> rowsOf(const TableData& table) {
+    std::vector<std::string> rows;
+    for (const Row& row : table.rows) {
+        if (row.deleted) continue;
+        const long x = row.object ? std::lround(row.object->parts.at(0).at(0).x * 1000) : 0;
+        rows.push_back(row.fields.at(0).asText() + "@" + std::to_string(x));
+    }
+    return rows;
+}
+
+bool workingFilesLeft(const std::string& dir) {
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+        if (entry.path().filename().string()[0] == '.') return true;
+    }
+    return false;
+}
+
+// A 1 MiB file system mounted for the test; where mounting is not allowed, the child's
+// file-size limit stands in for it.
+struct SmallDisk {
+    TempDir dir;
+    bool mounted = ::mount("tmpfs", dir.path().c_str(), "tmpfs", 0, "size=1m") == 0;
+    ~SmallDisk() {
+        if (mounted) ::umount2(dir.path().c_str(), MNT_DETACH);
+    }
+};
+
+class commit_under_faults : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(commit_under_faults, the_table_opens_whole_as_the_old_or_the_new_version) {
+    GdalTableStore store;
+    const TableData old = pointTable(kLonLat, 37, 55);
+    TableData changed = old;
+    changed.rows[0].deleted = true;  // a Shapefile's pieces then pair rows differently
+    changed.rows[2].object = std::make_shared<const Geometry>(Geometry::point(40, 56));
+    const std::string name = std::string("points") + GetParam();
+
+    TempDir dir;
+    const std::string path = dir.file(name);
+    int step = 1;
+    for (ChildCommit run; run.status != 0 && step < 20; ++step) {
+        SCOPED_TRACE("stopped at step " + std::to_string(step));
+        store.write(old, path);
+        ::chmod(path.c_str(), 0640);
+        run = commitInChild(changed, path, step);
+        ASSERT_TRUE(run.status == 0 || run.status == 86) << run.status << " " << run.message;
+        EXPECT_EQ(rowsOf(store.open(path)), rowsOf(run.status == 0 || step >= 3 ? changed : old));
+        EXPECT_FALSE(workingFilesLeft(dir.path()));
+    }
+    EXPECT_GT(step, 4) << "the commit ended before its files were moved";
+    struct stat status {};
+    ::stat(path.c_str(), &status);
+    EXPECT_EQ(status.st_mode & 0777, 0640u);
+
+    TableData big = old;
+    for (int i = 0; i < 40000; ++i) big.rows.push_back(old.rows[i % 3]);
+    SmallDisk disk;
+    const std::string small = disk.dir.file(name);
+    store.write(old, small);
+    const ChildCommit full = commitInChild(big, small, 0, disk.mounted ? RLIM_INFINITY : 1 << 20);
+    EXPECT_EQ(full.status, 1);
+    const std::string reason = disk.mounted ? "No space left on device" : "File too large";
+    EXPECT_EQ(full.message.rfind("cannot write " + small + ": " + reason, 0), 0u) << full.message;
+    EXPECT_EQ(rowsOf(store.open(small)), rowsOf(old));
+    EXPECT_FALSE(workingFilesLeft(disk.dir.path()));
+
+    for (const auto& [what, changedPath, mode] :
+         {std::tuple{"a read-only file", path, 0444},
+          std::tuple{"a read-only folder", dir.path(), 0555}}) {
+        SCOPED_TRACE(what);
+        ::chmod(changedPath.c_str(), mode);
+        const ChildCommit refused = commitInChild(old, path, 0);
+        ::chmod(changedPath.c_str(), changedPath == path ? 0644 : 0755);
+        EXPECT_EQ(refused.status, 1);
+        EXPECT_NE(refused.message.find("is read-only"), std::string::npos) << refused.message;
+        EXPECT_EQ(rowsOf(store.open(path)), rowsOf(changed));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(formats, commit_under_faults,
+                         ::testing::Values(".tab", ".mif", ".shp", ".geojson", ".gpkg"),
+                         [](const auto& info) { return std::string(info.param + 1); });
+
+TEST(table_file, gdal_reasons_reach_the_client_readable) {
+    for (const auto& [gdal, reason] :
+         {std::pair{"Failed to read all values for 2 records in .shx file: Success.",
+                    "Failed to read all values for 2 records in .shx file (the file is damaged)"},
+          std::pair{"caf\xe9 n'est pas une table", "caf\u00e9 n'est pas une table"},
+          std::pair{"Мост: not recognised", "Мост: not recognised"}}) {
+        EXPECT_EQ(readableReason(gdal), reason);
+    }
+    TempDir dir;
+    TableData plain = pointTable("", 0, 0);
+    EXPECT_THROW(GdalTableStore().write(plain, dir.file("plain.shp")), std::runtime_error);
 }
 
 }  // namespace

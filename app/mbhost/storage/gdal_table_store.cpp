@@ -13,39 +13,18 @@
 #include <set>
 #include <stdexcept>
 
+#include "gdal_errors.h"
+#include "gdal_handles.h"
 #include "ogr_conversion.h"
 #include "staged_write.h"
 #include "tab_coordsys_note.h"
 #include "table_file_format.h"
+#include "table_lock.h"
+#include "unfinished_commits.h"
+#include "written_check.h"
 
 namespace mbhost::gdal {
 namespace {
-
-// GDAL's own messages go to our errors, not to the console.
-class QuietGdal {
-public:
-    QuietGdal() {
-        CPLPushErrorHandler(CPLQuietErrorHandler);
-        CPLErrorReset();
-    }
-    ~QuietGdal() { CPLPopErrorHandler(); }
-    QuietGdal(const QuietGdal&) = delete;
-    QuietGdal& operator=(const QuietGdal&) = delete;
-    static std::string lastMessage(const std::string& otherwise) {
-        const char* message = CPLGetLastErrorMsg();
-        return message && *message ? message : otherwise;
-    }
-};
-
-struct DatasetCloser {
-    void operator()(GDALDataset* dataset) const { GDALClose(dataset); }
-};
-using DatasetPtr = std::unique_ptr<GDALDataset, DatasetCloser>;
-
-struct FeatureDeleter {
-    void operator()(OGRFeature* feature) const { OGRFeature::DestroyFeature(feature); }
-};
-using FeaturePtr = std::unique_ptr<OGRFeature, FeatureDeleter>;
 
 std::runtime_error openError(const std::string& path, const std::string& reason) {
     return std::runtime_error("cannot open " + path + ": " + reason);
@@ -353,15 +332,22 @@ void writeDataset(const TableData& table, const std::string& target, const std::
     }
 }
 
-}  // namespace
-
-GdalTableStore::GdalTableStore() {
-    static std::once_flag registered;
-    std::call_once(registered, [] { GDALAllRegister(); });
+// The reason of a failed write as the client should see it: why the disk took no more when
+// it did not, and the target's path where GDAL named the file in the working folder.
+std::string reasonWithoutPaths(std::string reason, const std::string& target,
+                               const StagedWrite& staged) {
+    const std::string prefix = "cannot write " + target + ": ";
+    if (reason.rfind(prefix, 0) == 0) reason.erase(0, prefix.size());
+    for (std::size_t at; (at = reason.find(staged.stagedPath())) != std::string::npos;) {
+        reason.replace(at, staged.stagedPath().size(), target);
+    }
+    const std::string shortage = staged.spaceShortage();
+    return shortage.empty() ? reason : shortage + " (" + reason + ")";
 }
 
-TableData GdalTableStore::open(const std::string& path) {
-    const QuietGdal quiet;
+// ---- reading the whole file ----
+
+TableData readTable(const std::string& path) {
     if (!std::filesystem::exists(path)) throw openError(path, "no such file");
     DatasetPtr dataset(static_cast<GDALDataset*>(
         GDALOpenEx(path.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY, nullptr, nullptr, nullptr)));
@@ -403,11 +389,42 @@ TableData GdalTableStore::open(const std::string& path) {
     return table;
 }
 
+}  // namespace
+
+GdalTableStore::GdalTableStore() {
+    static std::once_flag registered;
+    std::call_once(registered, [] { GDALAllRegister(); });
+}
+
+TableData GdalTableStore::open(const std::string& path) {
+    const QuietGdal quiet;
+    const auto lock = TableLock::take(path, "open");
+    // Without a lock (a read-only folder) nothing left there could be settled anyway.
+    if (lock) {
+        try {
+            settleUnfinishedCommits(path);
+        } catch (const std::runtime_error& e) {
+            throw openError(path, e.what());
+        }
+    }
+    return readTable(path);
+}
+
 void GdalTableStore::write(const TableData& table, const std::string& path) {
     const QuietGdal quiet;
     const TableFileFormat format = formatForPath(path);
+    if (format.oneObjectKind && table.coordSysClause.empty()) {
+        throw writeError(path,
+                         "a Shapefile needs a map and this table has none (make it mappable "
+                         "with Create Map, or save it as .tab, .mif, .geojson or .gpkg)");
+    }
     StagedWrite staged(path);
-    writeDataset(table, path, staged.stagedPath(), format);
+    try {
+        writeDataset(table, path, staged.stagedPath(), format);
+        checkWritten(table, staged.stagedPath(), format.coordinateTolerance);
+    } catch (const std::runtime_error& e) {
+        throw writeError(path, reasonWithoutPaths(e.what(), path, staged));
+    }
     staged.commit();
 }
 

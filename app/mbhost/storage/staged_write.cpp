@@ -1,12 +1,21 @@
 #include "staged_write.h"
 
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cctype>
+#include <cerrno>
+#include <cstring>
 #include <map>
 #include <set>
 #include <stdexcept>
 #include <system_error>
+#include <vector>
+
+#include "commit_point.h"
+#include "unfinished_commits.h"
 
 namespace mbhost::gdal {
 namespace fs = std::filesystem;
@@ -35,17 +44,67 @@ bool isCompanion(const fs::path& name, const fs::path& target) {
     return pieces != kPieces.end() && pieces->second.count(lowered(name.extension().string()));
 }
 
+// The target and its pieces now in its folder.
+std::vector<fs::path> existingPieces(const fs::path& target) {
+    std::vector<fs::path> pieces;
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(target.parent_path(), error)) {
+        const fs::path name = entry.path().filename();
+        if (entry.is_regular_file(error) &&
+            (name == target.filename() || isCompanion(name, target.filename()))) {
+            pieces.push_back(entry.path());
+        }
+    }
+    return pieces;
+}
+
+// Root may write anything, so a file or folder without any write bit counts as read-only too.
+bool readOnly(const fs::path& path, int access) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0) return false;
+    return (status.st_mode & 0222) == 0 || ::access(path.c_str(), access) != 0;
+}
+
+void refuseReadOnly(const fs::path& target) {
+    const fs::path directory = target.parent_path();
+    std::error_code error;
+    if (!fs::is_directory(directory, error)) {
+        throw writeError(target, "the folder " + directory.string() + " does not exist");
+    }
+    if (readOnly(directory, W_OK | X_OK)) {
+        throw writeError(target, "the folder " + directory.string() + " is read-only");
+    }
+    for (const fs::path& piece : existingPieces(target)) {
+        if (readOnly(piece, W_OK)) throw writeError(target, piece.string() + " is read-only");
+    }
+}
+
+// Gives the new file at staged the mode and owner of like, when like exists.
+void keepModeAndOwner(const fs::path& staged, const fs::path& like) {
+    struct stat old {};
+    if (::stat(like.c_str(), &old) != 0) return;
+    ::chmod(staged.c_str(), old.st_mode & 07777);
+    // Only root may give a file away; anyone else keeps the new files as their own.
+    if (::chown(staged.c_str(), old.st_uid, old.st_gid) != 0) return;
+}
+
 }  // namespace
 
 StagedWrite::StagedWrite(const std::string& target) : target_(fs::absolute(target)) {
-    const fs::path directory = target_.parent_path();
-    std::error_code error;
-    if (!fs::is_directory(directory, error)) {
-        throw writeError(target_, "the folder " + directory.string() + " does not exist");
+    if (target_.filename().string().find('\n') != std::string::npos) {
+        throw writeError(target_, "a file name cannot hold a line break");
     }
+    refuseReadOnly(target_);
+    lock_ = TableLock::take(target_.string(), "write");
+    if (!lock_) throw writeError(target_, "cannot make its lock file beside it");
+    try {
+        settleUnfinishedCommits(target_);
+    } catch (const std::runtime_error& e) {
+        throw writeError(target_, e.what());
+    }
+    std::error_code error;
     for (int attempt = 0;; ++attempt) {
-        folder_ = directory / ("." + target_.filename().string() + ".writing-" +
-                               std::to_string(::getpid()) + "-" + std::to_string(attempt));
+        folder_ = workingFolderFor(target_, attempt);
         if (fs::create_directory(folder_, error)) return;
         if (error || attempt > 100) {
             folder_.clear();
@@ -57,32 +116,65 @@ StagedWrite::StagedWrite(const std::string& target) : target_(fs::absolute(targe
 
 StagedWrite::~StagedWrite() {
     std::error_code ignored;
-    if (!folder_.empty()) fs::remove_all(folder_, ignored);
+    if (!folder_.empty() && !decided_) fs::remove_all(folder_, ignored);
 }
 
 std::string StagedWrite::stagedPath() const {
     return (folder_ / target_.filename()).string();
 }
 
-void StagedWrite::commit() {
-    std::set<fs::path> written;
-    for (const auto& entry : fs::directory_iterator(folder_)) {
-        written.insert(entry.path().filename());
-    }
-    const fs::path directory = target_.parent_path();
-    std::error_code error;
-    for (const auto& entry : fs::directory_iterator(directory, error)) {
-        const fs::path name = entry.path().filename();
-        if (entry.is_regular_file() && isCompanion(name, target_.filename()) &&
-            !written.count(name)) {
-            fs::remove(entry.path(), error);
+std::string StagedWrite::spaceShortage() const {
+    rlimit limit{};
+    std::error_code ignored;
+    if (::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY) {
+        for (const auto& entry : fs::directory_iterator(folder_, ignored)) {
+            if (entry.file_size(ignored) >= limit.rlim_cur) return std::strerror(EFBIG);
         }
     }
-    for (const fs::path& name : written) {
-        fs::rename(folder_ / name, directory / name, error);
-        if (error)
-            throw writeError(target_,
-                             "cannot move " + name.string() + " into place: " + error.message());
+    const fs::path probe = folder_ / "space-probe";
+    const int descriptor = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (descriptor < 0) return std::strerror(errno);
+    const std::vector<char> block(64 * 1024, 0);
+    const ssize_t wrote = ::write(descriptor, block.data(), block.size());
+    const int error = errno;
+    ::close(descriptor);
+    ::unlink(probe.c_str());
+    if (wrote == static_cast<ssize_t>(block.size())) return {};
+    return std::strerror(wrote < 0 ? error : ENOSPC);
+}
+
+void StagedWrite::commit() {
+    commitStep(1);
+    const fs::path directory = target_.parent_path();
+    CommitManifest manifest;
+    std::set<std::string> written;
+    for (const auto& entry : fs::directory_iterator(folder_)) {
+        written.insert(entry.path().filename().string());
+    }
+    for (const fs::path& piece : existingPieces(target_)) {
+        if (!written.count(piece.filename().string())) {
+            manifest.removes.push_back(piece.filename().string());
+        }
+    }
+    try {
+        for (const std::string& name : written) {
+            const fs::path old = directory / name;
+            keepModeAndOwner(folder_ / name, fs::exists(old) ? old : target_);
+            syncPath(folder_ / name);
+            manifest.moves.push_back(name);
+        }
+        commitStep(2);
+        writeManifest(folder_, manifest);
+    } catch (const std::runtime_error& e) {
+        throw writeError(target_, e.what());
+    }
+    decided_ = true;
+    commitStep(3);
+    try {
+        finishCommit(folder_, directory, manifest);
+    } catch (const std::runtime_error& e) {
+        throw writeError(target_, std::string(e.what()) +
+                                      "; the commit is finished when the table is next opened");
     }
 }
 

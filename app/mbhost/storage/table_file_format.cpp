@@ -16,6 +16,7 @@ TableFileFormat formatForPath(const std::string& path) {
         format.driver = "MapInfo File";
         if (extension == ".mif") format.datasetOptions = {"FORMAT=MIF"};
         format.boundedGrid = extension == ".tab";
+        if (format.boundedGrid) format.coordinateTolerance = 1e-4;
         format.decimalColumns = true;
         return format;
     }

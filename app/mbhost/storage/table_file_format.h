@@ -14,6 +14,7 @@ struct TableFileFormat {
     bool boundedGrid = false;     // integer coordinates within layer bounds (MapInfo TAB)
     bool needsAuthority = false;  // the system must have an EPSG code to be recorded (GeoJSON)
     bool decimalColumns = false;  // keeps Decimal apart from Float (MapInfo)
+    double coordinateTolerance = 1e-6;  // how far a coordinate may move, relative to its size
 };
 
 // The format for path's extension (case-insensitive): .tab, .mif, .shp, .geojson/.json, .gpkg.

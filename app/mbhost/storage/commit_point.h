@@ -1,0 +1,38 @@
+// The commit point of a staged write and what follows it. A manifest, written and synced last
+// into the working folder, names the pieces to move into place and the stale pieces to remove;
+// once it exists the commit is decided, and finishing it (now, or after a crash by whoever
+// opens the table next) only repeats moves that have not happened yet.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace mbhost::gdal {
+
+struct CommitManifest {
+    std::vector<std::string> moves;    // file names in the working folder
+    std::vector<std::string> removes;  // file names in the target's folder
+};
+
+// Writes the manifest into folder durably. Raises std::runtime_error with the reason.
+void writeManifest(const std::filesystem::path& folder, const CommitManifest& manifest);
+
+// The manifest of folder, when it is there and whole.
+std::optional<CommitManifest> readManifest(const std::filesystem::path& folder);
+
+// Moves the pieces from folder into directory, removes the stale ones, syncs directory and
+// deletes folder. Raises std::runtime_error with the reason and keeps folder when a move fails.
+void finishCommit(const std::filesystem::path& folder, const std::filesystem::path& directory,
+                  const CommitManifest& manifest);
+
+// Flushes a file or folder to the disk. Raises std::runtime_error with the reason.
+void syncPath(const std::filesystem::path& path);
+
+// The seam where tests stop a commit: with MBHOST_COMMIT_EXIT_AT=K in the environment the
+// process ends with _exit(86) at step K. Steps: 1 written and checked, 2 flushed, 3 decided,
+// 4 and on: after each file moved into place.
+void commitStep(int step);
+
+}  // namespace mbhost::gdal
