@@ -3,12 +3,8 @@
 namespace veltrano {
 
 PlacementEngine enginePlacement(EnginePorts ports) {
-    return [ports](miProObj& host, std::vector<double>& distances, std::string& sourceTable,
-                   std::string& outputTable, std::string distanceColumn, std::string rowIdColumn,
-                   bool& fromTheEnd) {
-        return setPointsOnLine(&host, distances, sourceTable, outputTable,
-                               std::move(distanceColumn), std::move(rowIdColumn), fromTheEnd,
-                               ports);
+    return [ports](miProObj& host, const PlacementRequest& request) {
+        return setPointsOnLine(&host, request, ports);
     };
 }
 

@@ -127,9 +127,10 @@ PlacementOutcome Form1::walkSelection(std::vector<double>& distances, std::strin
             return PlacementOutcome::Failed;
         }
         // Read anew for every object: each gets the box as it is when its turn comes.
-        bool fromTheEnd = view_.startFromTheEndValue() == 1;
-        const std::int32_t placed = placement_(host, distances, selTable, outputTable,
-                                               kDistanceColumn, kRowIdColumn, fromTheEnd);
+        const PlacementRequest request{distances,    selTable,
+                                       outputTable,  kDistanceColumn,
+                                       kRowIdColumn, view_.startFromTheEndValue() == 1};
+        const std::int32_t placed = placement_(host, request);
         view_.appendSummaryText("\r\n ** " + std::to_string(placed) + " points allocated.");
         host.xDo("fetch next From " + selTable);
         if (answerText(host.Eval("EOT(" + selTable + ") ")) == "T") break;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "dialog/form1_view.h"
+#include "engine/set_points_on_line.h"
 #include "host/automation.h"
 #include "platform/beep.h"
 #include "platform/busy_pointer.h"
@@ -19,11 +20,9 @@ namespace veltrano {
 class miProObj;
 class miProTblInfo;
 
-// The placement of points along one object: the engine's entry point, or a stand-in.
-// Arguments: host, distances (sorted in place), source table, output table, distance
-// column, row-id column, from-the-end flag; the result is the number of points placed.
-using PlacementEngine = std::function<std::int32_t(miProObj&, std::vector<double>&, std::string&,
-                                                   std::string&, std::string, std::string, bool&)>;
+// The placement of points along one object: the engine's entry point, or a stand-in. The
+// result is the number of points placed.
+using PlacementEngine = std::function<std::int32_t(miProObj&, const PlacementRequest&)>;
 
 // How a press of OK ended.
 enum class PlacementOutcome {

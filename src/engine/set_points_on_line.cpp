@@ -185,21 +185,19 @@ void ObjectPlacement::releaseVariable() {
 
 }  // namespace
 
-std::int32_t setPointsOnLine(miProObj* hostConn, std::vector<double>& distances,
-                             const std::string& srcTable, const std::string& outTable,
-                             std::string distColumn, std::string rowIdColumn, bool fromEnd,
+std::int32_t setPointsOnLine(miProObj* hostConn, const PlacementRequest& request,
                              const EnginePorts& ports) {
-    if (outTable.empty()) {
+    if (request.outputTable.empty()) {
         ports.messages.show(kNoOutputTableText, kNoOutputTableCaption, MessageIcon::Exclamation);
         return kNotReached;
     }
     if (hostConn == nullptr || !hostConn->isLoaded()) return kNotReached;
-    ObjectPlacement placement(*hostConn, outTable, std::move(distColumn), std::move(rowIdColumn),
-                              ports);
-    if (!placement.resolveSource(srcTable)) return kNotReached;
+    ObjectPlacement placement(*hostConn, request.outputTable, request.distanceColumn,
+                              request.rowIdColumn, ports);
+    if (!placement.resolveSource(request.sourceTable)) return kNotReached;
     std::int32_t placed = 0;
     try {
-        placed = placement.placeAlongObject(distances, fromEnd);
+        placed = placement.placeAlongObject(request.distances, request.fromTheEnd);
     } catch (...) {
         placement.releaseVariable();  // the failure itself still goes up
         throw;

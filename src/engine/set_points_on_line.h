@@ -18,22 +18,30 @@ struct EnginePorts {
     TimerPort& timer = systemTimer();
 };
 
-// Places a point at each distance along the object in the current row of srcTable and
-// writes it into outTable: one row per point with the distance in distColumn and the
-// source row id in rowIdColumn; the attributes whose column outTable lacks go into a text
-// label row at the point ("M = <dist>", "RowID = <id>", joined by the two characters \n).
+// One object's placement as its caller asks for it.
+struct PlacementRequest {
+    std::vector<double>& distances;  // metres; the caller's list, which the engine sorts in place
+    std::string sourceTable;         // the table whose current row holds the object
+    std::string outputTable;
+    std::string distanceColumn = "distanceM";
+    std::string rowIdColumn = "xRowId";
+    bool fromTheEnd = false;  // measure from the object's last node instead of its first
+};
+
+// Places a point at each distance along the object in the current row of the source table
+// and writes it into the output table: one row per point with the distance in the distance
+// column and the source row id in the row-id column; the attributes whose column the output
+// table lacks go into a text label row at the point ("M = <dist>", "RowID = <id>", joined by
+// the two characters \n).
 //
-// hostConn: the host connection (none gives -1). distances: metres, sorted in place.
-// fromEnd: measure from the object's last node instead of its first.
+// hostConn: the host connection (none gives -1).
 // Result: -1 when the object is not reached (output table name empty: a warning box;
 // host not running; source table or its coordinate system unknown); otherwise the points
 // placed: those computed less the inserts the host did not complete.
 //
 // A run-time failure after the source row was reached goes up to the caller; the
 // temporary host variable is released first once it has been declared.
-std::int32_t setPointsOnLine(miProObj* hostConn, std::vector<double>& distances,
-                             const std::string& srcTable, const std::string& outTable,
-                             std::string distColumn, std::string rowIdColumn, bool fromEnd,
+std::int32_t setPointsOnLine(miProObj* hostConn, const PlacementRequest& request,
                              const EnginePorts& ports);
 
 }  // namespace veltrano

@@ -69,11 +69,11 @@ public:
         if (!form_) {
             form_ = std::make_unique<Form1>(
                 view, Form1::Ports{provider, messages, beep, busy, regional, activation},
-                [this](miProObj&, std::vector<double>& d, std::string& src, std::string& out,
-                       std::string dc, std::string rc, bool& fromEnd) {
-                    calls.push_back({d, src, out, dc, rc, fromEnd});
+                [this](miProObj&, const PlacementRequest& r) {
+                    calls.push_back({r.distances, r.sourceTable, r.outputTable, r.distanceColumn,
+                                     r.rowIdColumn, r.fromTheEnd});
                     if (onPlacement) return onPlacement(calls.size());
-                    return std::int32_t{static_cast<std::int32_t>(d.size())};
+                    return std::int32_t{static_cast<std::int32_t>(r.distances.size())};
                 },
                 [this] { ++aboutShown; });
         }

@@ -24,10 +24,10 @@ private:
         std::vector<int> fromEndSeen;
         Form1 form{view,
                    {f.provider, f.messages, f.beep, f.busy, f.regional, f.activation},
-                   [this](miProObj&, std::vector<double>& d, std::string&, std::string& out,
-                          std::string, std::string, bool& fromEnd) {
-                       fromEndSeen.push_back(fromEnd);
-                       return out == "Out" ? static_cast<std::int32_t>(d.size()) : -1;
+                   [this](miProObj&, const PlacementRequest& r) {
+                       fromEndSeen.push_back(r.fromTheEnd);
+                       return r.outputTable == "Out" ? static_cast<std::int32_t>(r.distances.size())
+                                                     : -1;
                    },
                    {}};
         Dialog() {

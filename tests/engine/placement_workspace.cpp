@@ -147,7 +147,7 @@ std::int32_t PlacementSession::placeAlongRow(const std::string& source, std::int
                                              std::vector<double> distances, bool fromEnd) {
     link_.xDo("Fetch Rec " + std::to_string(rowNo) + " From " + source);
     const EnginePorts ports{boxes_};
-    return setPointsOnLine(&link_, distances, source, output, "distanceM", "xRowId", fromEnd,
+    return setPointsOnLine(&link_, {distances, source, output, "distanceM", "xRowId", fromEnd},
                            ports);
 }
 

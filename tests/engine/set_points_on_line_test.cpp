@@ -54,8 +54,8 @@ protected:
                        std::string outTable = "Points") {
         distances_ = std::move(distances);
         random.position = 0;  // the same variable name on every run
-        return setPointsOnLine(&link, distances_, "Query1", outTable, "distanceM", "xRowId",
-                               fromEnd, ports);
+        return setPointsOnLine(
+            &link, {distances_, "Query1", outTable, "distanceM", "xRowId", fromEnd}, ports);
     }
 
     // The engine's own requests: the link's liveness probes left out.
@@ -191,7 +191,7 @@ TEST_F(SetPointsOnLine, NotReachedGivesMinusOne) {
         boxes.shown.clear();
         std::vector<double> d{25};
         EXPECT_EQ(
-            setPointsOnLine(nullptr, d, "Query1", "Points", "distanceM", "xRowId", false, ports),
+            setPointsOnLine(nullptr, {d, "Query1", "Points", "distanceM", "xRowId", false}, ports),
             -1);
         EXPECT_TRUE(boxes.shown.empty());
     }
