@@ -1,7 +1,7 @@
 #include "attach_command.h"
 
 #include "automation/socket/socket_automation_provider.h"
-#include "host/run_time_error.h"
+#include "foundation/run_time_error.h"
 
 namespace mbhost::app {
 namespace {

@@ -1,6 +1,6 @@
 #include "statement_runner.h"
 
-#include "host/run_time_error.h"
+#include "foundation/run_time_error.h"
 
 namespace mbhost::app {
 namespace {

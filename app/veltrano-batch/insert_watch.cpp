@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "host/run_time_error.h"
+#include "foundation/run_time_error.h"
 
 namespace veltrano::batch {
 

@@ -17,7 +17,7 @@
 #include "automation/socket/poll_loop.h"
 #include "automation/socket/socket_automation_provider.h"
 #include "automation/socket/unix_socket.h"
-#include "engine/placement_workspace.h"
+#include "bench/support/placement_workspace.h"
 
 namespace veltrano::testing {
 namespace {
@@ -172,7 +172,7 @@ void placeAlongAll(benchmark::State& state, bool latLong, Reach reach) {
         points += session.placeAlongRows("Lines", kLines, "Points", w.distances, false);
         total += std::chrono::steady_clock::now() - start;
     }
-    if (!session.boxes().shown.empty()) state.SkipWithError(session.boxes().shown[0].text.c_str());
+    if (!session.messages().empty()) state.SkipWithError(session.messages()[0].c_str());
     const double objects = static_cast<double>(kLines) * static_cast<double>(state.iterations());
     const auto& counter = session.counter();
     const double hostShare =

@@ -4,7 +4,7 @@
 
 #include "about/about_texts.h"
 #include "about/get_key_value.h"
-#include "host/run_time_error.h"
+#include "foundation/run_time_error.h"
 
 namespace veltrano {
 

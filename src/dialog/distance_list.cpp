@@ -3,9 +3,9 @@
 #include <cmath>
 #include <optional>
 
-#include "engine/host_number.h"
+#include "foundation/host_number.h"
 #include "foundation/utf8.h"
-#include "host/run_time_error.h"
+#include "foundation/run_time_error.h"
 
 namespace veltrano {
 

@@ -7,7 +7,7 @@
 #include "foundation/mapbasic_name.h"
 #include "host/answer_reader.h"
 #include "host/miProObj.h"
-#include "host/run_time_error.h"
+#include "foundation/run_time_error.h"
 
 namespace veltrano {
 

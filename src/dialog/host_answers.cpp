@@ -3,9 +3,9 @@
 #include <cmath>
 #include <limits>
 
-#include "engine/host_number.h"
-#include "engine/number_text.h"
-#include "host/run_time_error.h"
+#include "foundation/host_number.h"
+#include "foundation/number_text.h"
+#include "foundation/run_time_error.h"
 
 namespace veltrano {
 

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "host/automation.h"
-#include "host/run_time_error.h"
+#include "foundation/run_time_error.h"
 #include "platform/message_box.h"
 
 namespace veltrano {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "engine/engine_failure.h"
-#include "engine/host_number.h"
+#include "foundation/host_number.h"
 #include "engine/placement_texts.h"
 #include "host/host_codes.h"
 

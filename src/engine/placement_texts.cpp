@@ -1,6 +1,6 @@
 #include "engine/placement_texts.h"
 
-#include "engine/number_text.h"
+#include "foundation/number_text.h"
 #include "host/host_codes.h"
 
 namespace veltrano::placement_text {

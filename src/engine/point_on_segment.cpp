@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "engine/engine_failure.h"
-#include "engine/host_number.h"
+#include "foundation/host_number.h"
 #include "engine/placement_texts.h"
 
 namespace veltrano {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "engine/engine_failure.h"
-#include "engine/host_number.h"
+#include "foundation/host_number.h"
 #include "engine/placement_texts.h"
 #include "engine/point_on_segment.h"
 #include "engine/qsort.h"

@@ -4,8 +4,8 @@
 #include <string_view>
 
 #include "engine/engine_failure.h"
-#include "engine/host_number.h"
-#include "engine/number_text.h"
+#include "foundation/host_number.h"
+#include "foundation/number_text.h"
 #include "engine/obj_to_array.h"
 #include "engine/placement_texts.h"
 #include "engine/points_along_object.h"

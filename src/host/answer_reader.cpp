@@ -3,8 +3,8 @@
 #include <cmath>
 #include <limits>
 
-#include "host/host_number.h"
-#include "host/run_time_error.h"
+#include "foundation/host_number.h"
+#include "foundation/run_time_error.h"
 
 namespace veltrano {
 

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "host/host_codes.h"
-#include "host/run_time_error.h"
+#include "foundation/run_time_error.h"
 
 namespace veltrano {
 

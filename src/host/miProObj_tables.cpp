@@ -4,7 +4,7 @@
 #include "host/answer_reader.h"
 #include "host/host_codes.h"
 #include "host/miProObj.h"
-#include "host/run_time_error.h"
+#include "foundation/run_time_error.h"
 
 namespace veltrano {
 

@@ -5,8 +5,8 @@
 
 #include "host/host_codes.h"
 #include "host/miProObj.h"
-#include "host/number_text.h"
-#include "host/run_time_error.h"
+#include "foundation/number_text.h"
+#include "foundation/run_time_error.h"
 
 namespace veltrano {
 

@@ -7,7 +7,7 @@
 #include <new>
 #include <vector>
 
-#include "host/run_time_error.h"
+#include "foundation/run_time_error.h"
 
 namespace veltrano {
 

@@ -2,7 +2,7 @@
 
 #include "about/about_texts.h"
 #include "about/frm_about.h"
-#include "host/run_time_error.h"
+#include "foundation/run_time_error.h"
 #include "support/fake_ports.h"
 
 namespace veltrano {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "host/run_time_error.h"
+#include "foundation/run_time_error.h"
 #include "support/scripted_automation.h"
 
 namespace veltrano::ipc {

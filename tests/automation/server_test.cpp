@@ -10,7 +10,7 @@
 #include "automation/socket/socket_connection.h"
 #include "automation/socket/socket_path.h"
 #include "automation/socket/unix_socket.h"
-#include "host/run_time_error.h"
+#include "foundation/run_time_error.h"
 #include "served_host.h"
 #include "support/scripted_automation.h"
 

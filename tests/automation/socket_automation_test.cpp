@@ -8,7 +8,7 @@
 #include "automation/socket/socket_automation_provider.h"
 #include "automation/socket/socket_connection.h"
 #include "automation/socket/socket_path.h"
-#include "host/run_time_error.h"
+#include "foundation/run_time_error.h"
 #include "served_host.h"
 #include "support/scripted_automation.h"
 

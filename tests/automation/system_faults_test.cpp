@@ -11,7 +11,7 @@
 #include "automation/socket/frame.h"
 #include "automation/socket/socket_connection.h"
 #include "automation/socket/system_calls.h"
-#include "host/run_time_error.h"
+#include "foundation/run_time_error.h"
 
 namespace veltrano::ipc {
 namespace {

@@ -11,7 +11,7 @@
 
 #include "dialog/form1.h"
 #include "dialog/memory_form1_view.h"
-#include "host/run_time_error.h"
+#include "foundation/run_time_error.h"
 #include "platform/fixed_regional_settings.h"
 #include "support/fake_ports.h"
 #include "support/scripted_automation.h"

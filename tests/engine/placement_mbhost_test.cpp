@@ -10,9 +10,10 @@
 #include <random>
 
 #include "automation/inprocess/inprocess_automation.h"
-#include "engine/host_number.h"
+#include "bench/support/placement_workspace.h"
 #include "engine/obj_to_array.h"
-#include "engine/placement_workspace.h"
+#include "foundation/host_number.h"
+#include "support/fake_ports.h"
 
 namespace veltrano::testing {
 namespace {
@@ -147,7 +148,7 @@ TEST_F(PlacementOnMbhost, LatLongPointsLieAtTheirGeodesicDistanceAlongTheLine) {
         placed += session->placeAlongRow("Lines", i + 1, "Points", requested[i], i % 2 == 1);
     }
     EXPECT_EQ(placed, kLines * kDistancesPerLine);
-    EXPECT_TRUE(session->boxes().shown.empty());
+    EXPECT_TRUE(session->messages().empty());
 
     const auto rows = placedRows();
     ASSERT_EQ(rows.size(), static_cast<std::size_t>(kLines * kDistancesPerLine));
@@ -203,7 +204,7 @@ TEST_F(PlacementOnMbhost, UtmPointsLieAtTheLinearFractionOfTheHostsSegment) {
     for (int i = 0; i < kLines; ++i) {
         EXPECT_EQ(session->placeAlongRow("Lines", i + 1, "Points", requested[i], i % 3 == 0), 4);
     }
-    EXPECT_TRUE(session->boxes().shown.empty());
+    EXPECT_TRUE(session->messages().empty());
 
     const auto rows = placedRows();
     ASSERT_EQ(rows.size(), static_cast<std::size_t>(kLines * 4));
@@ -267,7 +268,7 @@ TEST_F(PlacementOnMbhost, RunOverAHundredPolylinesWritesExactlyTheExpectedRows) 
     std::multimap<std::int32_t, double> written;
     for (const PlacedRow& row : placedRows()) written.emplace(row.xRowId, row.distanceM);
     EXPECT_EQ(written, expected);
-    EXPECT_TRUE(session->boxes().shown.empty());
+    EXPECT_TRUE(session->messages().empty());
 
     // No temporary variable is left in the host.
     const auto declared = session->declaredVariables();

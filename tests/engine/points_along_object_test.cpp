@@ -8,7 +8,7 @@
 
 #include "engine/point_on_segment.h"
 #include "engine/reverse_obj_array.h"
-#include "host/run_time_error.h"
+#include "foundation/run_time_error.h"
 #include "support/fake_ports.h"
 #include "support/scripted_automation.h"
 

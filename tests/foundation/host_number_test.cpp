@@ -1,10 +1,10 @@
-#include "engine/host_number.h"
+#include "foundation/host_number.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "host/run_time_error.h"
+#include "foundation/run_time_error.h"
 
 namespace veltrano {
 namespace {

@@ -1,11 +1,11 @@
-#include "engine/number_text.h"
+#include "foundation/number_text.h"
 
 #include <gtest/gtest.h>
 
 #include <clocale>
 #include <random>
 
-#include "engine/host_number.h"
+#include "foundation/host_number.h"
 
 namespace veltrano {
 namespace {

@@ -8,7 +8,7 @@
 
 #include "automation/socket/frame.h"
 #include "automation/socket/socket_automation_provider.h"
-#include "host/run_time_error.h"
+#include "foundation/run_time_error.h"
 #include "mbhost_process.h"
 #include "served_host.h"
 

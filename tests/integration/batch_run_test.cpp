@@ -6,7 +6,7 @@
 
 #include <sstream>
 
-#include "host/run_time_error.h"
+#include "foundation/run_time_error.h"
 #include "insert_watch.h"
 #include "support/scripted_automation.h"
 

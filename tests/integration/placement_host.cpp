@@ -7,7 +7,7 @@
 #include <stdexcept>
 
 #include "automation/socket/socket_automation_provider.h"
-#include "engine/host_number.h"
+#include "foundation/host_number.h"
 
 namespace veltrano::testing {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "automation/inprocess/inprocess_automation.h"
-#include "host/run_time_error.h"
+#include "foundation/run_time_error.h"
 #include "sample_workspace.h"
 
 namespace {

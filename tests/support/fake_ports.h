@@ -6,7 +6,7 @@
 #include <tuple>
 #include <vector>
 
-#include "host/run_time_error.h"
+#include "foundation/run_time_error.h"
 #include "platform/beep.h"
 #include "platform/busy_pointer.h"
 #include "platform/clock_random.h"

@@ -1,6 +1,6 @@
 #include "support/scripted_automation.h"
 
-#include "host/run_time_error.h"
+#include "foundation/run_time_error.h"
 
 namespace veltrano::testing {
 

@@ -15,7 +15,7 @@
 #include "automation/com/com_ptr.h"
 #include "automation/com/hresult_error.h"
 #include "automation/com/variant.h"
-#include "host/run_time_error.h"
+#include "foundation/run_time_error.h"
 
 namespace veltrano::testing {
 namespace {

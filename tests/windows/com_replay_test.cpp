@@ -5,7 +5,7 @@
 
 #include "automation/com/com_apartment.h"
 #include "automation/com/com_provider.h"
-#include "host/run_time_error.h"
+#include "foundation/run_time_error.h"
 #include "support/replay_server_process.h"
 
 namespace veltrano::testing {

@@ -1,7 +1,7 @@
 // UTF-8 and UTF-16 text at the Win32 boundary.
 #include <gtest/gtest.h>
 
-#include "host/run_time_error.h"
+#include "foundation/run_time_error.h"
 #include "platform/win32/wide_text.h"
 
 namespace veltrano::win32 {

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "host/run_time_error.h"
+#include "foundation/run_time_error.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_process_start.h"
 #include "support/temp_folder.h"

@@ -1,7 +1,7 @@
 // Regional number conventions read from Windows' locale data, and numbers under them.
 #include <gtest/gtest.h>
 
-#include "host/run_time_error.h"
+#include "foundation/run_time_error.h"
 #include "platform/win32/win32_regional_settings.h"
 
 namespace veltrano::testing {

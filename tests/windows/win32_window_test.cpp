@@ -7,7 +7,7 @@
 #include <atomic>
 #include <thread>
 
-#include "host/run_time_error.h"
+#include "foundation/run_time_error.h"
 #include "platform/win32/win32_message_box.h"
 #include "platform/win32/win32_window_activation.h"
 #include "support/screen.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "host/run_time_error.h"
+#include "foundation/run_time_error.h"
 
 namespace veltrano::com {
 

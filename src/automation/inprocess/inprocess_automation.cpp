@@ -1,6 +1,6 @@
 #include "automation/inprocess/inprocess_automation.h"
 
-#include "host/run_time_error.h"
+#include "foundation/run_time_error.h"
 
 namespace veltrano {
 

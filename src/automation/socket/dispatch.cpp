@@ -5,7 +5,7 @@
 
 #include "automation/socket/frame.h"
 #include "foundation/utf8.h"
-#include "host/run_time_error.h"
+#include "foundation/run_time_error.h"
 
 namespace veltrano::ipc {
 namespace {

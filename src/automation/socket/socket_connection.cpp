@@ -6,7 +6,7 @@
 
 #include "automation/socket/system_calls.h"
 #include "automation/socket/unix_socket.h"
-#include "host/run_time_error.h"
+#include "foundation/run_time_error.h"
 
 namespace veltrano::ipc {
 namespace {

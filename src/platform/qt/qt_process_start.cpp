@@ -4,7 +4,7 @@
 #include <QProcess>
 #include <QString>
 
-#include "host/run_time_error.h"
+#include "foundation/run_time_error.h"
 
 namespace veltrano {
 

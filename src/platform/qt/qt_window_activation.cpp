@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QWidget>
 
-#include "host/run_time_error.h"
+#include "foundation/run_time_error.h"
 
 namespace veltrano {
 

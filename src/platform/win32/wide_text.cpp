@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <climits>
 
-#include "host/run_time_error.h"
+#include "foundation/run_time_error.h"
 
 namespace veltrano::win32 {
 

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "host/run_time_error.h"
+#include "foundation/run_time_error.h"
 #include "platform/win32/wide_text.h"
 
 namespace veltrano::win32 {

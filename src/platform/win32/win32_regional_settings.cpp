@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "host/run_time_error.h"
+#include "foundation/run_time_error.h"
 #include "platform/numeric_text.h"
 #include "platform/win32/wide_text.h"
 

@@ -1,6 +1,6 @@
 #include "platform/win32/win32_window_activation.h"
 
-#include "host/run_time_error.h"
+#include "foundation/run_time_error.h"
 #include "platform/win32/wide_text.h"
 
 namespace veltrano::win32 {

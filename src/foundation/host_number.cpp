@@ -1,11 +1,11 @@
-#include "host/host_number.h"
+#include "foundation/host_number.h"
 
 #include <charconv>
 #include <cmath>
 #include <limits>
 #include <string>
 
-#include "host/run_time_error.h"
+#include "foundation/run_time_error.h"
 
 namespace veltrano {
 

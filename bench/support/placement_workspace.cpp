@@ -1,4 +1,4 @@
-#include "engine/placement_workspace.h"
+#include "bench/support/placement_workspace.h"
 
 #include <geodesic.h>
 
@@ -6,8 +6,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "engine/host_number.h"
 #include "engine/set_points_on_line.h"
+#include "foundation/host_number.h"
 
 namespace veltrano::testing {
 
@@ -127,7 +127,7 @@ void createTablesWithMapBasic(Automation& host, const std::string& lineTableName
 PlacementSession::PlacementSession(AutomationPtr host)
     : counter_(std::make_shared<CountingAutomation>(std::move(host))),
       provider_(counter_),
-      link_(provider_, boxes_, regional_, activation_) {
+      link_(provider_, messages_, regional_, activation_) {
     counter_->keepStatements([](std::string_view s) { return s.rfind("dim qzv", 0) == 0; });
     link_.connect2MiPro();
 }
@@ -146,7 +146,7 @@ std::int32_t PlacementSession::placeAlongRow(const std::string& source, std::int
                                              const std::string& output,
                                              std::vector<double> distances, bool fromEnd) {
     link_.xDo("Fetch Rec " + std::to_string(rowNo) + " From " + source);
-    const EnginePorts ports{boxes_};
+    const EnginePorts ports{messages_};
     return setPointsOnLine(&link_, {distances, source, output, "distanceM", "xRowId", fromEnd},
                            ports);
 }

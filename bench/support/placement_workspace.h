@@ -1,6 +1,6 @@
 // A real host (mbhost) holding tables of generated polylines, a host link attached to it,
-// and the loop that places points along every row of a table: shared by the end-to-end
-// tests and the benchmarks.
+// and the loop that places points along every row of a table: shared by the benchmarks and
+// the end-to-end tests.
 #pragma once
 
 #include <cstdint>
@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "bench/support/counting_automation.h"
 #include "host/miProObj.h"
 #include "mbhost/host.h"
 #include "mbhost/table_data.h"
 #include "platform/fixed_regional_settings.h"
-#include "support/counting_automation.h"
-#include "support/fake_ports.h"
+#include "platform/message_box.h"
 
 namespace veltrano::testing {
 
@@ -44,6 +44,15 @@ void createTablesWithMapBasic(Automation& host, const std::string& lineTableName
                               const std::string& pointTableName, const std::string& clause,
                               const std::vector<Sections>& lines);
 
+// Collects the text of every message box shown, for a caller to see that none was.
+class MessageLog : public MessageBoxPort {
+public:
+    std::vector<std::string> texts;
+    void show(std::string_view text, std::string_view, MessageIcon) override {
+        texts.emplace_back(text);
+    }
+};
+
 // Non-throwing WindowActivationPort for a host without windows to bring forward.
 class NoWindowActivation : public WindowActivationPort {
 public:
@@ -67,7 +76,7 @@ public:
     explicit PlacementSession(AutomationPtr host);
     miProObj& link() { return link_; }
     CountingAutomation& counter() { return *counter_; }
-    RecordingMessageBox& boxes() { return boxes_; }
+    const std::vector<std::string>& messages() const { return messages_.texts; }
     // Every temporary variable declared so far ("qzv..."), from the statements sent.
     std::vector<std::string> declaredVariables() const;
 
@@ -83,7 +92,7 @@ public:
 private:
     std::shared_ptr<CountingAutomation> counter_;
     FixedProvider provider_;
-    RecordingMessageBox boxes_;
+    MessageLog messages_;
     FixedRegionalSettings regional_ = FixedRegionalSettings::pointLocale();
     NoWindowActivation activation_;
     miProObj link_;
