@@ -35,6 +35,7 @@ private Q_SLOTS:
         QCOMPARE(child<QCheckBox>(view, "chkStartFromTheEnd")->checkState(), Qt::Unchecked);
         QCOMPARE(view.startFromTheEndValue(), 0);
         auto* combo = child<QComboBox>(view, "Combo1");
+        QVERIFY(combo->isEditable());
         QCOMPARE(combo->count(), 0);
         for (const char* name : {"txtPoints", "txtSelectedPolyline"}) {
             auto* box = child<QPlainTextEdit>(view, name);

@@ -3,11 +3,9 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QtTest>
 
 #include "platform/form_layout.h"
@@ -15,26 +13,11 @@
 
 namespace veltrano::testing {
 
-inline bool isOfKind(const QWidget* w, layout::Kind kind) {
-    using layout::Kind;
-    switch (kind) {
-        case Kind::Label:
-        case Kind::PictureBox:
-            return qobject_cast<const QLabel*>(w);
-        case Kind::TextBox:
-            return qobject_cast<const QPlainTextEdit*>(w);
-        case Kind::ComboBox:
-            return qobject_cast<const QComboBox*>(w) &&
-                   static_cast<const QComboBox*>(w)->isEditable();
-        case Kind::CheckBox:
-            return qobject_cast<const QCheckBox*>(w);
-        case Kind::CommandButton:
-            return qobject_cast<const QPushButton*>(w);
-        case Kind::Line:
-            return qobject_cast<const QFrame*>(w) &&
-                   static_cast<const QFrame*>(w)->frameShape() == QFrame::HLine;
-    }
-    return false;
+// The Qt class of each kind, in the order the kinds are declared.
+inline const char* qtClassOf(layout::Kind kind) {
+    constexpr const char* classes[] = {"QLabel",      "QPlainTextEdit", "QComboBox", "QCheckBox",
+                                       "QPushButton", "QLabel",         "QFrame"};
+    return classes[static_cast<int>(kind)];
 }
 
 inline QString shownText(const QWidget* w) {
@@ -45,15 +28,14 @@ inline QString shownText(const QWidget* w) {
     return {};
 }
 
-// The named widget that focus rests on: a combo box's edit field stands for the combo box.
-inline QString focusName() {
-    QWidget* focus = QApplication::focusWidget();
-    while (focus && focus->objectName().isEmpty()) focus = focus->parentWidget();
-    return focus ? focus->objectName() : QString();
-}
-
-// Tab from the first focusable control round to it again.
+// Tab from the first focusable control round to it again. A combo box's edit field, which
+// has no name, stands for the combo box.
 inline void checkTabOrder(QWidget& window, const QStringList& expected) {
+    const auto focusName = [] {
+        QWidget* focus = QApplication::focusWidget();
+        while (focus && focus->objectName().isEmpty()) focus = focus->parentWidget();
+        return focus ? focus->objectName() : QString();
+    };
     window.show();
     window.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&window));
@@ -81,7 +63,7 @@ inline void checkAgainstLayout(QWidget& window, const layout::Form& form) {
         ++built;
         const QString name = QString::fromStdString(c.name);
         QWidget* w = window.findChildren<QWidget*>(name).value(seen[name]++);
-        QVERIFY2(w && isOfKind(w, c.kind), qPrintable(name));
+        QVERIFY2(w && w->inherits(qtClassOf(c.kind)), qPrintable(name));
         if (form.fixedPlaces) QCOMPARE(w->geometry(), pixelRect(c.place));
         QCOMPARE(shownText(w), QString::fromStdString(c.caption));
         QCOMPARE(w->toolTip(), QString::fromStdString(c.tooltip));

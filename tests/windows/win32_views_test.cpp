@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,22 +25,13 @@ namespace {
 
 using win32::Win32AboutView;
 using win32::Win32Form1View;
-using Lookup = std::function<HWND(const char*)>;
 
 using layout::Kind;
 
 const wchar_t* windowClassOf(Kind kind) {
-    switch (kind) {
-        case Kind::TextBox:
-            return L"Edit";
-        case Kind::ComboBox:
-            return L"ComboBox";
-        case Kind::CheckBox:
-        case Kind::CommandButton:
-            return L"Button";
-        default:
-            return L"Static";
-    }
+    if (kind == Kind::TextBox) return L"Edit";
+    if (kind == Kind::ComboBox) return L"ComboBox";
+    return kind == Kind::CheckBox || kind == Kind::CommandButton ? L"Button" : L"Static";
 }
 
 int screenDotsPerInch() {
@@ -165,14 +155,15 @@ void expectTabOrder(HWND window, const std::vector<HWND>& built) {
 }
 
 // Exactly the controls with a tooltip have one, and it says what the layout says.
-void expectTooltips(HWND window, const layout::Form& form, const Lookup& control) {
-    HWND tooltips = tooltipsOf(window);
+template <typename View>
+void expectTooltips(const View& view, const layout::Form& form) {
+    HWND tooltips = tooltipsOf(view.window());
     const std::vector<Tool> tools = tooltips ? toolsOf(tooltips) : std::vector<Tool>{};
     std::size_t withTooltip = 0;
     for (const layout::Control& c : form.controls) {
         const Tool* found = nullptr;
         for (const Tool& t : tools) {
-            if (t.control && t.control == control(c.name.c_str())) found = &t;
+            if (t.control && t.control == view.control(c.name.c_str())) found = &t;
         }
         EXPECT_EQ(found ? found->text : L"", win32::toWide(c.tooltip)) << c.name;
         withTooltip += c.tooltip.empty() ? 0 : 1;
@@ -180,7 +171,10 @@ void expectTooltips(HWND window, const layout::Form& form, const Lookup& control
     EXPECT_EQ(tools.size(), withTooltip);
 }
 
-void expectMatchesLayout(HWND window, const layout::Form& form, const Lookup& control) {
+// Both views answer window() and control(name).
+template <typename View>
+void expectMatchesLayout(const View& view, const layout::Form& form) {
+    HWND window = view.window();
     EXPECT_EQ(textOf(window), win32::toWide(form.caption));
     RECT client{};
     GetClientRect(window, &client);
@@ -189,7 +183,7 @@ void expectMatchesLayout(HWND window, const layout::Form& form, const Lookup& co
     std::vector<HWND> built;
     for (const layout::Control& c : form.controls) {
         const char* name = c.name.c_str();
-        HWND w = control(name);
+        HWND w = view.control(name);
         if (!c.builtBy(layout::kWin32)) {
             EXPECT_EQ(w, nullptr) << name << " is marked as not built yet";
             continue;
@@ -214,7 +208,7 @@ void expectMatchesLayout(HWND window, const layout::Form& form, const Lookup& co
         if (c.kind == Kind::Label) expectLabelShowsItsWholeText(w, name);
     }
     expectTabOrder(window, built);
-    expectTooltips(window, form, control);
+    expectTooltips(view, form);
 }
 
 class win32_form1_view : public ::testing::Test {
@@ -235,8 +229,7 @@ protected:
 };
 
 TEST_F(win32_form1_view, matches_its_form_layout) {
-    expectMatchesLayout(view->window(), form1Layout(),
-                        [this](const char* name) { return view->control(name); });
+    expectMatchesLayout(*view, form1Layout());
 }
 
 TEST_F(win32_form1_view, controls_are_of_the_kinds_the_dialog_needs) {
@@ -275,8 +268,7 @@ class win32_about_view : public win32_form1_view {};
 
 TEST_F(win32_about_view, matches_its_form_layout) {
     Win32AboutView about(view->window());
-    expectMatchesLayout(about.window(), about::aboutLayout(),
-                        [&about](const char* name) { return about.control(name); });
+    expectMatchesLayout(about, about::aboutLayout());
     EXPECT_NE(SendMessageW(about.control("picIcon"), STM_GETICON, 0, 0), 0);
 }
 
