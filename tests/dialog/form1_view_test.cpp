@@ -1,15 +1,16 @@
-// The main dialog's window on its own: controls found by their names, their places in
-// twips, texts, tooltips, tab order, and how it hands texts to the presenter.
+// The main dialog's window on its own: its controls against its form's layout, and how it
+// hands texts to the presenter.
 #include <QCheckBox>
 #include <QComboBox>
-#include <QLabel>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QtTest>
 
+#include "dialog/form1_layout.h"
 #include "dialog/qt/qt_form1_view.h"
+#include "support/qt_form_check.h"
 
 namespace veltrano {
 
@@ -23,66 +24,14 @@ private:
     }
 
 private Q_SLOTS:
-    void caption_and_client_area() {
+    void matches_its_form_layout() {
         QtForm1View view;
-        QCOMPARE(view.objectName(), QStringLiteral("Form1"));
-        QCOMPARE(view.windowTitle(),
-                 QStringLiteral("MapInfo utility: Put points along the Selected polyline"));
-        QCOMPARE(view.size(), QSize(QtForm1View::pixels(9105), QtForm1View::pixels(4980)));
-    }
-
-    void control_places_texts_and_tooltips_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QRect>("twips");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("tooltip");
-        const auto row = [](const char* name, QRect twips, const char* text, const char* tip) {
-            QTest::newRow(name) << QString::fromLatin1(name) << twips << QString::fromUtf8(text)
-                                << QString::fromUtf8(tip);
-        };
-        row("cmdAbout", {8145, 4545, 870, 330}, "About", "");
-        row("cmdRefreshMI", {6930, 225, 465, 420}, "", "Обновить данные из MapInfo");
-        row("cmdOK", {3195, 4545, 870, 330}, "OK", "Выполнить расстановку точек");
-        row("cmdClose", {5940, 4545, 870, 330}, "Close", "Выйти из программы");
-        row("txtSelectedPolyline", {3195, 1890, 3660, 2580}, "", "");
-        row("chkStartFromTheEnd", {3195, 810, 3660, 315}, "Отсчет от конца линии",
-            "Вычислять координты о конца линии.");
-        row("chkBreakLine", {3195, 1215, 3660, 315}, "Разбивать линию в точках",
-            "В местах вставки точки добавлять вершину к полилинии.");
-        row("Combo1", {3195, 450, 3660, 315}, "", "Таблица, в которую будут помещены точки.");
-        row("txtPoints", {45, 450, 2985, 4020}, "",
-            "Линейные координаты точек в метрах. Разделяются \";\" или переносом.");
-        row("Label3", {3195, 1620, 3660, 285}, "Информация о выбранных объектах", "");
-        row("Label2", {3195, 180, 3660, 285}, "Таблица для создаваемых точек", "");
-        row("Label1", {45, 180, 2985, 285}, "Список точек (координаты в метрах)", "");
-    }
-
-    void control_places_texts_and_tooltips() {
-        QFETCH(QString, name);
-        QFETCH(QRect, twips);
-        QFETCH(QString, text);
-        QFETCH(QString, tooltip);
-        QtForm1View view;
-        auto* control = child<QWidget>(view, name);
-        QVERIFY(control != nullptr);
-        const QRect expected(QtForm1View::pixels(twips.x()), QtForm1View::pixels(twips.y()),
-                             QtForm1View::pixels(twips.width()),
-                             QtForm1View::pixels(twips.height()));
-        QCOMPARE(control->geometry(), expected);
-        QCOMPARE(control->toolTip(), tooltip);
-        QString shown;
-        if (auto* button = qobject_cast<QAbstractButton*>(control)) shown = button->text();
-        if (auto* label = qobject_cast<QLabel*>(control)) shown = label->text();
-        if (auto* box = qobject_cast<QPlainTextEdit*>(control)) shown = box->toPlainText();
-        if (auto* combo = qobject_cast<QComboBox*>(control)) shown = combo->currentText();
-        QCOMPARE(shown, text);
+        testing::checkAgainstLayout(view, form1Layout());
     }
 
     void defaults_of_options_and_lists() {
         QtForm1View view;
-        auto* breakLine = child<QCheckBox>(view, "chkBreakLine");
-        QVERIFY(!breakLine->isEnabled());
-        QCOMPARE(breakLine->checkState(), Qt::Unchecked);
+        QCOMPARE(child<QCheckBox>(view, "chkBreakLine")->checkState(), Qt::Unchecked);
         QCOMPARE(child<QCheckBox>(view, "chkStartFromTheEnd")->checkState(), Qt::Unchecked);
         QCOMPARE(view.startFromTheEndValue(), 0);
         auto* combo = child<QComboBox>(view, "Combo1");
@@ -110,26 +59,6 @@ private Q_SLOTS:
             }
         }
         QVERIFY(darkBlue > 20);
-    }
-
-    void tab_order_follows_the_tab_indexes() {
-        QtForm1View view;
-        view.show();
-        view.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&view));
-        child<QWidget>(view, "txtPoints")->setFocus();
-        QStringList visited{QStringLiteral("txtPoints")};
-        for (int i = 0; i < 7; ++i) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            QWidget* focus = QApplication::focusWidget();
-            // The combo box's edit field stands for the combo box.
-            while (focus && focus->objectName().isEmpty()) focus = focus->parentWidget();
-            visited << (focus ? focus->objectName() : QString());
-        }
-        const QStringList expected{"txtPoints",           "Combo1",   "chkStartFromTheEnd",
-                                   "txtSelectedPolyline", "cmdClose", "cmdOK",
-                                   "cmdRefreshMI",        "cmdAbout"};
-        QCOMPARE(visited, expected);
     }
 
     void multi_line_texts_reach_the_presenter_with_cr_lf() {

@@ -1,5 +1,5 @@
 // The native main dialog and About box as the user meets them: every control read back
-// through the Win32 API (place, text, tab order, tooltip) against the dialog's layout in twips.
+// through the Win32 API (place, text, tab order, tooltip) against its form's layout.
 // Without a display Wine cannot create windows; these tests then skip, saying why.
 #include <windows.h>
 
@@ -10,8 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "about/about_layout.h"
 #include "about/about_texts.h"
 #include "about/frm_about.h"
+#include "dialog/form1_layout.h"
 #include "platform/win32/wide_text.h"
 #include "support/fake_ports.h"
 #include "support/screen.h"
@@ -24,32 +26,13 @@ namespace {
 using win32::Win32AboutView;
 using win32::Win32Form1View;
 
-struct Control {
-    const char* name;
-    const wchar_t* windowClass;
-    const wchar_t* text;
-    int left, top, width, height;  // twips
-    const wchar_t* tooltip;        // null: none
-};
+using layout::Kind;
 
-// Form1's controls in tab order.
-const Control kForm1Controls[] = {
-    {"txtPoints", L"Edit", L"", 45, 450, 2985, 4020,
-     L"Линейные координаты точек в метрах. Разделяются \";\" или переносом."},
-    {"Label1", L"Static", L"Список точек (координаты в метрах)", 45, 180, 2985, 285, nullptr},
-    {"Combo1", L"ComboBox", L"", 3195, 450, 3660, 315, L"Таблица, в которую будут помещены точки."},
-    {"Label2", L"Static", L"Таблица для создаваемых точек", 3195, 180, 3660, 285, nullptr},
-    {"chkBreakLine", L"Button", L"Разбивать линию в точках", 3195, 1215, 3660, 315,
-     L"В местах вставки точки добавлять вершину к полилинии."},
-    {"chkStartFromTheEnd", L"Button", L"Отсчет от конца линии", 3195, 810, 3660, 315,
-     L"Вычислять координты о конца линии."},
-    {"txtSelectedPolyline", L"Edit", L"", 3195, 1890, 3660, 2580, nullptr},
-    {"Label3", L"Static", L"Информация о выбранных объектах", 3195, 1620, 3660, 285, nullptr},
-    {"cmdClose", L"Button", L"Close", 5940, 4545, 870, 330, L"Выйти из программы"},
-    {"cmdOK", L"Button", L"OK", 3195, 4545, 870, 330, L"Выполнить расстановку точек"},
-    {"cmdRefreshMI", L"Button", L"", 6930, 225, 465, 420, L"Обновить данные из MapInfo"},
-    {"cmdAbout", L"Button", L"About", 8145, 4545, 870, 330, nullptr},
-};
+const wchar_t* windowClassOf(Kind kind) {
+    if (kind == Kind::TextBox) return L"Edit";
+    if (kind == Kind::ComboBox) return L"ComboBox";
+    return kind == Kind::CheckBox || kind == Kind::CommandButton ? L"Button" : L"Static";
+}
 
 int screenDotsPerInch() {
     HDC screen = GetDC(nullptr);
@@ -152,6 +135,82 @@ void expectLabelShowsItsWholeText(HWND label, const char* name) {
     EXPECT_LE(needed.right - needed.left, box.right - box.left) << name << " cuts its text off";
 }
 
+// The tab key walks the focusable controls in the order they were made.
+void expectTabOrder(HWND window, const std::vector<HWND>& built) {
+    EXPECT_EQ(childrenInZOrder(window), built);
+    std::vector<HWND> focusable;
+    for (HWND w : built) {
+        if ((GetWindowLongW(w, GWL_STYLE) & WS_TABSTOP) && IsWindowEnabled(w)) {
+            focusable.push_back(w);
+        }
+    }
+    ASSERT_FALSE(focusable.empty());
+    std::vector<HWND> walked{focusable.front()};
+    for (HWND w = GetNextDlgTabItem(window, walked.back(), FALSE);
+         w && w != walked.front() && walked.size() <= built.size();
+         w = GetNextDlgTabItem(window, w, FALSE)) {
+        walked.push_back(w);
+    }
+    EXPECT_EQ(walked, focusable);
+}
+
+// Exactly the controls with a tooltip have one, and it says what the layout says.
+template <typename View>
+void expectTooltips(const View& view, const layout::Form& form) {
+    HWND tooltips = tooltipsOf(view.window());
+    const std::vector<Tool> tools = tooltips ? toolsOf(tooltips) : std::vector<Tool>{};
+    std::size_t withTooltip = 0;
+    for (const layout::Control& c : form.controls) {
+        const Tool* found = nullptr;
+        for (const Tool& t : tools) {
+            if (t.control && t.control == view.control(c.name.c_str())) found = &t;
+        }
+        EXPECT_EQ(found ? found->text : L"", win32::toWide(c.tooltip)) << c.name;
+        withTooltip += c.tooltip.empty() ? 0 : 1;
+    }
+    EXPECT_EQ(tools.size(), withTooltip);
+}
+
+// Both views answer window() and control(name).
+template <typename View>
+void expectMatchesLayout(const View& view, const layout::Form& form) {
+    HWND window = view.window();
+    EXPECT_EQ(textOf(window), win32::toWide(form.caption));
+    RECT client{};
+    GetClientRect(window, &client);
+    expectNear(client.right, form.clientWidth, "client width", form.name.c_str());
+    expectNear(client.bottom, form.clientHeight, "client height", form.name.c_str());
+    std::vector<HWND> built;
+    for (const layout::Control& c : form.controls) {
+        const char* name = c.name.c_str();
+        HWND w = view.control(name);
+        if (!c.builtBy(layout::kWin32)) {
+            EXPECT_EQ(w, nullptr) << name << " is marked as not built yet";
+            continue;
+        }
+        ASSERT_NE(w, nullptr) << name;
+        built.push_back(w);
+        EXPECT_EQ(GetParent(w), window) << name;
+        EXPECT_EQ(lstrcmpiW(classOf(w).c_str(), windowClassOf(c.kind)), 0) << name;
+        EXPECT_EQ(textOf(w), win32::toWide(c.caption)) << name;
+        EXPECT_EQ((GetWindowLongW(w, GWL_STYLE) & WS_VISIBLE) != 0, c.visible) << name;
+        EXPECT_EQ(IsWindowEnabled(w) != FALSE, c.enabled) << name;
+        const RECT r = placeOf(w);
+        expectNear(r.left, c.place.left, "left", name);
+        expectNear(r.top, c.place.top, "top", name);
+        if (c.kind != Kind::PictureBox) {  // an icon takes its own size
+            expectNear(r.right - r.left, c.place.width, "width", name);
+            expectNear(r.bottom - r.top, c.place.height, "height", name);
+        }
+        EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= client.right &&
+                    r.bottom <= client.bottom)
+            << name << " lies outside the client area";
+        if (c.kind == Kind::Label) expectLabelShowsItsWholeText(w, name);
+    }
+    expectTabOrder(window, built);
+    expectTooltips(view, form);
+}
+
 class win32_form1_view : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -166,39 +225,11 @@ protected:
         while (PeekMessageW(&left, nullptr, 0, 0, PM_REMOVE)) {
         }
     }
-    HWND control(const Control& c) const { return view->control(c.name); }
-
     std::unique_ptr<Win32Form1View> view;
 };
 
-TEST_F(win32_form1_view, window_has_its_caption_and_client_area) {
-    EXPECT_EQ(textOf(view->window()), L"MapInfo utility: Put points along the Selected polyline");
-    RECT client{};
-    GetClientRect(view->window(), &client);
-    expectNear(client.right, 9105, "client width", "Form1");
-    expectNear(client.bottom, 4980, "client height", "Form1");
-}
-
-TEST_F(win32_form1_view, every_control_has_its_kind_text_and_place_inside_the_client_area) {
-    RECT client{};
-    GetClientRect(view->window(), &client);
-    for (const Control& c : kForm1Controls) {
-        HWND w = control(c);
-        ASSERT_NE(w, nullptr) << c.name;
-        EXPECT_EQ(GetParent(w), view->window()) << c.name;
-        EXPECT_EQ(lstrcmpiW(classOf(w).c_str(), c.windowClass), 0) << c.name;
-        EXPECT_EQ(textOf(w), c.text) << c.name;
-        EXPECT_TRUE(IsWindowVisible(w)) << c.name;
-        const RECT r = placeOf(w);
-        expectNear(r.left, c.left, "left", c.name);
-        expectNear(r.top, c.top, "top", c.name);
-        expectNear(r.right - r.left, c.width, "width", c.name);
-        expectNear(r.bottom - r.top, c.height, "height", c.name);
-        EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= client.right &&
-                    r.bottom <= client.bottom)
-            << c.name << " lies outside the client area";
-        if (lstrcmpiW(c.windowClass, L"Static") == 0) expectLabelShowsItsWholeText(w, c.name);
-    }
+TEST_F(win32_form1_view, matches_its_form_layout) {
+    expectMatchesLayout(*view, form1Layout());
 }
 
 TEST_F(win32_form1_view, controls_are_of_the_kinds_the_dialog_needs) {
@@ -219,47 +250,6 @@ TEST_F(win32_form1_view, controls_are_of_the_kinds_the_dialog_needs) {
         << "the refresh button shows its picture";
 }
 
-TEST_F(win32_form1_view, tab_order_follows_the_layout_and_skips_what_takes_no_focus) {
-    std::vector<HWND> expected;
-    for (const Control& c : kForm1Controls) expected.push_back(control(c));
-    EXPECT_EQ(childrenInZOrder(view->window()), expected);
-
-    std::vector<HWND> focusable;
-    for (HWND w : expected) {
-        if (lstrcmpiW(classOf(w).c_str(), L"Static") != 0 && IsWindowEnabled(w)) {
-            focusable.push_back(w);
-        }
-    }
-    std::vector<HWND> walked{focusable.front()};
-    for (HWND w = GetNextDlgTabItem(view->window(), walked.back(), FALSE);
-         w && w != walked.front() && walked.size() <= expected.size();
-         w = GetNextDlgTabItem(view->window(), w, FALSE)) {
-        walked.push_back(w);
-    }
-    EXPECT_EQ(walked, focusable);
-}
-
-TEST_F(win32_form1_view, tooltips_belong_to_exactly_the_controls_that_have_one) {
-    HWND tooltips = tooltipsOf(view->window());
-    ASSERT_NE(tooltips, nullptr);
-    const std::vector<Tool> tools = toolsOf(tooltips);
-    std::size_t withTooltip = 0;
-    for (const Control& c : kForm1Controls) {
-        const Tool* found = nullptr;
-        for (const Tool& t : tools) {
-            if (t.control == control(c)) found = &t;
-        }
-        if (!c.tooltip) {
-            EXPECT_EQ(found, nullptr) << c.name << " must have no tooltip";
-            continue;
-        }
-        ++withTooltip;
-        ASSERT_NE(found, nullptr) << c.name << " has no tooltip";
-        EXPECT_EQ(found->text, c.tooltip) << c.name;
-    }
-    EXPECT_EQ(tools.size(), withTooltip);
-}
-
 struct AboutBox {
     RecordingMessageBox messages;
     FakeRegistry registry;
@@ -276,28 +266,22 @@ struct AboutBox {
 
 class win32_about_view : public win32_form1_view {};
 
-TEST_F(win32_about_view, shows_its_texts_each_whole_and_inside_the_window) {
+TEST_F(win32_about_view, matches_its_form_layout) {
+    Win32AboutView about(view->window());
+    expectMatchesLayout(about, about::aboutLayout());
+    EXPECT_NE(SendMessageW(about.control("picIcon"), STM_GETICON, 0, 0), 0);
+}
+
+TEST_F(win32_about_view, shows_the_loaded_texts_each_whole_and_apart) {
     AboutBox box(view->window());
-    EXPECT_EQ(textOf(box.view.window()), L"About Veltrano");
-    EXPECT_EQ(textOf(box.view.control("cmdOK")), L"OK");
-    EXPECT_EQ(textOf(box.view.control("cmdSysInfo")), L"&System Info...");
     EXPECT_EQ(textOf(box.view.control("lblVersion")), L"Version 1.1.1");
     EXPECT_EQ(textOf(box.view.control("lblDescription")), win32::toWide(about::descriptionText()));
-    EXPECT_EQ(textOf(box.view.control("lblTitle")), win32::toWide(about::titleText()));
     EXPECT_EQ(textOf(box.view.control("lblDisclaimer")), win32::toWide(about::disclaimerText()));
-    EXPECT_NE(SendMessageW(box.view.control("picIcon"), STM_GETICON, 0, 0), 0);
-
     const char* const names[] = {"picIcon",       "lblTitle", "lblVersion", "lblDescription",
                                  "lblDisclaimer", "cmdOK",    "cmdSysInfo"};
-    RECT client{};
-    GetClientRect(box.view.window(), &client);
     for (const char* name : names) {
         HWND w = box.view.control(name);
-        ASSERT_NE(w, nullptr) << name;
         const RECT r = placeOf(w);
-        EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= client.right &&
-                    r.bottom <= client.bottom)
-            << name << " lies outside the client area";
         for (const char* other : names) {
             RECT overlap{}, o = placeOf(box.view.control(other));
             EXPECT_TRUE(other == name || !IntersectRect(&overlap, &r, &o))

@@ -1,13 +1,13 @@
-// frmAbout as a native modal window over its owner.
+// frmAbout as a native modal window over its owner, built from its form's layout.
 #pragma once
 
 #include <windows.h>
 
 #include <functional>
-#include <map>
-#include <string>
+#include <memory>
 
 #include "about/about_view.h"
+#include "win32_form_controls.h"
 
 namespace veltrano::win32 {
 
@@ -34,13 +34,10 @@ public:
 
 private:
     static LRESULT CALLBACK procedure(HWND, UINT, WPARAM, LPARAM);
-    HWND add(const char* name, const wchar_t* type, const std::wstring& text, DWORD style, int x,
-             int y, int width, int height, int id = 0);
 
     HWND owner_;
     HWND window_ = nullptr;
-    HFONT font_ = nullptr;
-    std::map<std::string, HWND> controls_;
+    std::unique_ptr<Win32FormControls> controls_;
     bool open_ = false;
 };
 

@@ -2,29 +2,17 @@
 
 #include <commctrl.h>
 
+#include "dialog/form1_layout.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_busy_pointer.h"
 #include "refresh_picture.h"
-#include "twips.h"
+#include "win32_form_controls.h"
 
 namespace veltrano::win32 {
 
 namespace {
 
 constexpr wchar_t kClassName[] = L"VeltranoForm1";
-constexpr int kFirstId = 100;
-
-// Control identifiers, in tab order.
-const char* const kTabOrder[] = {
-    "txtPoints",           "Label1", "Combo1",   "Label2", "chkBreakLine", "chkStartFromTheEnd",
-    "txtSelectedPolyline", "Label3", "cmdClose", "cmdOK",  "cmdRefreshMI", "cmdAbout"};
-
-int idOf(const char* name) {
-    for (int k = 0; k < static_cast<int>(std::size(kTabOrder)); ++k) {
-        if (std::string_view(kTabOrder[k]) == name) return kFirstId + k;
-    }
-    return 0;
-}
 
 std::string windowText(HWND control) {
     const int length = GetWindowTextLengthW(control);
@@ -34,24 +22,9 @@ std::string windowText(HWND control) {
     return toUtf8(text);
 }
 
-// A closed combo box takes its height from its font; give it the layout's height instead.
-// The field's height is corrected by what is still missing, as the frame around it differs
-// between systems.
-void setClosedHeight(HWND combo, int height) {
-    auto field = SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
-    for (int attempt = 0; attempt < 3 && field > 0; ++attempt) {
-        RECT shown{};
-        GetWindowRect(combo, &shown);
-        const int missing = height - (shown.bottom - shown.top);
-        if (missing == 0 || field + missing <= 0) return;
-        field += missing;
-        SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
-    }
-}
-
 }  // namespace
 
-Win32Form1View::Win32Form1View() : dpi_(screenDpi()) {
+Win32Form1View::Win32Form1View() {
     INITCOMMONCONTROLSEX common{sizeof common, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&common);
     WNDCLASSEXW type{};
@@ -64,85 +37,26 @@ Win32Form1View::Win32Form1View() : dpi_(screenDpi()) {
     type.lpszClassName = kClassName;
     RegisterClassExW(&type);
 
+    const layout::Form& form = form1Layout();
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-    RECT client{0, 0, twipsToPixels(9105, dpi_), twipsToPixels(4980, dpi_)};
-    AdjustWindowRectEx(&client, style, FALSE, 0);
-    window_ = CreateWindowExW(
-        WS_EX_CONTROLPARENT, kClassName, L"MapInfo utility: Put points along the Selected polyline",
-        style, CW_USEDEFAULT, CW_USEDEFAULT, client.right - client.left, client.bottom - client.top,
-        nullptr, nullptr, GetModuleHandleW(nullptr), this);
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    font_ = CreateFontIndirectW(&metrics.lfMessageFont);
-    tooltips_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0,
-                                window_, nullptr, GetModuleHandleW(nullptr), nullptr);
-    createControls();
+    const SIZE size = windowSizeFor(form, style, 0);
+    window_ =
+        CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, toWideForDisplay(form.caption).c_str(),
+                        style, CW_USEDEFAULT, CW_USEDEFAULT, size.cx, size.cy, nullptr, nullptr,
+                        GetModuleHandleW(nullptr), this);
+    controls_ = std::make_unique<Win32FormControls>(window_, form);
+    refreshPicture_ = makeRefreshPicture();
+    SendMessageW(control("cmdRefreshMI"), BM_SETIMAGE, IMAGE_BITMAP,
+                 reinterpret_cast<LPARAM>(refreshPicture_));
 }
 
 Win32Form1View::~Win32Form1View() {
     if (window_) DestroyWindow(window_);
-    if (font_) DeleteObject(font_);
     if (refreshPicture_) DeleteObject(refreshPicture_);
 }
 
-HWND Win32Form1View::add(const char* name, const wchar_t* type, const std::wstring& text,
-                         DWORD style, int left, int top, int width, int height,
-                         const std::wstring& tooltip) {
-    HWND control = CreateWindowExW(std::wstring_view(type) == L"EDIT" ? WS_EX_CLIENTEDGE : 0, type,
-                                   text.c_str(), WS_CHILD | WS_VISIBLE | style,
-                                   twipsToPixels(left, dpi_), twipsToPixels(top, dpi_),
-                                   twipsToPixels(width, dpi_), twipsToPixels(height, dpi_), window_,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(idOf(name))),
-                                   GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
-    if (!tooltip.empty() && tooltips_) {
-        TOOLINFOW tool{};
-        tool.cbSize = sizeof tool;
-        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        tool.hwnd = window_;
-        tool.uId = reinterpret_cast<UINT_PTR>(control);
-        tool.lpszText = const_cast<wchar_t*>(tooltip.c_str());
-        SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    }
-    controls_[name] = control;
-    return control;
-}
-
-void Win32Form1View::createControls() {
-    const DWORD multiLine = WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_WANTRETURN |
-                            ES_AUTOVSCROLL | ES_AUTOHSCROLL;
-    // Created in tab order: the dialog manager walks the controls in creation order.
-    add("txtPoints", L"EDIT", L"", multiLine, 45, 450, 2985, 4020,
-        L"Линейные координаты точек в метрах. Разделяются \";\" или переносом.");
-    add("Label1", L"STATIC", L"Список точек (координаты в метрах)", 0, 45, 180, 2985, 285);
-    HWND combo =
-        add("Combo1", L"COMBOBOX", L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
-            3195, 450, 3660, 315 * 8, L"Таблица, в которую будут помещены точки.");
-    setClosedHeight(combo, twipsToPixels(315, dpi_));
-    add("Label2", L"STATIC", L"Таблица для создаваемых точек", 0, 3195, 180, 3660, 285);
-    HWND breakLine =
-        add("chkBreakLine", L"BUTTON", L"Разбивать линию в точках", WS_TABSTOP | BS_AUTOCHECKBOX,
-            3195, 1215, 3660, 315, L"В местах вставки точки добавлять вершину к полилинии.");
-    EnableWindow(breakLine, FALSE);  // nothing reads it
-    add("chkStartFromTheEnd", L"BUTTON", L"Отсчет от конца линии", WS_TABSTOP | BS_AUTOCHECKBOX,
-        3195, 810, 3660, 315, L"Вычислять координты о конца линии.");
-    add("txtSelectedPolyline", L"EDIT", L"", multiLine, 3195, 1890, 3660, 2580);
-    add("Label3", L"STATIC", L"Информация о выбранных объектах", 0, 3195, 1620, 3660, 285);
-    add("cmdClose", L"BUTTON", L"Close", WS_TABSTOP | BS_PUSHBUTTON, 5940, 4545, 870, 330,
-        L"Выйти из программы");
-    add("cmdOK", L"BUTTON", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, 3195, 4545, 870, 330,
-        L"Выполнить расстановку точек");
-    HWND refresh = add("cmdRefreshMI", L"BUTTON", L"", WS_TABSTOP | BS_PUSHBUTTON | BS_BITMAP, 6930,
-                       225, 465, 420, L"Обновить данные из MapInfo");
-    refreshPicture_ = makeRefreshPicture();
-    SendMessageW(refresh, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(refreshPicture_));
-    add("cmdAbout", L"BUTTON", L"About", WS_TABSTOP | BS_PUSHBUTTON, 8145, 4545, 870, 330);
-}
-
 HWND Win32Form1View::control(const char* name) const {
-    const auto it = controls_.find(name);
-    return it == controls_.end() ? nullptr : it->second;
+    return controls_ ? controls_->find(name) : nullptr;
 }
 
 std::string Win32Form1View::textOf(const char* name) const {
@@ -182,12 +96,12 @@ LRESULT Win32Form1View::handle(UINT message, WPARAM w, LPARAM l) {
     };
     switch (message) {
         case WM_COMMAND:
-            if (HIWORD(w) == BN_CLICKED) {
+            if (HIWORD(w) == BN_CLICKED && controls_) {
                 const int id = LOWORD(w);
-                if (id == idOf("cmdOK") || id == IDOK) fire(okRequested);
-                if (id == idOf("cmdRefreshMI")) fire(refreshRequested);
-                if (id == idOf("cmdAbout")) fire(aboutRequested);
-                if (id == idOf("cmdClose") || id == IDCANCEL) fire(closeRequested);
+                if (id == controls_->idOf("cmdOK") || id == IDOK) fire(okRequested);
+                if (id == controls_->idOf("cmdRefreshMI")) fire(refreshRequested);
+                if (id == controls_->idOf("cmdAbout")) fire(aboutRequested);
+                if (id == controls_->idOf("cmdClose") || id == IDCANCEL) fire(closeRequested);
                 return 0;
             }
             break;

@@ -1,14 +1,15 @@
-// Form1 as a native window: every control at its place in twips, in tab order, with its
-// tooltip; what the user does is handed on through the callbacks.
+// Form1 as a native window built from its form's layout; what the user does is handed on
+// through the callbacks.
 #pragma once
 
 #include <windows.h>
 
 #include <functional>
-#include <map>
+#include <memory>
 #include <string>
 
 #include "dialog/form1_view.h"
+#include "win32_form_controls.h"
 
 namespace veltrano::win32 {
 
@@ -43,17 +44,11 @@ public:
 private:
     static LRESULT CALLBACK procedure(HWND, UINT, WPARAM, LPARAM);
     LRESULT handle(UINT message, WPARAM w, LPARAM l);
-    void createControls();
-    HWND add(const char* name, const wchar_t* type, const std::wstring& text, DWORD style, int left,
-             int top, int width, int height, const std::wstring& tooltip = {});
     std::string textOf(const char* name) const;
 
     HWND window_ = nullptr;
-    HWND tooltips_ = nullptr;
-    HFONT font_ = nullptr;
+    std::unique_ptr<Win32FormControls> controls_;
     HBITMAP refreshPicture_ = nullptr;
-    int dpi_ = 96;
-    std::map<std::string, HWND> controls_;
     bool closed_ = false;
 };
 

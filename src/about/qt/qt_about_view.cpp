@@ -1,13 +1,13 @@
 #include "about/qt/qt_about_view.h"
 
-#include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "about/about_texts.h"
+#include "about/about_layout.h"
 #include "about/qt/app_icon.h"
+#include "platform/qt/qt_form_controls.h"
 
 namespace veltrano {
 
@@ -21,61 +21,50 @@ QString labelText(std::string_view text) {
     return fromUtf8(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
-QLabel* namedLabel(const char* name, const QString& text, QWidget* owner) {
-    auto* label = new QLabel(text, owner);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setTextFormat(Qt::PlainText);
-    label->setWordWrap(true);
-    return label;
-}
-
-QFrame* ornamentLine(QWidget* owner) {
-    auto* line = new QFrame(owner);
-    line->setObjectName(QStringLiteral("Line1"));
-    line->setFrameShape(QFrame::HLine);
-    line->setFrameShadow(QFrame::Sunken);
-    return line;
+template <typename W = QWidget>
+W* named(const QWidget* form, const char* name) {
+    return form->findChild<W*>(QString::fromLatin1(name));
 }
 
 constexpr int kDescriptionWidth = 560;
 }  // namespace
 
 QtAboutView::QtAboutView(QWidget* owner) : QDialog(owner) {
-    setObjectName(QStringLiteral("frmAbout"));
-    setWindowTitle(QStringLiteral("About Veltrano"));
+    const layout::Form& form = about::aboutLayout();
+    setObjectName(fromUtf8(form.name));
+    setWindowTitle(fromUtf8(form.caption));
     setModal(true);
-
-    auto* picIcon = new QLabel(this);
-    picIcon->setObjectName(QStringLiteral("picIcon"));
-    picIcon->setPixmap(appPixmap(48));
-    picIcon->setAlignment(Qt::AlignTop);
-
-    lblTitle_ = namedLabel("lblTitle", fromUtf8(about::titleText()), this);
+    const std::vector<QWidget*> controls = createControls(form, this);
+    lblTitle_ = named<QLabel>(this, "lblTitle");
+    lblVersion_ = named<QLabel>(this, "lblVersion");
+    lblDescription_ = named<QLabel>(this, "lblDescription");
+    lblDisclaimer_ = named<QLabel>(this, "lblDisclaimer");
+    named<QLabel>(this, "picIcon")->setPixmap(appPixmap(48));
+    named<QLabel>(this, "picIcon")->setAlignment(Qt::AlignTop);
     QFont titleFont = lblTitle_->font();
     titleFont.setBold(true);
     lblTitle_->setFont(titleFont);
-    lblVersion_ = namedLabel("lblVersion", QStringLiteral("Version"), this);
-    lblDescription_ = namedLabel("lblDescription", QStringLiteral("App Description"), this);
     lblDescription_->setMinimumWidth(kDescriptionWidth);
-    lblDisclaimer_ = namedLabel("lblDisclaimer", QStringLiteral("Warning: ..."), this);
+    arrange(controls);
+    connect(named<QPushButton>(this, "cmdOK"), &QPushButton::clicked, this,
+            &QtAboutView::okRequested);
+    connect(named<QPushButton>(this, "cmdSysInfo"), &QPushButton::clicked, this,
+            &QtAboutView::sysInfoRequested);
+}
 
-    auto* cmdOK = new QPushButton(QStringLiteral("OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setDefault(true);
-    auto* cmdSysInfo = new QPushButton(QStringLiteral("&System Info..."), this);
-    cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
-
+// The texts beside the icon above the ornaments, the disclaimer beside the buttons below.
+void QtAboutView::arrange(const std::vector<QWidget*>& controls) {
     auto* texts = new QVBoxLayout;
     texts->addWidget(lblTitle_);
     texts->addWidget(lblVersion_);
     texts->addWidget(lblDescription_);
     auto* head = new QHBoxLayout;
-    head->addWidget(picIcon, 0, Qt::AlignTop);
+    head->addWidget(named(this, "picIcon"), 0, Qt::AlignTop);
     head->addLayout(texts, 1);
 
     auto* buttons = new QVBoxLayout;
-    buttons->addWidget(cmdOK);
-    buttons->addWidget(cmdSysInfo);
+    buttons->addWidget(named(this, "cmdOK"));
+    buttons->addWidget(named(this, "cmdSysInfo"));
     buttons->addStretch();
     auto* foot = new QHBoxLayout;
     foot->addWidget(lblDisclaimer_, 1);
@@ -83,12 +72,10 @@ QtAboutView::QtAboutView(QWidget* owner) : QDialog(owner) {
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(head);
-    layout->addWidget(ornamentLine(this));
-    layout->addWidget(ornamentLine(this));
+    for (QWidget* control : controls) {
+        if (control->objectName() == QStringLiteral("Line1")) layout->addWidget(control);
+    }
     layout->addLayout(foot);
-
-    connect(cmdOK, &QPushButton::clicked, this, &QtAboutView::okRequested);
-    connect(cmdSysInfo, &QPushButton::clicked, this, &QtAboutView::sysInfoRequested);
 }
 
 void QtAboutView::setCaption(std::string_view text) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <vector>
 
 #include "about/about_view.h"
 
@@ -9,7 +10,7 @@ class QPushButton;
 
 namespace veltrano {
 
-// The modal About window; each widget is named after its control.
+// The modal About window, built from its form's layout; each widget is named after its control.
 class QtAboutView final : public QDialog, public AboutView {
     Q_OBJECT
 
@@ -27,6 +28,8 @@ Q_SIGNALS:
     void sysInfoRequested();
 
 private:
+    void arrange(const std::vector<QWidget*>& controls);
+
     QLabel* lblTitle_;
     QLabel* lblVersion_;
     QLabel* lblDescription_;

@@ -4,13 +4,12 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
-#include <QScrollBar>
 
+#include "dialog/form1_layout.h"
 #include "dialog/qt/refresh_picture.h"
+#include "platform/qt/qt_form_controls.h"
 
 namespace veltrano {
 
@@ -46,36 +45,16 @@ bool isUserInput(const QEvent* event) {
     }
 }
 
-// A control's place on the form, in twips: left, top, width, height.
-struct Twips {
-    int left, top, width, height;
-};
-
-void place(QWidget* control, const char* name, Twips at) {
-    control->setObjectName(QString::fromLatin1(name));
-    control->setGeometry(QtForm1View::pixels(at.left), QtForm1View::pixels(at.top),
-                         QtForm1View::pixels(at.width), QtForm1View::pixels(at.height));
-}
-
-QPlainTextEdit* textBox(QWidget* form) {
-    auto* box = new QPlainTextEdit(form);
-    box->setLineWrapMode(QPlainTextEdit::NoWrap);
-    box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    box->setTabChangesFocus(true);  // Tab moves on, as in every other box of the form
-    return box;
+template <typename W>
+W* named(const QWidget* form, const char* name) {
+    return form->findChild<W*>(QString::fromLatin1(name));
 }
 }  // namespace
 
-int QtForm1View::pixels(int twips) {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const double dpi = screen ? screen->logicalDotsPerInch() : 96.0;
-    return qRound(twips * dpi / 1440.0);
-}
-
 QtForm1View::QtForm1View(QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("MapInfo utility: Put points along the Selected polyline"));
+    const layout::Form& form = form1Layout();
+    setObjectName(fromUtf8(form.name));
+    setWindowTitle(fromUtf8(form.caption));
     // The places in twips were made for a narrow 8-point face; an Arial-metric one keeps
     // the captions inside them, the toolkit's own face stands in where it is missing.
     QFont formFont = font();
@@ -83,82 +62,27 @@ QtForm1View::QtForm1View(QWidget* parent) : QWidget(parent) {
         {QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), formFont.family()});
     formFont.setPointSize(8);
     setFont(formFont);
-    setFixedSize(pixels(kClientWidthTwips), pixels(kClientHeightTwips));
-    createControls();
-    setTabOrder();
+    setFixedSize(twipsToPixels(form.clientWidth), twipsToPixels(form.clientHeight));
+    createControls(form, this);
+    wireControls();
     qApp->installEventFilter(this);
 }
 
-void QtForm1View::createControls() {
-    cmdAbout_ = new QPushButton(QStringLiteral("About"), this);
-    place(cmdAbout_, "cmdAbout", {8145, 4545, 870, 330});
-
-    cmdRefreshMI_ = new QPushButton(this);
-    place(cmdRefreshMI_, "cmdRefreshMI", {6930, 225, 465, 420});
-    cmdRefreshMI_->setIcon(QIcon(refreshPicture()));
-    cmdRefreshMI_->setIconSize(QSize(16, 16));
-    cmdRefreshMI_->setToolTip(QStringLiteral("Обновить данные из MapInfo"));
-
-    cmdOK_ = new QPushButton(QStringLiteral("OK"), this);
-    place(cmdOK_, "cmdOK", {3195, 4545, 870, 330});
-    cmdOK_->setToolTip(QStringLiteral("Выполнить расстановку точек"));
-
-    cmdClose_ = new QPushButton(QStringLiteral("Close"), this);
-    place(cmdClose_, "cmdClose", {5940, 4545, 870, 330});
-    cmdClose_->setToolTip(QStringLiteral("Выйти из программы"));
-
-    txtSelectedPolyline_ = textBox(this);
-    place(txtSelectedPolyline_, "txtSelectedPolyline", {3195, 1890, 3660, 2580});
-
-    chkStartFromTheEnd_ = new QCheckBox(QStringLiteral("Отсчет от конца линии"), this);
-    place(chkStartFromTheEnd_, "chkStartFromTheEnd", {3195, 810, 3660, 315});
-    chkStartFromTheEnd_->setToolTip(QStringLiteral("Вычислять координты о конца линии."));
-
-    // Nothing reads this option, so it is shown but cannot be changed.
-    chkBreakLine_ = new QCheckBox(QStringLiteral("Разбивать линию в точках"), this);
-    place(chkBreakLine_, "chkBreakLine", {3195, 1215, 3660, 315});
-    chkBreakLine_->setToolTip(
-        QStringLiteral("В местах вставки точки добавлять вершину к полилинии."));
-    chkBreakLine_->setEnabled(false);
-
-    Combo1_ = new QComboBox(this);
-    place(Combo1_, "Combo1", {3195, 450, 3660, 315});
-    Combo1_->setEditable(true);
-    Combo1_->setInsertPolicy(QComboBox::NoInsert);
-    Combo1_->setToolTip(QStringLiteral("Таблица, в которую будут помещены точки."));
-
-    txtPoints_ = textBox(this);
-    place(txtPoints_, "txtPoints", {45, 450, 2985, 4020});
-    txtPoints_->setToolTip(
-        QStringLiteral("Линейные координаты точек в метрах. Разделяются \";\" или переносом."));
-
-    place(new QLabel(QStringLiteral("Информация о выбранных объектах"), this), "Label3",
-          {3195, 1620, 3660, 285});
-    place(new QLabel(QStringLiteral("Таблица для создаваемых точек"), this), "Label2",
-          {3195, 180, 3660, 285});
-    place(new QLabel(QStringLiteral("Список точек (координаты в метрах)"), this), "Label1",
-          {45, 180, 2985, 285});
-
+void QtForm1View::wireControls() {
+    txtPoints_ = named<QPlainTextEdit>(this, "txtPoints");
+    Combo1_ = named<QComboBox>(this, "Combo1");
+    chkStartFromTheEnd_ = named<QCheckBox>(this, "chkStartFromTheEnd");
+    txtSelectedPolyline_ = named<QPlainTextEdit>(this, "txtSelectedPolyline");
+    cmdOK_ = named<QPushButton>(this, "cmdOK");
+    auto* cmdRefreshMI = named<QPushButton>(this, "cmdRefreshMI");
+    cmdRefreshMI->setIcon(QIcon(refreshPicture()));
+    cmdRefreshMI->setIconSize(QSize(16, 16));
     connect(cmdOK_, &QPushButton::clicked, this, &QtForm1View::okRequested);
-    connect(cmdClose_, &QPushButton::clicked, this, &QtForm1View::closeRequested);
-    connect(cmdAbout_, &QPushButton::clicked, this, &QtForm1View::aboutRequested);
-    connect(cmdRefreshMI_, &QPushButton::clicked, this, &QtForm1View::refreshRequested);
-}
-
-// By tab index; the labels take no focus and are left out.
-void QtForm1View::setTabOrder() {
-    const QWidget* order[] = {txtPoints_,
-                              Combo1_,
-                              chkBreakLine_,
-                              chkStartFromTheEnd_,
-                              txtSelectedPolyline_,
-                              cmdClose_,
-                              cmdOK_,
-                              cmdRefreshMI_,
-                              cmdAbout_};
-    for (std::size_t i = 1; i < std::size(order); ++i) {
-        QWidget::setTabOrder(const_cast<QWidget*>(order[i - 1]), const_cast<QWidget*>(order[i]));
-    }
+    connect(named<QPushButton>(this, "cmdClose"), &QPushButton::clicked, this,
+            &QtForm1View::closeRequested);
+    connect(named<QPushButton>(this, "cmdAbout"), &QPushButton::clicked, this,
+            &QtForm1View::aboutRequested);
+    connect(cmdRefreshMI, &QPushButton::clicked, this, &QtForm1View::refreshRequested);
     txtPoints_->setFocus();
 }
 

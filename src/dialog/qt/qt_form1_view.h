@@ -7,13 +7,12 @@
 
 class QCheckBox;
 class QComboBox;
-class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 
 namespace veltrano {
 
-// The main dialog's window: every control at its place in twips, named after itself.
+// The main dialog's window, built from its form's layout.
 // It only forwards what the user asks for; the presenter decides everything.
 class QtForm1View final : public QWidget, public Form1View {
     Q_OBJECT
@@ -38,12 +37,6 @@ public:
     // user does meanwhile is dropped, not replayed afterwards.
     void runWithoutInput(const std::function<void()>& command);
 
-    // Pixels for a length in twips at the screen's resolution.
-    static int pixels(int twips);
-
-    static constexpr int kClientWidthTwips = 9105;
-    static constexpr int kClientHeightTwips = 4980;
-
 Q_SIGNALS:
     void okRequested();
     void closeRequested();
@@ -56,18 +49,13 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void createControls();
-    void setTabOrder();
+    void wireControls();
 
     QPlainTextEdit* txtPoints_ = nullptr;
     QComboBox* Combo1_ = nullptr;
-    QCheckBox* chkBreakLine_ = nullptr;
     QCheckBox* chkStartFromTheEnd_ = nullptr;
     QPlainTextEdit* txtSelectedPolyline_ = nullptr;
-    QPushButton* cmdClose_ = nullptr;
     QPushButton* cmdOK_ = nullptr;
-    QPushButton* cmdRefreshMI_ = nullptr;
-    QPushButton* cmdAbout_ = nullptr;
     bool deaf_ = false;
 };
 
