@@ -41,6 +41,7 @@ private:
     Value field(const Expr& e, const RowContext* row);
     Value unary(const Expr& e, const RowContext* row);
     Value binary(const Expr& e, const RowContext* row);
+    Value logic(const Expr& e, const RowContext* row);  // And, Or: the right side only if needed
 
     Workspace& ws_;
 };

@@ -1,5 +1,6 @@
 #include "mbhost/parser.h"
 
+#include <optional>
 #include <utility>
 
 #include "mbhost/functions.h"
@@ -622,6 +623,28 @@ private:
     }
 
     // ---- expressions ----
+    struct OperatorText {
+        std::string_view text;  // a symbol, or a word compared ignoring case
+        Op op;
+    };
+    static constexpr OperatorText kComparisons[] = {
+        {"=", Op::Equal},   {"<>", Op::NotEqual},  {"<", Op::Less},
+        {">", Op::Greater}, {"<=", Op::LessEqual}, {">=", Op::GreaterEqual}};
+    static constexpr OperatorText kAdditive[] = {
+        {"+", Op::Add}, {"-", Op::Subtract}, {"&", Op::Concat}};
+    static constexpr OperatorText kMultiplicative[] = {
+        {"*", Op::Multiply}, {"/", Op::Divide}, {"\\", Op::IntDivide}, {"Mod", Op::Mod}};
+
+    // The operator of this level that the next token is, if it is one.
+    template <std::size_t N>
+    std::optional<Op> operatorAt(const OperatorText (&ops)[N]) const {
+        for (const auto& candidate : ops) {
+            if (peek().isSymbol(candidate.text) || peek().isWord(candidate.text))
+                return candidate.op;
+        }
+        return std::nullopt;
+    }
+
     ExprPtr makeNode(ExprKind kind, const SourceSpot& spot) {
         auto e = std::make_unique<Expr>();
         e->kind = kind;
@@ -629,9 +652,9 @@ private:
         return e;
     }
 
-    ExprPtr binary(std::string op, const SourceSpot& spot, ExprPtr lhs, ExprPtr rhs) {
+    ExprPtr binary(Op op, const SourceSpot& spot, ExprPtr lhs, ExprPtr rhs) {
         ExprPtr e = makeNode(ExprKind::Binary, spot);
-        e->op = std::move(op);
+        e->op = op;
         e->args.push_back(std::move(lhs));
         e->args.push_back(std::move(rhs));
         return e;
@@ -666,7 +689,7 @@ private:
         while (peek().isWord("Or")) {
             chain.link();
             const SourceSpot spot = take().spot();
-            lhs = binary("or", spot, std::move(lhs), conjunction());
+            lhs = binary(Op::Or, spot, std::move(lhs), conjunction());
         }
         return lhs;
     }
@@ -677,7 +700,7 @@ private:
         while (peek().isWord("And")) {
             chain.link();
             const SourceSpot spot = take().spot();
-            lhs = binary("and", spot, std::move(lhs), negation());
+            lhs = binary(Op::And, spot, std::move(lhs), negation());
         }
         return lhs;
     }
@@ -687,7 +710,7 @@ private:
             DepthGuard guard(*this);
             const SourceSpot spot = take().spot();
             ExprPtr e = makeNode(ExprKind::Unary, spot);
-            e->op = "not";
+            e->op = Op::Not;
             e->args.push_back(negation());
             return e;
         }
@@ -696,12 +719,9 @@ private:
 
     ExprPtr comparison() {
         ExprPtr lhs = additive();
-        static constexpr std::string_view kOps[] = {"=", "<>", "<", ">", "<=", ">="};
-        for (std::string_view op : kOps) {
-            if (peek().isSymbol(op)) {
-                const SourceSpot spot = take().spot();
-                return binary(std::string(op), spot, std::move(lhs), additive());
-            }
+        if (const auto op = operatorAt(kComparisons)) {
+            const SourceSpot spot = take().spot();
+            return binary(*op, spot, std::move(lhs), additive());
         }
         return lhs;
     }
@@ -709,10 +729,10 @@ private:
     ExprPtr additive() {
         ExprPtr lhs = multiplicative();
         ChainGuard chain(*this);
-        while (peek().isSymbol("+") || peek().isSymbol("-") || peek().isSymbol("&")) {
+        while (const auto op = operatorAt(kAdditive)) {
             chain.link();
-            const Token& t = take();
-            lhs = binary(t.text, t.spot(), std::move(lhs), multiplicative());
+            const SourceSpot spot = take().spot();
+            lhs = binary(*op, spot, std::move(lhs), multiplicative());
         }
         return lhs;
     }
@@ -720,11 +740,10 @@ private:
     ExprPtr multiplicative() {
         ExprPtr lhs = unary();
         ChainGuard chain(*this);
-        while (peek().isSymbol("*") || peek().isSymbol("/") || peek().isSymbol("\\") ||
-               peek().isWord("Mod")) {
+        while (const auto op = operatorAt(kMultiplicative)) {
             chain.link();
-            const Token& t = take();
-            lhs = binary(toLower(t.text), t.spot(), std::move(lhs), unary());
+            const SourceSpot spot = take().spot();
+            lhs = binary(*op, spot, std::move(lhs), unary());
         }
         return lhs;
     }
@@ -736,7 +755,7 @@ private:
             ExprPtr operand = unary();
             if (t.text == "+") return operand;
             ExprPtr e = makeNode(ExprKind::Unary, t.spot());
-            e->op = "-";
+            e->op = Op::Negate;
             e->args.push_back(std::move(operand));
             return e;
         }
