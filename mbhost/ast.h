@@ -16,7 +16,7 @@
 
 namespace mbhost {
 
-enum class Fn;
+struct FunctionSpec;
 
 // Resolved once by the parser, so evaluation never compares operator text.
 enum class Op {
@@ -46,7 +46,7 @@ enum class ExprKind {
     Star,     // the * of Count(*)
     Unary,    // `op` (Negate, Not), args[0]
     Binary,   // `op`, args[0] and args[1]
-    Call,     // `function`, args
+    Call,     // `function`, args; `name` as written
 };
 
 struct Expr {
@@ -57,7 +57,7 @@ struct Expr {
     std::string table;     // Field: the table as written
     std::string tableKey;  // Field: lower-cased
     Op op{};
-    Fn function{};
+    const FunctionSpec* function = nullptr;  // Call
     std::vector<std::unique_ptr<Expr>> args;
     SourceSpot spot;
 };

@@ -183,7 +183,7 @@ Value Evaluator::eval(const Expr& e, const RowContext* row) {
             case ExprKind::Binary:
                 return binary(e, row);
             case ExprKind::Call:
-                return callFunction(*this, e, row);
+                return e.function->handler(*this, e, row);
             case ExprKind::Star:
                 throw MapBasicError(errc::kSyntax, "'*' is allowed only in Count(*)");
         }

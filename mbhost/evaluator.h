@@ -50,9 +50,6 @@ private:
 Value columnValue(const Table& table, const Row& row, std::string_view lowerField,
                   std::int32_t rowId, bool& found);
 
-// Built-in functions (functions.cpp).
-Value callFunction(Evaluator& ev, const Expr& call, const RowContext* row);
-
 // Converts a value for storing in a variable or column of the given type; throws
 // MapBasicError (kTypeMismatch, kOverflow) naming `target`.
 Value convertForVariable(const Value& v, VarType type, std::string_view target);

@@ -826,7 +826,7 @@ private:
         expectSymbol("(");
         ExprPtr e = makeNode(ExprKind::Call, name.spot());
         e->name = name.text;
-        e->function = signature->id;
+        e->function = signature;
         if (!acceptSymbol(")")) {
             do {
                 if (peek().isSymbol("*")) {
