@@ -16,16 +16,37 @@
 
 namespace mbhost {
 
-enum class Fn;
+struct FunctionSpec;
+
+// Resolved once by the parser, so evaluation never compares operator text.
+enum class Op {
+    Negate,
+    Not,
+    Or,
+    And,
+    Equal,
+    NotEqual,
+    Less,
+    Greater,
+    LessEqual,
+    GreaterEqual,
+    Add,
+    Subtract,
+    Concat,
+    Multiply,
+    Divide,
+    IntDivide,
+    Mod,
+};
 
 enum class ExprKind {
     Literal,  // `literal`
     Name,     // a bare name: a variable, or a column of the row in context (`name`)
     Field,    // table.field (`table`, `name`)
     Star,     // the * of Count(*)
-    Unary,    // `op` ("-", "not"), args[0]
+    Unary,    // `op` (Negate, Not), args[0]
     Binary,   // `op`, args[0] and args[1]
-    Call,     // `function`, args
+    Call,     // `function`, args; `name` as written
 };
 
 struct Expr {
@@ -35,8 +56,8 @@ struct Expr {
     std::string key;       // lower-cased name
     std::string table;     // Field: the table as written
     std::string tableKey;  // Field: lower-cased
-    std::string op;        // lower-cased operator
-    Fn function{};
+    Op op{};
+    const FunctionSpec* function = nullptr;  // Call
     std::vector<std::unique_ptr<Expr>> args;
     SourceSpot spot;
 };

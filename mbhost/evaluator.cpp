@@ -50,13 +50,25 @@ Value integerResult(std::int64_t v) {
     return Value::integer(v);
 }
 
+// The operator as messages quote it: '<>', 'mod'.
+std::string quoted(Op op) {
+    static constexpr std::pair<Op, std::string_view> kTexts[] = {
+        {Op::Equal, "="},      {Op::NotEqual, "<>"},     {Op::Less, "<"},       {Op::Greater, ">"},
+        {Op::LessEqual, "<="}, {Op::GreaterEqual, ">="}, {Op::Add, "+"},        {Op::Subtract, "-"},
+        {Op::Multiply, "*"},   {Op::Divide, "/"},        {Op::IntDivide, "\\"}, {Op::Mod, "mod"}};
+    for (const auto& [candidate, text] : kTexts) {
+        if (candidate == op) return "'" + std::string(text) + "'";
+    }
+    return "'?'";
+}
+
 bool truth(const Value& v, std::string_view op) {
     if (v.kind() == ValueKind::Logical) return v.asLogical();
     if (v.isNumber()) return v.number() != 0;
     typeMismatch(op, "a logical value", v);
 }
 
-int compareValues(const Value& a, const Value& b, std::string_view op) {
+int compareValues(const Value& a, const Value& b, Op op) {
     if (a.isNumber() && b.isNumber()) {
         const double x = a.number(), y = b.number();
         return x < y ? -1 : (x > y ? 1 : 0);
@@ -74,8 +86,60 @@ int compareValues(const Value& a, const Value& b, std::string_view op) {
                    : (a.asDate().yyyymmdd > b.asDate().yyyymmdd ? 1 : 0);
     }
     if (a.isNull() || b.isNull()) return a.isNull() == b.isNull() ? 0 : (a.isNull() ? -1 : 1);
-    typeMismatch("'" + std::string(op) + "'",
-                 std::string("values of one kind, ") + kindName(a.kind()) + " and", b);
+    typeMismatch(quoted(op), std::string("values of one kind, ") + kindName(a.kind()) + " and", b);
+}
+
+Value comparison(Op op, int c) {
+    switch (op) {
+        case Op::Equal:
+            return Value::logical(c == 0);
+        case Op::NotEqual:
+            return Value::logical(c != 0);
+        case Op::Less:
+            return Value::logical(c < 0);
+        case Op::Greater:
+            return Value::logical(c > 0);
+        case Op::LessEqual:
+            return Value::logical(c <= 0);
+        default:
+            return Value::logical(c >= 0);
+    }
+}
+
+Value product(const Value& a, const Value& b, bool whole) {
+    if (whole) {
+        const double exact = a.number() * b.number();
+        if (std::fabs(exact) < 9e15) return integerResult(a.asInteger() * b.asInteger());
+    }
+    return numberResult(a.number() * b.number());
+}
+
+// /, \ and Mod; a zero divisor is refused before and after truncation.
+Value quotient(Op op, const Value& a, const Value& b) {
+    if (b.number() == 0) throw MapBasicError(errc::kDivisionByZero, "Division by zero");
+    if (op == Op::Divide) return numberResult(a.number() / b.number());
+    const double x = std::trunc(a.number()), y = std::trunc(b.number());
+    if (y == 0) throw MapBasicError(errc::kDivisionByZero, "Division by zero");
+    if (op == Op::IntDivide) return numberResult(std::trunc(x / y));
+    return numberResult(std::fmod(x, y));
+}
+
+Value arithmetic(Op op, const Value& a, const Value& b) {
+    if (!a.isNumber()) typeMismatch(quoted(op), "a number", a);
+    if (!b.isNumber()) typeMismatch(quoted(op), "a number", b);
+    const bool whole = a.kind() == ValueKind::Integer && b.kind() == ValueKind::Integer;
+    switch (op) {
+        case Op::Add:
+            return whole ? integerResult(a.asInteger() + b.asInteger())
+                         : numberResult(a.number() + b.number());
+        case Op::Subtract:
+            return whole ? integerResult(a.asInteger() - b.asInteger())
+                         : numberResult(a.number() - b.number());
+        case Op::Multiply:
+            return product(a, b, whole);
+        default:
+            return quotient(op, a, b);
+    }
 }
 
 }  // namespace
@@ -119,7 +183,7 @@ Value Evaluator::eval(const Expr& e, const RowContext* row) {
             case ExprKind::Binary:
                 return binary(e, row);
             case ExprKind::Call:
-                return callFunction(*this, e, row);
+                return e.function->handler(*this, e, row);
             case ExprKind::Star:
                 throw MapBasicError(errc::kSyntax, "'*' is allowed only in Count(*)");
         }
@@ -165,57 +229,39 @@ Value Evaluator::field(const Expr& e, const RowContext* row) {
 
 Value Evaluator::unary(const Expr& e, const RowContext* row) {
     Value v = eval(*e.args[0], row);
-    if (e.op == "not") return Value::logical(!truth(v, "Not"));
+    if (e.op == Op::Not) return Value::logical(!truth(v, "Not"));
     if (v.kind() == ValueKind::Integer) return integerResult(-v.asInteger());
     if (v.kind() == ValueKind::Float) return Value::real(-v.asFloat());
     typeMismatch("'-'", "a number", v);
 }
 
 Value Evaluator::binary(const Expr& e, const RowContext* row) {
-    const std::string& op = e.op;
-    if (op == "and" || op == "or") {
-        const bool lhs = truth(eval(*e.args[0], row), op == "and" ? "And" : "Or");
-        if (op == "and" && !lhs) return Value::logical(false);
-        if (op == "or" && lhs) return Value::logical(true);
-        return Value::logical(truth(eval(*e.args[1], row), op == "and" ? "And" : "Or"));
-    }
+    if (e.op == Op::And || e.op == Op::Or) return logic(e, row);
     const Value a = eval(*e.args[0], row);
     const Value b = eval(*e.args[1], row);
-    if (op == "&" ||
-        (op == "+" && (a.kind() == ValueKind::String || b.kind() == ValueKind::String))) {
+    if (e.op == Op::Concat ||
+        (e.op == Op::Add && (a.kind() == ValueKind::String || b.kind() == ValueKind::String))) {
         return Value::text(valueText(a) + valueText(b));
     }
-    if (op == "=" || op == "<>" || op == "<" || op == ">" || op == "<=" || op == ">=") {
-        const int c = compareValues(a, b, op);
-        if (op == "=") return Value::logical(c == 0);
-        if (op == "<>") return Value::logical(c != 0);
-        if (op == "<") return Value::logical(c < 0);
-        if (op == ">") return Value::logical(c > 0);
-        if (op == "<=") return Value::logical(c <= 0);
-        return Value::logical(c >= 0);
+    switch (e.op) {
+        case Op::Equal:
+        case Op::NotEqual:
+        case Op::Less:
+        case Op::Greater:
+        case Op::LessEqual:
+        case Op::GreaterEqual:
+            return comparison(e.op, compareValues(a, b, e.op));
+        default:
+            return arithmetic(e.op, a, b);
     }
-    if (!a.isNumber()) typeMismatch("'" + op + "'", "a number", a);
-    if (!b.isNumber()) typeMismatch("'" + op + "'", "a number", b);
-    const bool whole = a.kind() == ValueKind::Integer && b.kind() == ValueKind::Integer;
-    if (op == "+")
-        return whole ? integerResult(a.asInteger() + b.asInteger())
-                     : numberResult(a.number() + b.number());
-    if (op == "-")
-        return whole ? integerResult(a.asInteger() - b.asInteger())
-                     : numberResult(a.number() - b.number());
-    if (op == "*") {
-        if (whole) {
-            const double product = a.number() * b.number();
-            if (std::fabs(product) < 9e15) return integerResult(a.asInteger() * b.asInteger());
-        }
-        return numberResult(a.number() * b.number());
-    }
-    if (b.number() == 0) throw MapBasicError(errc::kDivisionByZero, "Division by zero");
-    if (op == "/") return numberResult(a.number() / b.number());
-    const double x = std::trunc(a.number()), y = std::trunc(b.number());
-    if (y == 0) throw MapBasicError(errc::kDivisionByZero, "Division by zero");
-    if (op == "\\") return numberResult(std::trunc(x / y));
-    return numberResult(std::fmod(x, y));  // mod
+}
+
+Value Evaluator::logic(const Expr& e, const RowContext* row) {
+    const bool isAnd = e.op == Op::And;
+    const char* name = isAnd ? "And" : "Or";
+    const bool lhs = truth(eval(*e.args[0], row), name);
+    if (lhs != isAnd) return Value::logical(lhs);
+    return Value::logical(truth(eval(*e.args[1], row), name));
 }
 
 double Evaluator::number(const Expr& e, const RowContext* row, std::string_view what) {

@@ -41,6 +41,7 @@ private:
     Value field(const Expr& e, const RowContext* row);
     Value unary(const Expr& e, const RowContext* row);
     Value binary(const Expr& e, const RowContext* row);
+    Value logic(const Expr& e, const RowContext* row);  // And, Or: the right side only if needed
 
     Workspace& ws_;
 };
@@ -48,9 +49,6 @@ private:
 // The value of a row's column or object, as an expression sees it.
 Value columnValue(const Table& table, const Row& row, std::string_view lowerField,
                   std::int32_t rowId, bool& found);
-
-// Built-in functions (functions.cpp).
-Value callFunction(Evaluator& ev, const Expr& call, const RowContext* row);
 
 // Converts a value for storing in a variable or column of the given type; throws
 // MapBasicError (kTypeMismatch, kOverflow) naming `target`.

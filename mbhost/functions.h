@@ -1,83 +1,36 @@
-// The built-in functions mbhost knows: names, argument counts, and their evaluation.
+// The built-in functions mbhost knows, each declared once: its name, how many arguments it
+// takes, and the handler that evaluates a call.
 #pragma once
 
-#include <cstdint>
+#include <string>
 #include <string_view>
-#include <vector>
 
 #include "mbhost/value.h"
 
 namespace mbhost {
 
-enum class Fn {
-    // workspace
-    SystemInfo,
-    TableInfo,
-    ColumnInfo,
-    NumTables,
-    SelectionInfo,
-    EOT,
-    NumWindows,
-    NumAllWindows,
-    FrontWindow,
-    WindowId,
-    WindowInfo,
-    MapperInfo,
-    TempFileName,
-    PathToTableName,
-    // objects and measurement
-    ObjectInfo,
-    ObjectGeography,
-    ObjectNodeX,
-    ObjectNodeY,
-    ObjectLen,
-    Perimeter,
-    Area,
-    Distance,
-    CreatePoint,
-    CreateLine,
-    CentroidX,
-    CentroidY,
-    // text and numbers
-    Str,
-    Format,
-    Chr,
-    Val,
-    Len,
-    UCase,
-    LCase,
-    Left,
-    Right,
-    Mid,
-    LTrim,
-    RTrim,
-    Asc,
-    Int,
-    Fix,
-    Round,
-    Abs,
-    Sqr,
-    Minimum,
-    Maximum,
-    CurDate,
-    // aggregates (Select lists only)
-    Count,
-    Min,
-    Max,
-    Sum,
-    Avg,
-};
+class Evaluator;
+struct Expr;
+struct RowContext;
+
+// Evaluates one call; the parser has already checked the argument count.
+using FunctionHandler = Value (*)(Evaluator& ev, const Expr& call, const RowContext* row);
+
+// Aggregates total a Select list's rows, so Select evaluates them, not their handler.
+enum class Aggregate { None, Count, Min, Max, Sum, Avg };
 
 struct FunctionSpec {
     std::string_view name;  // as MapBasic writes it, lower-cased for look-up
-    Fn id;
     int minArgs;
     int maxArgs;
-    bool aggregate;
+    FunctionHandler handler;
+    Aggregate aggregate = Aggregate::None;
 };
 
 // Null when `lowerName` is not a function.
 const FunctionSpec* findFunction(std::string_view lowerName);
-const FunctionSpec& functionSpec(Fn id);
+
+// The table name Open Table gives a file opened without an alias (PathToTableName$).
+std::string tableNameOfPath(const std::string& path);
 
 }  // namespace mbhost

@@ -11,7 +11,7 @@ namespace {
 
 bool isAggregate(const SelectItem& item) {
     return item.expr && item.expr->kind == ExprKind::Call &&
-           functionSpec(item.expr->function).aggregate;
+           item.expr->function->aggregate != Aggregate::None;
 }
 
 ColumnDef columnFor(const std::string& name, const Value& sample) {
@@ -45,12 +45,12 @@ std::string itemName(const SelectItem& item, std::size_t index) {
     return "COL" + std::to_string(index + 1);
 }
 
-class Aggregate {
+class Total {
 public:
-    Aggregate(Evaluator& ev, const Expr& call) : ev_(ev), call_(call) {}
+    Total(Evaluator& ev, const Expr& call) : ev_(ev), call_(call) {}
 
     void add(const RowContext& ctx) {
-        if (call_.function == Fn::Count) {
+        if (kind() == Aggregate::Count) {
             if (call_.args[0]->kind == ExprKind::Star || !ev_.eval(*call_.args[0], &ctx).isNull()) {
                 ++count_;
             }
@@ -68,14 +68,14 @@ public:
     }
 
     Value result() const {
-        switch (call_.function) {
-            case Fn::Count:
+        switch (kind()) {
+            case Aggregate::Count:
                 return Value::integer(count_);
-            case Fn::Min:
+            case Aggregate::Min:
                 return Value::real(min_);
-            case Fn::Max:
+            case Aggregate::Max:
                 return Value::real(max_);
-            case Fn::Sum:
+            case Aggregate::Sum:
                 return Value::real(sum_);
             default:
                 return Value::real(count_ == 0 ? 0 : sum_ / static_cast<double>(count_));
@@ -83,6 +83,8 @@ public:
     }
 
 private:
+    Aggregate kind() const { return call_.function->aggregate; }
+
     Evaluator& ev_;
     const Expr& call_;
     std::int64_t count_ = 0;
@@ -111,7 +113,7 @@ void Executor::operator()(const SelectStmt& s) {
     TableData result;
     std::vector<std::int32_t> sourceRows;
     if (aggregates != 0) {
-        std::vector<Aggregate> totals;
+        std::vector<Total> totals;
         for (const auto& item : s.items) totals.emplace_back(ev_, *item.expr);
         for (std::int32_t id : ids) {
             const RowContext ctx{&from, id, from.row(id)};

@@ -309,14 +309,7 @@ void Executor::operator()(const OpenTableStmt& s) {
     if (!s.alias.empty()) {
         data.name = s.alias;
     } else {
-        Evaluator ev(ws_);
-        Expr literal;
-        literal.literal = Value::text(path);
-        Expr call;
-        call.kind = ExprKind::Call;
-        call.function = Fn::PathToTableName;
-        call.args.push_back(std::make_unique<Expr>(std::move(literal)));
-        data.name = ev.eval(call).asText();
+        data.name = tableNameOfPath(path);
     }
     data.path = path;
     data.readOnly = data.readOnly || s.readOnly;

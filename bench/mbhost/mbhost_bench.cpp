@@ -76,6 +76,17 @@ void distanceNewText(benchmark::State& state) {
 }
 BENCHMARK(distanceNewText);
 
+// Many operators of every kind over a cached parse: the cost of evaluating the tree itself.
+void operatorsSameText(benchmark::State& state) {
+    auto host = prepared();
+    const std::string text =
+        "str$((1 + 2 * 3 - 8 / 2 >= 3) And (\"ab\" & \"c\" <> \"abd\") Or 7 Mod 3 = 1 "
+        "And Not (2.5 * 4 < 10 - 1) And 17 \\ 5 + 1 <= 4 - -1)";
+    for (auto _ : state) benchmark::DoNotOptimize(host->Eval(text));
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(operatorsSameText);
+
 void insertPoint(benchmark::State& state) {
     auto host = prepared();
     host->Do("Set coordsys table points \r\nqzv123456=createPoint( 37.61, 55.705 )");
