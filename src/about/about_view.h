@@ -1,3 +1,4 @@
+// The About box's window as its presenter sees it.
 #pragma once
 
 #include <string_view>

@@ -1,3 +1,4 @@
+// The About box's presenter: its texts, version and the system-information launcher.
 #pragma once
 
 #include "about/about_view.h"

@@ -1,3 +1,4 @@
+// Reading one registry value as text, for the About box's system-information launcher.
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,4 @@
+// The dialog's hook into the placement engine.
 #pragma once
 
 #include "dialog/form1.h"

@@ -1,3 +1,4 @@
+// The main dialog's presenter: attach, output tables, selection summary and the placement command.
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,4 @@
+// The main dialog's window as its presenter sees it.
 #pragma once
 
 #include <string>

@@ -1,3 +1,4 @@
+// The main dialog's window held in memory: for the batch program and tests.
 #pragma once
 
 #include <string>

@@ -1,3 +1,4 @@
+// The text that describes the host's current selection.
 #pragma once
 
 #include <string>

@@ -1,3 +1,4 @@
+// The sort of the distance list.
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,4 @@
+// Port: the system beep.
 #pragma once
 
 namespace veltrano {

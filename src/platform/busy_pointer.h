@@ -1,3 +1,4 @@
+// Port: the busy (hourglass) mouse pointer.
 #pragma once
 
 namespace veltrano {

@@ -1,3 +1,4 @@
+// Ports: the system timer and the random source, with the process's own adapters.
 #pragma once
 
 #include <cstdint>

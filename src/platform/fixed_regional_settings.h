@@ -1,3 +1,4 @@
+// Regional settings given by their separators: the portable adapter.
 #pragma once
 
 #include "platform/regional_settings.h"

@@ -1,3 +1,4 @@
+// Port: modal message boxes.
 #pragma once
 
 #include <string_view>

@@ -1,3 +1,4 @@
+// The regional numeric test, shared by the regional-settings adapters.
 #pragma once
 
 #include <string_view>

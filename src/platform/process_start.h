@@ -1,3 +1,4 @@
+// Port: starting another program.
 #pragma once
 
 #include <string_view>

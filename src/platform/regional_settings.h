@@ -1,3 +1,4 @@
+// Port: the user's regional settings for numbers.
 #pragma once
 
 #include <string>

@@ -1,3 +1,4 @@
+// Port: reading the system registry.
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,4 @@
+// Port: bringing another application's window to the front.
 #pragma once
 
 #include <string_view>

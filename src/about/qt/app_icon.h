@@ -1,3 +1,4 @@
+// The application's icon, drawn in code.
 #pragma once
 
 #include <QIcon>

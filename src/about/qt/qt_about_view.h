@@ -1,3 +1,4 @@
+// The About box as a Qt dialog.
 #pragma once
 
 #include <QDialog>

@@ -1,3 +1,4 @@
+// The main dialog as a Qt widget.
 #pragma once
 
 #include <QWidget>

@@ -1,3 +1,4 @@
+// The refresh button's picture, drawn in code.
 #pragma once
 
 #include <QPixmap>

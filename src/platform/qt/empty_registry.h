@@ -1,3 +1,4 @@
+// The registry port where there is no registry.
 #pragma once
 
 #include "platform/registry.h"

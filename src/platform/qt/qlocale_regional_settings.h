@@ -1,3 +1,4 @@
+// The regional-settings port on Qt's system locale.
 #pragma once
 
 #include <QLocale>

@@ -1,3 +1,4 @@
+// The beep port on Qt.
 #pragma once
 
 #include "platform/beep.h"

@@ -1,3 +1,4 @@
+// The busy-pointer port on Qt.
 #pragma once
 
 #include "platform/busy_pointer.h"

@@ -1,3 +1,4 @@
+// The message-box port on Qt.
 #pragma once
 
 #include "platform/message_box.h"

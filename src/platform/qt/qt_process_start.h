@@ -1,3 +1,4 @@
+// The process-start port on Qt.
 #pragma once
 
 #include "platform/process_start.h"

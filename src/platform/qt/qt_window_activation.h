@@ -1,3 +1,4 @@
+// The window-activation port on Qt.
 #pragma once
 
 #include "platform/window_activation.h"

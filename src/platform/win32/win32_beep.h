@@ -1,3 +1,4 @@
+// The beep port on Win32.
 #pragma once
 
 #include "platform/beep.h"
