@@ -31,9 +31,22 @@ private:
     std::string path_;
 };
 
+// Sets an environment variable (unsets it for nullptr) for its lifetime.
+class ScopedEnvironment {
+public:
+    ScopedEnvironment(const char* name, const char* value);
+    ~ScopedEnvironment();
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+private:
+    std::string name_;
+    std::optional<std::string> saved_;
+};
+
 class ServedHost {
 public:
-    explicit ServedHost(Automation& host, bool traced = false);
+    explicit ServedHost(Automation& host, bool traced = false, ipc::ServerLimits limits = {});
     ~ServedHost();  // stops the server thread
     const std::string& socketPath() const { return socketPath_; }
     // The trace lines written so far; read after stop().
