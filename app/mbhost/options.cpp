@@ -41,7 +41,8 @@ void check(const Options& options) {
     if (options.help) return;
     if (options.attach) {
         if (options.steps.empty()) throw UsageError("--attach needs at least one -e or -x");
-        if (!options.traceFile.empty() || !options.scriptFiles.empty() || options.console) {
+        if (!options.traceFile.empty() || !options.scriptFiles.empty() || options.console ||
+            options.frameTimeout != Options{}.frameTimeout) {
             throw UsageError("--attach takes only --socket, -e and -x");
         }
     } else if (!options.steps.empty()) {
