@@ -26,21 +26,13 @@ TempDir::~TempDir() {
     std::filesystem::remove_all(path_, ignored);
 }
 
-ScopedEnvironment::ScopedEnvironment(const char* name, const char* value) : name_(name) {
-    if (const char* old = std::getenv(name)) saved_ = old;
-    if (value) {
-        ::setenv(name, value, 1);
-    } else {
-        ::unsetenv(name);
-    }
+ScopedEnvironment::ScopedEnvironment(const char* name, const char* value) : name(name) {
+    if (const char* old = std::getenv(name)) saved = old;
+    value ? ::setenv(name, value, 1) : ::unsetenv(name);
 }
 
 ScopedEnvironment::~ScopedEnvironment() {
-    if (saved_) {
-        ::setenv(name_.c_str(), saved_->c_str(), 1);
-    } else {
-        ::unsetenv(name_.c_str());
-    }
+    saved ? ::setenv(name.c_str(), saved->c_str(), 1) : ::unsetenv(name.c_str());
 }
 
 ServedHost::ServedHost(Automation& host, bool traced, ipc::ServerLimits limits)

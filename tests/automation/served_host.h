@@ -32,16 +32,11 @@ private:
 };
 
 // Sets an environment variable (unsets it for nullptr) for its lifetime.
-class ScopedEnvironment {
-public:
+struct ScopedEnvironment {
     ScopedEnvironment(const char* name, const char* value);
     ~ScopedEnvironment();
-    ScopedEnvironment(const ScopedEnvironment&) = delete;
-    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
-
-private:
-    std::string name_;
-    std::optional<std::string> saved_;
+    std::string name;
+    std::optional<std::string> saved;
 };
 
 class ServedHost {

@@ -74,17 +74,15 @@ TEST(automation_server, half_a_frame_holds_up_nobody_and_goes_after_the_time_out
     limits.frameTimeout = std::chrono::milliseconds(300);
     ServedHost served(host, true, limits);
     auto good = attach(served.socketPath());
-    const std::string half =
-        ipc::encodeFrame(ipc::encodeRequest({Member::Eval, "2*2"})).substr(0, 7);
-    RawClient stalled(served.socketPath());
-    stalled.send(half);
+    RawClient lingering(served.socketPath());
+    lingering.send(ipc::encodeFrame(ipc::encodeRequest({Member::Eval, "2*2"})).substr(0, 7));
     {
-        RawClient leaving(served.socketPath());
-        leaving.send(half);
+        RawClient stalled(served.socketPath());
+        stalled.send(ipc::encodeFrame(ipc::encodeRequest({Member::Eval, "2*2"})).substr(0, 7));
         EXPECT_EQ(good.Eval("2*2"), "4");
     }
-    EXPECT_EQ(stalled.receive(), Answer::refused("a frame stayed incomplete for 300 ms"));
-    EXPECT_TRUE(stalled.closedByServer());
+    EXPECT_EQ(lingering.receive(), Answer::refused("a frame stayed incomplete for 300 ms"));
+    EXPECT_TRUE(lingering.closedByServer());
     EXPECT_EQ(good.Eval("2*2"), "4");
     served.stop();
     EXPECT_NE(served.trace().find("\"event\":\"disconnected in the middle of a frame\""),
@@ -93,11 +91,9 @@ TEST(automation_server, half_a_frame_holds_up_nobody_and_goes_after_the_time_out
     EXPECT_EQ(host.traffic().size(), 2u);
 }
 
-TEST(automation_server,
-     a_process_past_its_share_is_turned_away_and_at_the_cap_its_oldest_idle_goes) {
+TEST(automation_server, hoarders_are_turned_away_and_at_the_cap_the_oldest_idle_goes) {
     struct Row {
-        std::size_t maxClients, maxPerProcess;
-        std::size_t refused;  // which of four connections, made in turn, hears "too many clients"
+        std::size_t maxClients, maxPerProcess, refused;  // refused: which of four, made in turn
     };
     for (const Row row : {Row{64, 3, 3}, Row{3, 10, 0}}) {
         ScriptedAutomation host;

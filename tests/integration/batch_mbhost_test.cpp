@@ -96,7 +96,6 @@ TEST(batch_with_mbhost, no_host_running_is_said_with_a_failing_status) {
 TEST(batch_with_mbhost, a_host_that_stops_answering_mid_placement_ends_the_run_with_status_5) {
     PlacementHost host;
     ASSERT_TRUE(host.listening());
-    // In front of mbhost, a host that goes silent, keep-alives and all, at the first insert.
     std::atomic<bool> released = false;
     CountingAutomation relay(ipc::SocketAutomationProvider(host.socket()).attachRunning());
     relay.keepStatements([&released](std::string_view statement) {
@@ -105,7 +104,7 @@ TEST(batch_with_mbhost, a_host_that_stops_answering_mid_placement_ends_the_run_w
         }
         return false;
     });
-    ipc::ServerLimits silent;
+    ipc::ServerLimits silent;  // in front of mbhost, a host that stops at the first insert
     silent.keepAliveInterval = std::chrono::hours(1);
     ServedHost served(relay, false, silent);
     const ScopedEnvironment limit("MBHOST_TIMEOUT", "1");
