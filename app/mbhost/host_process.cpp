@@ -60,12 +60,11 @@ std::string ownPath() {
 
 // The listening socket; the per-user directory of the default path is made private first.
 veltrano::ipc::SocketListener listen(const Options& options) {
-    const char* chosen = std::getenv("MBHOST_SOCKET");
-    const bool defaultPath = options.socketPath.empty() && !(chosen && *chosen);
-    const std::string path =
-        options.socketPath.empty() ? veltrano::ipc::defaultSocketPath() : options.socketPath;
-    if (defaultPath) veltrano::ipc::preparePrivateDirectory(veltrano::ipc::parentDirectory(path));
-    return veltrano::ipc::SocketListener::listenAt(path);
+    const auto location = veltrano::ipc::locateSocket(options.socketPath);
+    if (location.inPrivateDirectory) {
+        veltrano::ipc::preparePrivateDirectory(veltrano::ipc::parentDirectory(location.path));
+    }
+    return veltrano::ipc::SocketListener::listenAt(location.path);
 }
 
 std::shared_ptr<Host> makeHost() {
@@ -118,7 +117,10 @@ int runHost(const Options& options) {
     const std::shared_ptr<Host> host = makeHost();
     veltrano::InProcessAutomation automation(host);
     PollLoop loop;
-    veltrano::ipc::AutomationServer server(automation, loop, std::move(listener), trace.get());
+    veltrano::ipc::ServerLimits limits;
+    limits.frameTimeout = options.frameTimeout;
+    veltrano::ipc::AutomationServer server(automation, loop, std::move(listener), trace.get(),
+                                           limits);
     const SignalStop signals(loop);
 
     if (!runStartupScripts(options, automation, *host)) return 1;

@@ -1,6 +1,7 @@
 // mbhost's command line.
 #pragma once
 
+#include <chrono>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -18,9 +19,10 @@ struct Options {
     bool help = false;
     std::string socketPath;  // empty: the default path
     std::string traceFile;
-    std::vector<std::string> scriptFiles;  // run in order at start
-    bool console = false;                  // a console even when standard input is not a terminal
-    bool attach = false;                   // drive a running mbhost instead of being one
+    std::chrono::milliseconds frameTimeout{10000};  // a client's frame may stay incomplete
+    std::vector<std::string> scriptFiles;           // run in order at start
+    bool console = false;  // a console even when standard input is not a terminal
+    bool attach = false;   // drive a running mbhost instead of being one
     std::vector<AttachStep> steps;
 };
 

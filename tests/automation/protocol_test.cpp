@@ -54,9 +54,10 @@ TEST(messages, every_member_and_answer_kind_survives_a_round_trip) {
         const Request request{static_cast<Member>(m), "Str$(\"ä\") + \"\\\""};
         EXPECT_EQ(decodeRequest(encodeRequest(request)), request);
     }
-    for (const Answer& answer : {Answer::value("4"), Answer::value(""),
-                                 Answer::failure(-2147352567, 1, "Unrecognized command: Inset"),
-                                 Answer::failure(462, -7, "gone"), Answer::refused("why")}) {
+    for (const Answer& answer :
+         {Answer::value("4"), Answer::value(""),
+          Answer::failure(-2147352567, 1, "Unrecognized command: Inset"),
+          Answer::failure(462, -7, "gone"), Answer::refused("why"), Answer::keepAlive()}) {
         EXPECT_EQ(decodeAnswer(encodeAnswer(answer)), answer);
     }
 }
@@ -90,6 +91,7 @@ TEST(messages, malformed_answers_are_rejected) {
     EXPECT_THROW(decodeAnswer(std::string("\x01\x01\x00\x00", 4)), ProtocolError);
     EXPECT_THROW(decodeAnswer(std::string("\x01\x07", 2)), ProtocolError);
     EXPECT_THROW(decodeAnswer(std::string("\x01\x00\xFF", 3)), ProtocolError);
+    EXPECT_THROW(decodeAnswer(std::string("\x01\x03x", 3)), ProtocolError);
 }
 
 TEST(utf8, accepts_well_formed_text_and_rejects_the_classic_faults) {

@@ -3,6 +3,7 @@
 #include <sys/socket.h>
 #include <sys/time.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 #include <gtest/gtest.h>
@@ -25,10 +26,20 @@ TempDir::~TempDir() {
     std::filesystem::remove_all(path_, ignored);
 }
 
-ServedHost::ServedHost(Automation& host, bool traced) : socketPath_(dir_.file("socket")) {
+ScopedEnvironment::ScopedEnvironment(const char* name, const char* value) : name(name) {
+    if (const char* old = std::getenv(name)) saved = old;
+    value ? ::setenv(name, value, 1) : ::unsetenv(name);
+}
+
+ScopedEnvironment::~ScopedEnvironment() {
+    saved ? ::setenv(name.c_str(), saved->c_str(), 1) : ::unsetenv(name.c_str());
+}
+
+ServedHost::ServedHost(Automation& host, bool traced, ipc::ServerLimits limits)
+    : socketPath_(dir_.file("socket")) {
     if (traced) traceSink_ = std::make_unique<ipc::JsonLinesTrace>(trace_);
     server_ = std::make_unique<ipc::AutomationServer>(
-        host, loop_, ipc::SocketListener::listenAt(socketPath_), traceSink_.get());
+        host, loop_, ipc::SocketListener::listenAt(socketPath_), traceSink_.get(), limits);
     thread_ = std::thread([this] { loop_.run(); });
 }
 

@@ -31,9 +31,17 @@ private:
     std::string path_;
 };
 
+// Sets an environment variable (unsets it for nullptr) for its lifetime.
+struct ScopedEnvironment {
+    ScopedEnvironment(const char* name, const char* value);
+    ~ScopedEnvironment();
+    std::string name;
+    std::optional<std::string> saved;
+};
+
 class ServedHost {
 public:
-    explicit ServedHost(Automation& host, bool traced = false);
+    explicit ServedHost(Automation& host, bool traced = false, ipc::ServerLimits limits = {});
     ~ServedHost();  // stops the server thread
     const std::string& socketPath() const { return socketPath_; }
     // The trace lines written so far; read after stop().

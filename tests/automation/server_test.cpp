@@ -2,6 +2,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -66,21 +68,65 @@ TEST(automation_server, a_huge_length_is_refused_and_disconnected_while_others_a
     EXPECT_EQ(good.Eval("2*2"), "4");
 }
 
-TEST(automation_server, half_a_frame_holds_up_nobody_and_is_dropped_when_its_sender_goes) {
+TEST(automation_server, half_a_frame_holds_up_nobody_and_goes_after_the_time_out_or_its_sender) {
     ScriptedAutomation host;
-    ServedHost served(host, true);
+    ipc::ServerLimits limits;
+    limits.frameTimeout = std::chrono::milliseconds(300);
+    ServedHost served(host, true, limits);
     auto good = attach(served.socketPath());
+    RawClient lingering(served.socketPath());
+    lingering.send(ipc::encodeFrame(ipc::encodeRequest({Member::Eval, "2*2"})).substr(0, 7));
     {
         RawClient stalled(served.socketPath());
         stalled.send(ipc::encodeFrame(ipc::encodeRequest({Member::Eval, "2*2"})).substr(0, 7));
         EXPECT_EQ(good.Eval("2*2"), "4");
     }
+    EXPECT_EQ(lingering.receive(), Answer::refused("a frame stayed incomplete for 300 ms"));
+    EXPECT_TRUE(lingering.closedByServer());
     EXPECT_EQ(good.Eval("2*2"), "4");
     served.stop();
     EXPECT_NE(served.trace().find("\"event\":\"disconnected in the middle of a frame\""),
               std::string::npos)
         << served.trace();
     EXPECT_EQ(host.traffic().size(), 2u);
+}
+
+TEST(automation_server, hoarders_are_turned_away_and_at_the_cap_the_oldest_idle_goes) {
+    struct Row {
+        std::size_t maxClients, maxPerProcess, refused;  // refused: which of four, made in turn
+    };
+    for (const Row row : {Row{64, 3, 3}, Row{3, 10, 0}}) {
+        ScriptedAutomation host;
+        ipc::ServerLimits limits;
+        limits.maxClients = row.maxClients;
+        limits.maxPerProcess = row.maxPerProcess;
+        ServedHost served(host, false, limits);
+        std::vector<std::unique_ptr<RawClient>> clients;
+        for (std::size_t i = 0; i < 4; ++i) {
+            clients.push_back(std::make_unique<RawClient>(served.socketPath()));
+            if (i == 3) break;
+            clients[i]->sendRequest({Member::Eval, "2*2"});
+            EXPECT_EQ(clients[i]->receive(), Answer::value("4"));
+        }
+        EXPECT_EQ(clients[row.refused]->receive(), Answer::refused("too many clients"));
+        EXPECT_TRUE(clients[row.refused]->closedByServer());
+        for (std::size_t i = 0; i < 4; ++i) {
+            if (i == row.refused) continue;
+            clients[i]->sendRequest({Member::Eval, "2*2"});
+            EXPECT_EQ(clients[i]->receive(), Answer::value("4")) << "client " << i;
+        }
+    }
+}
+
+TEST(automation_server, a_request_longer_than_the_client_time_limit_is_kept_alive) {
+    ScriptedAutomation host;
+    host.answerWith([](const std::string&) -> std::optional<std::string> {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2500));
+        return "committed";
+    });
+    ServedHost served(host);
+    const ScopedEnvironment limit("MBHOST_TIMEOUT", "1");
+    EXPECT_EQ(attach(served.socketPath()).Eval("Commit Table big"), "committed");
 }
 
 TEST(automation_server, pipelined_requests_are_answered_in_order) {

@@ -5,9 +5,16 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <optional>
+
+#include "automation/socket/answer_time_limit.h"
 #include "automation/socket/socket_automation_provider.h"
 #include "automation/socket/socket_connection.h"
 #include "automation/socket/socket_path.h"
+#include "automation/socket/unix_socket.h"
 #include "foundation/run_time_error.h"
 #include "served_host.h"
 #include "support/scripted_automation.h"
@@ -156,6 +163,46 @@ TEST(socket_path, a_private_directory_is_made_0700_and_one_open_to_others_is_ref
     std::filesystem::permissions(mine, std::filesystem::perms::others_all,
                                  std::filesystem::perm_options::add);
     EXPECT_THROW(ipc::preparePrivateDirectory(mine), std::runtime_error);
+}
+
+TEST(socket_client, refuses_a_default_folder_or_a_server_that_belongs_to_another_user) {
+    if (::geteuid() != 0) GTEST_SKIP() << "acting as another user needs root";
+    constexpr uid_t kNobody = 65534;
+    TempDir dir;
+    const ScopedEnvironment runtime("XDG_RUNTIME_DIR", dir.path().c_str());
+    const ScopedEnvironment unnamed("MBHOST_SOCKET", nullptr);
+    const std::string spoofed = dir.file("mbhost");
+    ASSERT_EQ(::mkdir(spoofed.c_str(), 0700), 0);
+    ASSERT_EQ(::chown(spoofed.c_str(), kNobody, kNobody), 0);
+
+    // Any path: a listener of another user, who could read every request.
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0777), 0);
+    const std::string foreign = dir.file("socket");
+    ASSERT_EQ(::seteuid(kNobody), 0);
+    std::optional<ipc::SocketListener> listener;
+    EXPECT_NO_THROW(listener = ipc::SocketListener::listenAt(foreign));
+    ASSERT_EQ(::seteuid(0), 0);
+    for (const std::string& path : {std::string(), foreign}) {
+        try {
+            ipc::SocketAutomationProvider(path, "/bin/false").attachRunning();
+            ADD_FAILURE() << "attached at " << path;
+        } catch (const RunTimeError& e) {
+            const std::string& text = e.description();
+            EXPECT_EQ(e.number(), err::kNoRunningCopy) << text;
+            EXPECT_NE(text.find(path.empty() ? spoofed + "/socket" : path), std::string::npos)
+                << text;
+            EXPECT_NE(text.find("nobody (uid 65534)"), std::string::npos) << text;
+        }
+    }
+}
+
+TEST(socket_client, time_limit_is_whole_seconds_and_anything_else_is_a_clear_error) {
+    EXPECT_EQ(ipc::parseAnswerTimeLimit("").count(), 30);
+    EXPECT_EQ(ipc::parseAnswerTimeLimit("0").count(), 0);
+    EXPECT_EQ(ipc::parseAnswerTimeLimit("2").count(), 2);
+    for (const char* bad : {"soon", "-1", "1.5", " 2", "99999999999"}) {
+        EXPECT_THROW(ipc::parseAnswerTimeLimit(bad), std::runtime_error) << bad;
+    }
 }
 
 }  // namespace

@@ -24,8 +24,9 @@ std::string usageError(const std::vector<std::string>& arguments) {
 TEST(options, host_and_attach_forms) {
     const Options host =
         parseOptions({"--socket", "/tmp/s", "--trace", "t.jsonl", "--script", "demo/generate.mb",
-                      "--script", "demo/startup.mb", "--console"});
+                      "--script", "demo/startup.mb", "--console", "--frame-timeout", "0.25"});
     EXPECT_EQ(host.socketPath, "/tmp/s");
+    EXPECT_EQ(host.frameTimeout, std::chrono::milliseconds(250));
     EXPECT_EQ(host.traceFile, "t.jsonl");
     EXPECT_EQ(host.scriptFiles, (std::vector<std::string>{"demo/generate.mb", "demo/startup.mb"}));
     EXPECT_TRUE(host.console);
@@ -45,6 +46,8 @@ TEST(options, wrong_command_lines_say_what_is_wrong) {
     EXPECT_EQ(usageError({"-e", "1"}), "-e and -x need --attach");
     EXPECT_EQ(usageError({"--attach", "--script", "s.mb", "-e", "1"}),
               "--attach takes only --socket, -e and -x");
+    EXPECT_EQ(usageError({"--frame-timeout", "0"}),
+              "--frame-timeout needs a number of seconds from 0.001 to 86400, not \"0\"");
 }
 
 TEST(statement_of, drops_comments_outside_strings_and_blanks) {

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
 
 #include <gtest/gtest.h>
 
@@ -170,6 +171,46 @@ TEST(two_processes, start_new_launches_a_host_in_the_background) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     EXPECT_FALSE(std::filesystem::exists(socket));
+}
+
+TEST(two_processes, a_stopped_host_is_given_up_after_the_time_limit_by_adapter_and_attach) {
+    TempDir dir;
+    const std::string socket = dir.file("socket");
+    const veltrano::testing::ScopedEnvironment limit("MBHOST_TIMEOUT", "2");
+    MbhostProcess host({"--socket", socket});
+    ASSERT_TRUE(host.listensAt(socket));
+    auto automation = SocketAutomationProvider(socket, "/bin/false").attachRunning();
+    EXPECT_EQ(automation->Eval("2*2"), "4");
+    host.signal(SIGSTOP);
+    try {
+        automation->Eval("2*2");
+        ADD_FAILURE() << "a stopped host answered";
+    } catch (const RunTimeError& e) {
+        EXPECT_EQ(e.number(), veltrano::err::kHostGone);
+        EXPECT_NE(e.description().find("(no answer in 2 s)"), std::string::npos) << e.description();
+    }
+    const Finished attach = runMbhost({"--attach", "--socket", socket, "-e", "1"});
+    EXPECT_EQ(attach.status, 1);
+    EXPECT_NE(attach.err.find("(no answer in 2 s)"), std::string::npos) << attach.err;
+    host.signal(SIGCONT);
+}
+
+TEST(two_processes, one_process_hoarding_stalled_connections_blocks_nobody_else) {
+    TempDir dir;
+    const std::string socket = dir.file("socket");
+    MbhostProcess host({"--socket", socket, "--frame-timeout", "1"});
+    ASSERT_TRUE(host.listensAt(socket));
+    std::vector<std::unique_ptr<RawClient>> stalled;
+    for (int i = 0; i < 64; ++i) {
+        stalled.push_back(std::make_unique<RawClient>(socket));
+        if (i < 32) stalled.back()->send(std::string("\x00\x00\x00\x10\x01\x04Ev", 8));
+    }
+    EXPECT_EQ(stalled[32]->receive(), veltrano::ipc::Answer::refused("too many clients"));
+    const Finished other = runMbhost({"--attach", "--socket", socket, "-e", "2*2"});
+    EXPECT_EQ(other.status, 0) << other.err;
+    EXPECT_EQ(other.out, "4\n");
+    EXPECT_EQ(stalled[0]->receive(),
+              veltrano::ipc::Answer::refused("a frame stayed incomplete for 1 s"));
 }
 
 }  // namespace

@@ -7,7 +7,14 @@
 #include <fstream>
 #include <memory>
 
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "automation/socket/socket_automation_provider.h"
 #include "placement_host.h"
+#include "served_host.h"
+#include "support/counting_automation.h"
 
 namespace veltrano::testing {
 namespace {
@@ -121,6 +128,27 @@ TEST(batch_with_mbhost, no_host_running_is_said_with_a_failing_status) {
     EXPECT_NE(run.out.find("cannot reach the host: no mbhost is running at " + nobody),
               std::string::npos)
         << run.out;
+}
+
+TEST(batch_with_mbhost, a_host_that_stops_answering_mid_placement_ends_the_run_with_status_5) {
+    PlacementHost host;
+    ASSERT_TRUE(host.listening());
+    std::atomic<bool> released = false;
+    CountingAutomation relay(ipc::SocketAutomationProvider(host.socket()).attachRunning());
+    relay.keepStatements([&released](std::string_view statement) {
+        while (statement.starts_with("Insert into") && !released) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return false;
+    });
+    ipc::ServerLimits silent;  // in front of mbhost, a host that stops at the first insert
+    silent.keepAliveInterval = std::chrono::hours(1);
+    ServedHost served(relay, false, silent);
+    const ScopedEnvironment limit("MBHOST_TIMEOUT", "1");
+    const BatchRun run = runBatch(served.socketPath(), "--points 10 --output placed", true);
+    released = true;
+    EXPECT_EQ(run.status, 5) << run.out;
+    EXPECT_NE(run.out.find("(no answer in 1 s)"), std::string::npos) << run.out;
 }
 
 }  // namespace

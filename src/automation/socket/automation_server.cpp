@@ -1,20 +1,83 @@
 #include "automation/socket/automation_server.h"
 
 #include <poll.h>
+#include <sys/timerfd.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstring>
+#include <stdexcept>
+#include <vector>
 
 #include "automation/socket/dispatch.h"
 #include "automation/socket/message.h"
+#include "automation/socket/peer_credentials.h"
 #include "automation/socket/system_calls.h"
 
 namespace veltrano::ipc {
+namespace {
+
+using std::chrono::milliseconds;
+
+constexpr const char* kTooManyClients = "too many clients";
+
+// Looks often enough that a stalled frame outlives its time by a quarter at most.
+FileDescriptor startFrameTimer(milliseconds frameTimeout) {
+    const milliseconds period = std::clamp(frameTimeout / 4, milliseconds(10), milliseconds(1000));
+    FileDescriptor timer(::timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC));
+    itimerspec spec{};
+    spec.it_interval.tv_sec = static_cast<time_t>(period.count() / 1000);
+    spec.it_interval.tv_nsec = static_cast<long>(period.count() % 1000) * 1000000L;
+    spec.it_value = spec.it_interval;
+    if (timer.empty() || ::timerfd_settime(timer.get(), 0, &spec, nullptr) != 0) {
+        throw std::runtime_error(std::string("cannot make the frame timer: ") +
+                                 std::strerror(errno));
+    }
+    return timer;
+}
+
+std::string durationText(milliseconds duration) {
+    if (duration.count() % 1000 == 0) return std::to_string(duration.count() / 1000) + " s";
+    return std::to_string(duration.count()) + " ms";
+}
+
+// Said once, without waiting: the socket is new or idle, so a few bytes always fit.
+void sendRefusal(int fd, const std::string& reason) {
+    const std::string frame = encodeFrame(encodeAnswer(Answer::refused(reason)));
+    [[maybe_unused]] const ssize_t put = systemCalls().send(fd, frame.data(), frame.size());
+}
+
+// Keeps a client posted while its request runs; collects what must precede the answer.
+class KeptAlive {
+public:
+    KeptAlive(KeepAlive& keepAlive, int fd, std::string& tail)
+        : keepAlive_(keepAlive), tail_(tail) {
+        keepAlive_.start(fd);
+    }
+    ~KeptAlive() { tail_ = keepAlive_.finish(); }
+    KeptAlive(const KeptAlive&) = delete;
+    KeptAlive& operator=(const KeptAlive&) = delete;
+
+private:
+    KeepAlive& keepAlive_;
+    std::string& tail_;
+};
+
+}  // namespace
 
 AutomationServer::AutomationServer(Automation& host, PollLoop& loop, SocketListener listener,
-                                   RequestTrace* trace)
-    : host_(host), loop_(loop), listener_(std::move(listener)), trace_(trace) {
+                                   RequestTrace* trace, ServerLimits limits)
+    : host_(host),
+      loop_(loop),
+      listener_(std::move(listener)),
+      trace_(trace),
+      limits_(limits),
+      keepAlive_(limits.keepAliveInterval),
+      frameTimer_(startFrameTimer(limits.frameTimeout)) {
     loop_.watch(listener_.fd(), POLLIN, [this](short) { acceptClients(); });
+    loop_.watch(frameTimer_.get(), POLLIN, [this](short) { dropStalledFrames(); });
 }
 
 AutomationServer::~AutomationServer() {
@@ -29,14 +92,71 @@ void AutomationServer::acceptClients() {
             return;  // EAGAIN: none waiting; anything else: try again at the next wake-up
         }
         const int id = ++lastId_;
-        if (clients_.size() >= kMaxClients) {
-            if (trace_) trace_->event(id, "turned away: too many clients");
-            continue;
-        }
+        const auto peer = peerCredentials(fd.get());
+        const pid_t pid = peer ? peer->pid : 0;
+        if (!admit(id, fd, pid)) continue;
         const int raw = fd.get();
-        clients_[id].fd = std::move(fd);
+        Client& client = clients_[id];
+        client.fd = std::move(fd);
+        client.pid = pid;
+        client.lastActive = Clock::now();
         loop_.watch(raw, POLLIN, [this, id](short revents) { onClientEvent(id, revents); });
         if (trace_) trace_->event(id, "connected");
+    }
+}
+
+bool AutomationServer::admit(int id, FileDescriptor& fd, pid_t pid) {
+    const auto held = static_cast<std::size_t>(
+        std::count_if(clients_.begin(), clients_.end(),
+                      [pid](const auto& entry) { return entry.second.pid == pid; }));
+    if (held < limits_.maxPerProcess && (clients_.size() < limits_.maxClients || evictOne())) {
+        return true;
+    }
+    sendRefusal(fd.get(), kTooManyClients);
+    if (trace_) trace_->event(id, std::string("turned away: ") + kTooManyClients);
+    return false;
+}
+
+bool AutomationServer::evictOne() {
+    std::map<pid_t, std::size_t> held;
+    for (const auto& [id, client] : clients_) ++held[client.pid];
+    const auto busiest =
+        std::max_element(held.begin(), held.end(), [](const auto& a, const auto& b) {
+            return a.second < b.second;
+        })->first;
+    int oldest = 0;
+    auto since = Clock::time_point::max();
+    for (const auto& [id, client] : clients_) {
+        if (client.pid == busiest && client.outbox.empty() && client.lastActive < since) {
+            oldest = id;
+            since = client.lastActive;
+        }
+    }
+    if (oldest == 0) return false;
+    refuseAndDrop(oldest, kTooManyClients);
+    return true;
+}
+
+void AutomationServer::refuseAndDrop(int id, const std::string& reason) {
+    const Client& client = clients_.at(id);
+    if (client.outbox.empty()) sendRefusal(client.fd.get(), reason);
+    drop(id, "closed: " + reason);
+}
+
+void AutomationServer::dropStalledFrames() {
+    std::uint64_t expirations = 0;
+    [[maybe_unused]] const ssize_t got =
+        ::read(frameTimer_.get(), &expirations, sizeof(expirations));
+    const auto now = Clock::now();
+    std::vector<int> stalled;
+    for (const auto& [id, client] : clients_) {
+        if (client.outbox.empty() && client.frameStarted &&
+            now - *client.frameStarted >= limits_.frameTimeout) {
+            stalled.push_back(id);
+        }
+    }
+    for (int id : stalled) {
+        refuseAndDrop(id, "a frame stayed incomplete for " + durationText(limits_.frameTimeout));
     }
 }
 
@@ -62,6 +182,7 @@ bool AutomationServer::readFrom(int id, Client& client) {
     } while (got < 0 && errno == EINTR);
     if (got > 0) {
         client.reader.append(std::string_view(buffer, static_cast<std::size_t>(got)));
+        client.lastActive = Clock::now();
         return true;
     }
     if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return true;
@@ -76,6 +197,7 @@ bool AutomationServer::readFrom(int id, Client& client) {
 void AutomationServer::serveFrames(int id, Client& client) {
     while (client.outbox.empty()) {
         if (auto payload = client.reader.next()) {
+            client.frameStarted.reset();
             answer(id, client, *payload);
             if (!flush(id, client)) return;
             continue;
@@ -88,7 +210,9 @@ void AutomationServer::serveFrames(int id, Client& client) {
             queue(client, Answer::refused(reason));
             client.closeWhenSent = true;
             flush(id, client);
+            return;
         }
+        if (client.reader.pending() > 0 && !client.frameStarted) client.frameStarted = Clock::now();
         return;
     }
 }
@@ -97,20 +221,23 @@ void AutomationServer::answer(int id, Client& client, const std::string& payload
     Answer reply;
     std::string member;
     std::string argument;
+    std::string keepAliveTail;
     try {
         const Request request = decodeRequest(payload);
         member = memberName(request.member);
         argument = request.argument;
+        const KeptAlive posted(keepAlive_, client.fd.get(), keepAliveTail);
         reply = dispatch(host_, request);
     } catch (const ProtocolError& error) {
         reply = Answer::refused(std::string("malformed request: ") + error.what());
     }
     if (trace_) trace_->record(id, member, argument, reply);
-    queue(client, reply);
+    queue(client, reply, std::move(keepAliveTail));
+    client.lastActive = Clock::now();
 }
 
-void AutomationServer::queue(Client& client, const Answer& answer) {
-    client.outbox = encodeFrame(encodeAnswer(answer));
+void AutomationServer::queue(Client& client, const Answer& answer, std::string before) {
+    client.outbox = std::move(before) + encodeFrame(encodeAnswer(answer));
     client.sent = 0;
 }
 
@@ -140,7 +267,7 @@ bool AutomationServer::flush(int id, Client& client) {
     return true;
 }
 
-void AutomationServer::drop(int id, const char* why) {
+void AutomationServer::drop(int id, const std::string& why) {
     auto it = clients_.find(id);
     if (it == clients_.end()) return;
     loop_.unwatch(it->second.fd.get());
@@ -161,6 +288,7 @@ void AutomationServer::shutdown(int timeoutMs) {
     }
     for (auto& [id, client] : clients_) loop_.unwatch(client.fd.get());
     clients_.clear();
+    loop_.unwatch(frameTimer_.get());
     if (!listener_.empty()) {
         loop_.unwatch(listener_.fd());
         listener_.close();

@@ -1,14 +1,20 @@
 // Serves one host object to the clients of a listening socket: each frame a request, each
-// request answered in turn, one at a time. A client that breaks the protocol is answered with
-// a refusal or let go; the others are served on.
+// request answered in turn, one at a time. A client that breaks the protocol, stalls in the
+// middle of a frame or hoards connections is answered with a refusal or let go; the others
+// are served on.
 #pragma once
 
+#include <sys/types.h>
+
+#include <chrono>
 #include <cstddef>
 #include <map>
+#include <optional>
 #include <string>
 
 #include "automation/socket/file_descriptor.h"
 #include "automation/socket/frame.h"
+#include "automation/socket/keep_alive.h"
 #include "automation/socket/poll_loop.h"
 #include "automation/socket/request_trace.h"
 #include "automation/socket/unix_socket.h"
@@ -16,16 +22,28 @@
 
 namespace veltrano::ipc {
 
+struct ServerLimits {
+    // Each open client holds a descriptor. At this many the oldest idle connection of the
+    // process that holds the most is closed to make room.
+    std::size_t maxClients = 64;
+    // A process (by its peer credentials) that holds this many has newcomers turned away, so
+    // that one process cannot push all the others out.
+    std::size_t maxPerProcess = 32;
+    // A client whose frame stays incomplete this long is let go.
+    std::chrono::milliseconds frameTimeout{10000};
+    // While a request runs, its client hears this often that the host still works on it.
+    std::chrono::milliseconds keepAliveInterval{500};
+};
+
 class AutomationServer {
 public:
-    // Each open client holds a descriptor; past this many, newcomers are turned away at once.
-    static constexpr std::size_t kMaxClients = 64;
     // Read per wake-up, so that one busy client cannot starve the others.
     static constexpr std::size_t kReadChunk = 64 * 1024;
 
-    // Serves host through listener while loop runs. trace may be null.
+    // Serves host through listener while loop runs. trace may be null. Raises
+    // std::runtime_error when the frame timer cannot be made.
     AutomationServer(Automation& host, PollLoop& loop, SocketListener listener,
-                     RequestTrace* trace = nullptr);
+                     RequestTrace* trace = nullptr, ServerLimits limits = {});
     ~AutomationServer();
     AutomationServer(const AutomationServer&) = delete;
     AutomationServer& operator=(const AutomationServer&) = delete;
@@ -37,27 +55,38 @@ public:
     void shutdown(int timeoutMs = 1000);
 
 private:
+    using Clock = std::chrono::steady_clock;
     struct Client {
         FileDescriptor fd;
+        pid_t pid = 0;
         FrameReader reader;
         std::string outbox;
         std::size_t sent = 0;
         bool closeWhenSent = false;
+        Clock::time_point lastActive;
+        std::optional<Clock::time_point> frameStarted;  // while a frame is incomplete
     };
 
     void acceptClients();
+    bool admit(int id, FileDescriptor& fd, pid_t pid);  // false: fd was turned away
+    bool evictOne();
+    void refuseAndDrop(int id, const std::string& reason);
+    void dropStalledFrames();
     void onClientEvent(int id, short revents);
     bool readFrom(int id, Client& client);  // false: the client has gone
     void serveFrames(int id, Client& client);
     void answer(int id, Client& client, const std::string& payload);
-    void queue(Client& client, const Answer& answer);
+    void queue(Client& client, const Answer& answer, std::string before = {});
     bool flush(int id, Client& client);  // false: the client has gone
-    void drop(int id, const char* why);
+    void drop(int id, const std::string& why);
 
     Automation& host_;
     PollLoop& loop_;
     SocketListener listener_;
     RequestTrace* trace_;
+    ServerLimits limits_;
+    KeepAlive keepAlive_;
+    FileDescriptor frameTimer_;
     std::map<int, Client> clients_;  // by client id, counted from 1
     int lastId_ = 0;
 };

@@ -109,6 +109,9 @@ Answer decodeAnswer(std::string_view payload) {
             return Answer::value(checkedText(payload.substr(2), "value"));
         case Answer::Kind::Refused:
             return Answer::refused(checkedText(payload.substr(2), "reason"));
+        case Answer::Kind::KeepAlive:
+            if (payload.size() != 2) throw ProtocolError("keep-alive with a body");
+            return Answer::keepAlive();
         case Answer::Kind::Failure:
             if (payload.size() < 10) throw ProtocolError("failure answer cut short");
             return Answer::failure(readInt32(payload.substr(2)), readInt32(payload.substr(6)),

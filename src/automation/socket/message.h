@@ -40,7 +40,8 @@ struct Request {
 };
 
 struct Answer {
-    enum class Kind : std::uint8_t { Value = 0, Failure = 1, Refused = 2 };
+    // KeepAlive: not an answer but word that the request is still running; empty.
+    enum class Kind : std::uint8_t { Value = 0, Failure = 1, Refused = 2, KeepAlive = 3 };
     Kind kind = Kind::Value;
     std::string text;                // the value, the failure's message or the refusal's reason
     std::int32_t errorNumber = 0;    // Failure: the run-time error number the call raised
@@ -51,6 +52,7 @@ struct Answer {
         return {Kind::Failure, std::move(message), number, code};
     }
     static Answer refused(std::string reason) { return {Kind::Refused, std::move(reason), 0, 0}; }
+    static Answer keepAlive() { return {Kind::KeepAlive, {}, 0, 0}; }
     bool operator==(const Answer&) const = default;
 };
 

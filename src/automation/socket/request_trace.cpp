@@ -97,6 +97,8 @@ void JsonLinesTrace::record(int client, std::string_view member, std::string_vie
         case Answer::Kind::Refused:
             line += ",\"refused\":" + jsonString(answer.text);
             break;
+        case Answer::Kind::KeepAlive:
+            break;
     }
     out_ << line << "}\n" << std::flush;
 }

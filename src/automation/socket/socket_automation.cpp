@@ -22,6 +22,7 @@ std::string SocketAutomation::call(Member member, std::string_view argument) {
         case Answer::Kind::Failure:
             throw RunTimeError(answer.errorNumber, std::move(answer.text), kSource);
         case Answer::Kind::Refused:
+        case Answer::Kind::KeepAlive:  // the connection never hands one on
             break;
     }
     throw RunTimeError(err::kAutomationFailure,

@@ -1,5 +1,7 @@
 #include "automation/socket/socket_automation_provider.h"
 
+#include <sys/stat.h>
+
 #include <memory>
 #include <stdexcept>
 #include <thread>
@@ -18,17 +20,31 @@ constexpr std::chrono::milliseconds kStartPollInterval{20};
 
 }  // namespace
 
-SocketAutomationProvider::SocketAutomationProvider(std::string socketPath, std::string hostProgram)
-    : socketPath_(socketPath.empty() ? defaultSocketPath() : std::move(socketPath)),
+SocketAutomationProvider::SocketAutomationProvider(const std::string& socketPath,
+                                                   std::string hostProgram)
+    : location_(locateSocket(socketPath)),
       hostProgram_(hostProgram.empty() ? findHostProgram() : std::move(hostProgram)) {}
 
 AutomationPtr SocketAutomationProvider::attachRunning() {
-    return std::make_shared<SocketAutomation>(SocketConnection::open(socketPath_));
+    // The host makes the default directory; until then nobody listens there.
+    const std::string directory = parentDirectory(location_.path);
+    struct stat info {};
+    if (location_.inPrivateDirectory && ::lstat(directory.c_str(), &info) == 0) {
+        try {
+            checkPrivateDirectory(directory);
+        } catch (const std::runtime_error& spoofed) {
+            throw RunTimeError(err::kNoRunningCopy,
+                               "refusing the mbhost at " + location_.path + ": " + spoofed.what(),
+                               "SocketAutomation");
+        }
+    }
+    return std::make_shared<SocketAutomation>(SocketConnection::open(location_.path));
 }
 
 AutomationPtr SocketAutomationProvider::startNew() {
     try {
-        launchDetached({hostProgram_, "--socket", socketPath_});
+        if (location_.inPrivateDirectory) preparePrivateDirectory(parentDirectory(location_.path));
+        launchDetached({hostProgram_, "--socket", location_.path});
     } catch (const std::runtime_error& failure) {
         throw RunTimeError(err::kNoRunningCopy, failure.what(), "CreateObject");
     }
@@ -40,7 +56,7 @@ AutomationPtr SocketAutomationProvider::startNew() {
             if (std::chrono::steady_clock::now() >= deadline) {
                 throw RunTimeError(
                     err::kNoRunningCopy,
-                    "mbhost (" + hostProgram_ + ") did not start listening at " + socketPath_,
+                    "mbhost (" + hostProgram_ + ") did not start listening at " + location_.path,
                     "CreateObject");
             }
         }

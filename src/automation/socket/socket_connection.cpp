@@ -1,9 +1,18 @@
 #include "automation/socket/socket_connection.h"
 
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <stdexcept>
 
+#include "automation/socket/answer_time_limit.h"
+#include "automation/socket/peer_credentials.h"
 #include "automation/socket/system_calls.h"
 #include "automation/socket/unix_socket.h"
 #include "foundation/run_time_error.h"
@@ -14,19 +23,33 @@ namespace {
 constexpr const char* kSource = "SocketAutomation";
 constexpr std::size_t kReceiveChunk = 64 * 1024;
 
+// A host run by another user would read every request and choose every answer.
+void checkPeer(const std::string& path, int fd) {
+    const auto peer = peerCredentials(fd);
+    if (!peer) {
+        throw std::runtime_error("cannot tell who runs the mbhost at " + path + ": " +
+                                 std::strerror(errno));
+    }
+    if (peer->uid != ::geteuid()) {
+        throw std::runtime_error("refusing the mbhost at " + path + ": it is run by " +
+                                 describeUser(peer->uid) + ", not by this user");
+    }
+}
+
 }  // namespace
 
 SocketConnection SocketConnection::open(const std::string& path) {
     try {
+        const auto timeLimit = answerTimeLimit();
         FileDescriptor fd = connectTo(path);
         if (fd.empty()) {
-            throw RunTimeError(err::kNoRunningCopy,
-                               "no mbhost is running at " + path + ": " + std::strerror(errno),
-                               kSource);
+            throw std::runtime_error("no mbhost is running at " + path + ": " +
+                                     std::strerror(errno));
         }
-        return SocketConnection(std::move(fd));
+        checkPeer(path, fd.get());
+        ::fcntl(fd.get(), F_SETFL, ::fcntl(fd.get(), F_GETFL) | O_NONBLOCK);
+        return SocketConnection(std::move(fd), timeLimit);
     } catch (const std::runtime_error& bad) {
-        if (dynamic_cast<const RunTimeError*>(&bad)) throw;
         throw RunTimeError(err::kNoRunningCopy, bad.what(), kSource);
     }
 }
@@ -38,16 +61,52 @@ void SocketConnection::lose(const std::string& reason) {
                        kSource);
 }
 
+// Returns once the socket is ready for events; a host silent past the deadline is lost.
+void SocketConnection::waitFor(short events) {
+    for (;;) {
+        int waitMs = -1;
+        if (timeLimit_.count() > 0) {
+            const auto left =
+                std::chrono::ceil<std::chrono::milliseconds>(deadline_ - Clock::now()).count();
+            if (left <= 0) lose("no answer in " + std::to_string(timeLimit_.count()) + " s");
+            waitMs = static_cast<int>(std::min<long long>(left, INT_MAX));
+        }
+        pollfd ready{fd_.get(), events, 0};
+        const int got = systemCalls().poll(&ready, 1, waitMs);
+        if (got > 0 || (got < 0 && errno != EINTR)) return;  // the call that follows tells
+    }
+}
+
+// A host that turned this connection away said why before it closed.
+std::optional<std::string> SocketConnection::farewell() {
+    char buffer[4096];
+    for (;;) {
+        if (auto payload = reader_.next()) {
+            try {
+                const Answer last = decodeAnswer(*payload);
+                if (last.kind == Answer::Kind::Refused) return "turned away: " + last.text;
+            } catch (const ProtocolError&) {
+            }
+            return std::nullopt;
+        }
+        const ssize_t got = ::recv(fd_.get(), buffer, sizeof(buffer), MSG_DONTWAIT);
+        if (got <= 0) return std::nullopt;
+        reader_.append(std::string_view(buffer, static_cast<std::size_t>(got)));
+    }
+}
+
 void SocketConnection::sendAll(const std::string& bytes) {
     std::size_t sent = 0;
     while (sent < bytes.size()) {
+        waitFor(POLLOUT);
         const ssize_t put = systemCalls().send(fd_.get(), bytes.data() + sent, bytes.size() - sent);
         if (put > 0) {
             sent += static_cast<std::size_t>(put);
-        } else if (put < 0 && errno == EINTR) {
+        } else if (put < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK)) {
             continue;
         } else {
-            lose(put == 0 ? "nothing could be sent" : std::strerror(errno));
+            const std::string failure = put == 0 ? "nothing could be sent" : std::strerror(errno);
+            lose(farewell().value_or(failure));
         }
     }
 }
@@ -57,10 +116,11 @@ std::string SocketConnection::receivePayload() {
     for (;;) {
         if (auto payload = reader_.next()) return std::move(*payload);
         if (reader_.oversized()) lose("the host announced an oversized answer");
+        waitFor(POLLIN);
         const ssize_t got = systemCalls().recv(fd_.get(), buffer, sizeof(buffer));
         if (got > 0) {
             reader_.append(std::string_view(buffer, static_cast<std::size_t>(got)));
-        } else if (got < 0 && errno == EINTR) {
+        } else if (got < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK)) {
             continue;
         } else {
             lose(got == 0 ? "the host closed the connection" : std::strerror(errno));
@@ -76,9 +136,14 @@ Answer SocketConnection::call(const Request& request) {
     } catch (const std::length_error& tooLong) {
         throw RunTimeError(err::kAutomationFailure, tooLong.what(), kSource);
     }
+    deadline_ = Clock::now() + timeLimit_;
     sendAll(frame);
     try {
-        return decodeAnswer(receivePayload());
+        for (;;) {
+            Answer answer = decodeAnswer(receivePayload());
+            if (answer.kind != Answer::Kind::KeepAlive) return answer;
+            deadline_ = Clock::now() + timeLimit_;
+        }
     } catch (const ProtocolError& bad) {
         lose(std::string("malformed answer: ") + bad.what());
     }

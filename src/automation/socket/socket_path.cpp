@@ -9,6 +9,8 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "automation/socket/peer_credentials.h"
+
 namespace veltrano::ipc {
 namespace {
 
@@ -31,15 +33,27 @@ std::string defaultSocketPath() {
     return "/tmp/mbhost-" + std::to_string(::getuid()) + "/socket";
 }
 
+SocketLocation locateSocket(const std::string& chosen) {
+    if (!chosen.empty()) return {chosen, false};
+    if (auto named = environment("MBHOST_SOCKET"); !named.empty()) return {named, false};
+    return {defaultSocketPath(), true};
+}
+
 void preparePrivateDirectory(const std::string& directory) {
     if (::mkdir(directory.c_str(), 0700) == 0) return;
     if (errno != EEXIST) throw directoryError(directory, std::strerror(errno));
+    checkPrivateDirectory(directory);
+}
+
+void checkPrivateDirectory(const std::string& directory) {
     struct stat info {};
     if (::lstat(directory.c_str(), &info) != 0) {
         throw directoryError(directory, std::strerror(errno));
     }
     if (!S_ISDIR(info.st_mode)) throw directoryError(directory, "it is not a directory");
-    if (info.st_uid != ::getuid()) throw directoryError(directory, "it belongs to another user");
+    if (info.st_uid != ::geteuid()) {
+        throw directoryError(directory, "it belongs to another user, " + describeUser(info.st_uid));
+    }
     if ((info.st_mode & 077) != 0) {
         throw directoryError(directory, "others may write to it (mode should be 0700)");
     }
