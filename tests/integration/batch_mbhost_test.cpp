@@ -12,9 +12,9 @@
 #include <thread>
 
 #include "automation/socket/socket_automation_provider.h"
+#include "bench/support/counting_automation.h"
 #include "placement_host.h"
 #include "served_host.h"
-#include "support/counting_automation.h"
 
 namespace veltrano::testing {
 namespace {

@@ -1,3 +1,4 @@
+// Carrying out one decoded request on the host object: the server side of a round trip.
 #pragma once
 
 #include "automation/socket/message.h"
