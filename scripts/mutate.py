@@ -47,6 +47,8 @@ def run(command, timeout):
 def judge(mutant, build, timeout):
     ident, file, find, replace, tests = mutant
     path = ROOT / file
+    if not path.is_file():
+        return "invalid (no such file)"
     original = path.read_text(encoding="utf-8")
     if original.count(find) != 1:
         return f"invalid (the text occurs {original.count(find)} times)"
