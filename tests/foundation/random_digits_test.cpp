@@ -15,15 +15,19 @@ bool allDigits(const std::string& s) {
            std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-TEST(random_digits, many_results_are_digits_and_long_enough) {
+TEST(random_digits, many_results_are_long_digit_texts_naming_a_temporary_variable) {
     Lcg24Random random;
     testing::FixedTimer timer;
+    const std::regex shape("qzv[0-9]{6}");
     for (int k = 0; k < 10000; ++k) {
         timer.seconds = k * 0.37;
         const std::string digits = getRandomDigits(random, timer);
-        ASSERT_TRUE(allDigits(digits)) << digits;
-        ASSERT_GE(digits.size(), 12u) << digits;
+        ASSERT_TRUE(allDigits(digits) && digits.size() >= 12u) << digits;
+        ASSERT_TRUE(std::regex_match(temporaryVariableName(digits), shape)) << digits;
     }
+    EXPECT_EQ(temporaryVariableName("123456789012"), "qzv234567");
+    EXPECT_EQ(temporaryVariableName("12345678"), "qzv234567");
+    EXPECT_EQ(temporaryVariableName("1234"), "qzv23");
 }
 
 TEST(random_digits, seeds_from_timer_then_first_draw_then_quotient) {
@@ -59,19 +63,6 @@ TEST(random_digits, exponent_form_quotient_yields_digits_only) {
     const std::string digits = getRandomDigits(random, timer);
     EXPECT_TRUE(allDigits(digits)) << digits;
     EXPECT_NE(digits.find('4'), std::string::npos);  // the exponent letter
-}
-
-TEST(temporary_variable_name, prefix_and_six_digits) {
-    Lcg24Random random;
-    testing::FixedTimer timer;
-    const std::regex shape("qzv[0-9]{6}");
-    for (int k = 0; k < 2000; ++k) {
-        timer.seconds = k;
-        ASSERT_TRUE(std::regex_match(temporaryVariableName(getRandomDigits(random, timer)), shape));
-    }
-    EXPECT_EQ(temporaryVariableName("123456789012"), "qzv234567");
-    EXPECT_EQ(temporaryVariableName("12345678"), "qzv234567");
-    EXPECT_EQ(temporaryVariableName("1234"), "qzv23");
 }
 
 }  // namespace

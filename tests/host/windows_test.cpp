@@ -130,84 +130,66 @@ TEST(window_queries, send_their_expressions_and_read_whole_numbers_or_type_names
     EXPECT_EQ(f.shownTexts(), (Strings{"Type mismatch", "no window 4"}));
 }
 
-// A host with table roads (3 rows, mappable) and map window 77 of 5 by 4 units.
-class show_all_on_table : public ::testing::Test {
-protected:
-    void SetUp() override {
-        f.connectEmptyHost();
-        f.host->answer("TableInfo(roads,1) ", "roads");
-        f.host->answer("TableInfo(roads,8) ", "3");
-        f.host->answer("TableInfo(roads,5) ", "T");
-        f.host->answer("WindowInfo(77,3)", "1");
-        f.host->answer("WindowInfo(77,4)", "5");
-        f.host->answer("WindowInfo(77,5)", "4");
-        f.host->answer("MapperInfo(77,11) ", "m");
-        bounds("10", "30", "20", "30");
-    }
-    void bounds(const char* x1, const char* x2, const char* y1, const char* y2) {
-        f.host->answer("temp001.X1", x1);
-        f.host->answer("temp001.X2", x2);
-        f.host->answer("temp001.Y1", y1);
-        f.host->answer("temp001.Y2", y2);
-    }
-    static Strings expected(const std::string& setMap) {
-        return {"set coordsys window 77 ",
-                "Select Min(ObjectGeography( obj,1)) \"X1\",Max(ObjectGeography( obj,3)) "
-                "\"X2\",Min(ObjectGeography( obj,2)) \"Y1\",Max(ObjectGeography( obj,4)) "
-                "\"Y2\" from \"roads\" into temp001 noselect ",
-                setMap, "Close table temp001"};
-    }
-    HostLinkFixture f;
+// Table roads (3 rows, mappable) in map window 77 of 5 by 4 units, but for what a row changes.
+struct ShowAllCase {
+    std::vector<std::pair<std::string, std::string>> answers;
+    std::string setMap;  // the map statement expected; none when the bounds query is not sent
+    FixedRegionalSettings regional = FixedRegionalSettings::pointLocale();
 };
 
-TEST_F(show_all_on_table, centres_and_zooms_to_the_larger_extent) {
-    f.obj->showAllOnTable(77, "roads");
-    EXPECT_EQ(f.statements(),
-              expected("set map window 77 center ( 20, 25)  zoom  40 Units \"m\" "));
-    EXPECT_TRUE(f.messages.shown.empty());
+TEST(show_all_on_table, centres_and_zooms_to_the_larger_extent_of_a_table_on_a_map) {
+    const ShowAllCase rows[] = {
+        {{}, "set map window 77 center ( 20, 25)  zoom  40 Units \"m\" "},
+        {{{"temp001.X2", "10"}, {"temp001.Y2", "20"}}, "set map window 77 center ( 10, 20) "},
+        {{{"temp001.X1", "10.5"}, {"temp001.X2", "30.5"}},
+         "set map window 77 center ( 20.5, 25)  zoom  40 Units \"m\" ",
+         FixedRegionalSettings::commaLocale()},
+        {{{"WindowInfo(77,4)", "0"}}, ""},   // a window without size is not zoomed
+        {{{"WindowInfo(77,3)", "2"}}, "-"},  // a browser, an empty or a flat table: not shown
+        {{{"TableInfo(roads,8) ", "0"}}, "-"},
+        {{{"TableInfo(roads,5) ", "F"}}, "-"},
+    };
+    for (const auto& row : rows) {
+        HostLinkFixture f(row.regional);
+        f.connectEmptyHost();
+        for (const auto& [question, answer] : {std::pair{"TableInfo(roads,1) ", "roads"},
+                                               {"TableInfo(roads,8) ", "3"},
+                                               {"TableInfo(roads,5) ", "T"},
+                                               {"WindowInfo(77,3)", "1"},
+                                               {"WindowInfo(77,4)", "5"},
+                                               {"WindowInfo(77,5)", "4"},
+                                               {"MapperInfo(77,11) ", "m"},
+                                               {"temp001.X1", "10"},
+                                               {"temp001.X2", "30"},
+                                               {"temp001.Y1", "20"},
+                                               {"temp001.Y2", "30"}}) {
+            f.host->answer(question, answer);
+        }
+        for (const auto& [question, answer] : row.answers) f.host->answer(question, answer);
+        f.obj->showAllOnTable(77, "roads");
+        Strings expected;
+        if (row.setMap != "-") {
+            expected = {"set coordsys window 77 ",
+                        "Select Min(ObjectGeography( obj,1)) \"X1\",Max(ObjectGeography( obj,3)) "
+                        "\"X2\",Min(ObjectGeography( obj,2)) \"Y1\",Max(ObjectGeography( obj,4)) "
+                        "\"Y2\" from \"roads\" into temp001 noselect "};
+            if (!row.setMap.empty())
+                expected.insert(expected.end(), {row.setMap, "Close table temp001"});
+        }
+        EXPECT_EQ(f.statements(), expected) << row.setMap;
+        EXPECT_EQ(f.sent("Eval", "MapperInfo(77,11) "),
+                  row.setMap.find("zoom") != std::string::npos);
+        EXPECT_TRUE(f.messages.shown.empty());
+    }
 }
 
-TEST_F(show_all_on_table, a_one_point_table_is_centred_without_zoom) {
-    bounds("10", "10", "20", "20");
-    f.obj->showAllOnTable(77, "roads");
-    EXPECT_EQ(f.statements(), expected("set map window 77 center ( 10, 20) "));
-    EXPECT_FALSE(f.sent("Eval", "MapperInfo(77,11) "));
-}
-
-TEST_F(show_all_on_table, a_browser_an_empty_or_a_flat_table_sends_nothing_after_the_checks) {
-    f.host->answer("WindowInfo(77,3)", "2");
-    f.obj->showAllOnTable(77, "roads");
-    f.host->answer("WindowInfo(77,3)", "1");
-    f.host->answer("TableInfo(roads,8) ", "0");
-    f.obj->showAllOnTable(77, "roads");
-    f.host->answer("TableInfo(roads,8) ", "3");
-    f.host->answer("TableInfo(roads,5) ", "F");
-    f.obj->showAllOnTable(77, "roads");
-    EXPECT_TRUE(f.statements().empty());
-    const auto evals = f.evals();
-    EXPECT_EQ(std::count(evals.begin(), evals.end(), "WindowInfo(77,3)"), 3);
-}
-
-TEST_F(show_all_on_table, an_unknown_table_stops_at_its_name) {
+TEST(show_all_on_table, an_unknown_table_stops_at_its_name) {
+    HostLinkFixture f;
+    f.connectEmptyHost();
     f.host->fail("TableInfo(nosuch,1) ", 405, "Table nosuch is not open");
     f.obj->showAllOnTable(77, "nosuch");
     EXPECT_EQ(f.evals(), Strings{"TableInfo(nosuch,1) "});
     EXPECT_EQ(f.messages.shown.size(), 1u);
-}
-
-TEST_F(show_all_on_table, a_window_without_size_stops_before_zooming) {
-    f.host->answer("WindowInfo(77,4)", "0");
-    f.obj->showAllOnTable(77, "roads");
-    EXPECT_EQ(f.statements().size(), 2u);  // coordsys and the bounds query; no map statement
-    EXPECT_TRUE(f.messages.shown.empty());
-}
-
-TEST_F(show_all_on_table, keeps_fractional_bounds_and_writes_points_under_a_decimal_comma) {
-    f.regional = FixedRegionalSettings::commaLocale();
-    bounds("10.5", "30.5", "20", "30");
-    f.obj->showAllOnTable(77, "roads");
-    EXPECT_EQ(f.statements(),
-              expected("set map window 77 center ( 20.5, 25)  zoom  40 Units \"m\" "));
 }
 
 TEST(show_mi_obj, shows_a_hidden_host_and_brings_it_to_the_front) {
