@@ -45,50 +45,43 @@ TEST(connection_state, connecting_twice_keeps_the_host_object_and_rebuilds_the_c
     EXPECT_EQ(f.obj->miWindows(1)->wId(), 77);
 }
 
-TEST(connection_state, a_dead_host_found_by_isLoaded_zeroes_fields_and_empties_lists_silently) {
-    HostLinkFixture f;
-    f.answerEmptyHost();
-    f.answerTables({ScriptedTable{}});
-    f.answerWindows(1, {ScriptedWindow{.number = 1, .type = "2"}});
-    f.obj->connect2MiPro();
-    ASSERT_EQ(f.obj->tableSlots().slots().size(), 2u);
-    f.host->die();
-
-    EXPECT_FALSE(f.obj->isLoaded());
-    EXPECT_EQ(f.obj->state(), State::Held);
-    EXPECT_EQ(f.obj->countWin() | f.obj->maxWin() | f.obj->curWinID() | f.obj->hwnd(), 0);
-    EXPECT_EQ(f.obj->windowSlots().slots(), std::vector<std::shared_ptr<miProWind>>{nullptr});
-    EXPECT_EQ(f.obj->tableSlots().slots(), TableList{nullptr});
-    EXPECT_TRUE(f.messages.shown.empty());
-    ASSERT_TRUE(LastError::current().has_value());
-    EXPECT_EQ(LastError::current()->number(), err::kHostGone);  // left pending by the probe
+// A connected object that has read one table and one window, whose host then died.
+std::unique_ptr<HostLinkFixture> deadAfterCensus() {
+    auto f = std::make_unique<HostLinkFixture>();
+    f->answerEmptyHost();
+    f->answerTables({ScriptedTable{}});
+    f->answerWindows(1, {ScriptedWindow{.number = 1, .type = "2"}});
+    f->obj->connect2MiPro();
+    f->host->die();
+    return f;
 }
 
 TEST(connection_state, qIsLoaded_finds_a_dead_host_without_resetting_and_clears_the_error) {
-    HostLinkFixture f;
-    f.answerEmptyHost();
-    f.answerWindows(1, {ScriptedWindow{.number = 1, .type = "2"}});
-    f.obj->connect2MiPro();
-    f.host->die();
-    EXPECT_FALSE(f.obj->qIsLoaded());
-    EXPECT_EQ(f.obj->state(), State::Held);
-    EXPECT_EQ(f.obj->countWin(), 1);
-    EXPECT_EQ(f.obj->hwnd(), 4242);
+    const auto f = deadAfterCensus();
+    EXPECT_FALSE(f->obj->qIsLoaded());
+    EXPECT_EQ(f->obj->state(), State::Held);
+    EXPECT_EQ(f->obj->countWin() * f->obj->hwnd(), 4242);
     EXPECT_FALSE(LastError::current().has_value());
-    EXPECT_TRUE(f.messages.shown.empty());
+    EXPECT_TRUE(f->messages.shown.empty());
 }
 
-TEST(connection_state, a_held_object_reconnects_to_a_fresh_host) {
-    HostLinkFixture f;
-    f.connectEmptyHost();
-    f.host->die();
-    ASSERT_FALSE(f.obj->isLoaded());
+TEST(connection_state, isLoaded_resets_silently_and_a_fresh_host_is_reached_again) {
+    const auto f = deadAfterCensus();
+    EXPECT_FALSE(f->obj->isLoaded());
+    EXPECT_EQ(f->obj->state(), State::Held);
+    EXPECT_EQ(f->obj->countWin() | f->obj->maxWin() | f->obj->curWinID() | f->obj->hwnd(), 0);
+    EXPECT_EQ(f->obj->windowSlots().slots(), std::vector<std::shared_ptr<miProWind>>{nullptr});
+    EXPECT_EQ(f->obj->tableSlots().slots(), TableList{nullptr});
+    ASSERT_TRUE(LastError::current().has_value());
+    EXPECT_EQ(LastError::current()->number(), err::kHostGone);  // left pending by the probe
+    EXPECT_TRUE(f->messages.shown.empty());
+
     HostLinkFixture fresh;
     fresh.answerEmptyHost();
-    f.provider.running = fresh.host;
-    EXPECT_EQ(f.obj->connect2MiPro(), 1500);
-    EXPECT_EQ(f.obj->GetMiApp(), fresh.host);
-    EXPECT_EQ(f.obj->state(), State::Connected);
+    f->provider.running = fresh.host;
+    EXPECT_EQ(f->obj->connect2MiPro(), 1500);
+    EXPECT_EQ(f->obj->GetMiApp(), fresh.host);
+    EXPECT_EQ(f->obj->state(), State::Connected);
 }
 
 TEST(connection_state, destruction_detaches_a_live_host_only_and_releases_it) {
@@ -121,9 +114,12 @@ TEST(connection_state, a_failing_attach_other_than_no_host_shows_its_description
     EXPECT_EQ(f.messages.shown[0], (ShownMessage{"no such code", "", MessageIcon::None}));
 }
 
-TEST(open_host, starts_a_visible_host_and_shows_its_button_pads) {
+TEST(open_host, reports_a_host_that_cannot_start_and_shows_a_started_one_with_its_pads) {
     HostLinkFixture f;
     f.provider.running.reset();
+    EXPECT_EQ(f.obj->openMiPro(), 0);
+    EXPECT_EQ(f.shownTexts(), Strings{describeError(err::kNoRunningCopy)});
+    f.messages.shown.clear();
     f.provider.next = f.host;
     f.answerEmptyHost();
     f.answerWindows(0, {ScriptedWindow{.number = -1, .id = 9, .title = "Main", .type = "19"}});
@@ -133,12 +129,6 @@ TEST(open_host, starts_a_visible_host_and_shows_its_button_pads) {
               (Strings{"Set Application Window 55", "Alter ButtonPad  \"Main\" show "}));
     EXPECT_TRUE(f.sent("SetVisible", "T"));
     EXPECT_TRUE(f.messages.shown.empty());
-}
-
-TEST(open_host, a_host_that_cannot_start_is_reported) {
-    HostLinkFixture f;
-    EXPECT_EQ(f.obj->openMiPro(), 0);
-    EXPECT_EQ(f.shownTexts(), Strings{describeError(err::kNoRunningCopy)});
 }
 
 TEST(close_all, a_held_host_that_answers_is_closed_and_stays_unconnected) {
@@ -182,22 +172,15 @@ TEST(session_chores, attach_and_menu_commands_send_only_what_is_valid) {
     EXPECT_FALSE(f.sent("RunMenuCommand", "0"));
 }
 
-TEST(session_chores, host_texts_and_visibility_need_a_host_object) {
+TEST(session_chores, host_texts_visibility_and_error_clearing_need_a_host_object) {
     HostLinkFixture f;
     EXPECT_EQ(f.obj->miName(), "");
     EXPECT_EQ(errorNumberOf([&] { f.obj->Visible(true); }), err::kObjectNotSet);
     f.connectEmptyHost();
-    EXPECT_EQ(f.obj->miName(), f.host->name);
-    EXPECT_EQ(f.obj->miFullName(), f.host->fullName);
-    EXPECT_EQ(f.obj->miProductLevel(), f.host->productLevel);
-    EXPECT_EQ(f.obj->miVersion(), f.host->version);
-}
-
-TEST(session_chores, clear_error_writes_only_when_an_error_is_set) {
-    HostLinkFixture f;
-    f.connectEmptyHost();
+    EXPECT_EQ(f.obj->miName() + f.obj->miFullName() + f.obj->miProductLevel() + f.obj->miVersion(),
+              f.host->name + f.host->fullName + f.host->productLevel + f.host->version);
     f.obj->ClearError();
-    EXPECT_FALSE(f.sent("SetLastErrorCode", "0"));
+    EXPECT_FALSE(f.sent("SetLastErrorCode", "0"));  // written only when an error is set
     f.host->SetLastErrorCode(7);
     f.host->clearRequests();
     f.obj->ClearError();
