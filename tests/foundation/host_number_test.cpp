@@ -11,24 +11,13 @@ namespace {
 
 // Blanks, tabs and line feeds count nowhere; reading stops at the first unreadable character.
 TEST(host_number_reader, reads_the_readable_prefix_of_what_the_host_writes) {
-    const std::pair<const char*, double> rows[] = {{"1.5E+02", 150.0},
-                                                   {"  -2.5e-3xyz", -0.0025},
-                                                   {"1D2", 100.0},
-                                                   {"+.5", 0.5},
-                                                   {"3.7653221000000001E+01", 37.653221},
-                                                   {"1,5", 1.0},
-                                                   {"12;34", 12.0},
-                                                   {"7E", 7.0},
-                                                   {"7E-x", 7.0},
-                                                   {"1.2.3", 1.2},
-                                                   {" 1 2\t3\n.5", 123.5},
-                                                   {"- 4", -4.0},
-                                                   {"abc", 0.0},
-                                                   {"", 0.0},
-                                                   {"-", 0.0},
-                                                   {".", 0.0},
-                                                   {"E5", 0.0},
-                                                   {"1E-999", 0.0}};
+    // clang-format off
+    const std::pair<const char*, double> rows[] = {
+        {"1.5E+02", 150.0}, {"  -2.5e-3xyz", -0.0025}, {"1D2", 100.0}, {"+.5", 0.5},
+        {"3.7653221000000001E+01", 37.653221}, {"1,5", 1.0}, {"12;34", 12.0}, {"7E", 7.0},
+        {"7E-x", 7.0}, {"1.2.3", 1.2}, {" 1 2\t3\n.5", 123.5}, {"- 4", -4.0}, {"abc", 0.0},
+        {"", 0.0}, {"-", 0.0}, {".", 0.0}, {"E5", 0.0}, {"1E-999", 0.0}};
+    // clang-format on
     for (const auto& [text, value] : rows) EXPECT_DOUBLE_EQ(readHostNumber(text), value) << text;
 }
 

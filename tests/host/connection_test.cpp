@@ -8,16 +8,27 @@ namespace {
 
 using State = miProObj::State;
 
-TEST(connection_state, a_new_object_is_idle_and_without_a_host_connects_to_nothing_silently) {
+TEST(connection_state, an_idle_object_sends_shows_and_gives_nothing_and_connects_to_no_host) {
     HostLinkFixture f;
     EXPECT_EQ(f.obj->state(), State::Idle);
     EXPECT_EQ(f.obj->countWin() | f.obj->minWin() | f.obj->maxWin() | f.obj->curWinID(), 0);
     EXPECT_TRUE(f.obj->IsError());  // no host object
     EXPECT_FALSE(f.obj->isLoaded());
+    EXPECT_FALSE(f.obj->Close_All());
+    EXPECT_EQ(f.obj->TableNROWS(HostValue::text("roads")), -1);
+    EXPECT_EQ(f.obj->makeSelection("roads", "len > 10", "s"), -1);
+    EXPECT_EQ(f.obj->miName(), "");
+    EXPECT_EQ(errorNumberOf([&] { f.obj->Visible(true); }), err::kObjectNotSet);
+    f.obj->xDo("Commit Table out");
+    EXPECT_TRUE(f.obj->lastCallFailed());
+    f.obj->RefreshWindowsInfo();
+    f.obj->ShowMiObj();
+    EXPECT_TRUE(f.host->requests().empty());
+    EXPECT_TRUE(f.activation.calls.empty());
     f.provider.running.reset();
     EXPECT_EQ(f.obj->connect2MiPro(), 0);
     EXPECT_EQ(f.obj->state(), State::Idle);
-    EXPECT_EQ(f.obj->GetMiApp(), nullptr);
+    EXPECT_EQ(f.provider.attachCalls, 1);
     EXPECT_TRUE(f.messages.shown.empty());
 }
 
@@ -84,6 +95,22 @@ TEST(connection_state, isLoaded_resets_silently_and_a_fresh_host_is_reached_agai
     EXPECT_EQ(f->obj->state(), State::Connected);
 }
 
+TEST(connection_state, a_held_object_gives_each_query_its_own_nothing_and_refreshes_to_reset) {
+    const auto f = deadAfterCensus();
+    ASSERT_FALSE(f->obj->qIsLoaded());
+    f->obj->RefreshWindowsInfo();
+    EXPECT_EQ(f->obj->state(), State::Held);
+    EXPECT_EQ(f->obj->hwnd(), 0);
+    EXPECT_TRUE(f->obj->Eval("x").isEmpty());
+    EXPECT_TRUE(f->obj->SystemInfo(9).isNull());
+    EXPECT_TRUE(f->obj->TableInfo("roads", 1).isNull());
+    EXPECT_TRUE(f->obj->WindowInfo(1, 1).isEmpty());
+    EXPECT_TRUE(f->obj->MapperInfo(1, 1).isEmpty());
+    EXPECT_EQ(f->obj->WindowInfoType(1), "");
+    EXPECT_EQ(f->obj->NumWindows() + f->obj->NumTables(), 0);
+    EXPECT_TRUE(f->messages.shown.empty());
+}
+
 TEST(connection_state, destruction_detaches_a_live_host_only_and_releases_it) {
     for (const bool dead : {false, true}) {
         HostLinkFixture f;
@@ -133,8 +160,6 @@ TEST(open_host, reports_a_host_that_cannot_start_and_shows_a_started_one_with_it
 
 TEST(close_all, a_held_host_that_answers_is_closed_and_stays_unconnected) {
     HostLinkFixture f;
-    EXPECT_FALSE(f.obj->Close_All());  // no host object
-    EXPECT_TRUE(f.host->requests().empty());
     f.connectEmptyHost();
     bool busy = true;
     f.host->failWhen([&busy](const Request& r) { return busy && r.argument == "2*2"; }, 1, "busy");
@@ -172,10 +197,8 @@ TEST(session_chores, attach_and_menu_commands_send_only_what_is_valid) {
     EXPECT_FALSE(f.sent("RunMenuCommand", "0"));
 }
 
-TEST(session_chores, host_texts_visibility_and_error_clearing_need_a_host_object) {
+TEST(session_chores, host_texts_come_from_the_host_and_errors_are_cleared_only_when_set) {
     HostLinkFixture f;
-    EXPECT_EQ(f.obj->miName(), "");
-    EXPECT_EQ(errorNumberOf([&] { f.obj->Visible(true); }), err::kObjectNotSet);
     f.connectEmptyHost();
     EXPECT_EQ(f.obj->miName() + f.obj->miFullName() + f.obj->miProductLevel() + f.obj->miVersion(),
               f.host->name + f.host->fullName + f.host->productLevel + f.host->version);

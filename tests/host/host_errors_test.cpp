@@ -1,6 +1,8 @@
 // How the host's errors reach the user, and what callers can ask afterwards.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "host_link_fixture.h"
 
 namespace veltrano::testing {
@@ -11,29 +13,53 @@ using State = miProObj::State;
 const ShownMessage kLinkLost{"Произошло не запланированное отключение связи с MapInfo.",
                              "Сбой активизации связи с MapInfo.", MessageIcon::CriticalStop};
 
-TEST(msgbox_err, a_bad_expression_shows_one_box_and_clears_the_host_error) {
-    HostLinkFixture f;
-    f.connectEmptyHost();
-    f.host->fail("1+", 1310, "Expression expected");
-    EXPECT_TRUE(f.obj->Eval("1+").isEmpty());
-    EXPECT_EQ(f.messages.shown, (std::vector<ShownMessage>{{"Expression expected", "MI Error: 1310",
-                                                            MessageIcon::CriticalStop}}));
-    EXPECT_EQ(f.host->requests().back(), (Request{"SetLastErrorCode", "0"}));
-    EXPECT_FALSE(f.obj->IsError());
-    EXPECT_TRUE(f.obj->lastCallFailed());
-    EXPECT_FALSE(LastError::current().has_value());
-}
-
-TEST(msgbox_err, a_refused_statement_is_shown_once_and_marked_failed) {
-    HostLinkFixture f;
-    f.connectEmptyHost();
-    f.host->fail("Insert Into out (obj) Values (qzv1)", 312, "Table out is read-only");
-    f.obj->xDo("Insert Into out (obj) Values (qzv1)");
-    EXPECT_FALSE(f.obj->IsError());  // cleared by the report
-    EXPECT_TRUE(f.obj->lastCallFailed());
-    f.obj->xDo("Commit Table out");
-    EXPECT_FALSE(f.obj->lastCallFailed());
-    EXPECT_EQ(f.shownCaptions(), Strings{"MI Error: 312"});
+// Each call whose request the host refuses shows the host's error once, clears it, marks the
+// call failed and gives its nothing.
+TEST(msgbox_err, a_refused_request_is_shown_once_cleared_and_gives_nothing) {
+    struct Row {
+        const char* refused;
+        std::function<bool(HostLinkFixture&)> givesNothing;
+    };
+    const Row rows[] = {
+        {"1+", [](auto& f) { return f.obj->Eval("1+").isEmpty() && f.obj->lastCallFailed(); }},
+        {"TableInfo(nosuch,1) ",
+         [](auto& f) { return f.obj->TableInfo("nosuch", 1).isNull() && f.obj->lastCallFailed(); }},
+        {"Open table \"/data/bad.tab\" View Automatic ",
+         [](auto& f) { return f.obj->openTable("/data/bad.tab", "", "") == -1; }},
+        {"WindowInfo(4,3)", [](auto& f) { return f.obj->WindowInfoType(4).empty(); }},
+        {"Insert Into out",
+         [](auto& f) {
+             f.obj->xDo("Insert Into out");
+             const bool failed = f.obj->lastCallFailed();
+             f.obj->xDo("Commit Table out");
+             return failed && !f.obj->lastCallFailed();
+         }},
+        {"TableInfo(roads,1) ",  // showing a table stops at its name
+         [](auto& f) {
+             f.obj->showAllOnTable(77, "roads");
+             return f.evals() == Strings{"TableInfo(roads,1) "};
+         }},
+        {"StatusBar  Hide ",  // a refused first stage still brings the host forward
+         [](auto& f) {
+             f.obj->ShowMiObj();
+             return f.activation.calls.size() == 1u;
+         }},
+    };
+    for (const auto& row : rows) {
+        HostLinkFixture f;
+        f.connectEmptyHost();
+        f.answerTables({ScriptedTable{}});
+        f.host->clearRequests();
+        f.host->fail(row.refused, 405, "refused");
+        EXPECT_TRUE(row.givesNothing(f)) << row.refused;
+        EXPECT_EQ(
+            f.messages.shown,
+            (std::vector<ShownMessage>{{"refused", "MI Error: 405", MessageIcon::CriticalStop}}))
+            << row.refused;
+        EXPECT_TRUE(f.sent("SetLastErrorCode", "0"));
+        EXPECT_FALSE(f.obj->IsError());
+        EXPECT_FALSE(LastError::current().has_value());
+    }
 }
 
 TEST(msgbox_err, a_statement_the_host_rejects_without_raising_is_still_failed) {
@@ -51,17 +77,6 @@ TEST(msgbox_err, a_statement_the_host_rejects_without_raising_is_still_failed) {
     EXPECT_TRUE(f.obj->lastCallFailed());
     EXPECT_FALSE(f.obj->IsError());
     EXPECT_EQ(f.shownCaptions(), Strings{"MI Error: 405"});
-}
-
-TEST(msgbox_err, without_a_link_or_a_pending_error_nothing_is_sent_or_shown) {
-    HostLinkFixture f;
-    f.obj->xDo("Commit Table out");
-    EXPECT_TRUE(f.obj->lastCallFailed());
-    EXPECT_TRUE(f.host->requests().empty());
-    f.connectEmptyHost();
-    f.obj->msgboxErr();
-    EXPECT_FALSE(f.sent("SetLastErrorCode", "0"));
-    EXPECT_TRUE(f.messages.shown.empty());
 }
 
 TEST(msgbox_err, a_host_gone_while_reporting_shows_the_link_lost_pair_and_releases) {
@@ -113,6 +128,9 @@ TEST(is_error, answers_from_any_host_error_code_and_fails_to_the_caller_when_gon
     HostLinkFixture f;
     f.connectEmptyHost();
     EXPECT_FALSE(f.obj->IsError());
+    f.obj->msgboxErr();  // nothing pending: nothing shown, nothing cleared
+    EXPECT_FALSE(f.sent("SetLastErrorCode", "0"));
+    EXPECT_TRUE(f.messages.shown.empty());
     for (const int code : {9, -9}) {
         f.host->SetLastErrorCode(code);
         EXPECT_TRUE(f.obj->IsError()) << code;
