@@ -6,18 +6,12 @@
 namespace veltrano::testing {
 namespace {
 
-TEST(get_all_tables_info, a_host_without_tables_gives_zero_and_only_the_empty_slot) {
-    HostLinkFixture f;
-    f.connectEmptyHost();
-    TableList copy{std::make_shared<miProTblInfo>()};
-    EXPECT_EQ(f.obj->getAllTablesInfo(&copy), 0);
-    EXPECT_EQ(copy, TableList{nullptr});
-    EXPECT_EQ(f.obj->tableSlots().slots(), TableList{nullptr});
-}
-
 TEST(get_all_tables_info, fills_one_record_per_table_in_slots_from_one) {
     HostLinkFixture f;
     f.connectEmptyHost();
+    TableList none{std::make_shared<miProTblInfo>()};
+    EXPECT_EQ(f.obj->getAllTablesInfo(&none), 0);
+    EXPECT_EQ(none, TableList{nullptr});
     f.answerTables({ScriptedTable{}, ScriptedTable{.name = "rivers",
                                                    .path = "/data/rivers.tab",
                                                    .mappable = "F",
@@ -42,6 +36,11 @@ TEST(get_all_tables_info, fills_one_record_per_table_in_slots_from_one) {
     EXPECT_DOUBLE_EQ(v.tMBR_minX(), 0.0);
     EXPECT_FALSE(f.sent("Eval", "TableInfo(2,29) "));
     EXPECT_TRUE(f.messages.shown.empty());
+    f.host->answer("TableInfo(1,8) ", "12");
+    ASSERT_EQ(f.obj->TablesInfo(1), copy[1]);  // refreshed in place
+    EXPECT_EQ(copy[1]->tNROWS(), 12);
+    EXPECT_EQ(f.obj->TablesInfo(3), nullptr);
+    EXPECT_EQ(f.obj->TablesInfo(0), nullptr);
 }
 
 TEST(get_all_tables_info, a_failure_is_shown_with_its_source_and_keeps_what_was_read) {
@@ -91,15 +90,9 @@ TEST(get_mi_tab_info, ids_outside_the_table_count_leave_out_of_range_values) {
         EXPECT_DOUBLE_EQ(record.tMBR_minX(), 0.0);
     }
     EXPECT_EQ(f.evals(), (Strings{"NumTables()", "NumTables()", "NumTables()"}));
-}
-
-TEST(get_mi_tab_info, a_host_gone_midway_reaches_the_caller) {
-    HostLinkFixture f;
-    f.connectEmptyHost();
-    f.answerTables({ScriptedTable{}});
     f.host->die(3);
     miProTblInfo record;
-    EXPECT_THROW(record.GetMiTabInfo(*f.obj, 1), RunTimeError);
+    EXPECT_THROW(record.GetMiTabInfo(*f.obj, 1), RunTimeError);  // a host gone midway
 }
 
 TEST(table_info, selection_with_nothing_selected_asks_no_attribute) {
@@ -112,20 +105,6 @@ TEST(table_info, selection_with_nothing_selected_asks_no_attribute) {
     f.host->answer("TableInfo(Selection,8) ", "2");
     EXPECT_EQ(f.obj->TableInfo("Selection", 8), HostValue::whole(2));
     EXPECT_FALSE(f.obj->lastCallFailed());
-}
-
-TEST(tables_info, refreshes_a_listed_record_and_refuses_other_indexes) {
-    HostLinkFixture f;
-    f.connectEmptyHost();
-    f.answerTables({ScriptedTable{}});
-    ASSERT_EQ(f.obj->getAllTablesInfo(), 1);
-    f.host->answer("TableInfo(1,8) ", "12");
-    const auto record = f.obj->TablesInfo(1);
-    ASSERT_NE(record, nullptr);
-    EXPECT_EQ(record->tNROWS(), 12);
-    EXPECT_EQ(record, f.obj->tableSlots().slots()[1]);
-    EXPECT_EQ(f.obj->TablesInfo(2), nullptr);
-    EXPECT_EQ(f.obj->TablesInfo(0), nullptr);
 }
 
 TEST(table_nrows, counts_rows_by_a_scratch_query_closes_it_and_gives_minus_one_on_failure) {

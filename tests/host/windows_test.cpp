@@ -57,6 +57,10 @@ TEST(refresh_windows_info, reads_documents_extra_windows_and_map_details) {
         (std::vector<std::int32_t>{6, 4, 12, 0, 1, 5000, 38, 55}));
     EXPECT_DOUBLE_EQ(map->mapScale(), 50000.5);
     EXPECT_EQ(f.statements(), Strings{"Set CoordSys  Window 77 "});
+    EXPECT_EQ(f.obj->miWindows(2), nullptr);  // records only inside the census range
+    EXPECT_EQ(f.obj->miWindows(-2), nullptr);
+    f.obj->setMaxWin(5);  // the fields are public; the records are not
+    EXPECT_THROW(f.obj->miWindows(4), RunTimeError);
     EXPECT_TRUE(f.messages.shown.empty());
 }
 
@@ -84,18 +88,6 @@ TEST(refresh_windows_info, a_failure_is_shown_with_its_source_and_stops_the_refr
     EXPECT_EQ(f.messages.shown[1].text, "94: Invalid use of Null\n in \nmiProObj");
     EXPECT_EQ(f.obj->miWindows(1)->wTitle(), "roads Map");  // read before the failure
     EXPECT_FALSE(f.sent("Eval", "NumTables()"));
-}
-
-TEST(mi_windows, answers_only_inside_the_census_range) {
-    HostLinkFixture f;
-    f.connectEmptyHost();
-    f.answerWindows(1, {kMap});
-    f.obj->RefreshWindowsInfo();
-    EXPECT_NE(f.obj->miWindows(1), nullptr);
-    EXPECT_EQ(f.obj->miWindows(2), nullptr);
-    EXPECT_EQ(f.obj->miWindows(-1), nullptr);
-    f.obj->setMaxWin(5);  // the fields are public; the records are not
-    EXPECT_THROW(f.obj->miWindows(4), RunTimeError);
 }
 
 TEST(window_queries, send_their_expressions_and_read_whole_numbers_or_type_names) {
