@@ -134,7 +134,7 @@ TEST(open_host, reports_a_host_that_cannot_start_and_shows_a_started_one_with_it
     HostLinkFixture f;
     f.provider.running.reset();
     EXPECT_EQ(f.obj->openMiPro(), 0);
-    EXPECT_EQ(f.shownTexts(), Strings{describeError(err::kNoRunningCopy)});
+    EXPECT_EQ(f.shown(), Strings{describeError(err::kNoRunningCopy)});
     f.messages.shown.clear();
     f.provider.next = f.host;
     f.answerEmptyHost();

@@ -76,7 +76,7 @@ TEST(msgbox_err, a_statement_the_host_rejects_without_raising_is_still_failed) {
     f.obj->xDo("Set Map Redraw On");
     EXPECT_TRUE(f.obj->lastCallFailed());
     EXPECT_FALSE(f.obj->IsError());
-    EXPECT_EQ(f.shownCaptions(), Strings{"MI Error: 405"});
+    EXPECT_EQ(f.shown(&ShownMessage::caption), Strings{"MI Error: 405"});
 }
 
 TEST(msgbox_err, a_host_gone_while_reporting_shows_the_link_lost_pair_and_releases) {
@@ -100,7 +100,7 @@ TEST(msgbox_err, another_failure_while_reporting_shows_number_and_description) {
     f.connectEmptyHost();
     f.host->SetLastErrorCode(5);
     f.obj->msgboxErr();
-    EXPECT_EQ(f.shownTexts(), Strings{"6: Overflow"});
+    EXPECT_EQ(f.shown(), Strings{"6: Overflow"});
     EXPECT_EQ(f.obj->state(), State::Connected);
 }
 

@@ -136,14 +136,10 @@ public:
         }
         return out;
     }
-    std::vector<std::string> shownTexts() const {
+    // One field of every message box shown, e.g. shown(&ShownMessage::caption).
+    std::vector<std::string> shown(std::string ShownMessage::*field = &ShownMessage::text) const {
         std::vector<std::string> out;
-        for (const auto& m : messages.shown) out.push_back(m.text);
-        return out;
-    }
-    std::vector<std::string> shownCaptions() const {
-        std::vector<std::string> out;
-        for (const auto& m : messages.shown) out.push_back(m.caption);
+        for (const auto& m : messages.shown) out.push_back(m.*field);
         return out;
     }
 

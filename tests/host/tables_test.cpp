@@ -49,7 +49,7 @@ TEST(get_all_tables_info, a_failure_is_shown_with_its_source_and_keeps_what_was_
     f.answerTables({ScriptedTable{}, ScriptedTable{}});
     f.host->fail("TableInfo(2,4) ", 401, "Table closed meanwhile");
     EXPECT_EQ(f.obj->getAllTablesInfo(), -1);
-    EXPECT_EQ(f.shownCaptions(), (Strings{"MI Error: 401", ""}));
+    EXPECT_EQ(f.shown(&ShownMessage::caption), (Strings{"MI Error: 401", ""}));
     EXPECT_EQ(f.messages.shown[1].text, "94: Invalid use of Null\n in \nmiProObj");
     const auto& slots = f.obj->tableSlots().slots();
     ASSERT_EQ(slots.size(), 3u);

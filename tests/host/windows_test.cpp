@@ -12,16 +12,6 @@ const ScriptedWindow kMap{.number = 1, .id = 77, .title = "roads Map", .type = "
 const ScriptedWindow kPad{.number = -1, .id = 9, .title = "Main", .type = "19"};
 const ScriptedWindow kNoId{.number = 0, .id = 0, .title = "never read", .type = "2"};
 
-TEST(refresh_windows_info, a_host_without_windows_skips_the_census_but_rereads_tables) {
-    HostLinkFixture f;
-    f.connectEmptyHost();
-    f.obj->RefreshWindowsInfo();
-    EXPECT_EQ(f.evals(),
-              (Strings{"NumWindows()", "SystemInfo(9)", "NumAllWindows()", "NumTables()"}));
-    EXPECT_EQ(f.obj->countWin() | f.obj->maxWin() | f.obj->minWin(), 0);
-    EXPECT_EQ(f.obj->hwnd(), 4242);
-}
-
 TEST(refresh_windows_info, reads_documents_extra_windows_and_map_details) {
     HostLinkFixture f;
     f.connectEmptyHost();
@@ -64,10 +54,15 @@ TEST(refresh_windows_info, reads_documents_extra_windows_and_map_details) {
     EXPECT_TRUE(f.messages.shown.empty());
 }
 
-TEST(refresh_windows_info, only_extra_windows_give_an_empty_document_range) {
+TEST(refresh_windows_info, without_documents_skips_the_census_of_documents_but_rereads_tables) {
     HostLinkFixture f;
     f.connectEmptyHost();
-    f.answerWindows(0, {kPad});
+    f.obj->RefreshWindowsInfo();
+    EXPECT_EQ(f.evals(),
+              (Strings{"NumWindows()", "SystemInfo(9)", "NumAllWindows()", "NumTables()"}));
+    EXPECT_EQ(f.obj->countWin() | f.obj->maxWin() | f.obj->minWin(), 0);
+    EXPECT_EQ(f.obj->hwnd(), 4242);
+    f.answerWindows(0, {kPad});  // only an extra window: an empty document range
     f.obj->RefreshWindowsInfo();
     EXPECT_EQ(f.obj->maxWin(), -1);
     EXPECT_EQ(f.obj->minWin(), -1);
@@ -105,7 +100,7 @@ TEST(window_queries, send_their_expressions_and_read_whole_numbers_or_type_names
     EXPECT_EQ(f.obj->WindowInfoType(3), "WIN_MAPINFO");
     f.host->answer("WindowId(3)", "not a number");
     EXPECT_EQ(f.obj->WindowId(3), 0);
-    EXPECT_EQ(f.shownTexts(), Strings{"Type mismatch"});
+    EXPECT_EQ(f.shown(), Strings{"Type mismatch"});
 }
 
 // Table roads (3 rows, mappable) in map window 77 of 5 by 4 units, but for what a row changes.
@@ -177,7 +172,7 @@ TEST(show_mi_obj, shows_a_hidden_host_and_brings_it_to_the_front) {
     EXPECT_TRUE(f.messages.shown.empty());
 }
 
-TEST(show_mi_obj, a_visible_host_is_only_brought_to_the_front) {
+TEST(show_mi_obj, a_visible_host_is_only_brought_to_the_front_and_a_missing_window_shown) {
     HostLinkFixture f;
     f.connectEmptyHost();
     f.host->SetVisible(true);
@@ -185,15 +180,10 @@ TEST(show_mi_obj, a_visible_host_is_only_brought_to_the_front) {
     f.obj->ShowMiObj();
     EXPECT_EQ(f.statements(), (Strings{"Set Application Window 0", "Set Window 1011 max "}));
     EXPECT_EQ(f.activation.calls.size(), 1u);
-}
-
-TEST(show_mi_obj, a_missing_host_window_is_shown) {
-    HostLinkFixture f;
-    f.connectEmptyHost();
-    f.host->SetVisible(true);
+    EXPECT_TRUE(f.messages.shown.empty());
     f.activation.windowMissing = true;
     f.obj->ShowMiObj();
-    EXPECT_EQ(f.shownTexts(), Strings{describeError(err::kInvalidProcedureCall)});
+    EXPECT_EQ(f.shown(), Strings{describeError(err::kInvalidProcedureCall)});
 }
 
 }  // namespace
