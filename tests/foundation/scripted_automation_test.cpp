@@ -52,7 +52,7 @@ TEST(scripted_automation, after_death_every_member_raises_host_gone) {
     for (const auto& member : members) EXPECT_EQ(errorNumberOf(member), err::kHostGone);
 }
 
-TEST(scripted_provider, attach_without_running_copy_raises_429) {
+TEST(scripted_automation, its_provider_attaches_only_a_running_copy) {
     ScriptedProvider provider;
     EXPECT_EQ(errorNumberOf([&] { provider.attachRunning(); }), err::kNoRunningCopy);
     provider.running = std::make_shared<ScriptedAutomation>();
