@@ -61,7 +61,7 @@ std::unique_ptr<HostLinkFixture> deadAfterCensus() {
     return f;
 }
 
-TEST(connection_state, isLoaded_resets_silently_and_a_fresh_host_is_reached_again) {
+TEST(connection_state, is_loaded_resets_silently_and_a_fresh_host_is_reached_again) {
     const auto f = deadAfterCensus();
     EXPECT_FALSE(f->obj->isLoaded());
     EXPECT_EQ(f->obj->state(), State::Held);

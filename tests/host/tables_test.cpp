@@ -43,18 +43,26 @@ TEST(get_all_tables_info, fills_one_record_per_table_in_slots_from_one) {
     EXPECT_EQ(f.obj->TablesInfo(0), nullptr);
 }
 
+// The table list and the window census alike.
 TEST(get_all_tables_info, a_failure_is_shown_with_its_source_and_keeps_what_was_read) {
     HostLinkFixture f;
     f.connectEmptyHost();
     f.answerTables({ScriptedTable{}, ScriptedTable{}});
+    f.answerWindows(1, {ScriptedWindow{}});
     f.host->fail("TableInfo(2,4) ", 401, "Table closed meanwhile");
+    f.host->fail("WindowInfo(1,5)", 401, "window closed");
     EXPECT_EQ(f.obj->getAllTablesInfo(), -1);
-    EXPECT_EQ(f.shown(&ShownMessage::caption), (Strings{"MI Error: 401", ""}));
-    EXPECT_EQ(f.messages.shown[1].text, "94: Invalid use of Null\n in \nmiProObj");
     const auto& slots = f.obj->tableSlots().slots();
     ASSERT_EQ(slots.size(), 3u);
     EXPECT_EQ(slots[1]->tName(), "roads");
     EXPECT_EQ(slots[2]->tNum(), 2);  // read before the failure
+    f.host->clearRequests();
+    f.obj->RefreshWindowsInfo();
+    EXPECT_EQ(f.shown(&ShownMessage::caption), (Strings{"MI Error: 401", "", "MI Error: 401", ""}));
+    EXPECT_EQ(f.messages.shown[1].text, "94: Invalid use of Null\n in \nmiProObj");
+    EXPECT_EQ(f.messages.shown[3].text, "94: Invalid use of Null\n in \nmiProObj");
+    EXPECT_EQ(f.obj->miWindows(1)->wTitle(), "roads Map");
+    EXPECT_FALSE(f.sent("Eval", "NumTables()"));  // the refresh stopped
 }
 
 TEST(get_mi_tab_info, bounds_keep_their_fraction_whatever_the_decimal_separator) {

@@ -72,19 +72,6 @@ TEST(refresh_windows_info, without_documents_skips_the_census_of_documents_but_r
     EXPECT_EQ(f.obj->miWindows(-1)->wTitle(), "Main");
 }
 
-TEST(refresh_windows_info, a_failure_is_shown_with_its_source_and_stops_the_refresh) {
-    HostLinkFixture f;
-    f.connectEmptyHost();
-    f.answerWindows(1, {kMap});
-    f.host->fail("WindowInfo(1,5)", 401, "window closed");
-    f.obj->RefreshWindowsInfo();
-    ASSERT_EQ(f.messages.shown.size(), 2u);
-    EXPECT_EQ(f.messages.shown[0].caption, "MI Error: 401");
-    EXPECT_EQ(f.messages.shown[1].text, "94: Invalid use of Null\n in \nmiProObj");
-    EXPECT_EQ(f.obj->miWindows(1)->wTitle(), "roads Map");  // read before the failure
-    EXPECT_FALSE(f.sent("Eval", "NumTables()"));
-}
-
 TEST(window_queries, send_their_expressions_and_read_whole_numbers_or_type_names) {
     HostLinkFixture f;
     f.connectEmptyHost();
