@@ -15,21 +15,25 @@ bool allDigits(const std::string& s) {
            std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-TEST(random_digits, many_results_are_digits_and_long_enough) {
+TEST(random_digits, many_results_are_long_digit_texts_naming_a_temporary_variable) {
     Lcg24Random random;
     testing::FixedTimer timer;
+    const std::regex shape("qzv[0-9]{6}");
     for (int k = 0; k < 10000; ++k) {
         timer.seconds = k * 0.37;
         const std::string digits = getRandomDigits(random, timer);
-        ASSERT_TRUE(allDigits(digits)) << digits;
-        ASSERT_GE(digits.size(), 12u) << digits;
+        ASSERT_TRUE(allDigits(digits) && digits.size() >= 12u) << digits;
+        ASSERT_TRUE(std::regex_match(temporaryVariableName(digits), shape)) << digits;
     }
+    EXPECT_EQ(temporaryVariableName("123456789012"), "qzv234567");
+    EXPECT_EQ(temporaryVariableName("12345678"), "qzv234567");
+    EXPECT_EQ(temporaryVariableName("1234"), "qzv23");
 }
 
+// Draws: r0, then a and b for each piece (b / a written as the host writes numbers, blank and
+// point dropped), and a replacement draw whenever a piece is too short.
 TEST(random_digits, seeds_from_timer_then_first_draw_then_quotient) {
     testing::ScriptedRandom random;
-    // r0, then a, b for the first piece (quotient 2 is too short: " 2"), a replacement draw,
-    // then a, b for the second piece.
     random.draws = {0.25, 0.5, 0.25, 0.123456789, 0.5, 0.125};
     testing::FixedTimer timer;
     const std::string digits = getRandomDigits(random, timer);
@@ -37,41 +41,20 @@ TEST(random_digits, seeds_from_timer_then_first_draw_then_quotient) {
     EXPECT_EQ(random.seeds[0], timer.seconds);
     EXPECT_EQ(random.seeds[1], 0.25);
     EXPECT_DOUBLE_EQ(random.seeds[2], 0.123456789 * 3.2148975);  // the replaced quotient
-    // First piece: " .3969009..." without blank and the 6 from the point; second: " .25" is
-    // too short, so the last draw scaled replaces it.
     EXPECT_EQ(digits.substr(0, 7), "3969009");
     EXPECT_TRUE(allDigits(digits)) << digits;
 }
 
-TEST(random_digits, quotient_below_one_starts_at_first_significant_digit) {
-    testing::ScriptedRandom random;
-    random.draws = {0.1, 0.9, 0.3, 0.9, 0.3};  // 0.3333... -> " .333333333333333"
+TEST(random_digits, quotients_below_one_or_in_exponent_form_yield_digits_only) {
     testing::FixedTimer timer;
-    const std::string digits = getRandomDigits(random, timer);
-    EXPECT_EQ(digits, "333333333333333333333333333333");
-}
-
-TEST(random_digits, exponent_form_quotient_yields_digits_only) {
-    testing::ScriptedRandom random;
-    // b / a ~ 6.1E-08: " 6.1E-08" -> "86486808" style text, then trimmed to digits.
-    random.draws = {0.1, 0.99999994, 0.99999994 * 6.1e-08, 0.99999994, 0.99999994 * 6.1e-08};
-    testing::FixedTimer timer;
-    const std::string digits = getRandomDigits(random, timer);
+    testing::ScriptedRandom third;
+    third.draws = {0.1, 0.9, 0.3, 0.9, 0.3};  // " .333333333333333"
+    EXPECT_EQ(getRandomDigits(third, timer), "333333333333333333333333333333");
+    testing::ScriptedRandom tiny;
+    tiny.draws = {0.1, 0.99999994, 0.99999994 * 6.1e-08, 0.99999994, 0.99999994 * 6.1e-08};
+    const std::string digits = getRandomDigits(tiny, timer);  // " 6.1E-08"
     EXPECT_TRUE(allDigits(digits)) << digits;
     EXPECT_NE(digits.find('4'), std::string::npos);  // the exponent letter
-}
-
-TEST(temporary_variable_name, prefix_and_six_digits) {
-    Lcg24Random random;
-    testing::FixedTimer timer;
-    const std::regex shape("qzv[0-9]{6}");
-    for (int k = 0; k < 2000; ++k) {
-        timer.seconds = k;
-        ASSERT_TRUE(std::regex_match(temporaryVariableName(getRandomDigits(random, timer)), shape));
-    }
-    EXPECT_EQ(temporaryVariableName("123456789012"), "qzv234567");
-    EXPECT_EQ(temporaryVariableName("12345678"), "qzv234567");
-    EXPECT_EQ(temporaryVariableName("1234"), "qzv23");
 }
 
 }  // namespace

@@ -6,22 +6,17 @@
 namespace veltrano {
 namespace {
 
-TEST(utf8_text, each_length_of_sequence_at_its_edges) {
-    EXPECT_EQ(utf8Of(U'\x7F'), "\x7F");
-    EXPECT_EQ(utf8Of(U'\x80'), "\xC2\x80");
-    EXPECT_EQ(utf8Of(U'\x7FF'), "\xDF\xBF");
-    EXPECT_EQ(utf8Of(U'\x800'), "\xE0\xA0\x80");
-    EXPECT_EQ(utf8Of(U'\x20AC'), "\xE2\x82\xAC");  // euro sign
-    EXPECT_EQ(utf8Of(U'\xFFFF'), "\xEF\xBF\xBF");
-    EXPECT_EQ(utf8Of(U'\x1F600'), "\xF0\x9F\x98\x80");  // beyond the basic plane
-    EXPECT_EQ(utf8Of(U'\x10FFFF'), "\xF4\x8F\xBF\xBF");
-}
-
-TEST(utf8_text, what_is_not_a_character_becomes_the_replacement_character) {
+TEST(utf8_text, each_length_of_sequence_at_its_edges_and_non_characters_replaced) {
     const std::string replacement = "\xEF\xBF\xBD";
-    EXPECT_EQ(utf8Of(char32_t{0xD800}), replacement);
-    EXPECT_EQ(utf8Of(char32_t{0xDFFF}), replacement);
-    EXPECT_EQ(utf8Of(char32_t{0x110000}), replacement);
+    // clang-format off
+    const std::pair<char32_t, std::string> rows[] = {
+        {0x7F, "\x7F"}, {0x80, "\xC2\x80"}, {0x7FF, "\xDF\xBF"}, {0x800, "\xE0\xA0\x80"},
+        {0x20AC, "\xE2\x82\xAC"}, {0xFFFF, "\xEF\xBF\xBF"}, {0x1F600, "\xF0\x9F\x98\x80"},
+        {0x10FFFF, "\xF4\x8F\xBF\xBF"}, {0xD800, replacement}, {0xDFFF, replacement},
+        {0x110000, replacement}};
+    // clang-format on
+    for (const auto& [c, bytes] : rows)
+        EXPECT_EQ(utf8Of(c), bytes) << static_cast<std::uint32_t>(c);
     std::string text = "a";
     appendUtf8(text, U'\x44F');  // Cyrillic small ya
     EXPECT_EQ(text, "a\xD1\x8F");

@@ -8,129 +8,112 @@ namespace {
 
 using State = miProObj::State;
 
-TEST(connection_state, a_new_object_is_idle_with_zero_fields) {
+TEST(connection_state, an_idle_object_sends_shows_and_gives_nothing_and_connects_to_no_host) {
     HostLinkFixture f;
     EXPECT_EQ(f.obj->state(), State::Idle);
-    EXPECT_EQ(f.obj->GetMiApp(), nullptr);
-    EXPECT_EQ(
-        f.obj->countWin() | f.obj->minWin() | f.obj->maxWin() | f.obj->curWinID() | f.obj->hwnd(),
-        0);
+    EXPECT_EQ(f.obj->countWin() | f.obj->minWin() | f.obj->maxWin() | f.obj->curWinID(), 0);
     EXPECT_TRUE(f.obj->IsError());  // no host object
     EXPECT_FALSE(f.obj->isLoaded());
-}
-
-TEST(connection_state, connect_without_a_running_host_gives_zero_and_shows_nothing) {
-    HostLinkFixture f;
+    EXPECT_FALSE(f.obj->Close_All());
+    EXPECT_EQ(f.obj->TableNROWS(HostValue::text("roads")), -1);
+    EXPECT_EQ(f.obj->makeSelection("roads", "len > 10", "s"), -1);
+    EXPECT_EQ(f.obj->miName(), "");
+    EXPECT_EQ(errorNumberOf([&] { f.obj->Visible(true); }), err::kObjectNotSet);
+    f.obj->xDo("Commit Table out");
+    EXPECT_TRUE(f.obj->lastCallFailed());
+    f.obj->RefreshWindowsInfo();
+    f.obj->ShowMiObj();
+    EXPECT_TRUE(f.host->requests().empty());
+    EXPECT_TRUE(f.activation.calls.empty());
     f.provider.running.reset();
     EXPECT_EQ(f.obj->connect2MiPro(), 0);
     EXPECT_EQ(f.obj->state(), State::Idle);
-    EXPECT_TRUE(f.messages.shown.empty());
     EXPECT_EQ(f.provider.attachCalls, 1);
+    EXPECT_TRUE(f.messages.shown.empty());
 }
 
 TEST(connection_state, connect_reads_version_and_main_window_then_builds_the_census) {
     HostLinkFixture f;
     f.answerEmptyHost();
-    EXPECT_EQ(f.obj->connect2MiPro(), 1500);
+    EXPECT_EQ(f.obj->connect2MiPro(HostValue::whole(321)), 1500);
     EXPECT_EQ(f.obj->state(), State::Connected);
     EXPECT_EQ(f.obj->hwnd(), 4242);
-    EXPECT_EQ(f.obj->GetMiApp(), f.host);
-    EXPECT_EQ(f.evals(),
-              (std::vector<std::string>{"SystemInfo(17)", "SystemInfo(9)", "NumWindows()",
-                                        "SystemInfo(9)", "NumAllWindows()", "NumTables()"}));
-    EXPECT_TRUE(f.messages.shown.empty());
-}
-
-TEST(connection_state, connecting_twice_keeps_the_host_object_and_rebuilds_the_census) {
-    HostLinkFixture f;
-    f.connectEmptyHost();
+    EXPECT_EQ(f.evals(), (Strings{"SystemInfo(17)", "SystemInfo(9)", "NumWindows()",
+                                  "SystemInfo(9)", "NumAllWindows()", "NumTables()"}));
+    EXPECT_TRUE(f.sent("Do", "Set Application Window 321"));
     f.answerWindows(1, {ScriptedWindow{.number = 1, .id = 77, .type = "2"}});
-    EXPECT_EQ(f.obj->connect2MiPro(), 1500);
+    EXPECT_EQ(f.obj->connect2MiPro(), 1500);  // again: same host object, a new census
     EXPECT_EQ(f.provider.attachCalls, 1);
     EXPECT_EQ(f.obj->GetMiApp(), f.host);
-    EXPECT_EQ(f.obj->countWin(), 1);
-    ASSERT_NE(f.obj->miWindows(1), nullptr);
-    EXPECT_EQ(f.obj->miWindows(1)->wId(), 77);
-}
-
-TEST(connection_state, a_parent_window_given_to_connect_reaches_the_host) {
-    HostLinkFixture f;
-    f.answerEmptyHost();
-    f.obj->connect2MiPro(HostValue::whole(321));
-    EXPECT_TRUE(f.sent("Do", "Set Application Window 321"));
-}
-
-TEST(connection_state, a_dead_host_found_by_isLoaded_zeroes_fields_and_empties_lists_silently) {
-    HostLinkFixture f;
-    f.answerEmptyHost();
-    f.answerTables({ScriptedTable{}});
-    f.answerWindows(1, {ScriptedWindow{.number = 1, .type = "2"}});
-    f.obj->connect2MiPro();
     ASSERT_EQ(f.obj->countWin(), 1);
-    ASSERT_EQ(f.obj->tableSlots().slots().size(), 2u);
-    f.host->die();
-
-    EXPECT_FALSE(f.obj->isLoaded());
-    EXPECT_EQ(f.obj->state(), State::Held);
-    EXPECT_EQ(f.obj->countWin() | f.obj->maxWin() | f.obj->curWinID() | f.obj->hwnd(), 0);
-    EXPECT_EQ(f.obj->windowSlots().slots(), std::vector<std::shared_ptr<miProWind>>{nullptr});
-    EXPECT_EQ(f.obj->tableSlots().slots(), TableList{nullptr});
+    EXPECT_EQ(f.obj->miWindows(1)->wId(), 77);
     EXPECT_TRUE(f.messages.shown.empty());
+}
+
+// A connected object that has read one table and one window, whose host then died.
+std::unique_ptr<HostLinkFixture> deadAfterCensus() {
+    auto f = std::make_unique<HostLinkFixture>();
+    f->answerEmptyHost();
+    f->answerTables({ScriptedTable{}});
+    f->answerWindows(1, {ScriptedWindow{.number = 1, .type = "2"}});
+    f->obj->connect2MiPro();
+    f->host->die();
+    return f;
+}
+
+TEST(connection_state, is_loaded_resets_silently_and_a_fresh_host_is_reached_again) {
+    const auto f = deadAfterCensus();
+    EXPECT_FALSE(f->obj->isLoaded());
+    EXPECT_EQ(f->obj->state(), State::Held);
+    EXPECT_EQ(f->obj->countWin() | f->obj->maxWin() | f->obj->curWinID() | f->obj->hwnd(), 0);
+    EXPECT_EQ(f->obj->windowSlots().slots(), std::vector<std::shared_ptr<miProWind>>{nullptr});
+    EXPECT_EQ(f->obj->tableSlots().slots(), TableList{nullptr});
     ASSERT_TRUE(LastError::current().has_value());
     EXPECT_EQ(LastError::current()->number(), err::kHostGone);  // left pending by the probe
-}
+    EXPECT_TRUE(f->messages.shown.empty());
 
-TEST(connection_state, qIsLoaded_finds_a_dead_host_without_resetting_and_clears_the_error) {
-    HostLinkFixture f;
-    f.answerEmptyHost();
-    f.answerWindows(1, {ScriptedWindow{.number = 1, .type = "2"}});
-    f.obj->connect2MiPro();
-    f.host->die();
-    EXPECT_FALSE(f.obj->qIsLoaded());
-    EXPECT_EQ(f.obj->state(), State::Held);
-    EXPECT_EQ(f.obj->countWin(), 1);
-    EXPECT_EQ(f.obj->hwnd(), 4242);
-    EXPECT_FALSE(LastError::current().has_value());
-    EXPECT_TRUE(f.messages.shown.empty());
-}
-
-TEST(connection_state, a_held_object_reconnects_to_a_fresh_host) {
-    HostLinkFixture f;
-    f.connectEmptyHost();
-    f.host->die();
-    ASSERT_FALSE(f.obj->isLoaded());
     HostLinkFixture fresh;
     fresh.answerEmptyHost();
-    f.provider.running = fresh.host;
-    EXPECT_EQ(f.obj->connect2MiPro(), 1500);
-    EXPECT_EQ(f.obj->GetMiApp(), fresh.host);
-    EXPECT_EQ(f.obj->state(), State::Connected);
+    f->provider.running = fresh.host;
+    EXPECT_EQ(f->obj->connect2MiPro(), 1500);
+    EXPECT_EQ(f->obj->GetMiApp(), fresh.host);
+    EXPECT_EQ(f->obj->state(), State::Connected);
 }
 
-TEST(connection_state, destruction_detaches_a_live_host_and_releases_it) {
-    HostLinkFixture f;
-    f.connectEmptyHost();
-    f.obj.reset();
-    EXPECT_EQ(f.host->traffic().back(), (Request{"RunCommand", "Set Application Window 0"}));
-    EXPECT_EQ(f.host.use_count(), 2);  // the fixture and the provider only
+// qIsLoaded finds the host dead without resetting and clears the error; a refresh resets.
+TEST(connection_state, a_held_object_gives_each_query_its_own_nothing_and_refreshes_to_reset) {
+    const auto f = deadAfterCensus();
+    EXPECT_FALSE(f->obj->qIsLoaded());
+    EXPECT_EQ(f->obj->state(), State::Held);
+    EXPECT_EQ(f->obj->countWin() * f->obj->hwnd(), 4242);
+    EXPECT_FALSE(LastError::current().has_value());
+    f->obj->RefreshWindowsInfo();
+    EXPECT_EQ(f->obj->state(), State::Held);
+    EXPECT_EQ(f->obj->hwnd(), 0);
+    EXPECT_TRUE(f->obj->Eval("x").isEmpty());
+    EXPECT_TRUE(f->obj->SystemInfo(9).isNull());
+    EXPECT_TRUE(f->obj->TableInfo("roads", 1).isNull());
+    EXPECT_TRUE(f->obj->WindowInfo(1, 1).isEmpty());
+    EXPECT_TRUE(f->obj->MapperInfo(1, 1).isEmpty());
+    EXPECT_EQ(f->obj->WindowInfoType(1), "");
+    EXPECT_EQ(f->obj->NumWindows() + f->obj->NumTables(), 0);
+    EXPECT_TRUE(f->messages.shown.empty());
 }
 
-TEST(connection_state, destruction_with_a_dead_host_sends_nothing_and_shows_nothing) {
-    HostLinkFixture f;
-    f.connectEmptyHost();
-    f.host->die();
-    f.obj.reset();
-    EXPECT_TRUE(f.messages.shown.empty());
-    EXPECT_EQ(f.host.use_count(), 2);
-}
-
-TEST(connection_state, deattach_keeps_the_state_and_the_host) {
-    HostLinkFixture f;
-    f.connectEmptyHost();
-    f.obj->Deattach();
-    EXPECT_EQ(f.obj->state(), State::Connected);
-    EXPECT_EQ(f.obj->hwnd(), 4242);
-    EXPECT_EQ(f.statements(), std::vector<std::string>{"Set Application Window 0"});
+TEST(connection_state, deattach_and_destruction_detach_a_live_host_only_and_release_it) {
+    for (const bool dead : {false, true}) {
+        HostLinkFixture f;
+        f.connectEmptyHost();
+        f.obj->Deattach();
+        EXPECT_EQ(f.obj->state(), State::Connected);
+        EXPECT_EQ(f.obj->hwnd(), 4242);
+        if (dead) f.host->die();
+        f.obj.reset();
+        EXPECT_EQ(f.statements().size(), dead ? 1u : 2u);
+        EXPECT_EQ(f.statements().back(), "Set Application Window 0");
+        EXPECT_TRUE(f.messages.shown.empty());
+        EXPECT_EQ(f.host.use_count(), 2);  // the fixture and the provider only
+    }
 }
 
 TEST(connection_state, a_failing_attach_other_than_no_host_shows_its_description) {
@@ -142,110 +125,60 @@ TEST(connection_state, a_failing_attach_other_than_no_host_shows_its_description
     EXPECT_EQ(f.messages.shown[0], (ShownMessage{"no such code", "", MessageIcon::None}));
 }
 
-TEST(open_host, starts_a_visible_host_and_shows_its_button_pads) {
+TEST(open_host, reports_a_host_that_cannot_start_and_shows_a_started_one_with_its_pads) {
     HostLinkFixture f;
     f.provider.running.reset();
+    EXPECT_EQ(f.obj->openMiPro(), 0);
+    EXPECT_EQ(f.shown(), Strings{describeError(err::kNoRunningCopy)});
+    f.messages.shown.clear();
     f.provider.next = f.host;
     f.answerEmptyHost();
     f.answerWindows(0, {ScriptedWindow{.number = -1, .id = 9, .title = "Main", .type = "19"}});
     EXPECT_EQ(f.obj->openMiPro(55), 1500);
     EXPECT_EQ(f.obj->state(), State::Connected);
-    EXPECT_EQ(f.statements(), (std::vector<std::string>{"Set Application Window 55",
-                                                        "Alter ButtonPad  \"Main\" show "}));
+    EXPECT_EQ(f.statements(),
+              (Strings{"Set Application Window 55", "Alter ButtonPad  \"Main\" show "}));
     EXPECT_TRUE(f.sent("SetVisible", "T"));
     EXPECT_TRUE(f.messages.shown.empty());
 }
 
-TEST(open_host, a_host_that_cannot_start_is_reported) {
-    HostLinkFixture f;
-    EXPECT_EQ(f.obj->openMiPro(), 0);
-    ASSERT_EQ(f.messages.shown.size(), 1u);
-    EXPECT_EQ(f.messages.shown[0].text, describeError(err::kNoRunningCopy));
-}
-
-TEST(close_all, without_a_host_object_sends_nothing_and_fails) {
-    HostLinkFixture f;
-    EXPECT_FALSE(f.obj->Close_All());
-    EXPECT_TRUE(f.host->requests().empty());
-}
-
-TEST(close_all, a_held_host_that_answers_is_closed_and_stays_unconnected) {
+TEST(close_all, closes_a_held_host_without_a_census_and_a_connected_one_with_one) {
     HostLinkFixture f;
     f.connectEmptyHost();
     bool busy = true;
     f.host->failWhen([&busy](const Request& r) { return busy && r.argument == "2*2"; }, 1, "busy");
     ASSERT_FALSE(f.obj->qIsLoaded());
-    ASSERT_EQ(f.obj->state(), State::Held);
     busy = false;
     f.host->clearRequests();
     EXPECT_TRUE(f.obj->Close_All());
-    EXPECT_EQ(f.statements(), std::vector<std::string>{"Close All "});
+    EXPECT_EQ(f.statements(), Strings{"Close All "});
     EXPECT_EQ(f.obj->state(), State::Held);
-    EXPECT_FALSE(f.sent("Eval", "NumWindows()"));  // no census for an unconnected object
-}
-
-TEST(close_all, connected_host_closes_interactively_and_refreshes) {
-    HostLinkFixture f;
+    EXPECT_FALSE(f.sent("Eval", "NumWindows()"));
     f.connectEmptyHost();
     EXPECT_TRUE(f.obj->Close_All(true));
-    EXPECT_EQ(f.statements(), std::vector<std::string>{"Close All  Interactive "});
+    EXPECT_EQ(f.statements(), Strings{"Close All  Interactive "});
     EXPECT_TRUE(f.sent("Eval", "NumWindows()"));
     EXPECT_EQ(f.obj->state(), State::Connected);
-}
-
-TEST(close_pro, ends_the_host_on_request_and_releases_it) {
-    HostLinkFixture f;
-    f.connectEmptyHost();
     f.obj->ClosePro(true);
-    EXPECT_EQ(f.statements(),
-              (std::vector<std::string>{"Close All  Interactive ", "End MapInfo Interactive "}));
+    EXPECT_EQ(f.statements().back(), "End MapInfo Interactive ");
     EXPECT_EQ(f.obj->state(), State::Idle);
 }
 
-TEST(session_chores, attach_sends_the_window_handle_only_when_positive) {
+TEST(session_chores, send_only_what_is_valid_and_clear_errors_only_when_set) {
     HostLinkFixture f;
     f.connectEmptyHost();
     f.obj->Attach(0);
     f.obj->Attach(900);
-    EXPECT_EQ(f.statements(), std::vector<std::string>{"Set Application Window 900 "});
-}
-
-TEST(session_chores, menu_commands_need_a_numeric_code) {
-    HostLinkFixture f;
-    f.connectEmptyHost();
     EXPECT_TRUE(f.obj->RunMenuCommand("abc").isEmpty());
     EXPECT_TRUE(f.obj->RunMenuCommand("616").isEmpty());
+    EXPECT_EQ(f.statements(), Strings{"Set Application Window 900 "});
     EXPECT_EQ(f.host->traffic().back(), (Request{"RunMenuCommand", "616"}));
     EXPECT_FALSE(f.sent("RunMenuCommand", "0"));
-}
-
-TEST(session_chores, host_texts_need_a_live_link) {
-    HostLinkFixture f;
-    EXPECT_EQ(f.obj->miName(), "");
-    f.connectEmptyHost();
-    EXPECT_EQ(f.obj->miName(), f.host->name);
-    EXPECT_EQ(f.obj->miFullName(), f.host->fullName);
-    EXPECT_EQ(f.obj->miProductLevel(), f.host->productLevel);
-    EXPECT_EQ(f.obj->miVersion(), f.host->version);
-}
-
-TEST(session_chores, visibility_without_a_host_object_is_an_error_for_the_caller) {
-    HostLinkFixture f;
-    try {
-        f.obj->Visible(true);
-        FAIL() << "no host object to show";
-    } catch (const RunTimeError& error) {
-        EXPECT_EQ(error.number(), err::kObjectNotSet);
-    }
-}
-
-TEST(session_chores, clear_error_writes_only_when_an_error_is_set) {
-    HostLinkFixture f;
-    f.connectEmptyHost();
+    EXPECT_EQ(f.obj->miName() + f.obj->miFullName() + f.obj->miProductLevel() + f.obj->miVersion(),
+              f.host->name + f.host->fullName + f.host->productLevel + f.host->version);
     f.obj->ClearError();
     EXPECT_FALSE(f.sent("SetLastErrorCode", "0"));
     f.host->SetLastErrorCode(7);
-    f.host->clearRequests();
     f.obj->ClearError();
     EXPECT_TRUE(f.sent("SetLastErrorCode", "0"));
     EXPECT_FALSE(f.obj->IsError());

@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host/miProObj.h"
@@ -15,21 +17,24 @@
 
 namespace veltrano::testing {
 
-// One table as a scripted host describes it.
+// The number of the RunTimeError a call raises; 0 when it raises none.
+inline std::int32_t errorNumberOf(const std::function<void()>& call) {
+    try {
+        call();
+    } catch (const RunTimeError& error) {
+        return error.number();
+    }
+    return 0;
+}
+
 struct ScriptedTable {
-    std::string name = "roads";
-    std::string columns = "4";
-    std::string rows = "3";
-    std::string path = "/data/roads.tab";
-    std::string mappable = "T";
-    std::string coordSys = "CoordSys Earth Projection 1, 104";
-    std::string readOnly = "F";
-    std::string temporary = "F";
+    std::string name = "roads", columns = "4", rows = "3", path = "/data/roads.tab";
+    std::string mappable = "T", coordSys = "CoordSys Earth Projection 1, 104";
+    std::string readOnly = "F", temporary = "F", type = "1";
     std::string minX = "10.5", minY = "20.25", maxX = "30.75", maxY = "40.125";
-    std::string type = "1";
 };
 
-// One window as a scripted host describes it; number is the window number of the census.
+// number is the window number of the census; negative numbers are the extra windows.
 struct ScriptedWindow {
     int number = 1;
     int id = 77;
@@ -41,8 +46,10 @@ struct ScriptedWindow {
 
 class HostLinkFixture {
 public:
-    explicit HostLinkFixture(FixedRegionalSettings settings = FixedRegionalSettings::pointLocale())
-        : regional(settings) {
+    explicit HostLinkFixture(FixedRegionalSettings settings = FixedRegionalSettings::pointLocale(),
+                             std::shared_ptr<ScriptedAutomation> scripted = nullptr)
+        : host(scripted ? std::move(scripted) : std::make_shared<ScriptedAutomation>()),
+          regional(settings) {
         LastError::clear();
         provider.running = host;
         obj = std::make_unique<miProObj>(provider, messages, regional, activation);
@@ -50,11 +57,13 @@ public:
 
     // The answers a host without windows or tables gives while connecting.
     void answerEmptyHost() {
-        host->answer("SystemInfo(17)", "1500");
-        host->answer("SystemInfo(9)", "4242");
-        host->answer("NumWindows()", "0");
-        host->answer("NumAllWindows()", "0");
-        host->answer("NumTables()", "0");
+        for (const auto& [question, answer] : {std::pair{"SystemInfo(17)", "1500"},
+                                               {"SystemInfo(9)", "4242"},
+                                               {"NumWindows()", "0"},
+                                               {"NumAllWindows()", "0"},
+                                               {"NumTables()", "0"}}) {
+            host->answer(question, answer);
+        }
     }
 
     // Connects to a host without windows or tables and forgets the traffic so far.
@@ -65,63 +74,45 @@ public:
         host->clearRequests();
     }
 
-    // Answers NumTables() and every attribute of tables 1 to n.
     void answerTables(const std::vector<ScriptedTable>& tables) {
         host->answer("NumTables()", std::to_string(tables.size()));
         for (std::size_t k = 0; k < tables.size(); ++k) {
             const auto& t = tables[k];
             const std::string i = std::to_string(k + 1);
-            const auto attr = [&](int code, const std::string& value) {
+            const std::pair<int, std::string> attributes[] = {
+                {1, t.name},     {2, i},           {3, t.type},  {4, t.columns},  {5, t.mappable},
+                {6, t.readOnly}, {7, t.temporary}, {8, t.rows},  {19, t.path},    {25, t.minX},
+                {26, t.minY},    {27, t.maxX},     {28, t.maxY}, {29, t.coordSys}};
+            for (const auto& [code, value] : attributes) {
                 host->answer("TableInfo(" + i + "," + std::to_string(code) + ") ", value);
-            };
-            attr(1, t.name);
-            attr(2, i);
-            attr(3, t.type);
-            attr(4, t.columns);
-            attr(5, t.mappable);
-            attr(6, t.readOnly);
-            attr(7, t.temporary);
-            attr(8, t.rows);
-            attr(19, t.path);
-            attr(25, t.minX);
-            attr(26, t.minY);
-            attr(27, t.maxX);
-            attr(28, t.maxY);
-            attr(29, t.coordSys);
+            }
         }
     }
 
-    // Answers the census questions: the count of document windows, the given windows (those
-    // with negative numbers are the extra windows), the front window and every attribute.
+    // The census asks the counts, the front window, window number 0 (which names no window)
+    // and every attribute of the given windows.
     void answerWindows(int documents, const std::vector<ScriptedWindow>& windows, int front = 1) {
         int extras = 0;
         for (const auto& w : windows) extras += w.number < 0 ? 1 : 0;
         host->answer("NumWindows()", std::to_string(documents));
         host->answer("NumAllWindows()", std::to_string(documents + extras));
         host->answer("FrontWindow()", std::to_string(front));
-        // The census also asks for window number 0, which names no window.
         host->answer("WindowId(0)", "0");
         for (const auto& w : windows) {
-            const std::string n = std::to_string(w.number);
-            host->answer("WindowId(" + n + ")", std::to_string(w.id));
-            const auto attr = [&](int code, const std::string& value) {
+            const std::string n = std::to_string(w.number), id = std::to_string(w.id);
+            host->answer("WindowId(" + n + ")", id);
+            const std::pair<int, std::string> attributes[] = {
+                {1, w.title}, {3, w.type},   {4, w.width},  {5, w.height},
+                {6, w.left},  {9, w.status}, {12, w.handle}};
+            for (const auto& [code, value] : attributes) {
                 host->answer("WindowInfo(" + n + "," + std::to_string(code) + ")", value);
-            };
-            attr(1, w.title);
-            attr(3, w.type);
-            attr(4, w.width);
-            attr(5, w.height);
-            attr(6, w.left);
-            attr(9, w.status);
-            attr(12, w.handle);
-            const std::string id = std::to_string(w.id);
+            }
             host->answer("MapperInfo(" + id + ",2)", w.scale);
             host->answer("MapperInfo(" + id + ",3)", w.centerX);
             host->answer("MapperInfo(" + id + ",4)", w.centerY);
         }
     }
 
-    // Whether any request of this member carried this text.
     bool sent(const std::string& member, const std::string& argument) const {
         for (const auto& r : host->requests()) {
             if (r.member == member && r.argument == argument) return true;
@@ -145,13 +136,21 @@ public:
         }
         return out;
     }
+    // One field of every message box shown, e.g. shown(&ShownMessage::caption).
+    std::vector<std::string> shown(std::string ShownMessage::*field = &ShownMessage::text) const {
+        std::vector<std::string> out;
+        for (const auto& m : messages.shown) out.push_back(m.*field);
+        return out;
+    }
 
-    std::shared_ptr<ScriptedAutomation> host = std::make_shared<ScriptedAutomation>();
+    std::shared_ptr<ScriptedAutomation> host;
     ScriptedProvider provider;
     RecordingMessageBox messages;
     FixedRegionalSettings regional;
     RecordingWindowActivation activation;
     std::unique_ptr<miProObj> obj;
 };
+
+using Strings = std::vector<std::string>;
 
 }  // namespace veltrano::testing

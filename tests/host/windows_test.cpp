@@ -12,18 +12,6 @@ const ScriptedWindow kMap{.number = 1, .id = 77, .title = "roads Map", .type = "
 const ScriptedWindow kPad{.number = -1, .id = 9, .title = "Main", .type = "19"};
 const ScriptedWindow kNoId{.number = 0, .id = 0, .title = "never read", .type = "2"};
 
-TEST(refresh_windows_info, a_host_without_windows_skips_the_census_but_rereads_tables) {
-    HostLinkFixture f;
-    f.connectEmptyHost();
-    f.obj->RefreshWindowsInfo();
-    EXPECT_EQ(f.evals(), (std::vector<std::string>{"NumWindows()", "SystemInfo(9)",
-                                                   "NumAllWindows()", "NumTables()"}));
-    EXPECT_EQ(f.obj->countWin(), 0);
-    EXPECT_EQ(f.obj->maxWin(), 0);
-    EXPECT_EQ(f.obj->minWin(), 0);
-    EXPECT_EQ(f.obj->hwnd(), 4242);
-}
-
 TEST(refresh_windows_info, reads_documents_extra_windows_and_map_details) {
     HostLinkFixture f;
     f.connectEmptyHost();
@@ -51,24 +39,30 @@ TEST(refresh_windows_info, reads_documents_extra_windows_and_map_details) {
     ASSERT_NE(map, nullptr);
     EXPECT_EQ(map->wId(), 77);
     EXPECT_EQ(map->wTitle(), "roads Map");
-    EXPECT_EQ(map->width(), 6);   // 6.5 rounds to even
-    EXPECT_EQ(map->height(), 4);  // 4.25
-    EXPECT_EQ(map->leftX(), 12);
-    EXPECT_EQ(map->topY(), 0);
-    EXPECT_EQ(map->Status(), 1);
-    EXPECT_EQ(map->hwnd(), 5000);
     EXPECT_EQ(map->wTypeS(), "WIN_MAPPER");
-    EXPECT_EQ(map->centerX(), 38);  // whole-number centre
-    EXPECT_EQ(map->centerY(), 55);
+    // Width 6.5 rounds to even, height 4.25 down; the centre is whole too.
+    EXPECT_EQ(
+        (std::vector<std::int32_t>{map->width(), map->height(), map->leftX(), map->topY(),
+                                   map->Status(), map->hwnd(), map->centerX(), map->centerY()}),
+        (std::vector<std::int32_t>{6, 4, 12, 0, 1, 5000, 38, 55}));
     EXPECT_DOUBLE_EQ(map->mapScale(), 50000.5);
-    EXPECT_EQ(f.statements(), std::vector<std::string>{"Set CoordSys  Window 77 "});
+    EXPECT_EQ(f.statements(), Strings{"Set CoordSys  Window 77 "});
+    EXPECT_EQ(f.obj->miWindows(2), nullptr);  // records only inside the census range
+    EXPECT_EQ(f.obj->miWindows(-2), nullptr);
+    f.obj->setMaxWin(5);  // the fields are public; the records are not
+    EXPECT_THROW(f.obj->miWindows(4), RunTimeError);
     EXPECT_TRUE(f.messages.shown.empty());
 }
 
-TEST(refresh_windows_info, only_extra_windows_give_an_empty_document_range) {
+TEST(refresh_windows_info, without_documents_skips_the_census_of_documents_but_rereads_tables) {
     HostLinkFixture f;
     f.connectEmptyHost();
-    f.answerWindows(0, {kPad});
+    f.obj->RefreshWindowsInfo();
+    EXPECT_EQ(f.evals(),
+              (Strings{"NumWindows()", "SystemInfo(9)", "NumAllWindows()", "NumTables()"}));
+    EXPECT_EQ(f.obj->countWin() | f.obj->maxWin() | f.obj->minWin(), 0);
+    EXPECT_EQ(f.obj->hwnd(), 4242);
+    f.answerWindows(0, {kPad});  // only an extra window: an empty document range
     f.obj->RefreshWindowsInfo();
     EXPECT_EQ(f.obj->maxWin(), -1);
     EXPECT_EQ(f.obj->minWin(), -1);
@@ -78,75 +72,7 @@ TEST(refresh_windows_info, only_extra_windows_give_an_empty_document_range) {
     EXPECT_EQ(f.obj->miWindows(-1)->wTitle(), "Main");
 }
 
-TEST(refresh_windows_info, a_failure_is_shown_with_its_source_and_stops_the_refresh) {
-    HostLinkFixture f;
-    f.connectEmptyHost();
-    f.answerWindows(1, {kMap});
-    f.host->fail("WindowInfo(1,5)", 401, "window closed");
-    f.obj->RefreshWindowsInfo();
-    ASSERT_EQ(f.messages.shown.size(), 2u);
-    EXPECT_EQ(f.messages.shown[0].caption, "MI Error: 401");
-    EXPECT_EQ(f.messages.shown[1].text, "94: Invalid use of Null\n in \nmiProObj");
-    EXPECT_EQ(f.obj->miWindows(1)->wTitle(), "roads Map");  // read before the failure
-    EXPECT_FALSE(f.sent("Eval", "NumTables()"));
-}
-
-TEST(refresh_windows_info, an_unconnected_object_stays_reset) {
-    HostLinkFixture f;
-    f.obj->RefreshWindowsInfo();
-    EXPECT_TRUE(f.host->requests().empty());
-    f.connectEmptyHost();
-    f.host->die();
-    f.obj->qIsLoaded();
-    f.obj->RefreshWindowsInfo();
-    EXPECT_EQ(f.obj->state(), miProObj::State::Held);
-    EXPECT_EQ(f.obj->hwnd(), 0);
-}
-
-TEST(mi_windows, answers_only_inside_the_census_range) {
-    HostLinkFixture f;
-    f.connectEmptyHost();
-    f.answerWindows(1, {kMap});
-    f.obj->RefreshWindowsInfo();
-    EXPECT_NE(f.obj->miWindows(1), nullptr);
-    EXPECT_EQ(f.obj->miWindows(2), nullptr);
-    EXPECT_EQ(f.obj->miWindows(-1), nullptr);
-    f.obj->setMaxWin(5);  // the fields are public; the records are not
-    EXPECT_THROW(f.obj->miWindows(4), RunTimeError);
-}
-
-TEST(window_info_type, names_every_known_code_and_marks_unknown_ones) {
-    EXPECT_EQ(miProWind::typeName(1), "WIN_MAPPER");
-    EXPECT_EQ(miProWind::typeName(2), "WIN_BROWSER");
-    EXPECT_EQ(miProWind::typeName(3), "WIN_LAYOUT");
-    EXPECT_EQ(miProWind::typeName(4), "WIN_GRAPH");
-    EXPECT_EQ(miProWind::typeName(25), "WIN_TOOLBAR");
-    EXPECT_EQ(miProWind::typeName(27), "WIN_CART_LEGEND");
-    EXPECT_EQ(miProWind::typeName(28), "WIN_3DMAP");
-    EXPECT_EQ(miProWind::typeName(1001), "WIN_HELP");
-    EXPECT_EQ(miProWind::typeName(1002), "WIN_MAPBASIC");
-    EXPECT_EQ(miProWind::typeName(1003), "WIN_MESSAGE");
-    EXPECT_EQ(miProWind::typeName(1007), "WIN_RULER");
-    EXPECT_EQ(miProWind::typeName(1008), "WIN_INFO");
-    EXPECT_EQ(miProWind::typeName(1009), "WIN_LEGEND");
-    EXPECT_EQ(miProWind::typeName(1010), "WIN_STATISTICS");
-    EXPECT_EQ(miProWind::typeName(1011), "WIN_MAPINFO");
-    EXPECT_EQ(miProWind::typeName(-3), "WIN_UNKOWN#-3");
-}
-
-TEST(window_info_type, asks_the_host_for_the_type_code) {
-    HostLinkFixture f;
-    f.connectEmptyHost();
-    f.host->answer("WindowInfo(3,3)", "5");
-    EXPECT_EQ(f.obj->WindowInfoType(3), "WIN_UNKOWN#5");
-    f.host->answer("WindowInfo(3,3)", "1011");
-    EXPECT_EQ(f.obj->WindowInfoType(3), "WIN_MAPINFO");
-    f.host->fail("WindowInfo(4,3)", 401, "no window 4");
-    EXPECT_EQ(f.obj->WindowInfoType(4), "");
-    EXPECT_EQ(f.messages.shown.size(), 1u);
-}
-
-TEST(window_queries, send_their_expressions_and_read_whole_numbers) {
+TEST(window_queries, send_their_expressions_and_read_whole_numbers_or_type_names) {
     HostLinkFixture f;
     f.connectEmptyHost();
     f.host->answer("FrontWindow()", "2");
@@ -155,98 +81,66 @@ TEST(window_queries, send_their_expressions_and_read_whole_numbers) {
     EXPECT_EQ(f.obj->FrontWindow(), 2);
     EXPECT_EQ(f.obj->FrontWindowId(), 88);
     EXPECT_EQ(f.obj->WindowId(2), 88);
+    f.host->answer("WindowInfo(3,3)", "5");
+    EXPECT_EQ(f.obj->WindowInfoType(3), "WIN_UNKOWN#5");
+    f.host->answer("WindowInfo(3,3)", "1011");
+    EXPECT_EQ(f.obj->WindowInfoType(3), "WIN_MAPINFO");
     f.host->answer("WindowId(3)", "not a number");
     EXPECT_EQ(f.obj->WindowId(3), 0);
-    ASSERT_EQ(f.messages.shown.size(), 1u);
-    EXPECT_EQ(f.messages.shown[0].text, "Type mismatch");
+    EXPECT_EQ(f.shown(), Strings{"Type mismatch"});
 }
 
-// A host with table roads (3 rows, mappable) and map window 77 of 5 by 4 units.
-class show_all_on_table : public ::testing::Test {
-protected:
-    explicit show_all_on_table(
-        FixedRegionalSettings settings = FixedRegionalSettings::pointLocale())
-        : f(settings) {}
-    void SetUp() override {
+// Table roads (3 rows, mappable) in map window 77 of 5 by 4 units, but for what a row changes.
+struct ShowAllCase {
+    std::vector<std::pair<std::string, std::string>> answers;
+    std::string setMap;  // the map statement expected; none when the bounds query is not sent
+    FixedRegionalSettings regional = FixedRegionalSettings::pointLocale();
+};
+
+TEST(show_all_on_table, centres_and_zooms_to_the_larger_extent_of_a_table_on_a_map) {
+    const ShowAllCase rows[] = {
+        {{}, "set map window 77 center ( 20, 25)  zoom  40 Units \"m\" "},
+        {{{"temp001.X2", "10"}, {"temp001.Y2", "20"}}, "set map window 77 center ( 10, 20) "},
+        {{{"temp001.X1", "10.5"}, {"temp001.X2", "30.5"}},
+         "set map window 77 center ( 20.5, 25)  zoom  40 Units \"m\" ",
+         FixedRegionalSettings::commaLocale()},
+        {{{"WindowInfo(77,4)", "0"}}, ""},   // a window without size is not zoomed
+        {{{"WindowInfo(77,3)", "2"}}, "-"},  // a browser, an empty or a flat table: not shown
+        {{{"TableInfo(roads,8) ", "0"}}, "-"},
+        {{{"TableInfo(roads,5) ", "F"}}, "-"},
+    };
+    for (const auto& row : rows) {
+        HostLinkFixture f(row.regional);
         f.connectEmptyHost();
-        f.host->answer("TableInfo(roads,1) ", "roads");
-        f.host->answer("TableInfo(roads,8) ", "3");
-        f.host->answer("TableInfo(roads,5) ", "T");
-        f.host->answer("WindowInfo(77,3)", "1");
-        f.host->answer("WindowInfo(77,4)", "5");
-        f.host->answer("WindowInfo(77,5)", "4");
-        f.host->answer("MapperInfo(77,11) ", "m");
-        bounds("10", "30", "20", "30");
+        for (const auto& [question, answer] : {std::pair{"TableInfo(roads,1) ", "roads"},
+                                               {"TableInfo(roads,8) ", "3"},
+                                               {"TableInfo(roads,5) ", "T"},
+                                               {"WindowInfo(77,3)", "1"},
+                                               {"WindowInfo(77,4)", "5"},
+                                               {"WindowInfo(77,5)", "4"},
+                                               {"MapperInfo(77,11) ", "m"},
+                                               {"temp001.X1", "10"},
+                                               {"temp001.X2", "30"},
+                                               {"temp001.Y1", "20"},
+                                               {"temp001.Y2", "30"}}) {
+            f.host->answer(question, answer);
+        }
+        for (const auto& [question, answer] : row.answers) f.host->answer(question, answer);
+        f.obj->showAllOnTable(77, "roads");
+        Strings expected;
+        if (row.setMap != "-") {
+            expected = {"set coordsys window 77 ",
+                        "Select Min(ObjectGeography( obj,1)) \"X1\",Max(ObjectGeography( obj,3)) "
+                        "\"X2\",Min(ObjectGeography( obj,2)) \"Y1\",Max(ObjectGeography( obj,4)) "
+                        "\"Y2\" from \"roads\" into temp001 noselect "};
+            if (!row.setMap.empty())
+                expected.insert(expected.end(), {row.setMap, "Close table temp001"});
+        }
+        EXPECT_EQ(f.statements(), expected) << row.setMap;
+        EXPECT_EQ(f.sent("Eval", "MapperInfo(77,11) "),
+                  row.setMap.find("zoom") != std::string::npos);
+        EXPECT_TRUE(f.messages.shown.empty());
     }
-    void bounds(const char* x1, const char* x2, const char* y1, const char* y2) {
-        f.host->answer("temp001.X1", x1);
-        f.host->answer("temp001.X2", x2);
-        f.host->answer("temp001.Y1", y1);
-        f.host->answer("temp001.Y2", y2);
-    }
-    static std::vector<std::string> expected(const std::string& setMap) {
-        return {"set coordsys window 77 ",
-                "Select Min(ObjectGeography( obj,1)) \"X1\",Max(ObjectGeography( obj,3)) "
-                "\"X2\",Min(ObjectGeography( obj,2)) \"Y1\",Max(ObjectGeography( obj,4)) "
-                "\"Y2\" from \"roads\" into temp001 noselect ",
-                setMap, "Close table temp001"};
-    }
-    HostLinkFixture f;
-};
-
-TEST_F(show_all_on_table, centres_and_zooms_to_the_larger_extent) {
-    f.obj->showAllOnTable(77, "roads");
-    EXPECT_EQ(f.statements(),
-              expected("set map window 77 center ( 20, 25)  zoom  40 Units \"m\" "));
-    EXPECT_TRUE(f.messages.shown.empty());
-}
-
-TEST_F(show_all_on_table, a_one_point_table_is_centred_without_zoom) {
-    bounds("10", "10", "20", "20");
-    f.obj->showAllOnTable(77, "roads");
-    EXPECT_EQ(f.statements(), expected("set map window 77 center ( 10, 20) "));
-    EXPECT_FALSE(f.sent("Eval", "MapperInfo(77,11) "));
-}
-
-TEST_F(show_all_on_table, a_browser_an_empty_or_a_flat_table_sends_nothing_after_the_checks) {
-    f.host->answer("WindowInfo(77,3)", "2");
-    f.obj->showAllOnTable(77, "roads");
-    f.host->answer("WindowInfo(77,3)", "1");
-    f.host->answer("TableInfo(roads,8) ", "0");
-    f.obj->showAllOnTable(77, "roads");
-    f.host->answer("TableInfo(roads,8) ", "3");
-    f.host->answer("TableInfo(roads,5) ", "F");
-    f.obj->showAllOnTable(77, "roads");
-    EXPECT_TRUE(f.statements().empty());
-    const auto evals = f.evals();
-    EXPECT_EQ(std::count(evals.begin(), evals.end(), "WindowInfo(77,3)"), 3);
-}
-
-TEST_F(show_all_on_table, an_unknown_table_stops_at_its_name) {
-    f.host->fail("TableInfo(nosuch,1) ", 405, "Table nosuch is not open");
-    f.obj->showAllOnTable(77, "nosuch");
-    EXPECT_EQ(f.evals(), std::vector<std::string>{"TableInfo(nosuch,1) "});
-    EXPECT_EQ(f.messages.shown.size(), 1u);
-}
-
-TEST_F(show_all_on_table, a_window_without_size_stops_before_zooming) {
-    f.host->answer("WindowInfo(77,4)", "0");
-    f.obj->showAllOnTable(77, "roads");
-    const auto sent = f.statements();
-    ASSERT_EQ(sent.size(), 2u);  // coordsys and the bounds query; no map statement
-    EXPECT_TRUE(f.messages.shown.empty());
-}
-
-class show_all_on_table_comma : public show_all_on_table {
-protected:
-    show_all_on_table_comma() : show_all_on_table(FixedRegionalSettings::commaLocale()) {}
-};
-
-TEST_F(show_all_on_table_comma, keeps_fractional_bounds_and_writes_points) {
-    bounds("10.5", "30.5", "20", "30");
-    f.obj->showAllOnTable(77, "roads");
-    EXPECT_EQ(f.statements(),
-              expected("set map window 77 center ( 20.5, 25)  zoom  40 Units \"m\" "));
 }
 
 TEST(show_mi_obj, shows_a_hidden_host_and_brings_it_to_the_front) {
@@ -257,51 +151,26 @@ TEST(show_mi_obj, shows_a_hidden_host_and_brings_it_to_the_front) {
     f.host->clearRequests();
     f.obj->ShowMiObj();
     EXPECT_TRUE(f.sent("SetVisible", "T"));
-    EXPECT_EQ(f.statements(),
-              (std::vector<std::string>{"StatusBar  Hide ", "Run Menu Command 616 ",
-                                        "Alter ButtonPad  \"Main\" show ",
-                                        "Set Application Window 0", "Set Window 1011 max "}));
+    EXPECT_EQ(f.statements(), (Strings{"StatusBar  Hide ", "Run Menu Command 616 ",
+                                       "Alter ButtonPad  \"Main\" show ",
+                                       "Set Application Window 0", "Set Window 1011 max "}));
     const std::vector<RecordingWindowActivation::Call> activated{{f.host->applicationTitle, true}};
     EXPECT_EQ(f.activation.calls, activated);
     EXPECT_TRUE(f.messages.shown.empty());
 }
 
-TEST(show_mi_obj, a_visible_host_is_only_brought_to_the_front) {
+TEST(show_mi_obj, a_visible_host_is_only_brought_to_the_front_and_a_missing_window_shown) {
     HostLinkFixture f;
     f.connectEmptyHost();
     f.host->SetVisible(true);
     f.host->clearRequests();
     f.obj->ShowMiObj();
-    EXPECT_EQ(f.statements(),
-              (std::vector<std::string>{"Set Application Window 0", "Set Window 1011 max "}));
+    EXPECT_EQ(f.statements(), (Strings{"Set Application Window 0", "Set Window 1011 max "}));
     EXPECT_EQ(f.activation.calls.size(), 1u);
-}
-
-TEST(show_mi_obj, a_refused_first_stage_still_brings_the_host_forward) {
-    HostLinkFixture f;
-    f.connectEmptyHost();
-    f.host->fail("StatusBar  Hide ", 500, "no status bar");
-    f.obj->ShowMiObj();
-    EXPECT_EQ(f.activation.calls.size(), 1u);
-    ASSERT_EQ(f.messages.shown.size(), 1u);
-    EXPECT_EQ(f.messages.shown[0].caption, "MI Error: 500");
-}
-
-TEST(show_mi_obj, a_missing_host_window_is_shown_and_nothing_else_happens) {
-    HostLinkFixture f;
-    f.connectEmptyHost();
-    f.host->SetVisible(true);
+    EXPECT_TRUE(f.messages.shown.empty());
     f.activation.windowMissing = true;
     f.obj->ShowMiObj();
-    ASSERT_EQ(f.messages.shown.size(), 1u);
-    EXPECT_EQ(f.messages.shown[0].text, describeError(err::kInvalidProcedureCall));
-}
-
-TEST(show_mi_obj, an_unconnected_object_does_nothing) {
-    HostLinkFixture f;
-    f.obj->ShowMiObj();
-    EXPECT_TRUE(f.host->requests().empty());
-    EXPECT_TRUE(f.activation.calls.empty());
+    EXPECT_EQ(f.shown(), Strings{describeError(err::kInvalidProcedureCall)});
 }
 
 }  // namespace
