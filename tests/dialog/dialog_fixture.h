@@ -65,10 +65,18 @@ public:
         selectedRows = static_cast<std::int32_t>(selected.size());
     }
 
+    Form1::Ports ports() { return {provider, messages, beep, busy, regional, activation}; }
+
+    // The host ends and no other copy runs.
+    void hostGone() {
+        host->die();
+        provider.running.reset();
+    }
+
     Form1& form() {
         if (!form_) {
             form_ = std::make_unique<Form1>(
-                view, Form1::Ports{provider, messages, beep, busy, regional, activation},
+                view, ports(),
                 [this](miProObj&, const PlacementRequest& r) {
                     calls.push_back({r.distances, r.sourceTable, r.outputTable, r.distanceColumn,
                                      r.rowIdColumn, r.fromTheEnd});
@@ -135,21 +143,12 @@ private:
     std::optional<std::string> tableAnswer(std::size_t number, int attr) const {
         if (number < 1 || number > tables.size()) return std::nullopt;
         const HostTable& t = tables[number - 1];
-        switch (attr) {
-            case 1:
-                return t.name;
-            case 3:
-                return std::to_string(t.typeCode);
-            case 6:
-                return t.readOnly ? "T" : "F";
-            case 5:
-            case 7:
-                return "F";
-            case 19:
-                return "/data/" + t.name + ".TAB";
-            default:
-                return "0";
-        }
+        if (attr == 1) return t.name;
+        if (attr == 3) return std::to_string(t.typeCode);
+        if (attr == 6) return t.readOnly ? "T" : "F";
+        if (attr == 5 || attr == 7) return "F";
+        if (attr == 19) return "/data/" + t.name + ".TAB";
+        return "0";
     }
 
     std::optional<std::string> answerFor(const std::string& e) const {
