@@ -59,21 +59,18 @@ private Q_SLOTS:
         QVERIFY(darkBlue > 20);
     }
 
-    void multi_line_texts_reach_the_presenter_with_cr_lf() {
+    // Texts cross in CR LF; the table list chooses only when asked.
+    void texts_and_lists_reach_the_presenter_as_it_writes_them() {
         QtForm1View view;
         view.setPointsText("10\r\n20\r\n30");
-        QCOMPARE(child<QPlainTextEdit>(view, "txtPoints")->toPlainText(),
-                 QStringLiteral("10\n20\n30"));
-        child<QPlainTextEdit>(view, "txtPoints")->setPlainText(QStringLiteral("1;2\n3"));
+        auto* points = child<QPlainTextEdit>(view, "txtPoints");
+        QCOMPARE(points->toPlainText(), QStringLiteral("10\n20\n30"));
+        points->setPlainText(QStringLiteral("1;2\n3"));
         QCOMPARE(view.pointsText(), std::string("1;2\r\n3"));
-
         view.setSummaryText("head\r\n");
         view.appendSummaryText("\r\n ** 3 points allocated.");
         QCOMPARE(view.summaryText(), std::string("head\r\n\r\n ** 3 points allocated."));
-    }
 
-    void output_table_list_chooses_only_when_asked() {
-        QtForm1View view;
         view.addOutputTable("Roads");
         view.addOutputTable("Точки");
         QCOMPARE(view.outputTableText(), std::string());
