@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <regex>
 #include <string>
@@ -56,16 +57,11 @@ public:
         host->answer("NumTables()", std::to_string(tables.size()));
     }
 
-    // Selects these objects of table source, held in the selection table selection.
-    void select(std::vector<SelectedObject> objects, std::string selection = "Query1",
-                std::string source = "Roads") {
+    // Selects these objects of Roads, held in the selection table Query1.
+    void select(std::vector<SelectedObject> objects) {
         selected = std::move(objects);
-        selectionTable = std::move(selection);
-        sourceTable = std::move(source);
         selectedRows = static_cast<std::int32_t>(selected.size());
     }
-
-    Form1::Ports ports() { return {provider, messages, beep, busy, regional, activation}; }
 
     // The host ends and no other copy runs.
     void hostGone() {
@@ -76,7 +72,7 @@ public:
     Form1& form() {
         if (!form_) {
             form_ = std::make_unique<Form1>(
-                view, ports(),
+                view, Form1::Ports{provider, messages, beep, busy, regional, activation},
                 [this](miProObj&, const PlacementRequest& r) {
                     calls.push_back({r.distances, r.sourceTable, r.outputTable, r.distanceColumn,
                                      r.rowIdColumn, r.fromTheEnd});
@@ -104,10 +100,9 @@ public:
         return out;
     }
     bool sent(const std::string& text) const {
-        for (const auto& r : host->traffic()) {
-            if (r.argument == text) return true;
-        }
-        return false;
+        const auto& traffic = host->traffic();
+        return std::any_of(traffic.begin(), traffic.end(),
+                           [&](const Request& r) { return r.argument == text; });
     }
 
     std::shared_ptr<ScriptedAutomation> host = std::make_shared<ScriptedAutomation>();
@@ -124,8 +119,6 @@ public:
 
     std::vector<HostTable> tables;
     std::vector<SelectedObject> selected;
-    std::string selectionTable = "Query1";
-    std::string sourceTable = "Roads";
     std::int32_t selectedRows = 0;  // what SelectionInfo( 3) answers
 
 private:
@@ -157,10 +150,10 @@ private:
         if (std::regex_match(e, m, tableInfo)) {
             return tableAnswer(std::stoul(m[1]), std::stoi(m[2]));
         }
-        const std::string& s = selectionTable;
+        const std::string s = "Query1";
         if (e == "SelectionInfo( 3) ") return std::to_string(selectedRows);
         if (e == "SelectionInfo( 2)") return s;
-        if (e == "SelectionInfo( 1)") return sourceTable;
+        if (e == "SelectionInfo( 1)") return "Roads";
         if (e == "TableInfo(" + s + ",29) ") return "CoordSys Earth Projection 1, 104";
         if (e == "EOT(" + s + ")" || e == "EOT(" + s + ") ") {
             return cursor() >= selected.size() ? "T" : "F";

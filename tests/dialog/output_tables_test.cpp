@@ -22,6 +22,8 @@ TEST(dialog_start, a_host_that_comes_and_goes_is_said_on_refresh_and_sets_ok) {
 
     f.provider.running = f.host;
     f.openTables({{"Points", 1, false}});
+    f.form().cmdRefreshMIClick();
+    EXPECT_EQ(f.view.summary, "--- NO Selected Objects ---");
     f.select({{"Polyline", 3, 1, 10.0}});
     f.form().cmdRefreshMIClick();
     EXPECT_TRUE(f.view.okEnabled);

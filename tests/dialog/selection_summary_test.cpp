@@ -11,17 +11,6 @@ std::string head(int count) {
            " Object(s) from  [Roads]:\r\nCoordSys Earth Projection 1, 104]:\r\n";
 }
 
-TEST(selection_summary, no_host_and_no_selection_are_one_line) {
-    DialogFixture f;
-    f.provider.running.reset();
-    f.form().load();
-    EXPECT_EQ(f.form().selectionSummary(), "--- NO Active MAPINFO Application ---");
-
-    f.provider.running = f.host;
-    f.form().listOutputTables(true);
-    EXPECT_EQ(f.form().selectionSummary(), "--- NO Selected Objects ---");
-}
-
 // Each kind of object with its own line; the count stops at the end of the table and is
 // read beyond 16 bits; lengths follow the regional format.
 TEST(selection_summary, one_entry_per_object_in_the_regional_format) {

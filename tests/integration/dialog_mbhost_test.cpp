@@ -4,7 +4,6 @@
 #include <QComboBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QtTest>
 
 #include "automation/socket/socket_automation_provider.h"
@@ -95,24 +94,12 @@ private Q_SLOTS:
             QVERIFY(std::abs(rows[i].x - expected[i][2]) < 1 &&
                     std::abs(rows[i].y - expected[i][3]) < 1);
         }
-        saveScreenshot(veltrano->view);
 
         QTest::mouseClick(veltrano->child<QPushButton>("cmdRefreshMI"), Qt::LeftButton);
         QCOMPARE(summary->toPlainText(), fresh);
         veltrano->view.close();
         veltrano.reset();
         QCOMPARE(QString::fromStdString(host.client().Eval("2*2")), QStringLiteral("4"));
-    }
-
-private:
-    // With VELTRANO_SCREENSHOT set, the dialog as the screen shows it is saved there.
-    static void saveScreenshot(QtForm1View& view) {
-        const QByteArray path = qgetenv("VELTRANO_SCREENSHOT");
-        if (path.isEmpty()) return;
-        QTest::qWait(200);
-        QPixmap shot = view.screen()->grabWindow(view.winId());
-        if (shot.isNull() || shot.size().isEmpty()) shot = view.grab();
-        QVERIFY(shot.save(QString::fromLocal8Bit(path)));
     }
 };
 
