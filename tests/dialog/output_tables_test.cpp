@@ -1,5 +1,5 @@
 // Start-up, refresh, the output-table list and the closing of the main dialog.
-#include "dialog_fixture.h"
+#include "support/dialog_fixture.h"
 
 namespace veltrano::testing {
 namespace {

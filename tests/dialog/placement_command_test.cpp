@@ -1,5 +1,5 @@
 // The OK button: what the dialog checks, what it hands the engine, and how every press ends.
-#include "dialog_fixture.h"
+#include "support/dialog_fixture.h"
 
 namespace veltrano::testing {
 namespace {
@@ -43,10 +43,14 @@ protected:
     DialogFixture f;
 };
 
+// The end option is read anew for every object: ticked for the second, greyed for the third.
 TEST_F(placement_command, distances_are_sorted_written_back_and_placed_per_object) {
     const std::string before = f.view.summary;
     const std::vector<std::int32_t> counts{3, 0, -1};
-    f.onPlacement = [&](std::size_t call) { return counts[call - 1]; };
+    f.onPlacement = [&](std::size_t call) {
+        f.view.startFromTheEnd = call == 1 ? 1 : 2;
+        return counts[call - 1];
+    };
     EXPECT_EQ(press("30;10\r\n20;;abc;-3;0;10"), PlacementOutcome::Placed);
     EXPECT_EQ(f.view.points, "-3\r\n0\r\n10\r\n10\r\n20\r\n30");
     ASSERT_EQ(f.calls.size(), 3u);
@@ -56,37 +60,22 @@ TEST_F(placement_command, distances_are_sorted_written_back_and_placed_per_objec
         EXPECT_EQ(call.outputTable, "Out");
         EXPECT_EQ(call.distanceColumn, "distanceM");
         EXPECT_EQ(call.rowIdColumn, "xRowId");
-        EXPECT_FALSE(call.fromTheEnd);
+        EXPECT_EQ(call.fromTheEnd, &call == &f.calls[1]);
     }
     EXPECT_EQ(f.view.summary, before + "\r\n ** 3 points allocated." +
                                   "\r\n ** 0 points allocated." + "\r\n ** -1 points allocated.");
     EXPECT_TRUE(f.messages.shown.empty());
     expectEnding();
-}
-
-TEST_F(placement_command, walks_the_selection_with_the_hosts_texts) {
-    press("10");
-    const std::vector<std::string> walk{"fetch first From Query1", "fetch next From Query1",
-                                        "fetch next From Query1", "fetch next From Query1"};
+    // The walk in the host's texts.
     auto statements = f.statements();
-    statements.resize(walk.size());
-    EXPECT_EQ(statements, walk);
+    statements.resize(4);
+    EXPECT_EQ(statements,
+              (std::vector<std::string>{"fetch first From Query1", "fetch next From Query1",
+                                        "fetch next From Query1", "fetch next From Query1"}));
     auto evals = f.evals();
     evals.resize(3);
     EXPECT_EQ(evals, (std::vector<std::string>{"SelectionInfo( 3) ", "SelectionInfo( 2)",
                                                "EOT(Query1) "}));
-}
-
-TEST_F(placement_command, the_end_option_is_read_for_every_object) {
-    f.onPlacement = [&](std::size_t call) {
-        f.view.startFromTheEnd = call == 1 ? 1 : 2;  // ticked, then greyed
-        return std::int32_t{1};
-    };
-    press("10");
-    ASSERT_EQ(f.calls.size(), 3u);
-    EXPECT_FALSE(f.calls[0].fromTheEnd);
-    EXPECT_TRUE(f.calls[1].fromTheEnd);
-    EXPECT_FALSE(f.calls[2].fromTheEnd);
 }
 
 // A count beyond the rows found ends at the end of the table; one beyond 16 bits is no

@@ -1,5 +1,5 @@
 // The description of the host's selection that the dialog shows.
-#include "dialog_fixture.h"
+#include "support/dialog_fixture.h"
 
 namespace veltrano::testing {
 namespace {
