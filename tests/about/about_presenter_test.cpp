@@ -24,14 +24,6 @@ public:
     void closeWindow() override { closed = true; }
 };
 
-// Refuses to start anything, as a system would for a path it cannot run.
-class FailingProcessStart : public FakeProcessStart {
-public:
-    void start(std::string_view path) override {
-        throw RunTimeError(53, "cannot start " + std::string(path));
-    }
-};
-
 constexpr auto kLocalMachine = RegistryRoot::LocalMachine;
 const std::string kToolKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
 const std::string kLocationKey = "SOFTWARE\\Microsoft\\Shared Tools Location";
@@ -69,7 +61,7 @@ TEST(about_box, system_information_starts_the_tool_the_registry_names_or_says_wh
     const struct {
         std::string toolPath, location;
         Paths existing;
-        bool startFails;
+        bool refusing;
         Paths started;
         std::size_t reads;
     } rows[] = {
@@ -84,12 +76,12 @@ TEST(about_box, system_information_starts_the_tool_the_registry_names_or_says_wh
         RecordingAboutView view;
         RecordingMessageBox messages;
         FakeRegistry registry;
-        FakeProcessStart working;
-        FailingProcessStart failing;
-        FakeProcessStart& processes = row.startFails ? failing : working;
+        FakeProcessStart processes;
+        processes.refusing = row.refusing;
         processes.existingFiles = row.existing;
-        if (!row.toolPath.empty())
+        if (!row.toolPath.empty()) {
             registry.values[{kLocalMachine, kToolKey, "PATH"}] = text(row.toolPath);
+        }
         if (!row.location.empty()) {
             registry.values[{kLocalMachine, kLocationKey, "MSINFO"}] = text(row.location);
         }
