@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "about/about_texts.h"
 #include "about/frm_about.h"
 #include "foundation/run_time_error.h"
 #include "support/fake_ports.h"
@@ -32,23 +31,6 @@ RegistryValue text(const std::string& value) {
     std::vector<std::uint8_t> bytes(value.begin(), value.end());
     bytes.push_back(0);
     return {kRegString, bytes};
-}
-
-TEST(about_box, load_fills_caption_version_and_texts_and_ok_closes) {
-    RecordingAboutView view;
-    RecordingMessageBox messages;
-    FakeRegistry registry;
-    FakeProcessStart processes;
-    frmAbout about(view, {messages, registry, processes});
-    about.load();
-    EXPECT_EQ(view.caption, "About Veltrano");
-    EXPECT_EQ(view.version, "Version 1.1.1");
-    EXPECT_EQ(view.description, about::descriptionText());
-    EXPECT_FALSE(view.disclaimer.empty());
-    EXPECT_FALSE(view.closed);
-    about.cmdOKClick();
-    EXPECT_TRUE(view.closed);
-    EXPECT_TRUE(messages.shown.empty());
 }
 
 // The tool's own path first, then the shared folder where the tool must be; whatever fails

@@ -48,6 +48,7 @@ private Q_SLOTS:
 
     void load_fills_in_the_version_and_the_whole_texts() {
         Window w;
+        QCOMPARE(w.view.windowTitle(), QStringLiteral("About Veltrano"));
         QCOMPARE(w.child<QLabel>("lblVersion")->text(), QStringLiteral("Version 1.1.1"));
         QCOMPARE(w.child<QLabel>("lblDisclaimer")->text(),
                  QString::fromStdString(about::disclaimerText()));

@@ -24,13 +24,9 @@ private:
     }
 
 private Q_SLOTS:
-    void matches_its_form_layout() {
+    void matches_its_form_layout_with_options_off_and_lists_scrolled() {
         QtForm1View view;
         testing::checkAgainstLayout(view, form1Layout());
-    }
-
-    void defaults_of_options_and_lists() {
-        QtForm1View view;
         QCOMPARE(child<QCheckBox>(view, "chkBreakLine")->checkState(), Qt::Unchecked);
         QCOMPARE(child<QCheckBox>(view, "chkStartFromTheEnd")->checkState(), Qt::Unchecked);
         QCOMPARE(view.startFromTheEndValue(), 0);
