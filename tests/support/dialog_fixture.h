@@ -150,23 +150,19 @@ private:
         if (std::regex_match(e, m, tableInfo)) {
             return tableAnswer(std::stoul(m[1]), std::stoi(m[2]));
         }
-        const std::string s = "Query1";
         if (e == "SelectionInfo( 3) ") return std::to_string(selectedRows);
-        if (e == "SelectionInfo( 2)") return s;
+        if (e == "SelectionInfo( 2)") return "Query1";
         if (e == "SelectionInfo( 1)") return "Roads";
-        if (e == "TableInfo(" + s + ",29) ") return "CoordSys Earth Projection 1, 104";
-        if (e == "EOT(" + s + ")" || e == "EOT(" + s + ") ") {
-            return cursor() >= selected.size() ? "T" : "F";
-        }
-        if (cursor() >= selected.size()) return std::nullopt;
+        if (e == "TableInfo(Query1,29) ") return "CoordSys Earth Projection 1, 104";
+        const bool atEnd = cursor() >= selected.size();
+        if (e == "EOT(Query1)" || e == "EOT(Query1) ") return atEnd ? "T" : "F";
+        if (atEnd) return std::nullopt;
         const SelectedObject& o = selected[cursor()];
-        if (e == "Str$(" + s + ".obj)") return o.type;
-        if (e == "ObjectInfo(" + s + ".obj, 20)") return std::to_string(o.nodes);
-        if (e == "ObjectInfo(" + s + ".obj, 21)") return std::to_string(o.sections);
-        if (e == "ObjectLen(" + s + ".obj, \"m\") " || e == "Perimeter(" + s + ".obj, \"m\") ") {
-            char text[64];
-            std::snprintf(text, sizeof text, "%.6f", o.metres);
-            return std::string(text);
+        if (e == "Str$(Query1.obj)") return o.type;
+        if (e == "ObjectInfo(Query1.obj, 20)") return std::to_string(o.nodes);
+        if (e == "ObjectInfo(Query1.obj, 21)") return std::to_string(o.sections);
+        if (e == "ObjectLen(Query1.obj, \"m\") " || e == "Perimeter(Query1.obj, \"m\") ") {
+            return std::to_string(o.metres);
         }
         return std::nullopt;
     }
