@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "about/about_texts.h"
 #include "about/frm_about.h"
 #include "foundation/run_time_error.h"
 #include "support/fake_ports.h"
@@ -24,14 +23,6 @@ public:
     void closeWindow() override { closed = true; }
 };
 
-// Refuses to start anything, as a system would for a path it cannot run.
-class FailingProcessStart : public FakeProcessStart {
-public:
-    void start(std::string_view path) override {
-        throw RunTimeError(53, "cannot start " + std::string(path));
-    }
-};
-
 constexpr auto kLocalMachine = RegistryRoot::LocalMachine;
 const std::string kToolKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
 const std::string kLocationKey = "SOFTWARE\\Microsoft\\Shared Tools Location";
@@ -42,92 +33,52 @@ RegistryValue text(const std::string& value) {
     return {kRegString, bytes};
 }
 
-class about_box : public ::testing::Test {
-protected:
-    frmAbout presenter() { return frmAbout(view, {messages, registry, processes}); }
-
-    const ShownMessage unavailable{"System Information Is Unavailable At This Time", "",
-                                   MessageIcon::None};
-    RecordingAboutView view;
-    RecordingMessageBox messages;
-    FakeRegistry registry;
-    FakeProcessStart processes;
-};
-
-TEST_F(about_box, load_fills_caption_version_and_texts) {
-    presenter().load();
-    EXPECT_EQ(view.caption, "About Veltrano");
-    EXPECT_EQ(view.version, "Version 1.1.1");
-    EXPECT_EQ(view.description, about::descriptionText());
-    EXPECT_FALSE(view.disclaimer.empty());
-    EXPECT_TRUE(messages.shown.empty());
-}
-
-TEST_F(about_box, description_is_the_documented_text_byte_for_byte) {
-    const std::string expected =
-        "Программа выполняет расстановку точечных символов вдоль выбранных линейных объектов в "
-        "ГИС MapInfo на расстояниях, указнных в поле 'Список точек'. Расстояния отсчитываются в "
-        "метрах от начала (или конца) линии. Для полилиний, состоящих из нескольких сегментов, "
-        "длинна сегментов складывается. Начало следующего сегмента предполагается в конце "
-        "предыдущего. Порядок примыкания и связанность сегментов НЕ учитываются. Возможна "
-        "расстановка символов по границе полигонов, хотя это и не проверялось.\r\nТочность "
-        "позиционирования точек относительно линий сильно зависит от точности представления "
-        "координат в исходной и результирующей таблицах MapInfo. Эта точность зависит о "
-        "внутренней сетки целочисленных координат, опредляемой границами таблицы MapInfo. Чем "
-        "меньше расстояние между границами, тем точнее представление координат. Масимум "
-        "неточностей производят СК \"долгота/широта\" с границами в градусах [0;-180] "
-        "[360;+180].  В то же время, расхождения больше, чем 0,5 метра не отмечены. \r\nВ полях "
-        "[distanceM], [xRowID] выходной таблицы сохраняются атрибуты создаваемых точек. Если "
-        "поля отсуствуют, то атрибуты сохраняются в виде надписи (текстового объекта).";
-    EXPECT_EQ(about::descriptionText(), expected);
-}
-
-TEST_F(about_box, ok_closes_the_window) {
-    auto about = presenter();
-    about.cmdOKClick();
-    EXPECT_TRUE(view.closed);
-}
-
-TEST_F(about_box, without_registry_values_the_tool_is_unavailable) {
-    auto about = presenter();
-    about.cmdSysInfoClick();
-    EXPECT_EQ(messages.shown, std::vector<ShownMessage>{unavailable});
-    EXPECT_TRUE(processes.started.empty());
-    EXPECT_FALSE(view.closed);
-    ASSERT_EQ(registry.reads.size(), 2u);
-    EXPECT_EQ(std::get<1>(registry.reads[0]), kToolKey);
-    EXPECT_EQ(std::get<2>(registry.reads[0]), "PATH");
-    EXPECT_EQ(std::get<1>(registry.reads[1]), kLocationKey);
-    EXPECT_EQ(std::get<2>(registry.reads[1]), "MSINFO");
-}
-
-TEST_F(about_box, the_tool_path_value_is_started_as_it_stands) {
-    registry.values[{kLocalMachine, kToolKey, "PATH"}] = text("C:\\Program Files\\msinfo32.exe");
-    presenter().StartSysInfo();
-    EXPECT_EQ(processes.started, std::vector<std::string>{"C:\\Program Files\\msinfo32.exe"});
-    EXPECT_TRUE(messages.shown.empty());
-    EXPECT_EQ(registry.reads.size(), 1u);
-}
-
-TEST_F(about_box, the_location_folder_leads_to_the_tool_only_when_it_is_there) {
-    registry.values[{kLocalMachine, kLocationKey, "MSINFO"}] = text("C:\\Shared\\MSInfo");
-    presenter().StartSysInfo();
-    EXPECT_TRUE(processes.started.empty());
-    EXPECT_EQ(messages.shown, std::vector<ShownMessage>{unavailable});
-
-    messages.shown.clear();
-    processes.existingFiles = {"C:\\Shared\\MSInfo\\MSINFO32.EXE"};
-    presenter().StartSysInfo();
-    EXPECT_EQ(processes.started, std::vector<std::string>{"C:\\Shared\\MSInfo\\MSINFO32.EXE"});
-    EXPECT_TRUE(messages.shown.empty());
-}
-
-TEST_F(about_box, a_tool_that_cannot_start_gives_the_message) {
-    FailingProcessStart failing;
-    registry.values[{kLocalMachine, kToolKey, "PATH"}] = text("C:\\gone.exe");
-    frmAbout about(view, {messages, registry, failing});
-    about.StartSysInfo();
-    EXPECT_EQ(messages.shown, std::vector<ShownMessage>{unavailable});
+// The tool's own path first, then the shared folder where the tool must be; whatever fails
+// says the one message and leaves the window open.
+TEST(about_box, system_information_starts_the_tool_the_registry_names_or_says_why_not) {
+    using Paths = std::vector<std::string>;
+    const std::string tool = "C:\\Shared\\MSInfo\\MSINFO32.EXE";
+    const std::vector<ShownMessage> kUnavailable{
+        {"System Information Is Unavailable At This Time", "", MessageIcon::None}};
+    const struct {
+        std::string toolPath, location;
+        Paths existing;
+        bool refusing;
+        Paths started;
+        std::size_t reads;
+    } rows[] = {
+        {"", "", {}, false, {}, 2},
+        {"C:\\Program Files\\msinfo32.exe", "", {}, false, {"C:\\Program Files\\msinfo32.exe"}, 1},
+        {"", "C:\\Shared\\MSInfo", {}, false, {}, 2},
+        {"", "C:\\Shared\\MSInfo", {tool}, false, {tool}, 2},
+        {"C:\\gone.exe", "", {}, true, {}, 1},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.toolPath + row.location);
+        RecordingAboutView view;
+        RecordingMessageBox messages;
+        FakeRegistry registry;
+        FakeProcessStart processes;
+        processes.refusing = row.refusing;
+        processes.existingFiles = row.existing;
+        if (!row.toolPath.empty()) {
+            registry.values[{kLocalMachine, kToolKey, "PATH"}] = text(row.toolPath);
+        }
+        if (!row.location.empty()) {
+            registry.values[{kLocalMachine, kLocationKey, "MSINFO"}] = text(row.location);
+        }
+        frmAbout(view, {messages, registry, processes}).cmdSysInfoClick();
+        EXPECT_EQ(processes.started, row.started);
+        EXPECT_EQ(messages.shown, row.started.empty() ? kUnavailable : std::vector<ShownMessage>{});
+        EXPECT_FALSE(view.closed);
+        ASSERT_EQ(registry.reads.size(), row.reads);
+        EXPECT_EQ(std::get<1>(registry.reads[0]), kToolKey);
+        EXPECT_EQ(std::get<2>(registry.reads[0]), "PATH");
+        if (row.reads == 2) {
+            EXPECT_EQ(std::get<1>(registry.reads[1]), kLocationKey);
+            EXPECT_EQ(std::get<2>(registry.reads[1]), "MSINFO");
+        }
+    }
 }
 
 }  // namespace

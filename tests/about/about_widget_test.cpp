@@ -17,7 +17,7 @@
 
 namespace veltrano {
 
-class AboutWidgetTest : public QObject {
+class about_widget : public QObject {
     Q_OBJECT
 
 private:
@@ -46,23 +46,19 @@ private Q_SLOTS:
         QVERIFY(!view.findChild<QLabel*>(QStringLiteral("picIcon"))->pixmap().isNull());
     }
 
-    void load_fills_in_the_version_and_disclaimer() {
+    void load_fills_in_the_version_and_the_whole_texts() {
         Window w;
+        QCOMPARE(w.view.windowTitle(), QStringLiteral("About Veltrano"));
         QCOMPARE(w.child<QLabel>("lblVersion")->text(), QStringLiteral("Version 1.1.1"));
         QCOMPARE(w.child<QLabel>("lblDisclaimer")->text(),
                  QString::fromStdString(about::disclaimerText()));
-    }
-
-    void description_label_shows_the_whole_text() {
-        Window w;
         const QString shown = w.child<QLabel>("lblDescription")->text();
-        const QString expected = QString::fromStdString(about::descriptionText())
-                                     .replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-        QCOMPARE(shown, expected);
+        QCOMPARE(shown, QString::fromStdString(about::descriptionText())
+                            .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
         QCOMPARE(shown.count(QLatin1Char('\n')), 2);
     }
 
-    void system_info_without_registry_shows_the_message_and_stays_open() {
+    void system_info_without_registry_says_so_and_ok_closes() {
         Window w;
         w.view.show();
         QString caption, text;
@@ -79,11 +75,6 @@ private Q_SLOTS:
         QCOMPARE(caption, QStringLiteral("Veltrano"));
         QCOMPARE(text, QStringLiteral("System Information Is Unavailable At This Time"));
         QVERIFY(w.view.isVisible());
-    }
-
-    void ok_closes_the_window() {
-        Window w;
-        w.view.show();
         QTest::mouseClick(w.child<QPushButton>("cmdOK"), Qt::LeftButton);
         QVERIFY(!w.view.isVisible());
         QCOMPARE(w.view.result(), int(QDialog::Accepted));
@@ -92,5 +83,5 @@ private Q_SLOTS:
 
 }  // namespace veltrano
 
-QTEST_MAIN(veltrano::AboutWidgetTest)
+QTEST_MAIN(veltrano::about_widget)
 #include "about_widget_test.moc"

@@ -14,7 +14,7 @@
 
 namespace veltrano {
 
-class Form1ViewTest : public QObject {
+class form1_view : public QObject {
     Q_OBJECT
 
 private:
@@ -24,19 +24,13 @@ private:
     }
 
 private Q_SLOTS:
-    void matches_its_form_layout() {
+    void matches_its_form_layout_with_options_off_and_lists_scrolled() {
         QtForm1View view;
         testing::checkAgainstLayout(view, form1Layout());
-    }
-
-    void defaults_of_options_and_lists() {
-        QtForm1View view;
         QCOMPARE(child<QCheckBox>(view, "chkBreakLine")->checkState(), Qt::Unchecked);
         QCOMPARE(child<QCheckBox>(view, "chkStartFromTheEnd")->checkState(), Qt::Unchecked);
         QCOMPARE(view.startFromTheEndValue(), 0);
-        auto* combo = child<QComboBox>(view, "Combo1");
-        QVERIFY(combo->isEditable());
-        QCOMPARE(combo->count(), 0);
+        QVERIFY(child<QComboBox>(view, "Combo1")->isEditable());
         for (const char* name : {"txtPoints", "txtSelectedPolyline"}) {
             auto* box = child<QPlainTextEdit>(view, name);
             QCOMPARE(box->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
@@ -61,21 +55,18 @@ private Q_SLOTS:
         QVERIFY(darkBlue > 20);
     }
 
-    void multi_line_texts_reach_the_presenter_with_cr_lf() {
+    // Texts cross in CR LF; the table list chooses only when asked.
+    void texts_and_lists_reach_the_presenter_as_it_writes_them() {
         QtForm1View view;
         view.setPointsText("10\r\n20\r\n30");
-        QCOMPARE(child<QPlainTextEdit>(view, "txtPoints")->toPlainText(),
-                 QStringLiteral("10\n20\n30"));
-        child<QPlainTextEdit>(view, "txtPoints")->setPlainText(QStringLiteral("1;2\n3"));
+        auto* points = child<QPlainTextEdit>(view, "txtPoints");
+        QCOMPARE(points->toPlainText(), QStringLiteral("10\n20\n30"));
+        points->setPlainText(QStringLiteral("1;2\n3"));
         QCOMPARE(view.pointsText(), std::string("1;2\r\n3"));
-
         view.setSummaryText("head\r\n");
         view.appendSummaryText("\r\n ** 3 points allocated.");
         QCOMPARE(view.summaryText(), std::string("head\r\n\r\n ** 3 points allocated."));
-    }
 
-    void output_table_list_chooses_only_when_asked() {
-        QtForm1View view;
         view.addOutputTable("Roads");
         view.addOutputTable("Точки");
         QCOMPARE(view.outputTableText(), std::string());
@@ -92,19 +83,20 @@ private Q_SLOTS:
         QSignalSpy close(&view, &QtForm1View::closeRequested);
         QSignalSpy about(&view, &QtForm1View::aboutRequested);
         QSignalSpy refresh(&view, &QtForm1View::refreshRequested);
-        QTest::mouseClick(child<QPushButton>(view, "cmdOK"), Qt::LeftButton);
-        QTest::mouseClick(child<QPushButton>(view, "cmdClose"), Qt::LeftButton);
-        QTest::mouseClick(child<QPushButton>(view, "cmdAbout"), Qt::LeftButton);
-        QTest::mouseClick(child<QPushButton>(view, "cmdRefreshMI"), Qt::LeftButton);
-        QCOMPARE(ok.count() + close.count() + about.count() + refresh.count(), 4);
-        QCOMPARE(ok.count(), 1);
-        QCOMPARE(refresh.count(), 1);
+        const std::pair<const char*, QSignalSpy*> buttons[] = {
+            {"cmdOK", &ok}, {"cmdClose", &close}, {"cmdAbout", &about}, {"cmdRefreshMI", &refresh}};
+        for (const auto& [name, spy] : buttons) {
+            QTest::mouseClick(child<QPushButton>(view, name), Qt::LeftButton);
+            QCOMPARE(ok.count() + close.count() + about.count() + refresh.count(), 1);
+            QCOMPARE(spy->count(), 1);
+            spy->clear();
+        }
         view.setOkEnabled(false);
         QTest::mouseClick(child<QPushButton>(view, "cmdOK"), Qt::LeftButton);
-        QCOMPARE(ok.count(), 1);
+        QCOMPARE(ok.count(), 0);
     }
 
-    void input_during_a_command_is_dropped() {
+    void input_during_a_command_is_dropped_and_closing_unloads() {
         QtForm1View view;
         view.show();
         QSignalSpy ok(&view, &QtForm1View::okRequested);
@@ -119,14 +111,9 @@ private Q_SLOTS:
         });
         QCoreApplication::processEvents();
         QCOMPARE(ok.count(), 0);
-        // Afterwards the window listens again.
+        // Afterwards the window listens again, until it closes and unloads.
         QTest::mouseClick(cmdOK, Qt::LeftButton);
         QCOMPARE(ok.count(), 1);
-    }
-
-    void closing_the_window_unloads() {
-        QtForm1View view;
-        view.show();
         QSignalSpy unloading(&view, &QtForm1View::unloading);
         view.closeWindow();
         QCOMPARE(unloading.count(), 1);
@@ -136,5 +123,5 @@ private Q_SLOTS:
 
 }  // namespace veltrano
 
-QTEST_MAIN(veltrano::Form1ViewTest)
+QTEST_MAIN(veltrano::form1_view)
 #include "form1_view_test.moc"

@@ -1,6 +1,5 @@
-// What pressing OK does: the distance list, the checks, the walk over the selection and the
-// ending that every run reaches.
-#include "dialog_fixture.h"
+// The OK button: what the dialog checks, what it hands the engine, and how every press ends.
+#include "support/dialog_fixture.h"
 
 namespace veltrano::testing {
 namespace {
@@ -33,134 +32,99 @@ protected:
     }
 
     // The ending ran: pointer back, two beeps, tables listed again.
-    void expectEnding(int beeps = 2) {
+    void expectEnding() {
         EXPECT_FALSE(f.busy.busy);
         ASSERT_FALSE(f.busy.changes.empty());
         EXPECT_FALSE(f.busy.changes.back());
-        EXPECT_EQ(f.beep.count, beeps);
+        EXPECT_EQ(f.beep.count, 2);
         EXPECT_TRUE(f.sent("NumTables()"));
     }
 
     DialogFixture f;
 };
 
+// The end option is read anew for every object: ticked for the second, greyed for the third.
 TEST_F(placement_command, distances_are_sorted_written_back_and_placed_per_object) {
-    EXPECT_EQ(press("30;10\r\n20;"), PlacementOutcome::Placed);
-    EXPECT_EQ(f.view.points, "10\r\n20\r\n30");
+    const std::string before = f.view.summary;
+    const std::vector<std::int32_t> counts{3, 0, -1};
+    f.onPlacement = [&](std::size_t call) {
+        f.view.startFromTheEnd = call == 1 ? 1 : 2;
+        return counts[call - 1];
+    };
+    EXPECT_EQ(press("30;10\r\n20;;abc;-3;0;10"), PlacementOutcome::Placed);
+    EXPECT_EQ(f.view.points, "-3\r\n0\r\n10\r\n10\r\n20\r\n30");
     ASSERT_EQ(f.calls.size(), 3u);
     for (const auto& call : f.calls) {
-        EXPECT_EQ(call.distances, (std::vector<double>{10, 20, 30}));
+        EXPECT_EQ(call.distances, (std::vector<double>{-3, 0, 10, 10, 20, 30}));
         EXPECT_EQ(call.sourceTable, "Query1");
         EXPECT_EQ(call.outputTable, "Out");
         EXPECT_EQ(call.distanceColumn, "distanceM");
         EXPECT_EQ(call.rowIdColumn, "xRowId");
-        EXPECT_FALSE(call.fromTheEnd);
+        EXPECT_EQ(call.fromTheEnd, &call == &f.calls[1]);
     }
-    EXPECT_TRUE(f.messages.shown.empty());
-    expectEnding();
-}
-
-TEST_F(placement_command, one_result_line_per_object_whatever_the_count) {
-    const std::string before = f.view.summary;
-    const std::vector<std::int32_t> counts{3, 0, -1};
-    f.onPlacement = [&](std::size_t call) { return counts[call - 1]; };
-    press("10");
     EXPECT_EQ(f.view.summary, before + "\r\n ** 3 points allocated." +
                                   "\r\n ** 0 points allocated." + "\r\n ** -1 points allocated.");
-}
-
-TEST_F(placement_command, walks_the_selection_with_the_hosts_texts) {
-    press("10");
-    const std::vector<std::string> walk{"fetch first From Query1", "fetch next From Query1",
-                                        "fetch next From Query1", "fetch next From Query1"};
-    auto statements = f.statements();
-    statements.resize(walk.size());
-    EXPECT_EQ(statements, walk);
-    const auto evals = f.evals();
-    ASSERT_GE(evals.size(), 5u);
-    EXPECT_EQ(evals[0], "SelectionInfo( 3) ");
-    EXPECT_EQ(evals[1], "SelectionInfo( 2)");
-    EXPECT_EQ(evals[2], "EOT(Query1) ");
-}
-
-TEST_F(placement_command, the_end_option_is_read_for_every_object) {
-    f.onPlacement = [&](std::size_t call) {
-        f.view.startFromTheEnd = call == 1 ? 1 : 2;  // ticked, then greyed
-        return std::int32_t{1};
-    };
-    press("10");
-    ASSERT_EQ(f.calls.size(), 3u);
-    EXPECT_FALSE(f.calls[0].fromTheEnd);
-    EXPECT_TRUE(f.calls[1].fromTheEnd);
-    EXPECT_FALSE(f.calls[2].fromTheEnd);
-}
-
-TEST_F(placement_command, stops_at_the_end_of_the_table) {
-    f.selectedRows = 10;
-    press("10");
-    EXPECT_EQ(f.calls.size(), 3u);
-}
-
-TEST_F(placement_command, selection_counts_beyond_sixteen_bits) {
-    f.selectedRows = 70000;  // 70000 read as 16 bits would be 4464, or an overflow
-    EXPECT_EQ(press("10"), PlacementOutcome::Placed);
-    EXPECT_EQ(f.calls.size(), 3u);
-}
-
-TEST_F(placement_command, duplicates_zero_and_negatives_reach_the_engine) {
-    press("5;5;-3;0;abc;;");
-    ASSERT_FALSE(f.calls.empty());
-    EXPECT_EQ(f.calls[0].distances, (std::vector<double>{-3, 0, 5, 5}));
-    EXPECT_EQ(f.view.points, "-3\r\n0\r\n5\r\n5");
-}
-
-TEST_F(placement_command, empty_points_come_before_an_empty_table) {
-    f.view.outputTable = "  ";
-    EXPECT_EQ(press("   "), PlacementOutcome::Refused);
-    EXPECT_EQ(f.messages.shown, std::vector<ShownMessage>{kNoPoints});
-    EXPECT_TRUE(f.calls.empty());
-    EXPECT_FALSE(f.sent("SelectionInfo( 3) "));
+    EXPECT_TRUE(f.messages.shown.empty());
     expectEnding();
+    // The walk in the host's texts.
+    auto statements = f.statements();
+    statements.resize(4);
+    EXPECT_EQ(statements,
+              (std::vector<std::string>{"fetch first From Query1", "fetch next From Query1",
+                                        "fetch next From Query1", "fetch next From Query1"}));
+    auto evals = f.evals();
+    evals.resize(3);
+    EXPECT_EQ(evals, (std::vector<std::string>{"SelectionInfo( 3) ", "SelectionInfo( 2)",
+                                               "EOT(Query1) "}));
 }
 
-TEST_F(placement_command, an_output_table_that_is_no_name_is_refused_before_any_request) {
-    for (const std::string typed :
-         {"", "out (obj) Values (CreatePoint(0,0))\r\nClose Table victim\r\nInsert Into out",
-          "my table", "Out\"", "2nd"}) {
-        SCOPED_TRACE(typed);
+// A count beyond the rows found ends at the end of the table; one beyond 16 bits is no
+// overflow (70000 read as 16 bits would be 4464, or negative).
+TEST_F(placement_command, stops_at_the_end_of_the_table_whatever_the_count) {
+    for (const std::int32_t rows : {10, 70000}) {
+        f.calls.clear();
+        f.selectedRows = rows;
+        EXPECT_EQ(press("10"), PlacementOutcome::Placed);
+        ASSERT_EQ(f.calls.size(), 3u) << rows;
+    }
+}
+
+// Each refusal is said once, keeps the typed text and the engine idle, and still ends.
+TEST_F(placement_command, a_refused_press_says_why_and_places_nothing) {
+    const std::string injection =
+        "out (obj) Values (CreatePoint(0,0))\r\nClose Table victim\r\nInsert Into out";
+    const struct {
+        std::string points, table;
+        std::int32_t rows;
+        PlacementOutcome outcome;
+        ShownMessage message;
+    } rows[] = {
+        {"   ", "  ", 3, PlacementOutcome::Refused, kNoPoints},
+        {"abc", "Out", 3, PlacementOutcome::Refused, kNoPoints},
+        {";", "Out", 3, PlacementOutcome::Refused, kNoPoints},
+        {"x;y\r\nz", "Out", 3, PlacementOutcome::Refused, kNoPoints},
+        {"10", "", 3, PlacementOutcome::Refused, kNoOutputTable},
+        {"10", injection, 3, PlacementOutcome::Refused, kNoOutputTable},
+        {"10", "my table", 3, PlacementOutcome::Refused, kNoOutputTable},
+        {"10", "Out\"", 3, PlacementOutcome::Refused, kNoOutputTable},
+        {"10", "2nd", 3, PlacementOutcome::Refused, kNoOutputTable},
+        {"10", "Out", 0, PlacementOutcome::NoSelection, kNoSelection},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.points + " into " + row.table);
         f.messages.shown.clear();
         f.beep.count = 0;
         f.host->clearRequests();
-        f.view.outputTable = typed;
+        f.view.outputTable = row.table;
         f.view.outputTables.clear();
-        EXPECT_EQ(press("10"), PlacementOutcome::Refused);
-        EXPECT_EQ(f.messages.shown, std::vector<ShownMessage>{kNoOutputTable});
-        EXPECT_EQ(f.view.points, "10");
+        f.selectedRows = row.rows;
+        EXPECT_EQ(press(row.points), row.outcome);
+        EXPECT_EQ(f.messages.shown, std::vector<ShownMessage>{row.message});
+        EXPECT_EQ(f.view.points, row.points);
         EXPECT_TRUE(f.calls.empty());
-        EXPECT_FALSE(f.sent("SelectionInfo( 3) "));
+        EXPECT_EQ(f.sent("SelectionInfo( 3) "), row.rows == 0);
         expectEnding();
     }
-}
-
-TEST_F(placement_command, no_accepted_distance_keeps_the_text_and_sends_nothing) {
-    for (const std::string typed : {"abc", ";", "x;y\r\nz"}) {
-        f.messages.shown.clear();
-        f.host->clearRequests();
-        EXPECT_EQ(press(typed), PlacementOutcome::Refused) << typed;
-        EXPECT_EQ(f.messages.shown, std::vector<ShownMessage>{kNoPoints}) << typed;
-        EXPECT_EQ(f.view.points, typed);
-        EXPECT_FALSE(f.sent("SelectionInfo( 3) ")) << typed;
-    }
-    EXPECT_TRUE(f.calls.empty());
-}
-
-TEST_F(placement_command, no_selection_is_said) {
-    f.selectedRows = 0;
-    EXPECT_EQ(press("10"), PlacementOutcome::NoSelection);
-    EXPECT_EQ(f.messages.shown, std::vector<ShownMessage>{kNoSelection});
-    EXPECT_EQ(f.view.points, "10");
-    EXPECT_TRUE(f.calls.empty());
-    expectEnding();
 }
 
 TEST_F(placement_command, a_failure_from_the_engine_is_reported_and_the_ending_runs) {
@@ -168,9 +132,8 @@ TEST_F(placement_command, a_failure_from_the_engine_is_reported_and_the_ending_r
         throw RunTimeError(err::kDivisionByZero, {}, "pointsAlongObject");
     };
     EXPECT_EQ(press("10"), PlacementOutcome::Failed);
-    ASSERT_EQ(f.messages.shown.size(), 1u);
-    EXPECT_EQ(f.messages.shown[0],
-              (ShownMessage{"11: Division by zero", kInternalError, MessageIcon::Exclamation}));
+    EXPECT_EQ(f.messages.shown, (std::vector<ShownMessage>{{"11: Division by zero", kInternalError,
+                                                            MessageIcon::Exclamation}}));
     EXPECT_EQ(f.calls.size(), 1u);
     expectEnding();
     EXPECT_TRUE(f.view.okEnabled);
@@ -178,8 +141,7 @@ TEST_F(placement_command, a_failure_from_the_engine_is_reported_and_the_ending_r
 
 TEST_F(placement_command, the_host_ending_in_the_walk_is_reported_and_ok_disabled) {
     f.onPlacement = [&](std::size_t) {
-        f.host->die();
-        f.provider.running.reset();
+        f.hostGone();
         return std::int32_t{2};
     };
     EXPECT_EQ(press("10"), PlacementOutcome::Failed);
@@ -187,15 +149,14 @@ TEST_F(placement_command, the_host_ending_in_the_walk_is_reported_and_ok_disable
     EXPECT_EQ(f.messages.shown[0].caption, kInternalError);
     EXPECT_EQ(f.messages.shown[0].text.rfind("462: ", 0), 0u) << f.messages.shown[0].text;
     EXPECT_EQ(f.messages.shown.back().caption, "Error: No active Mapinfo.");
-    EXPECT_EQ(f.view.summary.substr(f.view.summary.size() - 23), " ** 2 points allocated.");
+    EXPECT_TRUE(f.view.summary.ends_with("\r\n ** 2 points allocated."));
     EXPECT_FALSE(f.busy.busy);
     EXPECT_EQ(f.beep.count, 2);
     EXPECT_FALSE(f.view.okEnabled);
 }
 
 TEST_F(placement_command, a_host_that_has_gone_before_ok_gives_no_selection) {
-    f.host->die();
-    f.provider.running.reset();
+    f.hostGone();
     EXPECT_EQ(press("10"), PlacementOutcome::NoSelection);
     EXPECT_EQ(f.messages.shown.front(), kNoSelection);
     EXPECT_FALSE(f.view.okEnabled);

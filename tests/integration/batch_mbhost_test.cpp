@@ -2,19 +2,17 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
-#include <array>
-#include <cstdio>
-#include <fstream>
-#include <memory>
 
+#include <array>
 #include <atomic>
 #include <chrono>
+#include <cstdio>
+#include <fstream>
 #include <thread>
 
 #include "automation/socket/socket_automation_provider.h"
 #include "bench/support/counting_automation.h"
 #include "placement_host.h"
-#include "served_host.h"
 
 namespace veltrano::testing {
 namespace {
@@ -41,41 +39,40 @@ BatchRun runBatch(const std::string& socket, const std::string& arguments, bool 
     return run;
 }
 
+// From the start, and from the last node with --from-end: the dialog's summary on standard
+// output, the points in the output table where they belong.
 TEST(batch_with_mbhost, places_the_points_as_the_dialog_does) {
-    PlacementHost host;
-    ASSERT_TRUE(host.listening());
-    const BatchRun run = runBatch(host.socket(), "--points '1500;100\n600' --output placed", false);
-    EXPECT_EQ(run.status, 0) << run.out;
-    EXPECT_NE(run.out.find("---  Selection :: ["), std::string::npos) << run.out;
-    EXPECT_NE(run.out.find("2 Object(s) from  [roads]:"), std::string::npos) << run.out;
-    EXPECT_NE(run.out.find("\n ** 3 points allocated.\n ** 1 points allocated.\n"),
-              std::string::npos)
-        << run.out;
-
-    const auto rows = host.placedRows();
-    ASSERT_EQ(rows.size(), 4u);
-    const double expected[][3] = {{100, 412100, 6180000},
-                                  {600, 412600, 6180000},
-                                  {1500, 413000, 6180500},
-                                  {100, 412100, 6182000}};
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        EXPECT_DOUBLE_EQ(rows[i].distance, expected[i][0]) << i;
-        EXPECT_EQ(rows[i].rowId, i < 3 ? 1 : 2) << i;
-        EXPECT_NEAR(rows[i].x, expected[i][1], 1.0) << i;
-        EXPECT_NEAR(rows[i].y, expected[i][2], 1.0) << i;
+    const struct {
+        std::string arguments, allocated;
+        std::vector<PlacementHost::Placed> placed;
+    } rows[] = {
+        {"--points '1500;100\n600' --output placed",
+         "\n ** 3 points allocated.\n ** 1 points allocated.\n",
+         {{100, 1, 412100, 6180000},
+          {600, 1, 412600, 6180000},
+          {1500, 1, 413000, 6180500},
+          {100, 2, 412100, 6182000}}},
+        {"--points 100 --output placed --from-end",
+         "\n ** 1 points allocated.\n ** 1 points allocated.\n",
+         {{100, 1, 413000, 6180900}, {100, 2, 412400, 6182000}}},
+    };
+    for (const auto& row : rows) {
+        PlacementHost host;
+        ASSERT_TRUE(host.listening());
+        const BatchRun run = runBatch(host.socket(), row.arguments, false);
+        EXPECT_EQ(run.status, 0) << run.out;
+        EXPECT_NE(run.out.find("---  Selection :: ["), std::string::npos) << run.out;
+        EXPECT_NE(run.out.find("2 Object(s) from  [roads]:"), std::string::npos) << run.out;
+        EXPECT_NE(run.out.find(row.allocated), std::string::npos) << run.out;
+        const auto placed = host.placedRows();
+        ASSERT_EQ(placed.size(), row.placed.size()) << row.arguments;
+        for (std::size_t i = 0; i < placed.size(); ++i) {
+            EXPECT_DOUBLE_EQ(placed[i].distance, row.placed[i].distance) << i;
+            EXPECT_EQ(placed[i].rowId, row.placed[i].rowId) << i;
+            EXPECT_NEAR(placed[i].x, row.placed[i].x, 1.0) << i;
+            EXPECT_NEAR(placed[i].y, row.placed[i].y, 1.0) << i;
+        }
     }
-}
-
-TEST(batch_with_mbhost, from_the_end_counts_from_the_last_node) {
-    PlacementHost host;
-    ASSERT_TRUE(host.listening());
-    const BatchRun run = runBatch(host.socket(), "--points 100 --output placed --from-end", false);
-    EXPECT_EQ(run.status, 0) << run.out;
-    const auto rows = host.placedRows();
-    ASSERT_EQ(rows.size(), 2u);
-    EXPECT_NEAR(rows[0].x, 413000, 1.0);
-    EXPECT_NEAR(rows[0].y, 6180900, 1.0);
-    EXPECT_NEAR(rows[1].x, 412400, 1.0);
 }
 
 // Every way a run can place nothing, each said on standard error with its status; none

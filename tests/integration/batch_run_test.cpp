@@ -8,40 +8,26 @@
 
 #include "foundation/run_time_error.h"
 #include "insert_watch.h"
-#include "support/scripted_automation.h"
+#include "support/dialog_fixture.h"
 
 namespace veltrano::batch {
 namespace {
 
-using testing::ScriptedAutomation;
-using testing::ScriptedProvider;
-
 class batch_run : public ::testing::Test {
 protected:
-    void SetUp() override {
-        provider.running = host;
-        host->answer("SystemInfo(17)", "1500");
-        host->answer("SystemInfo(9)", "1");
-        host->answer("NumWindows()", "0");
-        host->answer("NumAllWindows()", "0");
-        host->answer("NumTables()", "0");
-        host->answer("SelectionInfo( 3) ", "0");
-    }
-
     ExitStatus run(std::string points, std::string outputTable) {
         Options options;
         options.points = std::move(points);
         options.outputTable = std::move(outputTable);
-        return runBatch(options, {provider, "/run/test/socket"}, out, err);
+        return runBatch(options, {f.provider, "/run/test/socket"}, out, err);
     }
 
-    std::shared_ptr<ScriptedAutomation> host = std::make_shared<ScriptedAutomation>();
-    ScriptedProvider provider;
+    testing::DialogFixture f;
     std::ostringstream out, err;
 };
 
 TEST_F(batch_run, no_host_says_so_where_and_fails) {
-    provider.running.reset();
+    f.provider.running.reset();
     EXPECT_EQ(run("10", "Out"), kHostUnreachable);
     EXPECT_EQ(err.str().rfind(
                   "Error: No active Mapinfo.: Не удалось выполнить подключение к работающей копии "
@@ -59,7 +45,7 @@ TEST_F(batch_run, refused_inputs_are_said_on_standard_error_before_any_placement
               "veltrano-batch: not placed: 'abc' is not a positive distance\n"
               "veltrano-batch: no positive distance to place\n");
     EXPECT_EQ(out.str(), "");
-    EXPECT_TRUE(host->traffic().empty());
+    EXPECT_TRUE(f.host->traffic().empty());
 
     err.str("");
     EXPECT_EQ(run("10", " "), kRefused);
@@ -75,11 +61,11 @@ TEST_F(batch_run, an_empty_selection_is_not_a_placement) {
 }
 
 TEST_F(batch_run, the_watch_counts_inserts_into_the_output_table_and_passes_all_on) {
-    host->fail("Insert into Out ( obj, distanceM ) Values ( v, 2 ) ", 1013, "not mappable");
-    host->fail("Insert into Out (obj) Values (v) ", 1013, "not mappable");
-    host->fail("Insert into Other ( obj ) Values ( v ) ", 405, "not open");
+    f.host->fail("Insert into Out ( obj, distanceM ) Values ( v, 2 ) ", 1013, "not mappable");
+    f.host->fail("Insert into Out (obj) Values (v) ", 1013, "not mappable");
+    f.host->fail("Insert into Other ( obj ) Values ( v ) ", 405, "not open");
     InsertRecord record;
-    WatchingProvider watching(provider, "Out", record);
+    WatchingProvider watching(f.provider, "Out", record);
     const AutomationPtr watched = watching.attachRunning();
     const char* statements[] = {"Insert into Out ( obj, distanceM ) Values ( v, 1 ) ",
                                 "Insert into Out ( obj, distanceM ) Values ( v, 2 ) ",
@@ -96,9 +82,9 @@ TEST_F(batch_run, the_watch_counts_inserts_into_the_output_table_and_passes_all_
     ASSERT_EQ(record.refusals.size(), 1u);
     EXPECT_EQ(record.refusals[0].message, "not mappable");
     EXPECT_EQ(record.refusals[0].count, 2u);
-    EXPECT_EQ(host->traffic().size(), std::size(statements));
+    EXPECT_EQ(f.host->traffic().size(), std::size(statements));
 
-    provider.running.reset();
+    f.provider.running.reset();
     EXPECT_THROW(watching.attachRunning(), RunTimeError);
     EXPECT_FALSE(record.attachFailure.empty());
 }

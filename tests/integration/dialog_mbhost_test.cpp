@@ -4,7 +4,6 @@
 #include <QComboBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QtTest>
 
 #include "automation/socket/socket_automation_provider.h"
@@ -19,7 +18,7 @@ namespace veltrano {
 
 using testing::PlacementHost;
 
-class DialogWithMbhostTest : public QObject {
+class dialog_with_mbhost : public QObject {
     Q_OBJECT
 
 private:
@@ -27,6 +26,8 @@ private:
         explicit Utility(const std::string& socket) : hosts(socket) {
             QObject::connect(&view, &QtForm1View::okRequested,
                              [this] { view.runWithoutInput([this] { form.cmdOKClick(); }); });
+            QObject::connect(&view, &QtForm1View::refreshRequested,
+                             [this] { form.cmdRefreshMIClick(); });
             QObject::connect(&view, &QtForm1View::unloading, [this] { form.unload(); });
             form.load();
             view.show();
@@ -50,68 +51,59 @@ private:
     };
 
 private Q_SLOTS:
-    void typed_distances_become_points_in_the_output_table() {
+    // Only writable base tables are offered; typed distances placed from the end are written
+    // back sorted; refresh drops the result lines; closing leaves the host running.
+    void typed_distances_become_points_and_closing_leaves_the_host() {
         PlacementHost host;
         QVERIFY(host.listening());
-        Utility veltrano(host.socket());
-        QVERIFY(veltrano.child<QPushButton>("cmdOK")->isEnabled());
-        auto* combo = veltrano.child<QComboBox>("Combo1");
+        auto veltrano = std::make_unique<Utility>(host.socket());
+        QVERIFY(veltrano->child<QPushButton>("cmdOK")->isEnabled());
+        auto* combo = veltrano->child<QComboBox>("Combo1");
+        QCOMPARE(combo->count(), 2);
+        QVERIFY(combo->findText(QStringLiteral("roads")) >= 0);
         const int placed = combo->findText(QString::fromLatin1(PlacementHost::kOutputTable));
         QVERIFY(placed >= 0);
-        QVERIFY(combo->findText(QStringLiteral("roads")) >= 0);
+        auto* summary = veltrano->child<QPlainTextEdit>("txtSelectedPolyline");
+        const QString fresh = summary->toPlainText();
+        QVERIFY(fresh.contains(QStringLiteral(" 1. {Polyline} - 3 Points in 1 Segment(s)")));
 
-        auto* points = veltrano.child<QPlainTextEdit>("txtPoints");
+        auto* points = veltrano->child<QPlainTextEdit>("txtPoints");
         points->setFocus();
         QTest::keyClicks(points, QStringLiteral("1500;100"));
         QTest::keyClick(points, Qt::Key_Return);
         QTest::keyClicks(points, QStringLiteral("600"));
         combo->setCurrentIndex(placed);
-        QTest::mouseClick(veltrano.child<QPushButton>("cmdOK"), Qt::LeftButton);
+        QTest::mouseClick(veltrano->child<QCheckBox>("chkStartFromTheEnd"), Qt::LeftButton);
+        QTest::mouseClick(veltrano->child<QPushButton>("cmdOK"), Qt::LeftButton);
 
         QCOMPARE(points->toPlainText(), QStringLiteral("100\n600\n1500"));
-        const QString summary =
-            veltrano.child<QPlainTextEdit>("txtSelectedPolyline")->toPlainText();
-        QVERIFY2(summary.endsWith(
-                     QStringLiteral("\n\n ** 3 points allocated.\n ** 1 points allocated.")),
-                 qPrintable(summary));
-        QVERIFY(summary.contains(QStringLiteral(" 1. {Polyline} - 3 Points in 1 Segment(s)")));
-        QVERIFY(veltrano.messages.shown.empty());
-        QCOMPARE(veltrano.beep.count, 2);
+        QCOMPARE(summary->toPlainText(),
+                 fresh + QStringLiteral("\n ** 3 points allocated.\n ** 1 points allocated."));
+        QVERIFY(veltrano->messages.shown.empty());
+        QCOMPARE(veltrano->beep.count, 2);
         QCOMPARE(combo->currentText(), QString::fromLatin1(PlacementHost::kOutputTable));
-
         const auto rows = host.placedRows();
         QCOMPARE(rows.size(), std::size_t{4});
-        const double distances[] = {100, 600, 1500, 100};
+        const double expected[][4] = {{100, 1, 413000, 6180900},
+                                      {600, 1, 413000, 6180400},
+                                      {1500, 1, 412500, 6180000},
+                                      {100, 2, 412400, 6182000}};
         for (std::size_t i = 0; i < rows.size(); ++i) {
-            QCOMPARE(rows[i].distance, distances[i]);
-            QCOMPARE(rows[i].rowId, i < 3 ? 1 : 2);
+            QCOMPARE(rows[i].distance, expected[i][0]);
+            QCOMPARE(rows[i].rowId, int(expected[i][1]));
+            QVERIFY(std::abs(rows[i].x - expected[i][2]) < 1 &&
+                    std::abs(rows[i].y - expected[i][3]) < 1);
         }
-        saveScreenshot(veltrano.view);
-    }
 
-    void closing_leaves_the_host_running() {
-        PlacementHost host;
-        QVERIFY(host.listening());
-        {
-            Utility veltrano(host.socket());
-            veltrano.view.close();
-        }
+        QTest::mouseClick(veltrano->child<QPushButton>("cmdRefreshMI"), Qt::LeftButton);
+        QCOMPARE(summary->toPlainText(), fresh);
+        veltrano->view.close();
+        veltrano.reset();
         QCOMPARE(QString::fromStdString(host.client().Eval("2*2")), QStringLiteral("4"));
-    }
-
-private:
-    // With VELTRANO_SCREENSHOT set, the dialog as the screen shows it is saved there.
-    static void saveScreenshot(QtForm1View& view) {
-        const QByteArray path = qgetenv("VELTRANO_SCREENSHOT");
-        if (path.isEmpty()) return;
-        QTest::qWait(200);
-        QPixmap shot = view.screen()->grabWindow(view.winId());
-        if (shot.isNull() || shot.size().isEmpty()) shot = view.grab();
-        QVERIFY(shot.save(QString::fromLocal8Bit(path)));
     }
 };
 
 }  // namespace veltrano
 
-QTEST_MAIN(veltrano::DialogWithMbhostTest)
+QTEST_MAIN(veltrano::dialog_with_mbhost)
 #include "dialog_mbhost_test.moc"

@@ -1,10 +1,6 @@
 #include "placement_host.h"
 
-#include <stdlib.h>
-
-#include <filesystem>
 #include <fstream>
-#include <stdexcept>
 
 #include "automation/socket/socket_automation_provider.h"
 #include "foundation/host_number.h"
@@ -32,22 +28,11 @@ std::string workspaceScript() {
 }
 }  // namespace
 
-PlacementHost::PlacementHost() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "veltrano-e2e-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) throw std::runtime_error("cannot make a directory");
-    directory_ = pattern;
-    socket_ = directory_ + "/socket";
-    std::ofstream(directory_ + "/workspace.mb") << workspaceScript();
+PlacementHost::PlacementHost() : socket_(directory_.file("socket")) {
+    std::ofstream(directory_.file("workspace.mb")) << workspaceScript();
     process_ = std::make_unique<mbhost::testing::MbhostProcess>(
-        std::vector<std::string>{"--socket", socket_, "--script", directory_ + "/workspace.mb"});
+        std::vector<std::string>{"--socket", socket_, "--script", directory_.file("workspace.mb")});
     listening_ = process_->listensAt(socket_);
-}
-
-PlacementHost::~PlacementHost() {
-    client_.reset();
-    process_.reset();
-    std::error_code ignored;
-    std::filesystem::remove_all(directory_, ignored);
 }
 
 Automation& PlacementHost::client() {

@@ -8,13 +8,13 @@
 
 #include "host/automation.h"
 #include "mbhost_process.h"
+#include "served_host.h"
 
 namespace veltrano::testing {
 
 class PlacementHost {
 public:
     PlacementHost();
-    ~PlacementHost();
 
     const std::string& socket() const { return socket_; }
     bool listening() const { return listening_; }
@@ -32,7 +32,7 @@ public:
     static constexpr const char* kOutputTable = "placed";
 
 private:
-    std::string directory_;
+    TempDir directory_;
     std::string socket_;
     std::unique_ptr<mbhost::testing::MbhostProcess> process_;
     bool listening_ = false;

@@ -1,6 +1,7 @@
 // Recording fakes of the platform ports.
 #pragma once
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <tuple>
@@ -62,17 +63,19 @@ public:
     }
 };
 
+// With refusing set it starts nothing, as a system would for a path it cannot run.
 class FakeProcessStart : public ProcessStartPort {
 public:
     std::vector<std::string> existingFiles;
     std::vector<std::string> started;
+    bool refusing = false;
     bool fileExists(std::string_view path) override {
-        for (const auto& f : existingFiles) {
-            if (f == path) return true;
-        }
-        return false;
+        return std::find(existingFiles.begin(), existingFiles.end(), path) != existingFiles.end();
     }
-    void start(std::string_view path) override { started.emplace_back(path); }
+    void start(std::string_view path) override {
+        if (refusing) throw RunTimeError(53, "cannot start " + std::string(path));
+        started.emplace_back(path);
+    }
 };
 
 class FixedTimer : public TimerPort {

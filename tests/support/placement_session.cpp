@@ -14,17 +14,8 @@ namespace veltrano::testing {
 namespace {
 
 const char* outcomeName(PlacementOutcome outcome) {
-    switch (outcome) {
-        case PlacementOutcome::Placed:
-            return "placed";
-        case PlacementOutcome::Refused:
-            return "refused";
-        case PlacementOutcome::NoSelection:
-            return "no selection";
-        case PlacementOutcome::Failed:
-            return "failed";
-    }
-    return "?";
+    constexpr const char* kNames[] = {"placed", "refused", "no selection", "failed"};
+    return kNames[static_cast<int>(outcome)];
 }
 
 struct Session {

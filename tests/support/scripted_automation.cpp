@@ -96,51 +96,10 @@ void ScriptedAutomation::RunMenuCommand(std::int32_t menuCode) {
     failIfRuled(requests_.back());
 }
 
-std::int32_t ScriptedAutomation::LastErrorCode() {
-    record("LastErrorCode");
-    return lastErrorCode_;
-}
-
 void ScriptedAutomation::SetLastErrorCode(std::int32_t code) {
     record("SetLastErrorCode", std::to_string(code));
     lastErrorCode_ = code;
     if (code == 0) lastErrorMessage_.clear();
-}
-
-std::string ScriptedAutomation::LastErrorMessage() {
-    record("LastErrorMessage");
-    return lastErrorMessage_;
-}
-
-bool ScriptedAutomation::Visible() {
-    record("Visible");
-    return visible_;
-}
-
-void ScriptedAutomation::SetVisible(bool visible) {
-    record("SetVisible", visible ? "T" : "F");
-    visible_ = visible;
-}
-
-std::string ScriptedAutomation::Name() {
-    record("Name");
-    return name;
-}
-std::string ScriptedAutomation::FullName() {
-    record("FullName");
-    return fullName;
-}
-std::string ScriptedAutomation::ProductLevel() {
-    record("ProductLevel");
-    return productLevel;
-}
-std::string ScriptedAutomation::Version() {
-    record("Version");
-    return version;
-}
-std::string ScriptedAutomation::Application() {
-    record("Application");
-    return applicationTitle;
 }
 
 AutomationPtr ScriptedProvider::attachRunning() {

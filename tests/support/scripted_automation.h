@@ -48,16 +48,21 @@ public:
     void Do(std::string_view statement) override;
     void RunCommand(std::string_view statement) override;
     void RunMenuCommand(std::int32_t menuCode) override;
-    std::int32_t LastErrorCode() override;
     void SetLastErrorCode(std::int32_t code) override;
-    std::string LastErrorMessage() override;
-    bool Visible() override;
-    void SetVisible(bool visible) override;
-    std::string Name() override;
-    std::string FullName() override;
-    std::string ProductLevel() override;
-    std::string Version() override;
-    std::string Application() override;
+    std::int32_t LastErrorCode() override { return recorded("LastErrorCode", lastErrorCode_); }
+    std::string LastErrorMessage() override {
+        return recorded("LastErrorMessage", lastErrorMessage_);
+    }
+    bool Visible() override { return recorded("Visible", visible_); }
+    void SetVisible(bool visible) override {
+        record("SetVisible", visible ? "T" : "F");
+        visible_ = visible;
+    }
+    std::string Name() override { return recorded("Name", name); }
+    std::string FullName() override { return recorded("FullName", fullName); }
+    std::string ProductLevel() override { return recorded("ProductLevel", productLevel); }
+    std::string Version() override { return recorded("Version", version); }
+    std::string Application() override { return recorded("Application", applicationTitle); }
 
     std::string name = "MapInfo Professional";
     std::string fullName = "/opt/mbhost/mbhost";
@@ -67,6 +72,11 @@ public:
 
 private:
     void record(std::string member, std::string argument = {});
+    template <class T>
+    T recorded(const char* member, const T& value) {
+        record(member);
+        return value;
+    }
     void failIfRuled(const Request& request);
     [[noreturn]] void hostFailure(std::int32_t code, std::string message);
 

@@ -1,5 +1,6 @@
 #include "support/trace/json_value.h"
 
+#include <charconv>
 #include <cstdlib>
 #include <stdexcept>
 
@@ -106,20 +107,34 @@ private:
     unsigned hex4() {
         if (at_ + 4 > text_.size()) fail("short \\u escape");
         unsigned code = 0;
-        for (int k = 0; k < 4; ++k) {
-            const char h = text_[at_++];
-            code <<= 4;
-            if (h >= '0' && h <= '9') {
-                code |= static_cast<unsigned>(h - '0');
-            } else if (h >= 'a' && h <= 'f') {
-                code |= static_cast<unsigned>(h - 'a' + 10);
-            } else if (h >= 'A' && h <= 'F') {
-                code |= static_cast<unsigned>(h - 'A' + 10);
-            } else {
-                fail("bad \\u escape");
-            }
+        const char* digits = text_.data() + at_;
+        const auto [end, error] = std::from_chars(digits, digits + 4, code, 16);
+        at_ += static_cast<std::size_t>(end - digits);
+        if (error != std::errc() || end != digits + 4) {
+            ++at_;  // the column of the character that is no hexadecimal digit, as it is read
+            fail("bad \\u escape");
         }
         return code;
+    }
+
+    // The escape after a backslash, as the character it stands for.
+    void unescape(std::string& out) {
+        constexpr std::string_view kEscapes = "\"\\/bfnrt", kMeanings = "\"\\/\b\f\n\r\t";
+        const char e = text_[at_++];
+        if (const auto k = kEscapes.find(e); k != std::string_view::npos) {
+            out += kMeanings[k];
+            return;
+        }
+        if (e != 'u') fail("unknown escape");
+        unsigned code = hex4();
+        if (code >= 0xD800 && code < 0xDC00 && takeWord("\\u")) {
+            const unsigned low = hex4();
+            if (low < 0xDC00 || low > 0xDFFF) fail("unpaired surrogate");
+            code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
+        } else if (code >= 0xD800 && code <= 0xDFFF) {
+            fail("unpaired surrogate");
+        }
+        appendUtf8(out, static_cast<char32_t>(code));
     }
 
     std::string string() {
@@ -136,47 +151,7 @@ private:
                 continue;
             }
             if (at_ >= text_.size()) fail("unterminated escape");
-            const char e = text_[at_++];
-            switch (e) {
-                case '"':
-                    out += '"';
-                    break;
-                case '\\':
-                    out += '\\';
-                    break;
-                case '/':
-                    out += '/';
-                    break;
-                case 'b':
-                    out += '\b';
-                    break;
-                case 'f':
-                    out += '\f';
-                    break;
-                case 'n':
-                    out += '\n';
-                    break;
-                case 'r':
-                    out += '\r';
-                    break;
-                case 't':
-                    out += '\t';
-                    break;
-                case 'u': {
-                    unsigned code = hex4();
-                    if (code >= 0xD800 && code < 0xDC00 && takeWord("\\u")) {
-                        const unsigned low = hex4();
-                        if (low < 0xDC00 || low > 0xDFFF) fail("unpaired surrogate");
-                        code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
-                    } else if (code >= 0xD800 && code <= 0xDFFF) {
-                        fail("unpaired surrogate");
-                    }
-                    appendUtf8(out, static_cast<char32_t>(code));
-                    break;
-                }
-                default:
-                    fail("unknown escape");
-            }
+            unescape(out);
         }
     }
 

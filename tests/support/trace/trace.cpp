@@ -11,18 +11,12 @@ namespace {
 
 // A value written as text, whatever JSON kind it was recorded as.
 std::string textOf(const JsonValue& v) {
-    switch (v.kind) {
-        case JsonValue::Kind::String:
-            return v.text;
-        case JsonValue::Kind::Number:
-            return v.numberText;
-        case JsonValue::Kind::Boolean:
-            return v.boolean ? "T" : "F";
-        case JsonValue::Kind::Null:
-            return {};
-        default:
-            throw std::runtime_error("expected a text, a number or a logical value");
-    }
+    using Kind = JsonValue::Kind;
+    if (v.kind == Kind::String) return v.text;
+    if (v.kind == Kind::Number) return v.numberText;
+    if (v.kind == Kind::Boolean) return v.boolean ? "T" : "F";
+    if (v.kind == Kind::Null) return {};
+    throw std::runtime_error("expected a text, a number or a logical value");
 }
 
 std::int32_t wholeOf(const JsonValue* v, const char* what) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <regex>
 #include <string>
@@ -56,13 +57,16 @@ public:
         host->answer("NumTables()", std::to_string(tables.size()));
     }
 
-    // Selects these objects of table source, held in the selection table selection.
-    void select(std::vector<SelectedObject> objects, std::string selection = "Query1",
-                std::string source = "Roads") {
+    // Selects these objects of Roads, held in the selection table Query1.
+    void select(std::vector<SelectedObject> objects) {
         selected = std::move(objects);
-        selectionTable = std::move(selection);
-        sourceTable = std::move(source);
         selectedRows = static_cast<std::int32_t>(selected.size());
+    }
+
+    // The host ends and no other copy runs.
+    void hostGone() {
+        host->die();
+        provider.running.reset();
     }
 
     Form1& form() {
@@ -96,10 +100,9 @@ public:
         return out;
     }
     bool sent(const std::string& text) const {
-        for (const auto& r : host->traffic()) {
-            if (r.argument == text) return true;
-        }
-        return false;
+        const auto& traffic = host->traffic();
+        return std::any_of(traffic.begin(), traffic.end(),
+                           [&](const Request& r) { return r.argument == text; });
     }
 
     std::shared_ptr<ScriptedAutomation> host = std::make_shared<ScriptedAutomation>();
@@ -116,8 +119,6 @@ public:
 
     std::vector<HostTable> tables;
     std::vector<SelectedObject> selected;
-    std::string selectionTable = "Query1";
-    std::string sourceTable = "Roads";
     std::int32_t selectedRows = 0;  // what SelectionInfo( 3) answers
 
 private:
@@ -135,21 +136,12 @@ private:
     std::optional<std::string> tableAnswer(std::size_t number, int attr) const {
         if (number < 1 || number > tables.size()) return std::nullopt;
         const HostTable& t = tables[number - 1];
-        switch (attr) {
-            case 1:
-                return t.name;
-            case 3:
-                return std::to_string(t.typeCode);
-            case 6:
-                return t.readOnly ? "T" : "F";
-            case 5:
-            case 7:
-                return "F";
-            case 19:
-                return "/data/" + t.name + ".TAB";
-            default:
-                return "0";
-        }
+        if (attr == 1) return t.name;
+        if (attr == 3) return std::to_string(t.typeCode);
+        if (attr == 6) return t.readOnly ? "T" : "F";
+        if (attr == 5 || attr == 7) return "F";
+        if (attr == 19) return "/data/" + t.name + ".TAB";
+        return "0";
     }
 
     std::optional<std::string> answerFor(const std::string& e) const {
@@ -158,23 +150,19 @@ private:
         if (std::regex_match(e, m, tableInfo)) {
             return tableAnswer(std::stoul(m[1]), std::stoi(m[2]));
         }
-        const std::string& s = selectionTable;
         if (e == "SelectionInfo( 3) ") return std::to_string(selectedRows);
-        if (e == "SelectionInfo( 2)") return s;
-        if (e == "SelectionInfo( 1)") return sourceTable;
-        if (e == "TableInfo(" + s + ",29) ") return "CoordSys Earth Projection 1, 104";
-        if (e == "EOT(" + s + ")" || e == "EOT(" + s + ") ") {
-            return cursor() >= selected.size() ? "T" : "F";
-        }
-        if (cursor() >= selected.size()) return std::nullopt;
+        if (e == "SelectionInfo( 2)") return "Query1";
+        if (e == "SelectionInfo( 1)") return "Roads";
+        if (e == "TableInfo(Query1,29) ") return "CoordSys Earth Projection 1, 104";
+        const bool atEnd = cursor() >= selected.size();
+        if (e == "EOT(Query1)" || e == "EOT(Query1) ") return atEnd ? "T" : "F";
+        if (atEnd) return std::nullopt;
         const SelectedObject& o = selected[cursor()];
-        if (e == "Str$(" + s + ".obj)") return o.type;
-        if (e == "ObjectInfo(" + s + ".obj, 20)") return std::to_string(o.nodes);
-        if (e == "ObjectInfo(" + s + ".obj, 21)") return std::to_string(o.sections);
-        if (e == "ObjectLen(" + s + ".obj, \"m\") " || e == "Perimeter(" + s + ".obj, \"m\") ") {
-            char text[64];
-            std::snprintf(text, sizeof text, "%.6f", o.metres);
-            return std::string(text);
+        if (e == "Str$(Query1.obj)") return o.type;
+        if (e == "ObjectInfo(Query1.obj, 20)") return std::to_string(o.nodes);
+        if (e == "ObjectInfo(Query1.obj, 21)") return std::to_string(o.sections);
+        if (e == "ObjectLen(Query1.obj, \"m\") " || e == "Perimeter(Query1.obj, \"m\") ") {
+            return std::to_string(o.metres);
         }
         return std::nullopt;
     }
