@@ -64,7 +64,7 @@ protected:
 
 // The extraction's texts as the real host takes them, and its request counts: 5 for a line,
 // 2N + 3 for a polyline or region of N nodes.
-TEST(ExtractionOnMbhost, RequestCountsAndLengthsMatchTheGeometry) {
+TEST(extraction_on_mbhost, request_counts_and_lengths_match_the_geometry) {
     auto host = std::make_shared<mbhost::Host>();
     const std::vector<mbhost::Point> line{{37.50, 55.60}, {37.51, 55.605}};
     const Sections polyline{{{37.60, 55.70}, {37.62, 55.71}, {37.65, 55.715}, {37.66, 55.72}},
@@ -124,7 +124,7 @@ TEST(ExtractionOnMbhost, RequestCountsAndLengthsMatchTheGeometry) {
     }
 }
 
-TEST_F(PlacementOnMbhost, LatLongPointsLieAtTheirGeodesicDistanceAlongTheLine) {
+TEST_F(placement_on_mbhost, lat_long_points_lie_at_their_geodesic_distance_along_the_line) {
     constexpr int kLines = 40;
     constexpr int kDistancesPerLine = 5;  // 200 in all
     std::uniform_real_distribution<double> lengthKm(2, 500), fraction(0.001, 0.999);
@@ -176,7 +176,7 @@ TEST_F(PlacementOnMbhost, LatLongPointsLieAtTheirGeodesicDistanceAlongTheLine) {
     RecordProperty("worst_error_m", std::to_string(worst));
 }
 
-TEST_F(PlacementOnMbhost, UtmPointsLieAtTheLinearFractionOfTheHostsSegment) {
+TEST_F(placement_on_mbhost, utm_points_lie_at_the_linear_fraction_of_the_hosts_segment) {
     constexpr int kLines = 10;
     std::uniform_real_distribution<double> lengthKm(5, 60), fraction(0.001, 0.999);
     std::vector<Sections> lines;
@@ -233,7 +233,7 @@ TEST_F(PlacementOnMbhost, UtmPointsLieAtTheLinearFractionOfTheHostsSegment) {
     }
 }
 
-TEST_F(PlacementOnMbhost, RunOverAHundredPolylinesWritesExactlyTheExpectedRows) {
+TEST_F(placement_on_mbhost, run_over_a_hundred_polylines_writes_exactly_the_expected_rows) {
     constexpr int kLines = 100;
     std::uniform_real_distribution<double> lengthKm(2, 80);
     std::uniform_int_distribution<int> nodeCount(2, 30);
@@ -281,7 +281,7 @@ TEST_F(PlacementOnMbhost, RunOverAHundredPolylinesWritesExactlyTheExpectedRows) 
     }
 }
 
-TEST_F(PlacementOnMbhost, TablesMadeWithMapBasicHoldTheGeneratedLines) {
+TEST_F(placement_on_mbhost, tables_made_with_mapbasic_hold_the_generated_lines) {
     std::vector<Sections> lines{randomLatLongLine(rng, 30000, 12)};
     Sections twoSections = randomLatLongLine(rng, 20000, 6);
     twoSections.push_back({{10.5, 20.25}, {10.75, 20.5}});

@@ -20,9 +20,9 @@ const std::string kUtmClause = "CoordSys Earth Projection 8, 104, \"m\", 39, 0, 
 
 // A connected host link over a scripted host that holds table Query1 whose current row is
 // a straight line from (1000, 2000) to (1100, 2000), 100 m long, and an output table Points.
-class SetPointsOnLine : public ::testing::Test {
+class set_points_on_line : public ::testing::Test {
 protected:
-    SetPointsOnLine() {
+    set_points_on_line() {
         random.draws = {0.25, 0.5, 0.125, 0.75, 0.3125, 0.625};
         ScriptedRandom sameDraws = random;
         FixedTimer sameTimer = timer;
@@ -44,10 +44,10 @@ protected:
         host->answer("ColumnInfo(Points, xRowId ,1) ", "xRowId");
         host->answer("Query1.rowId", "17");
         host->answer("ObjectInfo(" + var + ", 1) ", "3");
-        host->answer(lineEndExpr(var, 1, 2), "1.0E+03;2.0E+03");
-        host->answer(lineEndExpr(var, 3, 4), "1.1E+03;2.0E+03");
-        host->answer(distanceExpr("1.0E+03", "2.0E+03", "1.1E+03", "2.0E+03"), "1.0E+02");
-        host->answer(lengthExpr(var), "1.0E+02");
+        host->answer(mbt::lineEnd(var, 1, 2), "1.0E+03;2.0E+03");
+        host->answer(mbt::lineEnd(var, 3, 4), "1.1E+03;2.0E+03");
+        host->answer(mbt::distance("1.0E+03", "2.0E+03", "1.1E+03", "2.0E+03"), "1.0E+02");
+        host->answer(mbt::length(var), "1.0E+02");
     }
 
     std::int32_t place(std::vector<double> distances, bool fromEnd = false,
@@ -100,16 +100,16 @@ protected:
     std::vector<double> distances_;
 };
 
-TEST_F(SetPointsOnLine, BothColumnsGiveOneRowPerPointInTheHostsOrder) {
+TEST_F(set_points_on_line, both_columns_give_one_row_per_point_in_the_hosts_order) {
     EXPECT_EQ(place({50, 25.5}), 2);
 
     std::vector<Request> expected = objectPreamble();
     const std::vector<Request> rest{
         {"Do", "Set CoordSys Table Query1 "},
-        {"Eval", lineEndExpr(var, 1, 2)},
-        {"Eval", lineEndExpr(var, 3, 4)},
-        {"Eval", distanceExpr("1.0E+03", "2.0E+03", "1.1E+03", "2.0E+03")},
-        {"Eval", lengthExpr(var)},
+        {"Eval", mbt::lineEnd(var, 1, 2)},
+        {"Eval", mbt::lineEnd(var, 3, 4)},
+        {"Eval", mbt::distance("1.0E+03", "2.0E+03", "1.1E+03", "2.0E+03")},
+        {"Eval", mbt::length(var)},
         {"Do", "Set CoordSys Table Query1 "},
         {"Eval", "Tableinfo(Query1, 29) "},
         {"Do", createPoint("1025.5", "2000")},
@@ -123,7 +123,7 @@ TEST_F(SetPointsOnLine, BothColumnsGiveOneRowPerPointInTheHostsOrder) {
     EXPECT_TRUE(boxes.shown.empty());
 }
 
-TEST_F(SetPointsOnLine, MissingColumnsGoIntoALabelAtThePoint) {
+TEST_F(set_points_on_line, missing_columns_go_into_a_label_at_the_point) {
     struct Case {
         const char* name;
         bool distColumn;
@@ -165,7 +165,7 @@ TEST_F(SetPointsOnLine, MissingColumnsGoIntoALabelAtThePoint) {
     }
 }
 
-TEST_F(SetPointsOnLine, FromTheEndMeasuresFromTheLastNodeAndWritesTheUsersDistance) {
+TEST_F(set_points_on_line, from_the_end_measures_from_the_last_node_and_writes_the_users_distance) {
     EXPECT_EQ(place({25, 90}, true), 2);
     const auto done = statements();
     ASSERT_EQ(done.size(), 9u);
@@ -175,7 +175,7 @@ TEST_F(SetPointsOnLine, FromTheEndMeasuresFromTheLastNodeAndWritesTheUsersDistan
     EXPECT_EQ(done[6], createPoint("1010", "2000"));
 }
 
-TEST_F(SetPointsOnLine, NotReachedGivesMinusOne) {
+TEST_F(set_points_on_line, not_reached_gives_minus_one) {
     {
         SCOPED_TRACE("empty output table name: the warning, nothing sent");
         host->clearRequests();
@@ -204,7 +204,7 @@ TEST_F(SetPointsOnLine, NotReachedGivesMinusOne) {
     }
 }
 
-TEST_F(SetPointsOnLine, UnknownSourceTableStopsBeforeTheObject) {
+TEST_F(set_points_on_line, unknown_source_table_stops_before_the_object) {
     host->fail("TableInfo(Query1,1) ", 405, "Table Query1 is not open");
     EXPECT_EQ(place({25}), -1);
     ASSERT_EQ(boxes.shown.size(), 1u);  // the link's own report
@@ -212,14 +212,14 @@ TEST_F(SetPointsOnLine, UnknownSourceTableStopsBeforeTheObject) {
     EXPECT_EQ(sent(), (std::vector<Request>{{"Eval", "TableInfo(Query1,1) "}}));
 }
 
-TEST_F(SetPointsOnLine, EmptyCoordinateSystemStopsBeforeTheObject) {
+TEST_F(set_points_on_line, empty_coordinate_system_stops_before_the_object) {
     host->answer("Tableinfo(Query1, 29) ", "");
     EXPECT_EQ(place({25}), -1);
     EXPECT_EQ(sent().size(), 2u);
     EXPECT_TRUE(boxes.shown.empty());
 }
 
-TEST_F(SetPointsOnLine, RejectedInsertIsNotCountedAndTheRunGoesOn) {
+TEST_F(set_points_on_line, rejected_insert_is_not_counted_and_the_run_goes_on) {
     host->fail("Insert into Points ( obj, distanceM, xRowId ) Values ( " + var + ", 25, 17 ) ", 311,
                "Points is read-only");
     EXPECT_EQ(place({25, 50}), 1);
@@ -231,7 +231,7 @@ TEST_F(SetPointsOnLine, RejectedInsertIsNotCountedAndTheRunGoesOn) {
               "Insert into Points ( obj, distanceM, xRowId ) Values ( " + var + ", 50, 17 ) ");
 }
 
-TEST_F(SetPointsOnLine, RejectedPointCreationInsertsNothingForThatPoint) {
+TEST_F(set_points_on_line, rejected_point_creation_inserts_nothing_for_that_point) {
     host->fail(createPoint("1025", "2000"), 1311, "Coordinates out of bounds");
     EXPECT_EQ(place({25, 50}), 1);
     const auto done = statements();
@@ -240,7 +240,7 @@ TEST_F(SetPointsOnLine, RejectedPointCreationInsertsNothingForThatPoint) {
     EXPECT_EQ(done[5], createPoint("1050", "2000"));
 }
 
-TEST_F(SetPointsOnLine, ObjectsThatGiveNoPointsCountZeroAndReleaseTheVariable) {
+TEST_F(set_points_on_line, objects_that_give_no_points_count_zero_and_release_the_variable) {
     {
         SCOPED_TRACE("a point object is not read");
         host->answer("ObjectInfo(" + var + ", 1) ", "5");
@@ -257,7 +257,7 @@ TEST_F(SetPointsOnLine, ObjectsThatGiveNoPointsCountZeroAndReleaseTheVariable) {
     EXPECT_TRUE(boxes.shown.empty());
 }
 
-TEST_F(SetPointsOnLine, FailureAfterTheVariableWasDeclaredReleasesItAndGoesUp) {
+TEST_F(set_points_on_line, failure_after_the_variable_was_declared_releases_it_and_goes_up) {
     host->answer("ObjectInfo(" + var + ", 1) ", "Polyline");
     try {
         place({25});
@@ -271,7 +271,7 @@ TEST_F(SetPointsOnLine, FailureAfterTheVariableWasDeclaredReleasesItAndGoesUp) {
     EXPECT_EQ(done[2], "undim " + var + " ");
 }
 
-TEST_F(SetPointsOnLine, DeclarationTheHostRefusedIsNotReleased) {
+TEST_F(set_points_on_line, declaration_the_host_refused_is_not_released) {
     host->fail("dim " + var + " as Object ", 1001, "Variable already declared");
     place({25});
     for (const auto& statement : statements()) {
@@ -279,7 +279,7 @@ TEST_F(SetPointsOnLine, DeclarationTheHostRefusedIsNotReleased) {
     }
 }
 
-TEST_F(SetPointsOnLine, HostGoneWhilePlacingGoesUpWithoutACrash) {
+TEST_F(set_points_on_line, host_gone_while_placing_goes_up_without_a_crash) {
     // The host ends right after it has taken the first insert.
     host->failWhen(
         [this](const Request& r) {
