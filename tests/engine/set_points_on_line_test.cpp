@@ -73,15 +73,17 @@ protected:
         }
         return out;
     }
-    std::vector<Request> objectPreamble() const {
-        return {{"Eval", "TableInfo(Query1,1) "},
-                {"Eval", "Tableinfo(Query1, 29) "},
-                {"Eval", "ColumnInfo(Points, distanceM ,1) "},
-                {"Eval", "ColumnInfo(Points, xRowId ,1) "},
-                {"Eval", "Query1.rowId"},
-                {"Do", "dim " + var + " as Object "},
-                {"Do", var + "=Query1.obj "},
-                {"Eval", "ObjectInfo(" + var + ", 1) "}};
+    std::string insert(const std::string& dist) const {
+        return "Insert into Points ( obj, distanceM, xRowId ) Values ( " + var + ", " + dist +
+               ", 17 ) ";
+    }
+    void expectFailure(std::int32_t number) {
+        try {
+            place({25, 50});
+            ADD_FAILURE() << "the failure did not reach the caller";
+        } catch (const RunTimeError& e) {
+            EXPECT_EQ(e.number(), number);
+        }
     }
     std::string createPoint(const std::string& x, const std::string& y) const {
         return "Set coordsys table Query1 \r\n" + var + "=createPoint( " + x + ", " + y + " )";
@@ -103,8 +105,15 @@ protected:
 TEST_F(set_points_on_line, both_columns_give_one_row_per_point_in_the_hosts_order) {
     EXPECT_EQ(place({50, 25.5}), 2);
 
-    std::vector<Request> expected = objectPreamble();
-    const std::vector<Request> rest{
+    const std::vector<Request> expected{
+        {"Eval", "TableInfo(Query1,1) "},
+        {"Eval", "Tableinfo(Query1, 29) "},
+        {"Eval", "ColumnInfo(Points, distanceM ,1) "},
+        {"Eval", "ColumnInfo(Points, xRowId ,1) "},
+        {"Eval", "Query1.rowId"},
+        {"Do", "dim " + var + " as Object "},
+        {"Do", var + "=Query1.obj "},
+        {"Eval", "ObjectInfo(" + var + ", 1) "},
         {"Do", "Set CoordSys Table Query1 "},
         {"Eval", mbt::lineEnd(var, 1, 2)},
         {"Eval", mbt::lineEnd(var, 3, 4)},
@@ -113,11 +122,10 @@ TEST_F(set_points_on_line, both_columns_give_one_row_per_point_in_the_hosts_orde
         {"Do", "Set CoordSys Table Query1 "},
         {"Eval", "Tableinfo(Query1, 29) "},
         {"Do", createPoint("1025.5", "2000")},
-        {"Do", "Insert into Points ( obj, distanceM, xRowId ) Values ( " + var + ", 25.5, 17 ) "},
+        {"Do", insert("25.5")},
         {"Do", createPoint("1050", "2000")},
-        {"Do", "Insert into Points ( obj, distanceM, xRowId ) Values ( " + var + ", 50, 17 ) "},
+        {"Do", insert("50")},
         {"Do", "undim " + var + " "}};
-    expected.insert(expected.end(), rest.begin(), rest.end());
     EXPECT_EQ(sent(), expected);
     EXPECT_EQ(distances_, (std::vector<double>{25.5, 50}));
     EXPECT_TRUE(boxes.shown.empty());
@@ -170,113 +178,82 @@ TEST_F(set_points_on_line, from_the_end_measures_from_the_last_node_and_writes_t
     const auto done = statements();
     ASSERT_EQ(done.size(), 9u);
     EXPECT_EQ(done[4], createPoint("1075", "2000"));
-    EXPECT_EQ(done[5],
-              "Insert into Points ( obj, distanceM, xRowId ) Values ( " + var + ", 25, 17 ) ");
+    EXPECT_EQ(done[5], insert("25"));
     EXPECT_EQ(done[6], createPoint("1010", "2000"));
 }
 
-TEST_F(set_points_on_line, not_reached_gives_minus_one) {
-    {
-        SCOPED_TRACE("empty output table name: the warning, nothing sent");
-        host->clearRequests();
-        EXPECT_EQ(place({25}, false, ""), -1);
-        EXPECT_TRUE(host->requests().empty());
-        EXPECT_EQ(boxes.shown,
-                  (std::vector<ShownMessage>{
-                      {"Необходимо задать таблицу, в которую будут помещены создаваемые точки.",
-                       "Warning: Output table not defined.", MessageIcon::Exclamation}}));
-    }
-    {
-        SCOPED_TRACE("no host connection object");
-        boxes.shown.clear();
-        std::vector<double> d{25};
-        EXPECT_EQ(
-            setPointsOnLine(nullptr, {d, "Query1", "Points", "distanceM", "xRowId", false}, ports),
-            -1);
-        EXPECT_TRUE(boxes.shown.empty());
-    }
-    {
-        SCOPED_TRACE("host not running: no message");
-        host->clearRequests();
-        host->die();
-        EXPECT_EQ(place({25}), -1);
-        EXPECT_TRUE(boxes.shown.empty());
-    }
-}
+TEST_F(set_points_on_line, not_reached_gives_minus_one_before_the_object) {
+    EXPECT_EQ(place({25}, false, ""), -1);
+    EXPECT_TRUE(host->requests().empty());
+    EXPECT_EQ(boxes.shown,
+              (std::vector<ShownMessage>{
+                  {"Необходимо задать таблицу, в которую будут помещены создаваемые точки.",
+                   "Warning: Output table not defined.", MessageIcon::Exclamation}}));
+    boxes.shown.clear();
+    std::vector<double> d{25};
+    EXPECT_EQ(
+        setPointsOnLine(nullptr, {d, "Query1", "Points", "distanceM", "xRowId", false}, ports), -1);
 
-TEST_F(set_points_on_line, unknown_source_table_stops_before_the_object) {
+    host->answer("Tableinfo(Query1, 29) ", "");  // an empty coordinate system
+    EXPECT_EQ(place({25}), -1);
+    EXPECT_EQ(sent().size(), 2u);
+    EXPECT_TRUE(boxes.shown.empty());
+
+    host->clearRequests();
     host->fail("TableInfo(Query1,1) ", 405, "Table Query1 is not open");
     EXPECT_EQ(place({25}), -1);
     ASSERT_EQ(boxes.shown.size(), 1u);  // the link's own report
     EXPECT_EQ(boxes.shown[0].caption, "MI Error: 405");
     EXPECT_EQ(sent(), (std::vector<Request>{{"Eval", "TableInfo(Query1,1) "}}));
-}
 
-TEST_F(set_points_on_line, empty_coordinate_system_stops_before_the_object) {
-    host->answer("Tableinfo(Query1, 29) ", "");
+    boxes.shown.clear();
+    host->die();  // not running: no message
     EXPECT_EQ(place({25}), -1);
-    EXPECT_EQ(sent().size(), 2u);
     EXPECT_TRUE(boxes.shown.empty());
 }
 
-TEST_F(set_points_on_line, rejected_insert_is_not_counted_and_the_run_goes_on) {
-    host->fail("Insert into Points ( obj, distanceM, xRowId ) Values ( " + var + ", 25, 17 ) ", 311,
-               "Points is read-only");
+TEST_F(set_points_on_line, rejected_statements_skip_their_point_and_the_run_goes_on) {
+    host->fail(insert("25"), 311, "Points is read-only");
     EXPECT_EQ(place({25, 50}), 1);
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].text, "Points is read-only");
-    const auto done = statements();
+    auto done = statements();
     ASSERT_EQ(done.size(), 9u);
-    EXPECT_EQ(done[7],
-              "Insert into Points ( obj, distanceM, xRowId ) Values ( " + var + ", 50, 17 ) ");
-}
+    EXPECT_EQ(done[7], insert("50"));
 
-TEST_F(set_points_on_line, rejected_point_creation_inserts_nothing_for_that_point) {
-    host->fail(createPoint("1025", "2000"), 1311, "Coordinates out of bounds");
-    EXPECT_EQ(place({25, 50}), 1);
-    const auto done = statements();
-    ASSERT_EQ(done.size(), 8u);
-    EXPECT_EQ(done[4], createPoint("1025", "2000"));
-    EXPECT_EQ(done[5], createPoint("1050", "2000"));
+    host->fail(createPoint("1050", "2000"), 1311, "Coordinates out of bounds");
+    host->clearRequests();
+    EXPECT_EQ(place({25, 50, 75}), 1);  // neither the rejected insert nor the rejected point
+    done = statements();
+    ASSERT_EQ(done.size(), 10u);
+    EXPECT_EQ(done[6], createPoint("1050", "2000"));
+    EXPECT_EQ(done[7], createPoint("1075", "2000"));
 }
 
 TEST_F(set_points_on_line, objects_that_give_no_points_count_zero_and_release_the_variable) {
-    {
-        SCOPED_TRACE("a point object is not read");
-        host->answer("ObjectInfo(" + var + ", 1) ", "5");
-        EXPECT_EQ(place({25}), 0);
-        EXPECT_EQ(statements().back(), "undim " + var + " ");
-    }
-    {
-        SCOPED_TRACE("no distance on the object");
-        host->clearRequests();
-        host->answer("ObjectInfo(" + var + ", 1) ", "3");
-        EXPECT_EQ(place({0, 100, 250}), 0);
-        EXPECT_EQ(statements().back(), "undim " + var + " ");
-    }
+    host->answer("ObjectInfo(" + var + ", 1) ", "5");  // a point object is not read
+    EXPECT_EQ(place({25}), 0);
+    EXPECT_EQ(statements().back(), "undim " + var + " ");
+    host->clearRequests();
+    host->answer("ObjectInfo(" + var + ", 1) ", "3");
+    EXPECT_EQ(place({0, 100, 250}), 0);
+    EXPECT_EQ(statements().back(), "undim " + var + " ");
     EXPECT_TRUE(boxes.shown.empty());
 }
 
-TEST_F(set_points_on_line, failure_after_the_variable_was_declared_releases_it_and_goes_up) {
+TEST_F(set_points_on_line, failures_go_up_and_release_only_a_declared_variable) {
     host->answer("ObjectInfo(" + var + ", 1) ", "Polyline");
-    try {
-        place({25});
-        FAIL() << "the failure did not reach the caller";
-    } catch (const RunTimeError& e) {
-        EXPECT_EQ(e.number(), err::kTypeMismatch);
-    }
-    const auto done = statements();
+    expectFailure(err::kTypeMismatch);
+    auto done = statements();
     ASSERT_EQ(done.size(), 3u);
     EXPECT_EQ(done[0], "dim " + var + " as Object ");
     EXPECT_EQ(done[2], "undim " + var + " ");
-}
 
-TEST_F(set_points_on_line, declaration_the_host_refused_is_not_released) {
+    host->clearRequests();
+    host->answer("ObjectInfo(" + var + ", 1) ", "3");
     host->fail("dim " + var + " as Object ", 1001, "Variable already declared");
     place({25});
-    for (const auto& statement : statements()) {
-        EXPECT_EQ(statement.rfind("undim", 0), std::string::npos) << statement;
-    }
+    for (const auto& statement : statements()) EXPECT_NE(statement.rfind("undim", 0), 0u);
 }
 
 TEST_F(set_points_on_line, host_gone_while_placing_goes_up_without_a_crash) {
@@ -287,12 +264,7 @@ TEST_F(set_points_on_line, host_gone_while_placing_goes_up_without_a_crash) {
             return false;
         },
         0, "");
-    try {
-        place({25, 50});
-        FAIL() << "the failure did not reach the caller";
-    } catch (const RunTimeError& e) {
-        EXPECT_EQ(e.number(), err::kHostGone);
-    }
+    expectFailure(err::kHostGone);
     EXPECT_EQ(statements().back().rfind("Insert into", 0), 0u);
 }
 
