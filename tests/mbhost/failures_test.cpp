@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "mbhost/diagnostics.h"
+#include "mbhost/lexer.h"
 #include "session.h"
 #include "workspace_dump.h"
 
@@ -135,6 +136,7 @@ TEST(failures, hostile_text_is_refused_not_crashed_on) {
     for (int i = 0; i < 5000; ++i) chain += "+1";
     s.refuseEval(chain);
     s.refuseEval(std::string("\"unterminated"));
+    s.refuseEval(std::string(kMaxSourceLength + 1, ' '));
     s.refuseDo(std::string("Print \x01"));
     s.refuseEval("Format$(1, \"" + std::string(100000, '#') + "\")" + std::string(3, ')'));
     EXPECT_EQ(s.ask("Len(Format$(1.5, \"0." + std::string(1000, '0') + "\"))"), "42");

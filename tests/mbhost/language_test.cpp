@@ -1,8 +1,6 @@
 // The language: tiny expressions with the answers MapBasic gives for them.
 #include <gtest/gtest.h>
 
-#include "mbhost/lexer.h"
-#include "mbhost/parser.h"
 #include "session.h"
 
 namespace mbhost::testing {
@@ -60,35 +58,6 @@ TEST(statements, keywords_ignore_case) {
     EXPECT_EQ(s.ask("objectlen(O, \"M\")"), "10");
     s.run("fetch FIRST from ROADS");
     EXPECT_EQ(s.ask("Roads.Name"), "Ring road");
-}
-
-TEST(lexer, marks_lines_columns_and_words) {
-    const auto tokens = tokenize("a = \"x\"\r\n  Fetch Next");
-    ASSERT_EQ(tokens.size(), 7u);
-    EXPECT_EQ(tokens[2].kind, TokenKind::String);
-    EXPECT_EQ(tokens[2].spot().near, "\"x\"");
-    EXPECT_EQ(tokens[3].kind, TokenKind::NewLine);
-    EXPECT_EQ(tokens[4].line, 2);
-    EXPECT_EQ(tokens[4].column, 3);
-    EXPECT_TRUE(tokens[5].isWord("NEXT"));
-}
-
-TEST(lexer, refuses_what_no_token_starts_with) {
-    for (const char* text : {"1 ? 2", "\"open", "a = #"}) {
-        EXPECT_THROW(tokenize(text), MapBasicError) << text;
-    }
-    EXPECT_THROW(tokenize(std::string(kMaxSourceLength + 1, ' ')), MapBasicError);
-}
-
-TEST(parser, checks_argument_counts_where_they_are_written) {
-    try {
-        parseExpression("1 + ObjectLen(o)");
-        FAIL() << "accepted";
-    } catch (const MapBasicError& e) {
-        EXPECT_EQ(e.code(), errc::kArgumentCount);
-        EXPECT_EQ(e.spot().column, 5);
-        EXPECT_EQ(e.spot().near, "ObjectLen");
-    }
 }
 
 }  // namespace

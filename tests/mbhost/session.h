@@ -20,44 +20,30 @@ public:
 
     Host& host() { return *host_; }
 
-    std::string ask(std::string_view text) {
-        try {
-            return host_->eval(text);
-        } catch (const HostFailure& f) {
-            ADD_FAILURE() << "Eval of [" << text << "] failed: " << f.what();
-            return "<failed>";
-        }
-    }
+    std::string ask(std::string_view text) { return call(text, false, true); }
     double askNumber(std::string_view text) { return std::strtod(ask(text).c_str(), nullptr); }
-
-    void run(std::string_view text) {
-        try {
-            host_->execute(text);
-        } catch (const HostFailure& f) {
-            ADD_FAILURE() << "Do of [" << text << "] failed: " << f.what();
-        }
-    }
-
+    void run(std::string_view text) { call(text, true, true); }
     // The failure's message; empty (and a test failure) when the text did not fail.
-    std::string refuseEval(std::string_view text) {
-        return refused([&] { host_->eval(text); }, text);
-    }
-    std::string refuseDo(std::string_view text) {
-        return refused([&] { host_->execute(text); }, text);
-    }
+    std::string refuseEval(std::string_view text) { return call(text, false, false); }
+    std::string refuseDo(std::string_view text) { return call(text, true, false); }
 
 private:
-    template <class Call>
-    std::string refused(Call call, std::string_view text) {
+    std::string call(std::string_view text, bool statement, bool mustSucceed) {
         try {
-            call();
+            std::string answer;
+            if (statement) {
+                host_->execute(text);
+            } else {
+                answer = host_->eval(text);
+            }
+            if (!mustSucceed) ADD_FAILURE() << "[" << text << "] did not fail";
+            return mustSucceed ? answer : std::string();
         } catch (const HostFailure& f) {
+            if (mustSucceed) ADD_FAILURE() << "[" << text << "] failed: " << f.what();
             EXPECT_EQ(f.code(), host_->lastErrorCode());
             EXPECT_EQ(std::string(f.what()), host_->lastErrorMessage());
-            return f.what();
+            return mustSucceed ? "<failed>" : f.what();
         }
-        ADD_FAILURE() << "[" << text << "] did not fail";
-        return {};
     }
 
     std::unique_ptr<Host> host_;

@@ -1,5 +1,6 @@
-// Every MapBasic text that Veltrano composes, byte for byte, against a workspace holding a
-// longitude/latitude table, a projected (transverse Mercator) table and a NonEarth table.
+// The texts of the placement and of the host's chores, byte for byte, against a workspace
+// holding a longitude/latitude, a projected (transverse Mercator) and a NonEarth table. The
+// host link's and the dialog's texts run on mbhost from their own code, in their own tests.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -82,114 +83,6 @@ TEST(host_connection_texts, probe_windows_and_close) {
         fresh.run(text);
         expectAnswers(fresh,
                       {{"NumTables()", "0"}, {"NumWindows()", "0"}, {"NumAllWindows()", "3"}});
-    }
-}
-
-TEST(table_information_texts, attributes_of_every_table) {
-    Session s;
-    expectAnswers(s, {{"NumTables()", "6"},
-                      {"SelectionInfo( 3) ", "0"},
-                      {"TableInfo(1,1) ", "roads"},
-                      {"TableInfo(3,1) ", "plan"},
-                      {"TableInfo(roads,2) ", "1"},
-                      {"TableInfo(plan,2) ", "3"},
-                      {"TableInfo(roads,3) ", "1"},
-                      {"TableInfo(roads,4) ", "2"},
-                      {"TableInfo(labels,4) ", "0"},
-                      {"TableInfo(roads,8) ", "4"},
-                      {"TableInfo(points,8) ", "0"},
-                      {"TableInfo(roads,19) ", "/data/roads.TAB"},
-                      {"TableInfo(roads,5) ", "T"},
-                      {"TableInfo(roads,6) ", "F"},
-                      {"TableInfo(archive,6) ", "T"},
-                      {"TableInfo(roads,7) ", "F"},
-                      {"TableInfo(roads,25) ", "37"},
-                      {"TableInfo(roads,26) ", "55"},
-                      {"TableInfo(roads,27) ", "37.71"},
-                      {"TableInfo(roads,28) ", "55.73"}});
-    const std::string path = s.ask("TempFileName$(\"\")");
-    const std::string scratch = s.ask("PathToTableName$(\"" + path + "\" ) ");
-    EXPECT_TRUE(std::regex_match(scratch, std::regex("[A-Za-z0-9_]+"))) << scratch;
-    for (const Source& src : kSources) {
-        const std::string table = src.table;
-        EXPECT_EQ(s.ask("TableInfo(" + table + ",29) "), src.clause);
-        s.run("select Count(*) from " + table + " into " + scratch + " Noselect ");
-        s.run("Fetch first from " + scratch);
-        EXPECT_EQ(s.ask("Str$(" + scratch + ".COL1)"), s.ask("TableInfo(" + table + ",8) "));
-        s.run("close table " + scratch);
-    }
-    s.run("select * from \"roads\" where lanes > 1  into sel1 ");
-    expectAnswers(s, {{"TableInfo(sel1,5) ", "T"},
-                      {"TableInfo(sel1,8) ", "2"},
-                      {"TableInfo(sel1,3) ", "2"},
-                      {"TableInfo(sel1,7) ", "T"},
-                      {"SelectionInfo( 3) ", "2"},
-                      {"TableInfo(Selection,1) ", "sel1"},
-                      {"NumTables()", "7"}});
-}
-
-TEST(window_texts, census_of_map_browser_and_button_pads) {
-    Session s;
-    s.run("Map From roads");
-    s.run("Browse * From fields");
-    const std::string map = s.ask("WindowId(1)");
-    const std::string browser = s.ask("WindowId(2)");
-    expectAnswers(s, {{"NumWindows()", "2"},
-                      {"NumAllWindows()", "5"},
-                      {"FrontWindow()", browser},
-                      {"WindowId(FrontWindow() )", browser},
-                      {"WindowId(0)", "0"},
-                      {"WindowInfo(1,1)", "roads Map"},
-                      {"WindowInfo(1,3)", "1"},
-                      {"WindowInfo(2,1)", "fields Browser"},
-                      {"WindowInfo(2,3)", "2"},
-                      {"WindowInfo(-1,1)", "Main"},
-                      {"WindowInfo(-1,3)", "19"},
-                      {"WindowInfo(-3,3)", "19"},
-                      {"WindowInfo(1,9)", "0"}});
-    for (const char* n : {"-3", "-2", "-1", "1", "2"}) {
-        EXPECT_NE(s.ask("WindowId(" + std::string(n) + ")"), "0");
-        for (const char* code : {"12", "4", "5"})
-            EXPECT_GT(s.askNumber("WindowInfo(" + std::string(n) + "," + code + ")"), 0);
-        EXPECT_GE(s.askNumber("WindowInfo(" + std::string(n) + ",6)"), 0);
-    }
-    s.run("Set CoordSys  Window " + map + " ");
-    EXPECT_NEAR(s.askNumber("MapperInfo(" + map + ",3)"), (37.0 + 37.71) / 2, 1e-9);
-    EXPECT_NEAR(s.askNumber("MapperInfo(" + map + ",4)"), (55.0 + 55.73) / 2, 1e-9);
-    EXPECT_GT(s.askNumber("MapperInfo(" + map + ",2)"), 0);
-}
-
-TEST(window_texts, fit_map_to_each_table) {
-    for (const Source& src : kSources) {
-        SCOPED_TRACE(src.label);
-        Session s;
-        s.run("Map From " + std::string(src.table));
-        const std::string w = s.ask("FrontWindow()");
-        s.run("set coordsys window " + w + " ");
-        s.run(
-            "Select Min(ObjectGeography( obj,1)) \"X1\",Max(ObjectGeography( obj,3)) \"X2\","
-            "Min(ObjectGeography( obj,2)) \"Y1\",Max(ObjectGeography( obj,4)) \"Y2\" from \"" +
-            std::string(src.table) + "\" into temp001 noselect ");
-        Bounds all = sourceObject(s, src, 1).bounds();
-        for (int row = 2; row <= s.host().workspace().tables.find(src.table)->lastRowId(); ++row) {
-            const Bounds b = sourceObject(s, src, row).bounds();
-            all = {std::min(all.minX, b.minX), std::min(all.minY, b.minY),
-                   std::max(all.maxX, b.maxX), std::max(all.maxY, b.maxY)};
-        }
-        EXPECT_DOUBLE_EQ(s.askNumber("temp001.X1"), all.minX);
-        EXPECT_DOUBLE_EQ(s.askNumber("temp001.X2"), all.maxX);
-        EXPECT_DOUBLE_EQ(s.askNumber("temp001.Y1"), all.minY);
-        EXPECT_DOUBLE_EQ(s.askNumber("temp001.Y2"), all.maxY);
-        EXPECT_EQ(s.ask("MapperInfo(" + w + "," + "11" + ") "), "mi");
-        s.run("set map window " + w + " center ( 12.5, 40.25) zoom  7.5 Units \"mi\" ");
-        if (src.system != SampleSystem::Utm) {  // UTM centre read back after a conversion
-            EXPECT_DOUBLE_EQ(s.askNumber("MapperInfo(" + w + ",3)"), 12.5);
-            EXPECT_DOUBLE_EQ(s.askNumber("MapperInfo(" + w + ",4)"), 40.25);
-        }
-        EXPECT_DOUBLE_EQ(s.askNumber("MapperInfo(" + w + ",1)"), 7.5);
-        s.run("set map window " + w + " center ( 1, 2) ");
-        s.run("Close table temp001");
-        EXPECT_EQ(s.ask("NumTables()"), "6");
     }
 }
 
@@ -301,36 +194,6 @@ TEST(placement_texts, points_and_labels_written_in_the_output_tables) {
         if (src.system != SampleSystem::NonEarth) {
             EXPECT_NEAR(s.askNumber("ObjectGeography(points.obj, 1)"), mid.x, 1e-6);
             EXPECT_NEAR(s.askNumber("ObjectGeography(points.obj, 2)"), mid.y, 1e-6);
-        }
-    }
-}
-
-TEST(selection_texts, walk_and_describe_each_selected_object) {
-    for (const Source& src : kSources) {
-        SCOPED_TRACE(src.label);
-        Session s;
-        s.run("Select * From " + std::string(src.table));
-        const std::string sel = s.ask("SelectionInfo( 2)");
-        EXPECT_EQ(s.ask("SelectionInfo( 1)"), src.table);
-        EXPECT_EQ(s.ask("TableInfo(" + sel + ",29) "), src.clause);
-        s.run("fetch first from " + sel);
-        const int rows = std::stoi(s.ask("SelectionInfo( 3) "));
-        for (int i = 1; i <= rows; ++i) {
-            const Geometry& g = sourceObject(s, src, i);
-            const std::string type = s.ask("Str$(" + sel + ".obj)");
-            EXPECT_EQ(type, objectTypeName(g.type));
-            EXPECT_EQ(s.ask(sel + ".rowId"), std::to_string(i));
-            if (type == "Region" || type == "Polyline") {
-                EXPECT_EQ(s.ask("ObjectInfo(" + sel + ".obj, 20)"), std::to_string(g.nodeCount()));
-                EXPECT_EQ(s.ask("ObjectInfo(" + sel + ".obj, 21)"), std::to_string(g.parts.size()));
-            }
-            const char* measure = type == "Region" ? "Perimeter(" : "ObjectLen(";
-            if (type != "Point") {
-                EXPECT_GT(s.askNumber(measure + sel + ".obj, \"m\") "), 0);
-            }
-            EXPECT_EQ(s.ask("EOT(" + sel + ") "), "F");
-            s.run("fetch next from " + sel);
-            EXPECT_EQ(s.ask("EOT(" + sel + ")"), i == rows ? "T" : "F");
         }
     }
 }
