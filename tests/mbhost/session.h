@@ -8,6 +8,8 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "mbhost/host.h"
 #include "sample_workspace.h"
@@ -21,6 +23,14 @@ public:
     Host& host() { return *host_; }
 
     std::string ask(std::string_view text) { return call(text, false, true); }
+    // Asks each expression in turn, expecting its answer.
+    void expect(const std::vector<std::pair<std::string, std::string>>& rows) {
+        for (const auto& [text, answer] : rows) EXPECT_EQ(ask(text), answer) << "Eval of " << text;
+    }
+    // Asks each expression in turn, expecting its answer.
+    void expect(const std::vector<std::pair<std::string, std::string>>& rows) {
+        for (const auto& [text, answer] : rows) EXPECT_EQ(ask(text), answer) << "Eval of " << text;
+    }
     double askNumber(std::string_view text) { return std::strtod(ask(text).c_str(), nullptr); }
     void run(std::string_view text) { call(text, true, true); }
     // The failure's message; empty (and a test failure) when the text did not fail.
