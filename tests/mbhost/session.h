@@ -27,10 +27,6 @@ public:
     void expect(const std::vector<std::pair<std::string, std::string>>& rows) {
         for (const auto& [text, answer] : rows) EXPECT_EQ(ask(text), answer) << "Eval of " << text;
     }
-    // Asks each expression in turn, expecting its answer.
-    void expect(const std::vector<std::pair<std::string, std::string>>& rows) {
-        for (const auto& [text, answer] : rows) EXPECT_EQ(ask(text), answer) << "Eval of " << text;
-    }
     double askNumber(std::string_view text) { return std::strtod(ask(text).c_str(), nullptr); }
     void run(std::string_view text) { call(text, true, true); }
     // The failure's message; empty (and a test failure) when the text did not fail.

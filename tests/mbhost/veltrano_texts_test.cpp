@@ -18,10 +18,6 @@ namespace {
 namespace mbt = mapbasic_text;
 const std::string kObj = "qzv123456";
 
-void expectAnswers(Session& s, const std::vector<std::pair<std::string, std::string>>& rows) {
-    for (const auto& [text, answer] : rows) EXPECT_EQ(s.ask(text), answer) << "Eval of " << text;
-}
-
 // The source tables, each with the row of each object kind it holds (0: none).
 struct Source {
     const char* label;
@@ -64,7 +60,7 @@ std::pair<std::string, std::string> splitPair(const std::string& answer) {
 
 TEST(host_connection_texts, probe_windows_and_close) {
     Session s;
-    expectAnswers(s, {{"2*2", "4"}, {"SystemInfo(9)", std::to_string(kSampleMainWindow)}});
+    s.expect({{"2*2", "4"}, {"SystemInfo(9)", std::to_string(kSampleMainWindow)}});
     EXPECT_GT(std::stol(s.ask("SystemInfo(17)")), 0);
     for (const char* text :
          {"Set Application Window 4660", "Set Application Window 4660 ", "Set Application Window 0",
@@ -81,8 +77,7 @@ TEST(host_connection_texts, probe_windows_and_close) {
         Session fresh;
         fresh.run("Map From roads");
         fresh.run(text);
-        expectAnswers(fresh,
-                      {{"NumTables()", "0"}, {"NumWindows()", "0"}, {"NumAllWindows()", "3"}});
+        fresh.expect({{"NumTables()", "0"}, {"NumWindows()", "0"}, {"NumAllWindows()", "3"}});
     }
 }
 
@@ -122,12 +117,12 @@ double extractNodes(Session& s, const Source& src, const Geometry& g) {
 // setPointsOnLine's texts up to the geometry, then the geometry, for one selected row.
 void placeOnRow(Session& s, const Source& src, int row) {
     s.run("Select * From " + std::string(src.table) + " Where RowID = " + std::to_string(row));
-    expectAnswers(s, {{"SelectionInfo( 3) ", "1"},
-                      {"SelectionInfo( 2)", "Query1"},
-                      {"TableInfo(Query1,1) ", "Query1"},
-                      {"Tableinfo(Query1, 29) ", src.clause},
-                      {"ColumnInfo(points, distanceM ,1) ", "distanceM"},
-                      {"ColumnInfo(points, xRowId ,1) ", "xRowId"}});
+    s.expect({{"SelectionInfo( 3) ", "1"},
+              {"SelectionInfo( 2)", "Query1"},
+              {"TableInfo(Query1,1) ", "Query1"},
+              {"Tableinfo(Query1, 29) ", src.clause},
+              {"ColumnInfo(points, distanceM ,1) ", "distanceM"},
+              {"ColumnInfo(points, xRowId ,1) ", "xRowId"}});
     s.run("fetch first From Query1");
     EXPECT_FALSE(s.refuseEval("ColumnInfo(labels, distanceM ,1) ").empty());
     EXPECT_EQ(s.ask("Query1.rowId"), "1");
@@ -181,15 +176,15 @@ TEST(placement_texts, points_and_labels_written_in_the_output_tables) {
         s.run("Insert into labels ( obj ) Values ( " + kObj + " ) ");
         s.run("Create Text into Variable " + kObj + " \"M = 25\\nRowID = 1\" (" + x + ", " + y +
               " ) ( " + x + ", " + y + " )  ");
-        expectAnswers(s, {{"Str$(" + kObj + ")", "Text"},
-                          {"ObjectInfo(" + kObj + ", 3)", "M = 25\\nRowID = 1"}});
+        s.expect({{"Str$(" + kObj + ")", "Text"},
+                  {"ObjectInfo(" + kObj + ", 3)", "M = 25\\nRowID = 1"}});
         s.run("Insert into labels (obj) Values (" + kObj + ") ");
         s.run("undim " + kObj + " ");
         s.run("Fetch First From points");
-        expectAnswers(s, {{"TableInfo(points,8) ", "1"},
-                          {"TableInfo(labels,8) ", "2"},
-                          {"points.distanceM", "25"},
-                          {"points.xRowId", "1"}});
+        s.expect({{"TableInfo(points,8) ", "1"},
+                  {"TableInfo(labels,8) ", "2"},
+                  {"points.distanceM", "25"},
+                  {"points.xRowId", "1"}});
         // The point is stored in the output table's system and reads back where it was put.
         if (src.system != SampleSystem::NonEarth) {
             EXPECT_NEAR(s.askNumber("ObjectGeography(points.obj, 1)"), mid.x, 1e-6);
