@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -26,6 +27,24 @@ public:
     // Asks each expression in turn, expecting its answer.
     void expect(const std::vector<std::pair<std::string, std::string>>& rows) {
         for (const auto& [text, answer] : rows) EXPECT_EQ(ask(text), answer) << "Eval of " << text;
+    }
+    // Runs a script: a step without an answer is a statement to run; one with an answer an
+    // expression to ask, or with kRefused a statement the host must refuse.
+    static constexpr const char* kRefused = "<refused>";
+    struct Step {
+        std::string text;
+        std::optional<std::string> answer = std::nullopt;
+    };
+    void play(const std::vector<Step>& steps) {
+        for (const Step& step : steps) {
+            if (!step.answer) {
+                run(step.text);
+            } else if (*step.answer == kRefused) {
+                EXPECT_NE(refuseDo(step.text), "");
+            } else {
+                EXPECT_EQ(ask(step.text), *step.answer) << "Eval of " << step.text;
+            }
+        }
     }
     double askNumber(std::string_view text) { return std::strtod(ask(text).c_str(), nullptr); }
     void run(std::string_view text) { call(text, true, true); }
