@@ -103,18 +103,6 @@ TEST(failures, each_sets_code_and_message_and_changes_nothing) {
     }
 }
 
-TEST(failures, writing_zero_clears_and_a_success_resets) {
-    Session s;
-    s.refuseEval("Foo(1)");
-    EXPECT_NE(s.host().lastErrorCode(), 0);
-    s.host().setLastErrorCode(0);
-    EXPECT_EQ(s.host().lastErrorCode(), 0);
-    EXPECT_EQ(s.host().lastErrorMessage(), "");
-    s.refuseEval("Foo(1)");
-    s.ask("2*2");
-    EXPECT_EQ(s.host().lastErrorCode(), 0);
-}
-
 TEST(failures, statement_half_way_through_a_multi_row_update_changes_no_row) {
     Session s;
     const std::string before = dumpWorkspace(s.host().workspace());

@@ -32,6 +32,10 @@ TEST(inprocess_automation, answers_runs_and_raises_the_hosts_failures) {
               "line 1, position 1, near 'Inset': Unrecognized command: Inset");
     host.SetLastErrorCode(0);
     EXPECT_EQ(host.LastErrorCode(), 0);
+    EXPECT_EQ(host.LastErrorMessage(), "");
+    EXPECT_THROW(host.Eval("Foo(1)"), RunTimeError);
+    host.Eval("2*2");  // a success resets
+    EXPECT_EQ(host.LastErrorCode(), 0);
 }
 
 TEST(inprocess_provider, attaches_only_while_running) {

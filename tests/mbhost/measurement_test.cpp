@@ -65,42 +65,34 @@ TEST(distance, in_every_system_and_unit) {
         EXPECT_NEAR(distance(unit), 1000 / metres, 1e-9 * 1000 / metres) << unit;
 }
 
-TEST(object_length, is_the_sum_of_segment_distances_per_section) {
+// Random polylines and regions of two sections: the length is the sum of the segment
+// distances, the perimeter adds each polygon's closing edge; neither applies to the other.
+TEST(object_length_and_perimeter, sum_the_segment_distances_of_every_section) {
     Session s;
     s.run("Set CoordSys Table roads\r\nDim p As Object");
     std::mt19937_64 random(7);
     std::uniform_real_distribution<double> lon(20, 21), lat(50, 51);
     for (int trial = 0; trial < 20; ++trial) {
-        std::string text = "Create Pline Into Variable p Multiple 2";
-        double expected = 0;
+        std::string sections;
+        double open = 0, closing = 0;
         for (int section = 0; section < 2; ++section) {
             std::vector<Point> nodes;
             for (int n = 0; n < 4; ++n) nodes.push_back({lon(random), lat(random)});
             for (int n = 1; n < 4; ++n)
-                expected += referenceDistance(SampleSystem::LatLong, nodes[n - 1], nodes[n]);
-            text += " 4" + pointList(nodes);
+                open += referenceDistance(SampleSystem::LatLong, nodes[n - 1], nodes[n]);
+            closing += referenceDistance(SampleSystem::LatLong, nodes[3], nodes[0]);
+            sections += " 4" + pointList(nodes);
         }
-        s.run(text);
-        EXPECT_NEAR(s.askNumber("ObjectLen(p, \"m\")"), expected, 1e-6);
-        EXPECT_EQ(s.askNumber("Perimeter(p, \"m\")"), 0);  // a polyline has no perimeter
+        s.run("Create Pline Into Variable p Multiple 2" + sections);
+        EXPECT_NEAR(s.askNumber("ObjectLen(p, \"m\")"), open, 1e-6);
+        EXPECT_EQ(s.askNumber("Perimeter(p, \"m\")"), 0);
+        s.run("Create Region Into Variable p 2" + sections);
+        EXPECT_NEAR(s.askNumber("Perimeter(p, \"m\")"), open + closing, 1e-6);
+        EXPECT_EQ(s.askNumber("ObjectLen(p, \"m\")"), 0);
     }
-}
-
-TEST(perimeter, includes_each_polygons_closing_edge) {
-    Session s;
-    s.run("Set CoordSys Table roads\r\nDim r As Object");
-    const std::vector<Point> first{{10, 50}, {10.1, 50}, {10.1, 50.1}};
-    const std::vector<Point> second{{20, 40}, {20.2, 40}, {20.2, 40.3}, {20, 40}};
-    s.run("Create Region Into Variable r 2 3" + pointList(first) + " 4" + pointList(second));
-    double expected = 0;
-    for (const auto* ring : {&first, &second}) {
-        for (std::size_t n = 0; n < 3; ++n) {
-            expected += referenceDistance(SampleSystem::LatLong, (*ring)[n], (*ring)[(n + 1) % 3]);
-        }
-    }
-    EXPECT_NEAR(s.askNumber("Perimeter(r, \"m\")"), expected, 1e-6);
-    EXPECT_EQ(s.ask("ObjectInfo(r, 23)"), "3");  // the repeated closing node is not kept
-    EXPECT_EQ(s.askNumber("ObjectLen(r, \"m\")"), 0);
+    // A closing node repeated in the text is not kept.
+    s.run("Create Region Into Variable p 1 4 (20, 40) (20.2, 40) (20.2, 40.3) (20, 40)");
+    EXPECT_EQ(s.ask("ObjectInfo(p, 22)"), "3");
 }
 
 TEST(host_number_text, reads_back_to_the_same_double) {

@@ -1,6 +1,7 @@
 // The texts of the placement and of the host's chores, byte for byte, against a workspace
 // holding a longitude/latitude, a projected (transverse Mercator) and a NonEarth table. The
-// host link's and the dialog's texts run on mbhost from their own code, in their own tests.
+// host link's and the dialog's texts, and the points and labels written, run on mbhost from
+// their own code in their own tests.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -151,44 +152,6 @@ TEST(placement_texts, geometry_of_every_kind_in_every_system) {
             placeOnRow(s, src, row);
             s.run("undim " + kObj + " ");
             EXPECT_EQ(s.host().workspace().variables.count(kObj), 0u);
-        }
-    }
-}
-
-TEST(placement_texts, points_and_labels_written_in_the_output_tables) {
-    for (const Source& src : kSources) {
-        SCOPED_TRACE(src.label);
-        Session s;
-        placeOnRow(s, src, src.rows[1]);
-        const Point a = sourceObject(s, src, src.rows[1]).parts[0][0];
-        const Point b = sourceObject(s, src, src.rows[1]).parts[0][1];
-        auto text = [](double v) {
-            char out[64];
-            std::snprintf(out, sizeof out, "%.15g", v);
-            return std::string(out);
-        };
-        const std::string x = text((a.x + b.x) / 2), y = text((a.y + b.y) / 2);
-        const Point mid{std::stod(x), std::stod(y)};
-        const std::string d = s.ask(mbt::pointDistance(text(a.x), text(a.y), x, y));
-        EXPECT_NEAR(readHostNumberText(d), referenceDistance(src.system, a, mid), 1e-6);
-        s.run("Set coordsys table Query1 \r\n" + kObj + "=createPoint( " + x + ", " + y + " )");
-        s.run("Insert into points ( obj, distanceM, xRowId ) Values ( " + kObj + ", 25, 1 ) ");
-        s.run("Insert into labels ( obj ) Values ( " + kObj + " ) ");
-        s.run("Create Text into Variable " + kObj + " \"M = 25\\nRowID = 1\" (" + x + ", " + y +
-              " ) ( " + x + ", " + y + " )  ");
-        s.expect({{"Str$(" + kObj + ")", "Text"},
-                  {"ObjectInfo(" + kObj + ", 3)", "M = 25\\nRowID = 1"}});
-        s.run("Insert into labels (obj) Values (" + kObj + ") ");
-        s.run("undim " + kObj + " ");
-        s.run("Fetch First From points");
-        s.expect({{"TableInfo(points,8) ", "1"},
-                  {"TableInfo(labels,8) ", "2"},
-                  {"points.distanceM", "25"},
-                  {"points.xRowId", "1"}});
-        // The point is stored in the output table's system and reads back where it was put.
-        if (src.system != SampleSystem::NonEarth) {
-            EXPECT_NEAR(s.askNumber("ObjectGeography(points.obj, 1)"), mid.x, 1e-6);
-            EXPECT_NEAR(s.askNumber("ObjectGeography(points.obj, 2)"), mid.y, 1e-6);
         }
     }
 }
