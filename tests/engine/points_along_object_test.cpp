@@ -130,40 +130,32 @@ TEST_F(points_along_object, distance_on_a_node_is_computed_from_the_segment_star
     EXPECT_EQ(placed(&ObjNode::y), (std::vector<double>{0, 5}));
 }
 
-TEST(is_lat_long_clause, decides_from_the_projection_number) {
-    const std::pair<const char*, bool> rows[] = {
-        {"CoordSys Earth Projection 1, 104", true},
-        {"  coordsys earth projection 1001, 33, 7, 0, 0, 0", true},
-        {"CoordSys Earth Projection 1", true},
-        {"CoordSys Earth Projection 8, 104, \"m\", 27, 0, 0.9996, 500000, 0", false},
-        {"CoordSys Earth Projection 1008, 104, \"m\", 0", false},
-        {"CoordSys Earth Projection 0, 104", false},
-        {"CoordSys Earth Projection -1, 104", false},
-        {"CoordSys NonEarth Units \"m\" Bounds (0, 0) (100, 100)", false},
-        {"CoordSys Earth", false},
-        {"", false},
-    };
-    for (const auto& [clause, latLong] : rows)
-        EXPECT_EQ(isLatLongClause(clause), latLong) << clause;
-}
-
+// Lat/long clauses (the projection number 1 modulo 1000) ask the host's Distance for each
+// point; the others interpolate without it.
 TEST_F(points_along_object, clause_selects_the_form_of_interpolation) {
     const std::pair<std::string, bool> cases[] = {
         {kWgs84, true},
-        {"CoordSys Earth Projection 1001, 104, 7, 0, 0, 0", true},
+        {"  coordsys earth projection 1001, 33, 7, 0, 0, 0", true},
+        {"CoordSys Earth Projection 1", true},
         {kUtm, false},
-        {"CoordSys NonEarth Units \"m\" Bounds (0, 0) (1000, 1000)", false}};
+        {"CoordSys Earth Projection 1008, 104, \"m\", 0", false},
+        {"CoordSys Earth Projection 0, 104", false},
+        {"CoordSys Earth Projection -1, 104", false},
+        {"CoordSys NonEarth Units \"m\" Bounds (0, 0) (1000, 1000)", false},
+        {"CoordSys Earth", false},
+        {"", false}};
     answerDistances(
         *host, [](double ax, double ay, double x, double y) { return std::hypot(x - ax, y - ay); });
-    for (const auto& [text, iterative] : cases) {
+    for (const auto& [text, latLong] : cases) {
         SCOPED_TRACE(text);
+        EXPECT_EQ(isLatLongClause(text), latLong);
         host->clearRequests();
         clause(text);
         ASSERT_EQ(walk({25}), 1);
         EXPECT_DOUBLE_EQ(pts.nodes[0].x, 25.0);
         const auto traffic = host->traffic();
-        ASSERT_EQ(traffic.size(), iterative ? 3u : 2u);
-        if (iterative) {
+        ASSERT_EQ(traffic.size(), latLong ? 3u : 2u);
+        if (latLong) {
             EXPECT_EQ(traffic[2].argument, mapbasic_text::pointDistance("0", "0", "25", "0"));
         }
     }
