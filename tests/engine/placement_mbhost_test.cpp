@@ -46,8 +46,20 @@ std::size_t segmentOf(const std::vector<double>& along, double d) {
 
 class placement_on_mbhost : public ::testing::Test {
 protected:
-    void open(const std::string& clause, const std::vector<Sections>& lines) {
-        host->addTable(lineTable("Lines", clause, lines));
+    // The lines table; rows the predicate picks hold regions of the same nodes.
+    void open(
+        const std::string& clause, const std::vector<Sections>& lines,
+        const std::function<bool(std::size_t)>& region = [](std::size_t) { return false; }) {
+        host = std::make_shared<mbhost::Host>();
+        automation = std::make_shared<InProcessAutomation>(host);
+        mbhost::TableData table = lineTable("Lines", clause, lines);
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            if (!region(i)) continue;
+            auto shape = std::make_shared<mbhost::Geometry>(*table.rows[i].object);
+            shape->type = mbhost::ObjectType::Region;
+            table.rows[i].object = shape;
+        }
+        host->addTable(std::move(table));
         host->addTable(pointTable("Points", clause, true));
         session = std::make_unique<PlacementSession>(automation);
     }
@@ -76,6 +88,8 @@ protected:
             }
         }
     }
+
+    void placeOnProjectedLines(const std::string& clause);
 
     std::shared_ptr<mbhost::Host> host = std::make_shared<mbhost::Host>();
     std::shared_ptr<InProcessAutomation> automation = std::make_shared<InProcessAutomation>(host);
@@ -117,11 +131,19 @@ TEST_F(placement_on_mbhost, lat_long_points_lie_at_their_geodesic_distance_along
     }
 }
 
-TEST_F(placement_on_mbhost, utm_points_lie_at_the_linear_fraction_of_the_hosts_segment) {
+TEST_F(placement_on_mbhost, projected_points_lie_at_the_linear_fraction_of_the_hosts_segment) {
+    for (const std::string& clause :
+         {std::string(kUtmClause), std::string("NonEarth Units \"m\" Bounds (0, 0) (1E7, 1E7)")}) {
+        SCOPED_TRACE(clause);
+        placeOnProjectedLines(clause);
+    }
+}
+
+void placement_on_mbhost::placeOnProjectedLines(const std::string& clause) {
     std::uniform_real_distribution<double> lengthKm(5, 60);
     std::vector<Sections> lines;
     for (int i = 0; i < 10; ++i) lines.push_back(randomUtmLine(rng, lengthKm(rng) * 1000, 30));
-    open(kUtmClause, lines);
+    open(clause, lines);
 
     // The host's own distances between the nodes, asked here with MapBasic.
     automation->Do("Set CoordSys Table Lines");
@@ -164,7 +186,8 @@ TEST_F(placement_on_mbhost, run_over_a_hundred_polylines_writes_exactly_the_expe
     std::multimap<std::int32_t, double> expected;
     for (int i = 0; i < 100; ++i) {
         Sections line = randomLatLongLine(rng, lengthKm(rng) * 1000, nodeCount(rng));
-        // Every third line in two sections; the gap between them counts nothing.
+        // Every third line in two sections, every fourth a region: the gap between the
+        // sections and the closing edge count nothing.
         if (i % 3 == 0 && line[0].size() >= 4) {
             line.push_back({line[0].begin() + 2, line[0].end()});
             line[0].resize(2);
@@ -175,7 +198,7 @@ TEST_F(placement_on_mbhost, run_over_a_hundred_polylines_writes_exactly_the_expe
             if (d > 0 && d < length) expected.emplace(i + 1, d);
         lines.push_back(line);
     }
-    open(kLatLongClause, lines);
+    open(kLatLongClause, lines, [](std::size_t i) { return i % 4 == 1; });
     EXPECT_EQ(session->placeAlongRows("Lines", 100, "Points", distances, false),
               static_cast<std::int64_t>(expected.size()));
     std::multimap<std::int32_t, double> written;

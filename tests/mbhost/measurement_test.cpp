@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <random>
+#include <regex>
 
 #include "engine/mapbasic_texts.h"
 #include "mbhost/number_format.h"
@@ -101,6 +102,7 @@ TEST(host_number_text, reads_back_to_the_same_double) {
     std::mt19937_64 random(42);
     std::uniform_real_distribution<double> coordinate(-1e7, 1e7);
     std::uniform_int_distribution<int> scale(-12, 6);
+    const std::regex shape("-?[1-9](\\.[0-9]*[1-9])?E[+-][0-9]{2,3}|0E\\+00");
     for (int i = 0; i < 10000; ++i) {
         const double x = coordinate(random) * std::pow(10.0, scale(random));
         const double y = coordinate(random);
@@ -108,6 +110,8 @@ TEST(host_number_text, reads_back_to_the_same_double) {
         const std::string answer = s.ask(mapbasic_text::lineEnd("p", 1, 2));
         const auto semi = answer.find(';');
         const std::string xt = answer.substr(0, semi), yt = answer.substr(semi + 1);
+        // The shortest digits, one before the point, a signed exponent of two digits or more.
+        ASSERT_TRUE(std::regex_match(xt, shape)) << xt;
         ASSERT_EQ(std::strtod(xt.c_str(), nullptr), x) << xt;
         ASSERT_EQ(std::strtod(yt.c_str(), nullptr), y) << yt;
         // Pasted back into an expression, the text is the same double again.

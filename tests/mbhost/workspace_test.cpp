@@ -1,5 +1,5 @@
 // The workspace's own rules: queries and the selection, cursors, variables, objects kept in
-// their table's system, table files and pictures through the ports.
+// their table's system, table files, the host's chores, pictures and prints through the ports.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -207,6 +207,29 @@ TEST(table_files, open_commit_and_create_through_the_store) {
     store->failWrites = false;
     s.play({{"Create Table fresh (a Integer) File \"/maps/fresh.TAB\""},
             {"TableInfo(fresh, 19)", "/maps/fresh.TAB"}});
+}
+
+TEST(host_connection_texts, probe_windows_and_close) {
+    Session s;
+    s.expect({{"2*2", "4"}, {"SystemInfo(9)", std::to_string(kSampleMainWindow)}});
+    EXPECT_GT(std::stol(s.ask("SystemInfo(17)")), 0);
+    for (const char* text :
+         {"Set Application Window 4660", "Set Application Window 4660 ", "Set Application Window 0",
+          "Alter ButtonPad  \"Main\" show ", "Alter ButtonPad  \"Drawing\" show ",
+          "StatusBar  Hide ", "Run Menu Command 616 ", "Set Window 1011 max "}) {
+        s.run(text);
+    }
+    EXPECT_EQ(s.host().workspace().applicationWindow, 0);
+    EXPECT_FALSE(s.host().workspace().statusBarShown);
+    EXPECT_EQ(s.host().workspace().lastMenuCommand, 616);
+    s.run("End MapInfo Interactive ");
+    EXPECT_TRUE(s.host().ended());
+    for (const char* text : {"Close All  Interactive ", "Close All "}) {
+        Session fresh;
+        fresh.run("Map From roads");
+        fresh.run(text);
+        fresh.expect({{"NumTables()", "0"}, {"NumWindows()", "0"}, {"NumAllWindows()", "3"}});
+    }
 }
 
 class RecordingRenderer : public MapRenderer {
