@@ -9,7 +9,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 #include "mbhost/host.h"
@@ -24,10 +23,6 @@ public:
     Host& host() { return *host_; }
 
     std::string ask(std::string_view text) { return call(text, false, true); }
-    // Asks each expression in turn, expecting its answer.
-    void expect(const std::vector<std::pair<std::string, std::string>>& rows) {
-        for (const auto& [text, answer] : rows) EXPECT_EQ(ask(text), answer) << "Eval of " << text;
-    }
     // Runs a script: a step without an answer is a statement to run; one with an answer an
     // expression to ask, or with kRefused a statement the host must refuse.
     static constexpr const char* kRefused = "<refused>";

@@ -211,7 +211,7 @@ TEST(table_files, open_commit_and_create_through_the_store) {
 
 TEST(host_connection_texts, probe_windows_and_close) {
     Session s;
-    s.expect({{"2*2", "4"}, {"SystemInfo(9)", std::to_string(kSampleMainWindow)}});
+    s.play({{"2*2", "4"}, {"SystemInfo(9)", std::to_string(kSampleMainWindow)}});
     EXPECT_GT(std::stol(s.ask("SystemInfo(17)")), 0);
     for (const char* text :
          {"Set Application Window 4660", "Set Application Window 4660 ", "Set Application Window 0",
@@ -228,7 +228,7 @@ TEST(host_connection_texts, probe_windows_and_close) {
         Session fresh;
         fresh.run("Map From roads");
         fresh.run(text);
-        fresh.expect({{"NumTables()", "0"}, {"NumWindows()", "0"}, {"NumAllWindows()", "3"}});
+        fresh.play({{"NumTables()", "0"}, {"NumWindows()", "0"}, {"NumAllWindows()", "3"}});
     }
 }
 
