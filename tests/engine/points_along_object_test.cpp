@@ -10,7 +10,6 @@
 #include "engine/mapbasic_texts.h"
 #include "engine/point_on_segment.h"
 #include "engine/reverse_obj_array.h"
-#include "foundation/run_time_error.h"
 #include "support/fake_ports.h"
 #include "support/scripted_automation.h"
 
@@ -241,15 +240,6 @@ TEST_F(point_on_segment, stopping_rules) {
 
     at(0.5e-21, 0, 1e-21, 0, 0, 1, 0, [](double, double, double, double) { return 5.0; });
     EXPECT_EQ(requests(), 1u) << "a chord below 1E-20 stops at once";
-}
-
-TEST(point_on_segment_linear, interpolates_at_the_fraction_without_the_host) {
-    const ObjNode p = pointOnSegment(30, 10, 50, 100, 200, 140, 100, nullptr, false);
-    EXPECT_DOUBLE_EQ(p.x, 120.0);
-    EXPECT_DOUBLE_EQ(p.y, 150.0);
-    EXPECT_EQ(p.mark, -1.0);
-    EXPECT_EQ(p.dist, 30.0);
-    EXPECT_THROW(pointOnSegment(5, 5, 5, 0, 0, 1, 1, nullptr, false), RunTimeError);
 }
 
 }  // namespace
