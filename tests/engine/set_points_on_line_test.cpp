@@ -126,23 +126,15 @@ TEST_F(set_points_on_line, both_columns_give_one_row_per_point_in_the_hosts_orde
 
 TEST_F(set_points_on_line, missing_columns_go_into_a_label_at_the_point) {
     struct Case {
-        const char* name;
-        bool distColumn;
-        bool rowIdColumn;
-        std::string insert;
-        std::string label;
+        bool distColumn, rowIdColumn;
+        std::string columns, values, label;
     };
     // A failure rule stays once set, so the cases with the row-id column come first.
-    const std::vector<Case> cases{
-        {"only the row id", false, true,
-         "Insert into Points ( obj, xRowId ) Values ( " + var + ", 17 ) ", "M = 25"},
-        {"only the distance", true, false,
-         "Insert into Points ( obj, distanceM ) Values ( " + var + ", 25 ) ", "RowID = 17"},
-        {"neither", false, false, "Insert into Points ( obj ) Values ( " + var + " ) ",
-         "M = 25\\nRowID = 17"},
-    };
+    const std::vector<Case> cases{{false, true, "obj, xRowId", ", 17", "M = 25"},
+                                  {true, false, "obj, distanceM", ", 25", "RowID = 17"},
+                                  {false, false, "obj", "", "M = 25\\nRowID = 17"}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(c.label);
         host->clearRequests();
         boxes.shown.clear();
         host->answer("ColumnInfo(Points, distanceM ,1) ", c.distColumn ? "distanceM" : "");
@@ -155,12 +147,13 @@ TEST_F(set_points_on_line, missing_columns_go_into_a_label_at_the_point) {
         EXPECT_EQ(place({25}), 1);
         const auto done = statements();
         ASSERT_EQ(done.size(), 9u);
-        EXPECT_EQ(done[4], createPoint("1025", "2000"));
-        EXPECT_EQ(done[5], c.insert);
-        EXPECT_EQ(done[6], "Create Text into Variable " + var + " \"" + c.label +
-                               "\" (1025, 2000 ) ( 1125, 2025 )  ");
-        EXPECT_EQ(done[7], "Insert into Points (obj) Values (" + var + ") ");
-        EXPECT_EQ(done[8], "undim " + var + " ");
+        EXPECT_EQ(std::vector(done.begin() + 4, done.end()),
+                  (std::vector<std::string>{
+                      createPoint("1025", "2000"),
+                      "Insert into Points ( " + c.columns + " ) Values ( " + var + c.values + " ) ",
+                      "Create Text into Variable " + var + " \"" + c.label +
+                          "\" (1025, 2000 ) ( 1125, 2025 )  ",
+                      "Insert into Points (obj) Values (" + var + ") ", "undim " + var + " "}));
         // The link shows the rejected probe once; the engine adds nothing.
         EXPECT_EQ(boxes.shown.size(), c.rowIdColumn ? 0u : 1u);
     }

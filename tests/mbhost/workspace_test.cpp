@@ -38,8 +38,7 @@ TEST(select, numbers_query_rows_keeps_objects_and_aggregates_into_named_tables) 
             {"totals.COL5", "3"},
             {"Select name, Count(*) From roads", kRefused},
             {"Select * From plan Into roads", kRefused},
-            {"Select * From plan Into q"},
-            {"Select * From roads Into q"},
+            {"Select * From plan Into q\r\nSelect * From roads Into q"},
             {"TableInfo(q, 8)", "4"},
             {"NumTables()", "10"}});
     EXPECT_NE(s.refuseEval("Count(*)"), "");
@@ -47,9 +46,7 @@ TEST(select, numbers_query_rows_keeps_objects_and_aggregates_into_named_tables) 
 
 TEST(select, closing_the_base_table_clears_the_selection_with_its_queries) {
     Session s;
-    s.play({{"Select * From fields"},
-            {"Map From fields, roads"},
-            {"Close Table fields"},
+    s.play({{"Select * From fields\r\nMap From fields, roads\r\nClose Table fields"},
             {"SelectionInfo(3)", "0"},
             {"NumTables()", "5"},
             {"WindowInfo(1,1)", "fields,roads Map"},  // the title stays as made
@@ -69,8 +66,7 @@ TEST(cursor, fetch_moves_and_eot_reports_the_end) {
             {"EOT(roads)", "T"}});
     EXPECT_NE(s.refuseEval("roads.name"), "");
     // Deleted rows keep their ids and are skipped.
-    s.play({{"Delete From roads Where RowID = 1"},
-            {"Fetch First From roads"},
+    s.play({{"Delete From roads Where RowID = 1\r\nFetch First From roads"},
             {"roads.rowid", "2"},
             {"TableInfo(roads, 8)", "3"},
             {"Fetch Rec 1 From roads"},
