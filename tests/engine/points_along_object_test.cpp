@@ -221,7 +221,7 @@ TEST_F(point_on_segment, converges_on_the_hosts_measure_within_the_tolerance) {
     EXPECT_LT(std::fabs((2500 - p.x * p.x) / 100 - 10), 0.001);
 }
 
-TEST_F(point_on_segment, stopping_rules) {
+TEST_F(point_on_segment, stops_at_the_tolerance_the_step_limit_or_a_vanishing_chord) {
     at(40, 0, 100, 0, 0, 100, 0,
        [](double ax, double, double x, double) { return std::fabs(x - ax) + 0.0009; });
     EXPECT_EQ(requests(), 1u) << "first estimate within the tolerance";

@@ -167,7 +167,7 @@ TEST(table_files, open_commit_and_create_through_the_store) {
             {"TableInfo(fresh, 19)", "/maps/fresh.TAB"}});
 }
 
-TEST(host_connection_texts, probe_windows_and_close) {
+TEST(host_chores, probe_windows_and_close_as_the_link_sends_them) {
     Session s;
     s.play({{"2*2", "4"}, {"SystemInfo(9)", std::to_string(kSampleMainWindow)}});
     EXPECT_GT(std::stol(s.ask("SystemInfo(17)")), 0);
