@@ -130,50 +130,42 @@ TEST_F(obj_to_array, other_types_send_only_the_coordinate_system_and_keep_the_re
 
 TEST_F(obj_to_array, failures_show_one_box_and_return_the_result_as_it_stood) {
     struct Case {
-        const char* what;
         std::function<void(ScriptedAutomation&)> script;
-        std::int32_t type;
-        std::int32_t result;
+        std::int32_t type, result;
         std::string box;
     };
     const auto sections = [](ScriptedAutomation& h) {
         scriptSections(h, "Roads", kObj, fourSections(), mbt::length(kObj), "1");
     };
     const std::vector<Case> cases{
-        {"section count above 32767",
-         [](ScriptedAutomation& h) { h.answer(mbt::count(kObj, 21), "32768"); }, 4, -1,
+        {[](ScriptedAutomation& h) { h.answer(mbt::count(kObj, 21), "32768"); }, 4, -1,
          "6: Overflow"},
-        {"refused at the length query",
-         [](ScriptedAutomation& h) {
+        {[](ScriptedAutomation& h) {
              h.answer(mbt::lineEnd(kObj, 1, 2), "0;0");
              h.answer(mbt::lineEnd(kObj, 3, 4), "3;4");
              h.answer(mbt::distance("0", "0", "3", "4"), "5");
          },
          3, 2, "-2147352567: "},
-        {"a pair answer without a separator",
-         [](ScriptedAutomation& h) { h.answer(mbt::lineEnd(kObj, 1, 2), "1.0E+00 2.0E+00"); }, 3,
+        {[](ScriptedAutomation& h) { h.answer(mbt::lineEnd(kObj, 1, 2), "1.0E+00 2.0E+00"); }, 3,
          -1, "5: "},
-        {"a negative node count",
-         [](ScriptedAutomation& h) {
+        {[](ScriptedAutomation& h) {
              h.answer(mbt::count(kObj, 21), "1");
              h.answer(mbt::count(kObj, 22), "-2");
          },
          4, 0, "9: "},
-        {"host gone midway",
-         [&](ScriptedAutomation& h) {
+        {[&](ScriptedAutomation& h) {
              sections(h);
              h.die(5);
          },
          4, 0, "462: "},
-        {"refused while the sections are read",
-         [&](ScriptedAutomation& h) {
+        {[&](ScriptedAutomation& h) {
              sections(h);
              h.fail(mbt::nodePair(kObj, 2, 1), 1234, "Node out of range");
          },
          4, 0, "-2147352567: Node out of range"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+        SCOPED_TRACE(c.box);
         host = std::make_shared<ScriptedAutomation>();
         boxes.shown.clear();
         c.script(*host);
