@@ -51,8 +51,8 @@ TEST(failures, each_sets_code_and_message_and_changes_nothing) {
          "line 1, position 7, near 'end of statement': Expected ')'"},
         {true, "Insert into points ( obj Values ( qzv000001 )", errc::kSyntax,
          "line 1, position 26, near 'Values': Expected ')'"},
-        {false, "Distance(1, 2, 3, 4)", errc::kArgumentCount,
-         "line 1, position 1, near 'Distance': Wrong number of arguments for Distance: 4 given, 5 "
+        {false, "1 + Distance(1, 2, 3, 4)", errc::kArgumentCount,
+         "line 1, position 5, near 'Distance': Wrong number of arguments for Distance: 4 given, 5 "
          "expected"},
         {false, "Distance(\"a\", 55, 37, 55, \"m\")", errc::kTypeMismatch,
          "line 1, position 10, near '\"a\"': Type mismatch: Distance x1 needs a number, not a "
