@@ -11,18 +11,13 @@
 namespace veltrano::testing {
 namespace {
 
-class NoActivation : public WindowActivationPort {
-public:
-    void activate(std::string_view, bool) override {}
-};
-
 const std::string kUtmClause = "CoordSys Earth Projection 8, 104, \"m\", 39, 0, 0.9996, 500000, 0";
 
 // A connected host link over a scripted host that holds table Query1 whose current row is
 // a straight line from (1000, 2000) to (1100, 2000), 100 m long, and an output table Points.
-class SetPointsOnLine : public ::testing::Test {
+class set_points_on_line : public ::testing::Test {
 protected:
-    SetPointsOnLine() {
+    set_points_on_line() {
         random.draws = {0.25, 0.5, 0.125, 0.75, 0.3125, 0.625};
         ScriptedRandom sameDraws = random;
         FixedTimer sameTimer = timer;
@@ -44,10 +39,10 @@ protected:
         host->answer("ColumnInfo(Points, xRowId ,1) ", "xRowId");
         host->answer("Query1.rowId", "17");
         host->answer("ObjectInfo(" + var + ", 1) ", "3");
-        host->answer(lineEndExpr(var, 1, 2), "1.0E+03;2.0E+03");
-        host->answer(lineEndExpr(var, 3, 4), "1.1E+03;2.0E+03");
-        host->answer(distanceExpr("1.0E+03", "2.0E+03", "1.1E+03", "2.0E+03"), "1.0E+02");
-        host->answer(lengthExpr(var), "1.0E+02");
+        host->answer(mbt::lineEnd(var, 1, 2), "1.0E+03;2.0E+03");
+        host->answer(mbt::lineEnd(var, 3, 4), "1.1E+03;2.0E+03");
+        host->answer(mbt::distance("1.0E+03", "2.0E+03", "1.1E+03", "2.0E+03"), "1.0E+02");
+        host->answer(mbt::length(var), "1.0E+02");
     }
 
     std::int32_t place(std::vector<double> distances, bool fromEnd = false,
@@ -58,30 +53,30 @@ protected:
             &link, {distances_, "Query1", outTable, "distanceM", "xRowId", fromEnd}, ports);
     }
 
-    // The engine's own requests: the link's liveness probes left out.
+    // The engine's own requests (the link's liveness probes left out), or only its statements.
     std::vector<Request> sent() const {
         std::vector<Request> out;
-        for (const auto& r : host->traffic()) {
-            if (!(r.member == "Eval" && r.argument == "2*2")) out.push_back(r);
-        }
+        for (const auto& r : host->traffic())
+            if (r.argument != "2*2") out.push_back(r);
         return out;
     }
     std::vector<std::string> statements() const {
         std::vector<std::string> out;
-        for (const auto& r : sent()) {
+        for (const auto& r : sent())
             if (r.member == "Do") out.push_back(r.argument);
-        }
         return out;
     }
-    std::vector<Request> objectPreamble() const {
-        return {{"Eval", "TableInfo(Query1,1) "},
-                {"Eval", "Tableinfo(Query1, 29) "},
-                {"Eval", "ColumnInfo(Points, distanceM ,1) "},
-                {"Eval", "ColumnInfo(Points, xRowId ,1) "},
-                {"Eval", "Query1.rowId"},
-                {"Do", "dim " + var + " as Object "},
-                {"Do", var + "=Query1.obj "},
-                {"Eval", "ObjectInfo(" + var + ", 1) "}};
+    std::string insert(const std::string& dist) const {
+        return "Insert into Points ( obj, distanceM, xRowId ) Values ( " + var + ", " + dist +
+               ", 17 ) ";
+    }
+    void expectFailure(std::int32_t number) {
+        try {
+            place({25, 50});
+            ADD_FAILURE() << "the failure did not reach the caller";
+        } catch (const RunTimeError& e) {
+            EXPECT_EQ(e.number(), number);
+        }
     }
     std::string createPoint(const std::string& x, const std::string& y) const {
         return "Set coordsys table Query1 \r\n" + var + "=createPoint( " + x + ", " + y + " )";
@@ -91,7 +86,7 @@ protected:
     ScriptedProvider provider;
     RecordingMessageBox boxes;
     FixedRegionalSettings regional = FixedRegionalSettings::pointLocale();
-    NoActivation activation;
+    RecordingWindowActivation activation;
     miProObj link{provider, boxes, regional, activation};
     ScriptedRandom random;
     FixedTimer timer;
@@ -100,48 +95,46 @@ protected:
     std::vector<double> distances_;
 };
 
-TEST_F(SetPointsOnLine, BothColumnsGiveOneRowPerPointInTheHostsOrder) {
+TEST_F(set_points_on_line, both_columns_give_one_row_per_point_in_the_hosts_order) {
     EXPECT_EQ(place({50, 25.5}), 2);
 
-    std::vector<Request> expected = objectPreamble();
-    const std::vector<Request> rest{
+    const std::vector<Request> expected{
+        {"Eval", "TableInfo(Query1,1) "},
+        {"Eval", "Tableinfo(Query1, 29) "},
+        {"Eval", "ColumnInfo(Points, distanceM ,1) "},
+        {"Eval", "ColumnInfo(Points, xRowId ,1) "},
+        {"Eval", "Query1.rowId"},
+        {"Do", "dim " + var + " as Object "},
+        {"Do", var + "=Query1.obj "},
+        {"Eval", "ObjectInfo(" + var + ", 1) "},
         {"Do", "Set CoordSys Table Query1 "},
-        {"Eval", lineEndExpr(var, 1, 2)},
-        {"Eval", lineEndExpr(var, 3, 4)},
-        {"Eval", distanceExpr("1.0E+03", "2.0E+03", "1.1E+03", "2.0E+03")},
-        {"Eval", lengthExpr(var)},
+        {"Eval", mbt::lineEnd(var, 1, 2)},
+        {"Eval", mbt::lineEnd(var, 3, 4)},
+        {"Eval", mbt::distance("1.0E+03", "2.0E+03", "1.1E+03", "2.0E+03")},
+        {"Eval", mbt::length(var)},
         {"Do", "Set CoordSys Table Query1 "},
         {"Eval", "Tableinfo(Query1, 29) "},
         {"Do", createPoint("1025.5", "2000")},
-        {"Do", "Insert into Points ( obj, distanceM, xRowId ) Values ( " + var + ", 25.5, 17 ) "},
+        {"Do", insert("25.5")},
         {"Do", createPoint("1050", "2000")},
-        {"Do", "Insert into Points ( obj, distanceM, xRowId ) Values ( " + var + ", 50, 17 ) "},
+        {"Do", insert("50")},
         {"Do", "undim " + var + " "}};
-    expected.insert(expected.end(), rest.begin(), rest.end());
     EXPECT_EQ(sent(), expected);
     EXPECT_EQ(distances_, (std::vector<double>{25.5, 50}));
     EXPECT_TRUE(boxes.shown.empty());
 }
 
-TEST_F(SetPointsOnLine, MissingColumnsGoIntoALabelAtThePoint) {
+TEST_F(set_points_on_line, missing_columns_go_into_a_label_at_the_point) {
     struct Case {
-        const char* name;
-        bool distColumn;
-        bool rowIdColumn;
-        std::string insert;
-        std::string label;
+        bool distColumn, rowIdColumn;
+        std::string columns, values, label;
     };
     // A failure rule stays once set, so the cases with the row-id column come first.
-    const std::vector<Case> cases{
-        {"only the row id", false, true,
-         "Insert into Points ( obj, xRowId ) Values ( " + var + ", 17 ) ", "M = 25"},
-        {"only the distance", true, false,
-         "Insert into Points ( obj, distanceM ) Values ( " + var + ", 25 ) ", "RowID = 17"},
-        {"neither", false, false, "Insert into Points ( obj ) Values ( " + var + " ) ",
-         "M = 25\\nRowID = 17"},
-    };
+    const std::vector<Case> cases{{false, true, "obj, xRowId", ", 17", "M = 25"},
+                                  {true, false, "obj, distanceM", ", 25", "RowID = 17"},
+                                  {false, false, "obj", "", "M = 25\\nRowID = 17"}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(c.label);
         host->clearRequests();
         boxes.shown.clear();
         host->answer("ColumnInfo(Points, distanceM ,1) ", c.distColumn ? "distanceM" : "");
@@ -154,132 +147,102 @@ TEST_F(SetPointsOnLine, MissingColumnsGoIntoALabelAtThePoint) {
         EXPECT_EQ(place({25}), 1);
         const auto done = statements();
         ASSERT_EQ(done.size(), 9u);
-        EXPECT_EQ(done[4], createPoint("1025", "2000"));
-        EXPECT_EQ(done[5], c.insert);
-        EXPECT_EQ(done[6], "Create Text into Variable " + var + " \"" + c.label +
-                               "\" (1025, 2000 ) ( 1125, 2025 )  ");
-        EXPECT_EQ(done[7], "Insert into Points (obj) Values (" + var + ") ");
-        EXPECT_EQ(done[8], "undim " + var + " ");
+        EXPECT_EQ(std::vector(done.begin() + 4, done.end()),
+                  (std::vector<std::string>{
+                      createPoint("1025", "2000"),
+                      "Insert into Points ( " + c.columns + " ) Values ( " + var + c.values + " ) ",
+                      "Create Text into Variable " + var + " \"" + c.label +
+                          "\" (1025, 2000 ) ( 1125, 2025 )  ",
+                      "Insert into Points (obj) Values (" + var + ") ", "undim " + var + " "}));
         // The link shows the rejected probe once; the engine adds nothing.
         EXPECT_EQ(boxes.shown.size(), c.rowIdColumn ? 0u : 1u);
     }
 }
 
-TEST_F(SetPointsOnLine, FromTheEndMeasuresFromTheLastNodeAndWritesTheUsersDistance) {
+TEST_F(set_points_on_line, from_the_end_measures_from_the_last_node_and_writes_the_users_distance) {
     EXPECT_EQ(place({25, 90}, true), 2);
     const auto done = statements();
     ASSERT_EQ(done.size(), 9u);
     EXPECT_EQ(done[4], createPoint("1075", "2000"));
-    EXPECT_EQ(done[5],
-              "Insert into Points ( obj, distanceM, xRowId ) Values ( " + var + ", 25, 17 ) ");
+    EXPECT_EQ(done[5], insert("25"));
     EXPECT_EQ(done[6], createPoint("1010", "2000"));
 }
 
-TEST_F(SetPointsOnLine, NotReachedGivesMinusOne) {
-    {
-        SCOPED_TRACE("empty output table name: the warning, nothing sent");
-        host->clearRequests();
-        EXPECT_EQ(place({25}, false, ""), -1);
-        EXPECT_TRUE(host->requests().empty());
-        EXPECT_EQ(boxes.shown,
-                  (std::vector<ShownMessage>{
-                      {"Необходимо задать таблицу, в которую будут помещены создаваемые точки.",
-                       "Warning: Output table not defined.", MessageIcon::Exclamation}}));
-    }
-    {
-        SCOPED_TRACE("no host connection object");
-        boxes.shown.clear();
-        std::vector<double> d{25};
-        EXPECT_EQ(
-            setPointsOnLine(nullptr, {d, "Query1", "Points", "distanceM", "xRowId", false}, ports),
-            -1);
-        EXPECT_TRUE(boxes.shown.empty());
-    }
-    {
-        SCOPED_TRACE("host not running: no message");
-        host->clearRequests();
-        host->die();
-        EXPECT_EQ(place({25}), -1);
-        EXPECT_TRUE(boxes.shown.empty());
-    }
-}
+TEST_F(set_points_on_line, not_reached_gives_minus_one_before_the_object) {
+    EXPECT_EQ(place({25}, false, ""), -1);
+    EXPECT_TRUE(host->requests().empty());
+    EXPECT_EQ(boxes.shown,
+              (std::vector<ShownMessage>{
+                  {"Необходимо задать таблицу, в которую будут помещены создаваемые точки.",
+                   "Warning: Output table not defined.", MessageIcon::Exclamation}}));
+    boxes.shown.clear();
+    std::vector<double> d{25};
+    EXPECT_EQ(
+        setPointsOnLine(nullptr, {d, "Query1", "Points", "distanceM", "xRowId", false}, ports), -1);
 
-TEST_F(SetPointsOnLine, UnknownSourceTableStopsBeforeTheObject) {
+    host->answer("Tableinfo(Query1, 29) ", "");  // an empty coordinate system
+    EXPECT_EQ(place({25}), -1);
+    EXPECT_EQ(sent().size(), 2u);
+    EXPECT_TRUE(boxes.shown.empty());
+
+    host->clearRequests();
     host->fail("TableInfo(Query1,1) ", 405, "Table Query1 is not open");
     EXPECT_EQ(place({25}), -1);
     ASSERT_EQ(boxes.shown.size(), 1u);  // the link's own report
     EXPECT_EQ(boxes.shown[0].caption, "MI Error: 405");
     EXPECT_EQ(sent(), (std::vector<Request>{{"Eval", "TableInfo(Query1,1) "}}));
-}
 
-TEST_F(SetPointsOnLine, EmptyCoordinateSystemStopsBeforeTheObject) {
-    host->answer("Tableinfo(Query1, 29) ", "");
+    boxes.shown.clear();
+    host->die();  // not running: no message
     EXPECT_EQ(place({25}), -1);
-    EXPECT_EQ(sent().size(), 2u);
     EXPECT_TRUE(boxes.shown.empty());
 }
 
-TEST_F(SetPointsOnLine, RejectedInsertIsNotCountedAndTheRunGoesOn) {
-    host->fail("Insert into Points ( obj, distanceM, xRowId ) Values ( " + var + ", 25, 17 ) ", 311,
-               "Points is read-only");
+TEST_F(set_points_on_line, rejected_statements_skip_their_point_and_the_run_goes_on) {
+    host->fail(insert("25"), 311, "Points is read-only");
     EXPECT_EQ(place({25, 50}), 1);
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].text, "Points is read-only");
-    const auto done = statements();
+    auto done = statements();
     ASSERT_EQ(done.size(), 9u);
-    EXPECT_EQ(done[7],
-              "Insert into Points ( obj, distanceM, xRowId ) Values ( " + var + ", 50, 17 ) ");
+    EXPECT_EQ(done[7], insert("50"));
+
+    host->fail(createPoint("1050", "2000"), 1311, "Coordinates out of bounds");
+    host->clearRequests();
+    EXPECT_EQ(place({25, 50, 75}), 1);  // neither the rejected insert nor the rejected point
+    done = statements();
+    ASSERT_EQ(done.size(), 10u);
+    EXPECT_EQ(done[6], createPoint("1050", "2000"));
+    EXPECT_EQ(done[7], createPoint("1075", "2000"));
 }
 
-TEST_F(SetPointsOnLine, RejectedPointCreationInsertsNothingForThatPoint) {
-    host->fail(createPoint("1025", "2000"), 1311, "Coordinates out of bounds");
-    EXPECT_EQ(place({25, 50}), 1);
-    const auto done = statements();
-    ASSERT_EQ(done.size(), 8u);
-    EXPECT_EQ(done[4], createPoint("1025", "2000"));
-    EXPECT_EQ(done[5], createPoint("1050", "2000"));
-}
-
-TEST_F(SetPointsOnLine, ObjectsThatGiveNoPointsCountZeroAndReleaseTheVariable) {
-    {
-        SCOPED_TRACE("a point object is not read");
-        host->answer("ObjectInfo(" + var + ", 1) ", "5");
-        EXPECT_EQ(place({25}), 0);
-        EXPECT_EQ(statements().back(), "undim " + var + " ");
-    }
-    {
-        SCOPED_TRACE("no distance on the object");
-        host->clearRequests();
-        host->answer("ObjectInfo(" + var + ", 1) ", "3");
-        EXPECT_EQ(place({0, 100, 250}), 0);
-        EXPECT_EQ(statements().back(), "undim " + var + " ");
-    }
+TEST_F(set_points_on_line, objects_that_give_no_points_count_zero_and_release_the_variable) {
+    host->answer("ObjectInfo(" + var + ", 1) ", "5");  // a point object is not read
+    EXPECT_EQ(place({25}), 0);
+    EXPECT_EQ(statements().back(), "undim " + var + " ");
+    host->clearRequests();
+    host->answer("ObjectInfo(" + var + ", 1) ", "3");
+    EXPECT_EQ(place({0, 100, 250}), 0);
+    EXPECT_EQ(statements().back(), "undim " + var + " ");
     EXPECT_TRUE(boxes.shown.empty());
 }
 
-TEST_F(SetPointsOnLine, FailureAfterTheVariableWasDeclaredReleasesItAndGoesUp) {
+TEST_F(set_points_on_line, failures_go_up_and_release_only_a_declared_variable) {
     host->answer("ObjectInfo(" + var + ", 1) ", "Polyline");
-    try {
-        place({25});
-        FAIL() << "the failure did not reach the caller";
-    } catch (const RunTimeError& e) {
-        EXPECT_EQ(e.number(), err::kTypeMismatch);
-    }
-    const auto done = statements();
+    expectFailure(err::kTypeMismatch);
+    auto done = statements();
     ASSERT_EQ(done.size(), 3u);
     EXPECT_EQ(done[0], "dim " + var + " as Object ");
     EXPECT_EQ(done[2], "undim " + var + " ");
-}
 
-TEST_F(SetPointsOnLine, DeclarationTheHostRefusedIsNotReleased) {
+    host->clearRequests();
+    host->answer("ObjectInfo(" + var + ", 1) ", "3");
     host->fail("dim " + var + " as Object ", 1001, "Variable already declared");
     place({25});
-    for (const auto& statement : statements()) {
-        EXPECT_EQ(statement.rfind("undim", 0), std::string::npos) << statement;
-    }
+    for (const auto& statement : statements()) EXPECT_NE(statement.rfind("undim", 0), 0u);
 }
 
-TEST_F(SetPointsOnLine, HostGoneWhilePlacingGoesUpWithoutACrash) {
+TEST_F(set_points_on_line, host_gone_while_placing_goes_up_without_a_crash) {
     // The host ends right after it has taken the first insert.
     host->failWhen(
         [this](const Request& r) {
@@ -287,12 +250,7 @@ TEST_F(SetPointsOnLine, HostGoneWhilePlacingGoesUpWithoutACrash) {
             return false;
         },
         0, "");
-    try {
-        place({25, 50});
-        FAIL() << "the failure did not reach the caller";
-    } catch (const RunTimeError& e) {
-        EXPECT_EQ(e.number(), err::kHostGone);
-    }
+    expectFailure(err::kHostGone);
     EXPECT_EQ(statements().back().rfind("Insert into", 0), 0u);
 }
 

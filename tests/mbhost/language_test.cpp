@@ -1,8 +1,6 @@
 // The language: tiny expressions with the answers MapBasic gives for them.
 #include <gtest/gtest.h>
 
-#include "mbhost/lexer.h"
-#include "mbhost/parser.h"
 #include "session.h"
 
 namespace mbhost::testing {
@@ -44,51 +42,16 @@ TEST(expressions, answer_as_mapbasic_does) {
     for (const auto& [text, answer] : rows) EXPECT_EQ(s.ask(text), answer) << text;
 }
 
-TEST(statements, several_in_one_text_separated_by_line_ends) {
+TEST(statements, several_in_one_text_separated_by_line_ends_in_any_case) {
     Session s;
-    s.run("Dim a As Integer\r\n\r\na = 1\r\nA = a + 1\na = A * 10\r\n");
-    EXPECT_EQ(s.ask("a"), "20");
+    s.run(
+        "Dim a As Integer\r\n\r\na = 1\r\nA = a + 1\na = A * 10\r\nDIM o AS OBJECT\r\n"
+        "set COORDSYS table PLAN\r\nCREATE line INTO variable o (0, 0) (6, 8)\r\n"
+        "fetch FIRST from ROADS\r\n");
+    s.play({{"a", "20"}, {"objectlen(O, \"M\")", "10"}, {"Roads.Name", "Ring road"}});
     EXPECT_EQ(s.refuseDo("a = 1\r\na = 2\r\nSelect From"),
               "line 3, position 8, near 'From': Expected a column list");
     EXPECT_EQ(s.ask("a"), "20");  // the text did not parse, so nothing ran
-}
-
-TEST(statements, keywords_ignore_case) {
-    Session s;
-    s.run(
-        "DIM o AS OBJECT\r\nset COORDSYS table PLAN\r\nCREATE line INTO variable o (0, 0) (6, 8)");
-    EXPECT_EQ(s.ask("objectlen(O, \"M\")"), "10");
-    s.run("fetch FIRST from ROADS");
-    EXPECT_EQ(s.ask("Roads.Name"), "Ring road");
-}
-
-TEST(lexer, marks_lines_columns_and_words) {
-    const auto tokens = tokenize("a = \"x\"\r\n  Fetch Next");
-    ASSERT_EQ(tokens.size(), 7u);
-    EXPECT_EQ(tokens[2].kind, TokenKind::String);
-    EXPECT_EQ(tokens[2].spot().near, "\"x\"");
-    EXPECT_EQ(tokens[3].kind, TokenKind::NewLine);
-    EXPECT_EQ(tokens[4].line, 2);
-    EXPECT_EQ(tokens[4].column, 3);
-    EXPECT_TRUE(tokens[5].isWord("NEXT"));
-}
-
-TEST(lexer, refuses_what_no_token_starts_with) {
-    for (const char* text : {"1 ? 2", "\"open", "a = #"}) {
-        EXPECT_THROW(tokenize(text), MapBasicError) << text;
-    }
-    EXPECT_THROW(tokenize(std::string(kMaxSourceLength + 1, ' ')), MapBasicError);
-}
-
-TEST(parser, checks_argument_counts_where_they_are_written) {
-    try {
-        parseExpression("1 + ObjectLen(o)");
-        FAIL() << "accepted";
-    } catch (const MapBasicError& e) {
-        EXPECT_EQ(e.code(), errc::kArgumentCount);
-        EXPECT_EQ(e.spot().column, 5);
-        EXPECT_EQ(e.spot().near, "ObjectLen");
-    }
 }
 
 }  // namespace

@@ -8,10 +8,8 @@ namespace mbhost::testing {
 
 enum class SampleSystem { LatLong, Utm, NonEarth };
 
-// Metres between two points given in the sample table's system.
+// Metres between two points given in the sample table's system (the projected table is
+// transverse Mercator on 27 degrees east, which is UTM zone 35 north: EPSG:32635).
 double referenceDistance(SampleSystem system, Point a, Point b);
-// Longitude/latitude of a point of the projected sample table (transverse Mercator on
-// 27 degrees east, which is UTM zone 35 north: EPSG:32635).
-Point utmToLatLong(Point p);
 
 }  // namespace mbhost::testing

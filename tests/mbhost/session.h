@@ -6,8 +6,10 @@
 
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "mbhost/host.h"
 #include "sample_workspace.h"
@@ -20,44 +22,48 @@ public:
 
     Host& host() { return *host_; }
 
-    std::string ask(std::string_view text) {
-        try {
-            return host_->eval(text);
-        } catch (const HostFailure& f) {
-            ADD_FAILURE() << "Eval of [" << text << "] failed: " << f.what();
-            return "<failed>";
+    std::string ask(std::string_view text) { return call(text, false, true); }
+    // Runs a script: a step without an answer is a statement to run; one with an answer an
+    // expression to ask, or with kRefused a statement the host must refuse.
+    static constexpr const char* kRefused = "<refused>";
+    struct Step {
+        std::string text;
+        std::optional<std::string> answer = std::nullopt;
+    };
+    void play(const std::vector<Step>& steps) {
+        for (const Step& step : steps) {
+            if (!step.answer) {
+                run(step.text);
+            } else if (*step.answer == kRefused) {
+                EXPECT_NE(refuseDo(step.text), "");
+            } else {
+                EXPECT_EQ(ask(step.text), *step.answer) << "Eval of " << step.text;
+            }
         }
     }
     double askNumber(std::string_view text) { return std::strtod(ask(text).c_str(), nullptr); }
-
-    void run(std::string_view text) {
-        try {
-            host_->execute(text);
-        } catch (const HostFailure& f) {
-            ADD_FAILURE() << "Do of [" << text << "] failed: " << f.what();
-        }
-    }
-
+    void run(std::string_view text) { call(text, true, true); }
     // The failure's message; empty (and a test failure) when the text did not fail.
-    std::string refuseEval(std::string_view text) {
-        return refused([&] { host_->eval(text); }, text);
-    }
-    std::string refuseDo(std::string_view text) {
-        return refused([&] { host_->execute(text); }, text);
-    }
+    std::string refuseEval(std::string_view text) { return call(text, false, false); }
+    std::string refuseDo(std::string_view text) { return call(text, true, false); }
 
 private:
-    template <class Call>
-    std::string refused(Call call, std::string_view text) {
+    std::string call(std::string_view text, bool statement, bool mustSucceed) {
         try {
-            call();
+            std::string answer;
+            if (statement) {
+                host_->execute(text);
+            } else {
+                answer = host_->eval(text);
+            }
+            if (!mustSucceed) ADD_FAILURE() << "[" << text << "] did not fail";
+            return mustSucceed ? answer : std::string();
         } catch (const HostFailure& f) {
+            if (mustSucceed) ADD_FAILURE() << "[" << text << "] failed: " << f.what();
             EXPECT_EQ(f.code(), host_->lastErrorCode());
             EXPECT_EQ(std::string(f.what()), host_->lastErrorMessage());
-            return f.what();
+            return mustSucceed ? "<failed>" : f.what();
         }
-        ADD_FAILURE() << "[" << text << "] did not fail";
-        return {};
     }
 
     std::unique_ptr<Host> host_;

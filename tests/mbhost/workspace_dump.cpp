@@ -9,7 +9,7 @@ namespace mbhost::testing {
 
 namespace {
 
-void dumpGeometry(std::ostringstream& out, const Geometry& g) {
+void dump(std::ostream& out, const Geometry& g) {
     out << objectTypeName(g.type) << "[";
     for (const auto& part : g.parts) {
         out << "(";
@@ -17,26 +17,26 @@ void dumpGeometry(std::ostringstream& out, const Geometry& g) {
         out << ")";
     }
     out << g.text;
-    for (const auto& m : g.members) dumpGeometry(out, m);
+    for (const auto& m : g.members) dump(out, m);
     out << "]";
 }
 
-void dumpValue(std::ostringstream& out, const Value& v) {
-    if (v.kind() == ValueKind::Object) {
-        const ObjectValue& o = v.asObject();
-        if (o.geometry) dumpGeometry(out, *o.geometry);
-        out << " in " << (o.coordSys ? o.coordSys->clause() : "?");
+void dump(std::ostream& out, const Value& v) {
+    if (v.kind() != ValueKind::Object) {
+        out << static_cast<int>(v.kind()) << ":" << valueText(v);
         return;
     }
-    out << static_cast<int>(v.kind()) << ":" << valueText(v);
+    const ObjectValue& o = v.asObject();
+    if (o.geometry) dump(out, *o.geometry);
+    out << " in " << (o.coordSys ? o.coordSys->clause() : "?");
 }
 
 }  // namespace
 
 std::string dumpWorkspace(const Workspace& ws) {
     std::ostringstream out;
-    out << "session " << ws.session->clause() << "\n";
-    out << "selection " << ws.selectionKey << " next query " << ws.nextQueryNumber << "\n";
+    out << "session " << ws.session->clause() << "\nselection " << ws.selectionKey << " next query "
+        << ws.nextQueryNumber << "\n";
     for (const auto& t : ws.tables.all()) {
         out << "table " << t->name() << " kind " << static_cast<int>(t->kind()) << " cs "
             << t->data().coordSysClause << " path " << t->data().path << " cursor " << t->cursor()
@@ -46,21 +46,15 @@ std::string dumpWorkspace(const Workspace& ws) {
             out << "  column " << c.name << " " << columnTypeText(c) << "\n";
         for (const auto& r : t->data().rows) {
             out << "  row" << (r.deleted ? " deleted" : "") << ":";
-            for (const auto& f : r.fields) {
-                out << " ";
-                dumpValue(out, f);
-            }
-            if (r.object) {
-                out << " obj ";
-                dumpGeometry(out, *r.object);
-            }
+            for (const auto& f : r.fields) dump(out << " ", f);
+            if (r.object) dump(out << " obj ", *r.object);
             out << "\n";
         }
     }
-    const std::map<std::string, Variable> variables(ws.variables.begin(), ws.variables.end());
-    for (const auto& [key, v] : variables) {
+    for (const auto& [key, v] :
+         std::map<std::string, Variable>(ws.variables.begin(), ws.variables.end())) {
         out << "variable " << v.name << " " << static_cast<int>(v.type) << " ";
-        dumpValue(out, v.value);
+        dump(out, v.value);
         out << "\n";
     }
     for (const auto& w : ws.windows.documents()) {
