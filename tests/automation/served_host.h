@@ -2,6 +2,8 @@
 // raw client that can send any bytes at all.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <sstream>
@@ -16,6 +18,9 @@
 #include "host/automation.h"
 
 namespace veltrano::testing {
+
+// The run-time error number the call raised; 0 when it raised none.
+std::int32_t errorNumberOf(const std::function<void()>& call);
 
 // A fresh directory, removed with all it holds.
 class TempDir {

@@ -1,14 +1,12 @@
 #include "automation/socket/socket_automation.h"
 
-#include <cstdlib>
-#include <filesystem>
-
-#include <gtest/gtest.h>
-
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <optional>
+
+#include <gtest/gtest.h>
 
 #include "automation/socket/answer_time_limit.h"
 #include "automation/socket/socket_automation_provider.h"
@@ -21,15 +19,6 @@
 
 namespace veltrano::testing {
 namespace {
-
-std::int32_t errorNumberOf(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const RunTimeError& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 // The same contract, checked on the scripted host itself and on it reached through a socket:
 // whatever the socket adds must not change what a caller sees.
@@ -139,19 +128,17 @@ TEST(socket_automation_provider, start_new_reports_a_program_that_cannot_start) 
 }
 
 TEST(socket_path, the_default_follows_the_environment) {
-    const char* savedSocket = std::getenv("MBHOST_SOCKET");
-    const char* savedRuntime = std::getenv("XDG_RUNTIME_DIR");
-    const std::string keepSocket = savedSocket ? savedSocket : "";
-    const std::string keepRuntime = savedRuntime ? savedRuntime : "";
-    ::setenv("MBHOST_SOCKET", "/tmp/chosen.sock", 1);
-    EXPECT_EQ(ipc::defaultSocketPath(), "/tmp/chosen.sock");
-    ::unsetenv("MBHOST_SOCKET");
-    ::setenv("XDG_RUNTIME_DIR", "/run/user/1000", 1);
-    EXPECT_EQ(ipc::defaultSocketPath(), "/run/user/1000/mbhost/socket");
-    ::unsetenv("XDG_RUNTIME_DIR");
+    {
+        const ScopedEnvironment chosen("MBHOST_SOCKET", "/tmp/chosen.sock");
+        EXPECT_EQ(ipc::defaultSocketPath(), "/tmp/chosen.sock");
+    }
+    const ScopedEnvironment unnamed("MBHOST_SOCKET", nullptr);
+    {
+        const ScopedEnvironment runtime("XDG_RUNTIME_DIR", "/run/user/1000");
+        EXPECT_EQ(ipc::defaultSocketPath(), "/run/user/1000/mbhost/socket");
+    }
+    const ScopedEnvironment noRuntime("XDG_RUNTIME_DIR", nullptr);
     EXPECT_EQ(ipc::defaultSocketPath(), "/tmp/mbhost-" + std::to_string(::getuid()) + "/socket");
-    if (savedSocket) ::setenv("MBHOST_SOCKET", keepSocket.c_str(), 1);
-    if (savedRuntime) ::setenv("XDG_RUNTIME_DIR", keepRuntime.c_str(), 1);
 }
 
 TEST(socket_path, a_private_directory_is_made_0700_and_one_open_to_others_is_refused) {
@@ -197,9 +184,9 @@ TEST(socket_client, refuses_a_default_folder_or_a_server_that_belongs_to_another
 }
 
 TEST(socket_client, time_limit_is_whole_seconds_and_anything_else_is_a_clear_error) {
-    EXPECT_EQ(ipc::parseAnswerTimeLimit("").count(), 30);
-    EXPECT_EQ(ipc::parseAnswerTimeLimit("0").count(), 0);
-    EXPECT_EQ(ipc::parseAnswerTimeLimit("2").count(), 2);
+    for (const auto& [text, seconds] : {std::pair{"", 30}, {"0", 0}, {"2", 2}}) {
+        EXPECT_EQ(ipc::parseAnswerTimeLimit(text).count(), seconds);
+    }
     for (const char* bad : {"soon", "-1", "1.5", " 2", "99999999999"}) {
         EXPECT_THROW(ipc::parseAnswerTimeLimit(bad), std::runtime_error) << bad;
     }

@@ -7,8 +7,8 @@
 #include <gtest/gtest.h>
 
 #include "automation/inprocess/inprocess_automation.h"
-#include "gdal_table_store.h"
 #include "foundation/run_time_error.h"
+#include "gdal_table_store.h"
 #include "map_painter.h"
 #include "map_picture_renderer.h"
 #include "mbhost_process.h"
