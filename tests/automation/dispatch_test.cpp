@@ -10,33 +10,6 @@ namespace {
 
 using testing::ScriptedAutomation;
 
-TEST(dispatch, calls_the_named_member_and_answers_its_value) {
-    ScriptedAutomation host;
-    host.version = "1500";
-    EXPECT_EQ(dispatch(host, {Member::Eval, "2*2"}), Answer::value("4"));
-    EXPECT_EQ(dispatch(host, {Member::Do, "Fetch First From t"}), Answer::value(""));
-    EXPECT_EQ(dispatch(host, {Member::RunMenuCommand, "-102"}), Answer::value(""));
-    EXPECT_EQ(dispatch(host, {Member::SetVisible, "T"}), Answer::value(""));
-    EXPECT_EQ(dispatch(host, {Member::Visible, ""}), Answer::value("T"));
-    EXPECT_EQ(dispatch(host, {Member::Version, ""}), Answer::value("1500"));
-    EXPECT_EQ(host.traffic(),
-              (std::vector<testing::Request>{
-                  {"Eval", "2*2"}, {"Do", "Fetch First From t"}, {"RunMenuCommand", "-102"}}));
-}
-
-TEST(dispatch, a_host_failure_carries_the_error_number_code_and_message) {
-    ScriptedAutomation host;
-    host.fail("Inset Into t", 17, "Unrecognized command: Inset");
-    EXPECT_EQ(dispatch(host, {Member::Do, "Inset Into t"}),
-              Answer::failure(err::kAutomationFailure, 17, "Unrecognized command: Inset"));
-    EXPECT_EQ(dispatch(host, {Member::LastErrorCode, ""}), Answer::value("17"));
-    EXPECT_EQ(dispatch(host, {Member::SetLastErrorCode, "0"}), Answer::value(""));
-    EXPECT_EQ(dispatch(host, {Member::LastErrorMessage, ""}), Answer::value(""));
-    host.die();
-    const Answer gone = dispatch(host, {Member::Eval, "2*2"});
-    EXPECT_EQ(std::pair(gone.errorNumber, gone.lastErrorCode), std::pair(err::kHostGone, 0));
-}
-
 TEST(dispatch, what_the_protocol_cannot_carry_is_refused_before_or_after_the_host) {
     ScriptedAutomation host;
     for (const auto& [request, reason] :

@@ -72,6 +72,15 @@ TYPED_TEST(automation_contract, a_refused_statement_raises_and_leaves_the_error_
     EXPECT_EQ(setup.host.traffic().back(), (Request{"RunMenuCommand", "102"}));
 }
 
+TYPED_TEST(automation_contract, a_host_that_dies_raises_462_on_every_member) {
+    TypeParam setup;
+    Automation& host = setup.object();
+    EXPECT_EQ(host.Eval("2*2"), "4");
+    setup.host.die();
+    EXPECT_EQ(errorNumberOf([&] { host.Eval("2*2"); }), err::kHostGone);
+    EXPECT_EQ(errorNumberOf([&] { host.LastErrorCode(); }), err::kHostGone);
+}
+
 TEST(socket_automation, once_the_host_has_gone_every_call_raises_462) {
     ScriptedAutomation host;
     auto served = std::make_unique<ServedHost>(host);

@@ -42,26 +42,23 @@ std::optional<std::pair<int, int>> pngSize(const std::string& path) {
     return std::pair{dataset->GetRasterXSize(), dataset->GetRasterYSize()};
 }
 
-TEST(raster, fills_by_the_even_odd_rule_so_a_hole_stays_empty) {
+TEST(raster, fills_even_odd_so_a_hole_stays_empty_and_draws_lines_wide_and_clipped) {
     Raster raster(40, 40);
     raster.fillBackground(kWhite);
     raster.polygon({{{5, 5}, {35, 5}, {35, 35}, {5, 35}}, {{15, 15}, {25, 15}, {25, 25}, {15, 25}}},
                    kRed, kRed, 1);
-    EXPECT_EQ(raster.at(10, 10), kRed);
-    EXPECT_EQ(raster.at(20, 20), kWhite);
-    EXPECT_EQ(raster.at(2, 2), kWhite);
-    EXPECT_EQ(raster.at(38, 20), kWhite);
-}
-
-TEST(raster, lines_have_their_width_and_shapes_off_the_picture_are_clipped) {
-    Raster raster(30, 30);
-    raster.fillBackground(kWhite);
-    raster.polyline({{-100, 15.5}, {100, 15.5}}, kRed, 5);  // along the centres of row 15
-    EXPECT_EQ(raster.at(0, 15), kRed);
-    EXPECT_EQ(raster.at(29, 13), kRed);
-    EXPECT_EQ(raster.at(29, 17), kRed);
-    EXPECT_EQ(raster.at(29, 12), kWhite);
-    EXPECT_EQ(raster.at(29, 18), kWhite);
+    raster.polyline({{-100, 30.5}, {100, 30.5}}, kRed, 5);  // along the centres of row 30
+    for (const auto& [x, y, colour] : {std::tuple{10, 10, kRed},
+                                       {20, 20, kWhite},
+                                       {2, 2, kWhite},
+                                       {38, 20, kWhite},
+                                       {0, 30, kRed},
+                                       {39, 28, kRed},
+                                       {39, 32, kRed},
+                                       {39, 27, kWhite},
+                                       {39, 33, kWhite}}) {
+        EXPECT_EQ(raster.at(x, y), colour) << x << "," << y;
+    }
     EXPECT_THROW(Raster(0, 10), std::invalid_argument);
     EXPECT_THROW(Raster(10, Raster::kMaxSide + 1), std::invalid_argument);
 }
@@ -99,20 +96,18 @@ TEST(png_file, is_a_well_formed_png_holding_exactly_the_pixels) {
               std::string(reinterpret_cast<const char*>(raster.pixels().data()), 12));
 }
 
-TEST(scale_bar, picks_a_round_length_near_a_quarter_of_the_width) {
-    const ScaleBar metres = chooseScaleBar(2.0, 400);  // 200 m a quarter
-    EXPECT_EQ(metres.metres, 200);
-    EXPECT_EQ(metres.pixels, 100);
-    EXPECT_EQ(metres.label, "200 m");
-    const ScaleBar km = chooseScaleBar(1000, 640);  // 160 km a quarter
-    EXPECT_EQ(km.metres, 100000);
-    EXPECT_EQ(km.label, "100 km");
-    EXPECT_EQ(chooseScaleBar(0, 640).metres, 0);
-}
-
-TEST(scale_bar, metres_per_unit_follow_the_coordinate_system) {
-    const Bounds equator{10, -1, 11, 1};
-    const Bounds sixty{10, 59, 11, 61};
+TEST(scale_bar, picks_a_round_length_near_a_quarter_of_the_width_in_the_map_units) {
+    for (const auto& [metresPerPixel, width, metres, pixels, label] :
+         {std::tuple{2.0, 400, 200.0, 100.0, "200 m"},
+          {1000.0, 640, 1e5, 100.0, "100 km"},
+          {0.0, 640, 0.0, 0.0, ""}}) {
+        const ScaleBar bar = chooseScaleBar(metresPerPixel, width);
+        EXPECT_EQ(bar.metres, metres);
+        if (metres) {
+            EXPECT_EQ(std::pair(bar.pixels, bar.label), std::pair(pixels, std::string(label)));
+        }
+    }
+    const Bounds equator{10, -1, 11, 1}, sixty{10, 59, 11, 61};
     EXPECT_NEAR(metresPerUnit("Earth Projection 1, 104", equator), 111319.5, 1);
     EXPECT_NEAR(metresPerUnit("Earth Projection 1, 104", sixty), 111319.5 / 2, 100);
     EXPECT_EQ(metresPerUnit("Earth Projection 8, 104, \"m\", 39, 0, 0.9996, 500000, 0", sixty), 1);

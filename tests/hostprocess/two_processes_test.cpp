@@ -18,17 +18,9 @@ namespace {
 
 using veltrano::RunTimeError;
 using veltrano::ipc::SocketAutomationProvider;
+using veltrano::testing::errorNumberOf;
 using veltrano::testing::RawClient;
 using veltrano::testing::TempDir;
-
-std::int32_t errorNumberOf(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const RunTimeError& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 TEST(two_processes, attach_evaluate_then_host_killed_gives_462_and_attach_429) {
     TempDir dir;

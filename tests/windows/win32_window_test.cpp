@@ -17,13 +17,6 @@ namespace {
 
 using win32::Win32MessageBox;
 
-TEST(win32_message_box, icons_map_to_message_box_styles_with_an_ok_button) {
-    EXPECT_EQ(Win32MessageBox::styleFor(MessageIcon::None), UINT(MB_OK));
-    EXPECT_EQ(Win32MessageBox::styleFor(MessageIcon::Exclamation),
-              UINT(MB_OK | MB_ICONEXCLAMATION));
-    EXPECT_EQ(Win32MessageBox::styleFor(MessageIcon::CriticalStop), UINT(MB_OK | MB_ICONSTOP));
-}
-
 struct SeenBox {
     std::wstring caption;
     std::wstring text;
