@@ -26,23 +26,6 @@ ipc::SocketAutomation attach(const std::string& path) {
     return ipc::SocketAutomation(ipc::SocketConnection::open(path));
 }
 
-TEST(automation_server, serves_several_clients_in_turn) {
-    ScriptedAutomation host;
-    host.answer("1+1", "2");
-    ServedHost served(host);
-    auto first = attach(served.socketPath());
-    auto second = attach(served.socketPath());
-    EXPECT_EQ(first.Eval("2*2"), "4");
-    EXPECT_EQ(second.Eval("1+1"), "2");
-    second.Do("Fetch First From t");
-    EXPECT_EQ(first.Eval("1+1"), "2");
-    served.stop();
-    EXPECT_EQ(
-        host.traffic(),
-        (std::vector<Request>{
-            {"Eval", "2*2"}, {"Eval", "1+1"}, {"Do", "Fetch First From t"}, {"Eval", "1+1"}}));
-}
-
 TEST(automation_server, garbage_gets_a_refusal_and_the_connection_goes_on) {
     ScriptedAutomation host;
     ServedHost served(host);

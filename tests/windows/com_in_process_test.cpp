@@ -159,7 +159,8 @@ TEST_F(com_in_process, turns_answers_of_any_type_into_host_text) {
     yes.vt = VT_BOOL;
     yes.boolVal = VARIANT_TRUE;
     null.vt = VT_NULL;
-    for (const auto& [value, text] : {std::pair{real, "2.5"}, {whole, "-12"}, {yes, "T"}, {null, ""}}) {
+    for (const auto& [value, text] :
+         {std::pair{real, "2.5"}, {whole, "-12"}, {yes, "T"}, {null, ""}}) {
         answerWith(value);
         EXPECT_EQ(host_.Eval("x"), text);
     }

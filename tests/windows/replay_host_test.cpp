@@ -4,8 +4,8 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "support/trace/json_value.h"
 #include "replay/replay_host.h"
+#include "support/trace/json_value.h"
 #include "support/trace/trace.h"
 
 namespace veltrano::replay {
@@ -86,7 +86,8 @@ TEST(replay_host, answers_the_traffic_in_recorded_order_only) {
         "{\"member\":\"Do\",\"argument\":\"x\",\"answer\":\"\"}\n");
     const Reply wrongOrder = host.request("Do", "x");
     EXPECT_EQ(wrongOrder.kind, Reply::Kind::Unexpected);
-    EXPECT_EQ(wrongOrder.text, "unexpected request Do(\"x\"); trace line 1 expects Eval(\"WindowId(1)\")");
+    EXPECT_EQ(wrongOrder.text,
+              "unexpected request Do(\"x\"); trace line 1 expects Eval(\"WindowId(1)\")");
     EXPECT_EQ(host.request("Eval", "WindowId(1) ").kind, Reply::Kind::Unexpected);
     EXPECT_EQ(host.request("Eval", "windowid(1)").kind, Reply::Kind::Unexpected);
     EXPECT_EQ(host.request("Eval", "WindowId(1)").text, "one");

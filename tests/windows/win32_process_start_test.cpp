@@ -22,14 +22,6 @@ TEST(win32_process_start, tells_files_from_folders_and_from_nothing) {
     EXPECT_FALSE(processes.fileExists("C:\\bad\xFFname"));
 }
 
-TEST(win32_process_start, starts_a_program_whose_path_has_blanks_and_cyrillic) {
-    TempFolder folder;
-    const std::wstring program = folder.addMarkerProgram(L"Сведения о системе.exe");
-    win32::Win32ProcessStart processes;
-    processes.start(win32::toUtf8(program));
-    EXPECT_TRUE(folder.markerRan(L"Сведения о системе.exe"));
-}
-
 TEST(win32_process_start, a_program_that_cannot_start_is_error_53_naming_it) {
     TempFolder folder;
     const std::string missing = folder.pathUtf8() + "\\absent.exe";

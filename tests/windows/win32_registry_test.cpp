@@ -96,11 +96,11 @@ TEST(system_information, the_about_box_starts_the_tool_the_registry_names_or_say
         const wchar_t* location;  // the MSINFO location; "" for the folder
         bool started;
     };
-    for (const Row& row : {Row{nullptr, nullptr, nullptr, false},
-                           Row{L"OTHER.EXE", nullptr, L"", false},
-                           Row{L"MSINFO32.EXE", nullptr, L"", true},
-                           Row{L"sysinfo.exe", L"sysinfo.exe", L"C:\\nowhere", true},
-                           Row{nullptr, L"missing.exe", nullptr, false}}) {
+    for (const Row& row :
+         {Row{nullptr, nullptr, nullptr, false}, Row{L"OTHER.EXE", nullptr, L"", false},
+          Row{L"MSINFO32.EXE", nullptr, L"", true},
+          Row{L"Сведения о системе.exe", L"Сведения о системе.exe", L"C:\\nowhere", true},
+          Row{nullptr, L"missing.exe", nullptr, false}}) {
         SCOPED_TRACE(row.program ? win32::toUtf8(row.program) : "no program");
         TempFolder folder;
         ASSERT_TRUE(regDeleteKey(toolKey) && regDeleteKey(locationKey));
