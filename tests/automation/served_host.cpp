@@ -10,18 +10,8 @@
 
 #include "automation/socket/frame.h"
 #include "automation/socket/unix_socket.h"
-#include "foundation/run_time_error.h"
 
 namespace veltrano::testing {
-
-std::int32_t errorNumberOf(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const RunTimeError& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 TempDir::TempDir() {
     std::string pattern = (std::filesystem::temp_directory_path() / "veltrano-XXXXXX").string();

@@ -2,8 +2,6 @@
 // raw client that can send any bytes at all.
 #pragma once
 
-#include <cstdint>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <sstream>
@@ -16,11 +14,9 @@
 #include "automation/socket/message.h"
 #include "automation/socket/poll_loop.h"
 #include "host/automation.h"
+#include "raised.h"
 
 namespace veltrano::testing {
-
-// The run-time error number the call raised; 0 when it raised none.
-std::int32_t errorNumberOf(const std::function<void()>& call);
 
 // A fresh directory, removed with all it holds.
 class TempDir {

@@ -57,13 +57,9 @@ TYPED_TEST(automation_contract, a_refused_statement_raises_and_leaves_the_error_
     TypeParam setup;
     setup.host.fail("Inset Into t", 17, "Unrecognized command: Inset");
     Automation& host = setup.object();
-    try {
-        host.Do("Inset Into t");
-        FAIL() << "no failure";
-    } catch (const RunTimeError& e) {
-        EXPECT_EQ(e.number(), err::kAutomationFailure);
-        EXPECT_EQ(e.description(), "Unrecognized command: Inset");
-    }
+    const Raised raised = raisedBy([&] { host.Do("Inset Into t"); });
+    EXPECT_EQ(raised.number, err::kAutomationFailure);
+    EXPECT_EQ(raised.description, "Unrecognized command: Inset");
     EXPECT_EQ(host.LastErrorCode(), 17);
     EXPECT_EQ(host.LastErrorMessage(), "Unrecognized command: Inset");
     host.SetLastErrorCode(0);
@@ -97,13 +93,9 @@ TEST(socket_automation, a_refusal_is_an_automation_failure_naming_the_member) {
     host.answer("odd", "caf\xE9");
     ServedHost served(host);
     ipc::SocketAutomation client(ipc::SocketConnection::open(served.socketPath()));
-    try {
-        client.Eval("odd");
-        FAIL() << "no failure";
-    } catch (const RunTimeError& e) {
-        EXPECT_EQ(e.number(), err::kAutomationFailure);
-        EXPECT_EQ(e.description(), "mbhost refused Eval: the answer is not valid UTF-8");
-    }
+    const Raised raised = raisedBy([&] { client.Eval("odd"); });
+    EXPECT_EQ(raised.number, err::kAutomationFailure);
+    EXPECT_EQ(raised.description, "mbhost refused Eval: the answer is not valid UTF-8");
     EXPECT_EQ(client.Eval("2*2"), "4");
 }
 
@@ -123,14 +115,10 @@ TEST(socket_automation_provider, attaches_to_the_running_host_or_raises_429) {
 TEST(socket_automation_provider, start_new_reports_a_program_that_cannot_start) {
     TempDir empty;
     ipc::SocketAutomationProvider provider(empty.file("socket"), empty.file("no-such-mbhost"));
-    try {
-        provider.startNew();
-        FAIL() << "no failure";
-    } catch (const RunTimeError& e) {
-        EXPECT_EQ(e.number(), err::kNoRunningCopy);
-        EXPECT_EQ(e.description(),
-                  "cannot start " + empty.file("no-such-mbhost") + ": No such file or directory");
-    }
+    const Raised raised = raisedBy([&] { provider.startNew(); });
+    EXPECT_EQ(raised.number, err::kNoRunningCopy);
+    EXPECT_EQ(raised.description,
+              "cannot start " + empty.file("no-such-mbhost") + ": No such file or directory");
     ipc::SocketAutomationProvider silent(empty.file("socket"), "/bin/true");
     silent.startTimeout = std::chrono::milliseconds(200);
     EXPECT_EQ(errorNumberOf([&] { silent.startNew(); }), err::kNoRunningCopy);
@@ -179,16 +167,12 @@ TEST(socket_client, refuses_a_default_folder_or_a_server_that_belongs_to_another
     EXPECT_NO_THROW(listener = ipc::SocketListener::listenAt(foreign));
     ASSERT_EQ(::seteuid(0), 0);
     for (const std::string& path : {std::string(), foreign}) {
-        try {
-            ipc::SocketAutomationProvider(path, "/bin/false").attachRunning();
-            ADD_FAILURE() << "attached at " << path;
-        } catch (const RunTimeError& e) {
-            const std::string& text = e.description();
-            EXPECT_EQ(e.number(), err::kNoRunningCopy) << text;
-            EXPECT_NE(text.find(path.empty() ? spoofed + "/socket" : path), std::string::npos)
-                << text;
-            EXPECT_NE(text.find("nobody (uid 65534)"), std::string::npos) << text;
-        }
+        const Raised raised =
+            raisedBy([&] { ipc::SocketAutomationProvider(path, "/bin/false").attachRunning(); });
+        const std::string& text = raised.description;
+        EXPECT_EQ(raised.number, err::kNoRunningCopy) << text;
+        EXPECT_NE(text.find(path.empty() ? spoofed + "/socket" : path), std::string::npos) << text;
+        EXPECT_NE(text.find("nobody (uid 65534)"), std::string::npos) << text;
     }
 }
 

@@ -16,6 +16,7 @@
 #include "automation/com/hresult_error.h"
 #include "automation/com/variant.h"
 #include "foundation/run_time_error.h"
+#include "raised.h"
 
 namespace veltrano::testing {
 namespace {
@@ -107,13 +108,8 @@ protected:
             return S_OK;
         };
     }
-    RunTimeError evalError() {
-        try {
-            host_.Eval("1");
-        } catch (const RunTimeError& e) {
-            return e;
-        }
-        return RunTimeError(0, "no error");
+    Raised evalError() {
+        return raisedBy([this] { host_.Eval("1"); });
     }
 
     com::ComApartment apartment_;
@@ -171,23 +167,13 @@ TEST_F(com_in_process, turns_answers_of_any_type_into_host_text) {
 }
 
 TEST_F(com_in_process, text_that_is_no_number_or_not_utf8_is_a_type_mismatch) {
-    try {
-        host_.Do("bad \xFF text");
-        ADD_FAILURE() << "must raise";
-    } catch (const RunTimeError& e) {
-        EXPECT_EQ(e.number(), err::kTypeMismatch);
-    }
+    EXPECT_EQ(errorNumberOf([this] { host_.Do("bad \xFF text"); }), err::kTypeMismatch);
     EXPECT_TRUE(fake_.invocations.empty()) << "the host saw text that is not UTF-8";
     VARIANT v;
     v.vt = VT_BSTR;
     v.bstrVal = SysAllocString(L"many");
     answerWith(v);
-    try {
-        host_.LastErrorCode();
-        ADD_FAILURE() << "must raise";
-    } catch (const RunTimeError& e) {
-        EXPECT_EQ(e.number(), err::kTypeMismatch);
-    }
+    EXPECT_EQ(errorNumberOf([this] { host_.LastErrorCode(); }), err::kTypeMismatch);
     VariantClear(&v);
 }
 
@@ -223,24 +209,20 @@ TEST_F(com_in_process, failures_become_error_numbers_with_a_readable_description
             info->pfnDeferredFillIn = row.deferred;
             return row.hr;
         };
-        const RunTimeError e = evalError();
-        EXPECT_EQ(e.number(), row.number) << std::hex << row.hr;
-        EXPECT_FALSE(e.description().empty()) << std::hex << row.hr;
+        const Raised e = evalError();
+        EXPECT_EQ(e.number, row.number) << std::hex << row.hr;
+        EXPECT_FALSE(e.description.empty()) << std::hex << row.hr;
         if (!row.shown.empty()) {
-            EXPECT_EQ(e.description(), row.shown);
+            EXPECT_EQ(e.description, row.shown);
         }
         if (!row.source.empty()) {
-            EXPECT_EQ(e.source(), row.source);
+            EXPECT_EQ(e.source, row.source);
         }
     }
     com::DispatchClient client(ComPtr<IDispatch>::share(&fake_));
-    try {
-        client.get(L"Missing");
-        FAIL() << "must raise";
-    } catch (const RunTimeError& e) {
-        EXPECT_EQ(e.number(), com::kNoSuchMember);
-        EXPECT_EQ(e.source(), "Missing");
-    }
+    const Raised missing = raisedBy([&] { client.get(L"Missing"); });
+    EXPECT_EQ(missing.number, com::kNoSuchMember);
+    EXPECT_EQ(missing.source, "Missing");
 }
 
 TEST(com_ptr, releases_exactly_once_and_moves_ownership) {
@@ -263,12 +245,7 @@ TEST(com_ptr, releases_exactly_once_and_moves_ownership) {
 }
 
 TEST(com_ptr, an_empty_pointer_cannot_make_an_automation_object) {
-    try {
-        ComAutomation host{ComPtr<IDispatch>()};
-        FAIL() << "must raise";
-    } catch (const RunTimeError& e) {
-        EXPECT_EQ(e.number(), 91);
-    }
+    EXPECT_EQ(errorNumberOf([] { ComAutomation host{ComPtr<IDispatch>()}; }), 91);
 }
 
 }  // namespace

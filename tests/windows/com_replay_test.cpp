@@ -1,25 +1,16 @@
 // The COM adapter against a host in another process: the replay server answering a trace.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
 
 #include "automation/com/com_apartment.h"
 #include "automation/com/com_provider.h"
 #include "foundation/run_time_error.h"
+#include "raised.h"
 #include "support/replay_server_process.h"
 
 namespace veltrano::testing {
 namespace {
-
-std::int32_t errorNumberOf(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const RunTimeError& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 class com_replay : public ::testing::Test {
 protected:
@@ -60,14 +51,10 @@ TEST_F(com_replay, reports_a_host_failure_with_its_text_and_keeps_the_error_code
     auto host = attach(traceFailure("Do", "Insert Into nowhere", 405, "Table nowhere is not open") +
                        traceAnswer("Eval", "1+1", "2"));
     EXPECT_EQ(host->LastErrorCode(), 0);
-    try {
-        host->Do("Insert Into nowhere");
-        FAIL() << "a refused statement must raise";
-    } catch (const RunTimeError& e) {
-        EXPECT_EQ(e.number(), err::kAutomationFailure);
-        EXPECT_EQ(e.description(), "Table nowhere is not open");
-        EXPECT_EQ(e.source(), "MapInfo.Application");
-    }
+    const Raised raised = raisedBy([&] { host->Do("Insert Into nowhere"); });
+    EXPECT_EQ(raised.number, err::kAutomationFailure);
+    EXPECT_EQ(raised.description, "Table nowhere is not open");
+    EXPECT_EQ(raised.source, "MapInfo.Application");
     EXPECT_EQ(host->LastErrorCode(), 405);
     EXPECT_EQ(host->LastErrorMessage(), "Table nowhere is not open");
     host->SetLastErrorCode(0);
@@ -94,14 +81,10 @@ TEST_F(com_replay, reads_and_writes_the_descriptive_and_visible_properties) {
 
 TEST_F(com_replay, a_request_that_is_not_next_in_the_trace_fails_loudly_on_both_sides) {
     auto host = attach(traceAnswer("Eval", "NumTables()", "2") + traceAnswer("Do", "x", ""));
-    try {
-        host->Eval("NumWindows()");
-        FAIL() << "an unexpected request must raise";
-    } catch (const RunTimeError& e) {
-        EXPECT_EQ(e.number(), err::kAutomationFailure);
-        EXPECT_NE(e.description().find("NumWindows()"), std::string::npos) << e.description();
-        EXPECT_NE(e.description().find("NumTables()"), std::string::npos) << e.description();
-    }
+    const Raised raised = raisedBy([&] { host->Eval("NumWindows()"); });
+    EXPECT_EQ(raised.number, err::kAutomationFailure);
+    EXPECT_NE(raised.description.find("NumWindows()"), std::string::npos) << raised.description;
+    EXPECT_NE(raised.description.find("NumTables()"), std::string::npos) << raised.description;
     EXPECT_EQ(finish(host), 3);
     host = attach(traceAnswer("Eval", "1", "1") + traceAnswer("Eval", "2", "2"));
     EXPECT_EQ(host->Eval("1"), "1");

@@ -3,6 +3,7 @@
 
 #include "foundation/run_time_error.h"
 #include "platform/win32/win32_regional_settings.h"
+#include "raised.h"
 
 namespace veltrano::testing {
 namespace {
@@ -59,12 +60,8 @@ TEST(win32_regional_settings, multi_byte_separators_work_throughout) {
 }
 
 TEST(win32_regional_settings, an_unknown_locale_is_a_clear_error_and_the_user_ones_read) {
-    try {
-        Win32RegionalSettings::forLocale(L"xx-NOPE");
-        ADD_FAILURE() << "must raise";
-    } catch (const RunTimeError& e) {
-        EXPECT_EQ(e.description(), "cannot read regional settings: unknown locale xx-NOPE");
-    }
+    EXPECT_EQ(raisedBy([] { Win32RegionalSettings::forLocale(L"xx-NOPE"); }).description,
+              "cannot read regional settings: unknown locale xx-NOPE");
     const auto user = Win32RegionalSettings::user();
     EXPECT_TRUE(user.isNumeric("1" + user.conventions().decimal + "5"));
 }
