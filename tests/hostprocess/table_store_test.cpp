@@ -10,8 +10,8 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
-#include <functional>
 #include <fstream>
+#include <functional>
 
 #include <gtest/gtest.h>
 
