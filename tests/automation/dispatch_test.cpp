@@ -10,53 +10,18 @@ namespace {
 
 using testing::ScriptedAutomation;
 
-TEST(dispatch, calls_the_named_member_and_answers_its_value) {
+TEST(dispatch, what_the_protocol_cannot_carry_is_refused_before_or_after_the_host) {
     ScriptedAutomation host;
-    host.version = "1500";
-    EXPECT_EQ(dispatch(host, {Member::Eval, "2*2"}), Answer::value("4"));
-    EXPECT_EQ(dispatch(host, {Member::Do, "Fetch First From t"}), Answer::value(""));
-    EXPECT_EQ(dispatch(host, {Member::RunMenuCommand, "-102"}), Answer::value(""));
-    EXPECT_EQ(dispatch(host, {Member::SetVisible, "T"}), Answer::value(""));
-    EXPECT_EQ(dispatch(host, {Member::Visible, ""}), Answer::value("T"));
-    EXPECT_EQ(dispatch(host, {Member::Version, ""}), Answer::value("1500"));
-    EXPECT_EQ(host.traffic(),
-              (std::vector<testing::Request>{
-                  {"Eval", "2*2"}, {"Do", "Fetch First From t"}, {"RunMenuCommand", "-102"}}));
-}
-
-TEST(dispatch, a_host_failure_carries_the_error_number_code_and_message) {
-    ScriptedAutomation host;
-    host.fail("Inset Into t", 17, "Unrecognized command: Inset");
-    EXPECT_EQ(dispatch(host, {Member::Do, "Inset Into t"}),
-              Answer::failure(err::kAutomationFailure, 17, "Unrecognized command: Inset"));
-    EXPECT_EQ(dispatch(host, {Member::LastErrorCode, ""}), Answer::value("17"));
-    EXPECT_EQ(dispatch(host, {Member::SetLastErrorCode, "0"}), Answer::value(""));
-    EXPECT_EQ(dispatch(host, {Member::LastErrorMessage, ""}), Answer::value(""));
-}
-
-TEST(dispatch, a_dead_host_answers_host_gone_without_asking_it_again) {
-    ScriptedAutomation host;
-    host.die();
-    const Answer answer = dispatch(host, {Member::Eval, "2*2"});
-    EXPECT_EQ(answer.kind, Answer::Kind::Failure);
-    EXPECT_EQ(answer.errorNumber, err::kHostGone);
-    EXPECT_EQ(answer.lastErrorCode, 0);
-}
-
-TEST(dispatch, arguments_a_member_cannot_take_are_refused_before_the_host_sees_them) {
-    ScriptedAutomation host;
-    EXPECT_EQ(dispatch(host, {Member::RunMenuCommand, "12x"}),
-              Answer::refused("RunMenuCommand takes a whole number, not \"12x\""));
-    EXPECT_EQ(dispatch(host, {Member::SetLastErrorCode, "99999999999"}),
-              Answer::refused("SetLastErrorCode takes a whole number, not \"99999999999\""));
-    EXPECT_EQ(dispatch(host, {Member::SetVisible, "true"}),
-              Answer::refused("SetVisible takes T or F, not \"true\""));
-    EXPECT_EQ(dispatch(host, {Member::Name, "x"}), Answer::refused("Name takes no argument"));
+    for (const auto& [request, reason] :
+         {std::pair{Request{Member::RunMenuCommand, "12x"},
+                    "RunMenuCommand takes a whole number, not \"12x\""},
+          {Request{Member::SetLastErrorCode, "99999999999"},
+           "SetLastErrorCode takes a whole number, not \"99999999999\""},
+          {Request{Member::SetVisible, "true"}, "SetVisible takes T or F, not \"true\""},
+          {Request{Member::Name, "x"}, "Name takes no argument"}}) {
+        EXPECT_EQ(dispatch(host, request), Answer::refused(reason));
+    }
     EXPECT_TRUE(host.requests().empty());
-}
-
-TEST(dispatch, an_answer_the_protocol_cannot_carry_is_refused) {
-    ScriptedAutomation host;
     host.answer("bad", "caf\xE9");
     host.answer("huge", std::string(2u << 20, 'x'));
     EXPECT_EQ(dispatch(host, {Member::Eval, "bad"}),

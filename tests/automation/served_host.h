@@ -14,6 +14,7 @@
 #include "automation/socket/message.h"
 #include "automation/socket/poll_loop.h"
 #include "host/automation.h"
+#include "raised.h"
 
 namespace veltrano::testing {
 

@@ -26,46 +26,18 @@ ipc::SocketAutomation attach(const std::string& path) {
     return ipc::SocketAutomation(ipc::SocketConnection::open(path));
 }
 
-TEST(automation_server, serves_several_clients_in_turn) {
-    ScriptedAutomation host;
-    host.answer("1+1", "2");
-    ServedHost served(host);
-    auto first = attach(served.socketPath());
-    auto second = attach(served.socketPath());
-    EXPECT_EQ(first.Eval("2*2"), "4");
-    EXPECT_EQ(second.Eval("1+1"), "2");
-    second.Do("Fetch First From t");
-    EXPECT_EQ(first.Eval("1+1"), "2");
-    served.stop();
-    EXPECT_EQ(
-        host.traffic(),
-        (std::vector<Request>{
-            {"Eval", "2*2"}, {"Eval", "1+1"}, {"Do", "Fetch First From t"}, {"Eval", "1+1"}}));
-}
-
-TEST(automation_server, garbage_gets_a_refusal_and_the_connection_goes_on) {
+TEST(automation_server, garbage_is_refused_and_a_huge_length_disconnected_while_others_go_on) {
     ScriptedAutomation host;
     ServedHost served(host);
-    RawClient rogue(served.socketPath());
+    RawClient rogue(served.socketPath()), huge(served.socketPath());
     rogue.send(ipc::encodeFrame("\x01\x05Shout now"));
-    const auto answer = rogue.receive();
-    ASSERT_TRUE(answer);
-    EXPECT_EQ(*answer, Answer::refused("malformed request: unknown member \"Shout\""));
+    EXPECT_EQ(rogue.receive(), Answer::refused("malformed request: unknown member \"Shout\""));
+    huge.send(std::string("\xFF\xFF\xFF\xF0", 4));
+    EXPECT_EQ(huge.receive().value_or(Answer::value("")).text,
+              "a frame of 4294967280 bytes exceeds the limit of 1048576");
+    EXPECT_TRUE(huge.closedByServer());
     rogue.sendRequest({Member::Eval, "2*2"});
     EXPECT_EQ(rogue.receive(), Answer::value("4"));
-}
-
-TEST(automation_server, a_huge_length_is_refused_and_disconnected_while_others_are_served) {
-    ScriptedAutomation host;
-    ServedHost served(host);
-    auto good = attach(served.socketPath());
-    RawClient rogue(served.socketPath());
-    rogue.send(std::string("\xFF\xFF\xFF\xF0", 4));
-    const auto answer = rogue.receive();
-    ASSERT_TRUE(answer);
-    EXPECT_EQ(answer->text, "a frame of 4294967280 bytes exceeds the limit of 1048576");
-    EXPECT_TRUE(rogue.closedByServer());
-    EXPECT_EQ(good.Eval("2*2"), "4");
 }
 
 TEST(automation_server, half_a_frame_holds_up_nobody_and_goes_after_the_time_out_or_its_sender) {
@@ -132,18 +104,12 @@ TEST(automation_server, a_request_longer_than_the_client_time_limit_is_kept_aliv
 TEST(automation_server, pipelined_requests_are_answered_in_order) {
     ScriptedAutomation host;
     host.answer("1", "one");
-    host.answer("2", "two");
     ServedHost served(host);
     RawClient client(served.socketPath());
     client.send(ipc::encodeFrame(ipc::encodeRequest({Member::Eval, "1"})) +
-                ipc::encodeFrame(ipc::encodeRequest({Member::Eval, "2"})));
-    std::string both;
-    for (const char* expected : {"one", "two"}) {
-        const auto answer = client.receive();
-        ASSERT_TRUE(answer) << expected;
-        both += answer->text;
-    }
-    EXPECT_EQ(both, "onetwo");
+                ipc::encodeFrame(ipc::encodeRequest({Member::Eval, "2*2"})));
+    EXPECT_EQ(client.receive(), Answer::value("one"));
+    EXPECT_EQ(client.receive(), Answer::value("4"));
 }
 
 TEST(automation_server, trace_has_one_json_line_per_request_with_answer_or_error) {
@@ -168,20 +134,20 @@ TEST(automation_server, trace_has_one_json_line_per_request_with_answer_or_error
     EXPECT_EQ(trace.rfind("{\"time\":\"", 0), 0u);
 }
 
-TEST(automation_server, refuses_to_take_a_path_a_live_server_holds_and_clears_a_stale_one) {
+std::string listenError(const std::string& path) {
+    try {
+        ipc::SocketListener::listenAt(path);
+    } catch (const std::runtime_error& e) {
+        return e.what();
+    }
+    return "listened";
+}
+
+TEST(automation_server, a_listener_takes_over_a_stale_socket_but_no_live_one_or_other_file) {
     ScriptedAutomation host;
     ServedHost served(host);
-    EXPECT_THROW(
-        {
-            try {
-                ipc::SocketListener::listenAt(served.socketPath());
-            } catch (const std::runtime_error& e) {
-                EXPECT_EQ(std::string(e.what()), "cannot listen on " + served.socketPath() +
-                                                     ": another mbhost is serving it");
-                throw;
-            }
-        },
-        std::runtime_error);
+    EXPECT_EQ(listenError(served.socketPath()),
+              "cannot listen on " + served.socketPath() + ": another mbhost is serving it");
     TempDir dir;
     const std::string stale = dir.file("socket");
     {
@@ -191,19 +157,14 @@ TEST(automation_server, refuses_to_take_a_path_a_live_server_holds_and_clears_a_
         ASSERT_EQ(::bind(fd.get(), reinterpret_cast<const sockaddr*>(&address), sizeof(address)),
                   0);
     }
-    ASSERT_TRUE(std::filesystem::exists(stale));
     auto listener = ipc::SocketListener::listenAt(stale);
     EXPECT_FALSE(ipc::connectTo(stale).empty());
     listener.close();
     EXPECT_FALSE(std::filesystem::exists(stale));
-}
-
-TEST(automation_server, will_not_remove_a_file_that_is_not_a_socket) {
-    TempDir dir;
-    const std::string path = dir.file("notes.txt");
-    { std::ofstream(path) << "keep me"; }
-    EXPECT_THROW(ipc::SocketListener::listenAt(path), std::runtime_error);
-    EXPECT_TRUE(std::filesystem::exists(path));
+    const std::string notes = dir.file("notes.txt");
+    { std::ofstream(notes) << "keep me"; }
+    EXPECT_NE(listenError(notes), "listened");
+    EXPECT_TRUE(std::filesystem::exists(notes));
 }
 
 }  // namespace

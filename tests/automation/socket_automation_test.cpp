@@ -1,14 +1,12 @@
 #include "automation/socket/socket_automation.h"
 
-#include <cstdlib>
-#include <filesystem>
-
-#include <gtest/gtest.h>
-
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <optional>
+
+#include <gtest/gtest.h>
 
 #include "automation/socket/answer_time_limit.h"
 #include "automation/socket/socket_automation_provider.h"
@@ -21,15 +19,6 @@
 
 namespace veltrano::testing {
 namespace {
-
-std::int32_t errorNumberOf(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const RunTimeError& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 // The same contract, checked on the scripted host itself and on it reached through a socket:
 // whatever the socket adds must not change what a caller sees.
@@ -68,19 +57,24 @@ TYPED_TEST(automation_contract, a_refused_statement_raises_and_leaves_the_error_
     TypeParam setup;
     setup.host.fail("Inset Into t", 17, "Unrecognized command: Inset");
     Automation& host = setup.object();
-    try {
-        host.Do("Inset Into t");
-        FAIL() << "no failure";
-    } catch (const RunTimeError& e) {
-        EXPECT_EQ(e.number(), err::kAutomationFailure);
-        EXPECT_EQ(e.description(), "Unrecognized command: Inset");
-    }
+    const Raised raised = raisedBy([&] { host.Do("Inset Into t"); });
+    EXPECT_EQ(raised.number, err::kAutomationFailure);
+    EXPECT_EQ(raised.description, "Unrecognized command: Inset");
     EXPECT_EQ(host.LastErrorCode(), 17);
     EXPECT_EQ(host.LastErrorMessage(), "Unrecognized command: Inset");
     host.SetLastErrorCode(0);
     EXPECT_EQ(host.LastErrorCode(), 0);
     host.RunMenuCommand(102);
     EXPECT_EQ(setup.host.traffic().back(), (Request{"RunMenuCommand", "102"}));
+}
+
+TYPED_TEST(automation_contract, a_host_that_dies_raises_462_on_every_member) {
+    TypeParam setup;
+    Automation& host = setup.object();
+    EXPECT_EQ(host.Eval("2*2"), "4");
+    setup.host.die();
+    EXPECT_EQ(errorNumberOf([&] { host.Eval("2*2"); }), err::kHostGone);
+    EXPECT_EQ(errorNumberOf([&] { host.LastErrorCode(); }), err::kHostGone);
 }
 
 TEST(socket_automation, once_the_host_has_gone_every_call_raises_462) {
@@ -99,59 +93,38 @@ TEST(socket_automation, a_refusal_is_an_automation_failure_naming_the_member) {
     host.answer("odd", "caf\xE9");
     ServedHost served(host);
     ipc::SocketAutomation client(ipc::SocketConnection::open(served.socketPath()));
-    try {
-        client.Eval("odd");
-        FAIL() << "no failure";
-    } catch (const RunTimeError& e) {
-        EXPECT_EQ(e.number(), err::kAutomationFailure);
-        EXPECT_EQ(e.description(), "mbhost refused Eval: the answer is not valid UTF-8");
-    }
+    const Raised raised = raisedBy([&] { client.Eval("odd"); });
+    EXPECT_EQ(raised.number, err::kAutomationFailure);
+    EXPECT_EQ(raised.description, "mbhost refused Eval: the answer is not valid UTF-8");
     EXPECT_EQ(client.Eval("2*2"), "4");
 }
 
-TEST(socket_automation_provider, attaches_to_the_running_host_or_raises_429) {
-    ScriptedAutomation host;
-    ServedHost served(host);
-    ipc::SocketAutomationProvider provider(served.socketPath(), "/bin/false");
-    EXPECT_EQ(provider.attachRunning()->Eval("2*2"), "4");
-
+TEST(socket_automation_provider, a_path_too_long_or_a_program_that_cannot_start_is_429) {
     TempDir empty;
-    ipc::SocketAutomationProvider nobody(empty.file("socket"), "/bin/false");
-    EXPECT_EQ(errorNumberOf([&] { nobody.attachRunning(); }), err::kNoRunningCopy);
     ipc::SocketAutomationProvider tooLong(empty.file(std::string(200, 'x')), "/bin/false");
     EXPECT_EQ(errorNumberOf([&] { tooLong.attachRunning(); }), err::kNoRunningCopy);
-}
-
-TEST(socket_automation_provider, start_new_reports_a_program_that_cannot_start) {
-    TempDir empty;
     ipc::SocketAutomationProvider provider(empty.file("socket"), empty.file("no-such-mbhost"));
-    try {
-        provider.startNew();
-        FAIL() << "no failure";
-    } catch (const RunTimeError& e) {
-        EXPECT_EQ(e.number(), err::kNoRunningCopy);
-        EXPECT_EQ(e.description(),
-                  "cannot start " + empty.file("no-such-mbhost") + ": No such file or directory");
-    }
+    const Raised raised = raisedBy([&] { provider.startNew(); });
+    EXPECT_EQ(raised.number, err::kNoRunningCopy);
+    EXPECT_EQ(raised.description,
+              "cannot start " + empty.file("no-such-mbhost") + ": No such file or directory");
     ipc::SocketAutomationProvider silent(empty.file("socket"), "/bin/true");
     silent.startTimeout = std::chrono::milliseconds(200);
     EXPECT_EQ(errorNumberOf([&] { silent.startNew(); }), err::kNoRunningCopy);
 }
 
 TEST(socket_path, the_default_follows_the_environment) {
-    const char* savedSocket = std::getenv("MBHOST_SOCKET");
-    const char* savedRuntime = std::getenv("XDG_RUNTIME_DIR");
-    const std::string keepSocket = savedSocket ? savedSocket : "";
-    const std::string keepRuntime = savedRuntime ? savedRuntime : "";
-    ::setenv("MBHOST_SOCKET", "/tmp/chosen.sock", 1);
-    EXPECT_EQ(ipc::defaultSocketPath(), "/tmp/chosen.sock");
-    ::unsetenv("MBHOST_SOCKET");
-    ::setenv("XDG_RUNTIME_DIR", "/run/user/1000", 1);
-    EXPECT_EQ(ipc::defaultSocketPath(), "/run/user/1000/mbhost/socket");
-    ::unsetenv("XDG_RUNTIME_DIR");
+    {
+        const ScopedEnvironment chosen("MBHOST_SOCKET", "/tmp/chosen.sock");
+        EXPECT_EQ(ipc::defaultSocketPath(), "/tmp/chosen.sock");
+    }
+    const ScopedEnvironment unnamed("MBHOST_SOCKET", nullptr);
+    {
+        const ScopedEnvironment runtime("XDG_RUNTIME_DIR", "/run/user/1000");
+        EXPECT_EQ(ipc::defaultSocketPath(), "/run/user/1000/mbhost/socket");
+    }
+    const ScopedEnvironment noRuntime("XDG_RUNTIME_DIR", nullptr);
     EXPECT_EQ(ipc::defaultSocketPath(), "/tmp/mbhost-" + std::to_string(::getuid()) + "/socket");
-    if (savedSocket) ::setenv("MBHOST_SOCKET", keepSocket.c_str(), 1);
-    if (savedRuntime) ::setenv("XDG_RUNTIME_DIR", keepRuntime.c_str(), 1);
 }
 
 TEST(socket_path, a_private_directory_is_made_0700_and_one_open_to_others_is_refused) {
@@ -183,23 +156,19 @@ TEST(socket_client, refuses_a_default_folder_or_a_server_that_belongs_to_another
     EXPECT_NO_THROW(listener = ipc::SocketListener::listenAt(foreign));
     ASSERT_EQ(::seteuid(0), 0);
     for (const std::string& path : {std::string(), foreign}) {
-        try {
-            ipc::SocketAutomationProvider(path, "/bin/false").attachRunning();
-            ADD_FAILURE() << "attached at " << path;
-        } catch (const RunTimeError& e) {
-            const std::string& text = e.description();
-            EXPECT_EQ(e.number(), err::kNoRunningCopy) << text;
-            EXPECT_NE(text.find(path.empty() ? spoofed + "/socket" : path), std::string::npos)
-                << text;
-            EXPECT_NE(text.find("nobody (uid 65534)"), std::string::npos) << text;
-        }
+        const Raised raised =
+            raisedBy([&] { ipc::SocketAutomationProvider(path, "/bin/false").attachRunning(); });
+        const std::string& text = raised.description;
+        EXPECT_EQ(raised.number, err::kNoRunningCopy) << text;
+        EXPECT_NE(text.find(path.empty() ? spoofed + "/socket" : path), std::string::npos) << text;
+        EXPECT_NE(text.find("nobody (uid 65534)"), std::string::npos) << text;
     }
 }
 
 TEST(socket_client, time_limit_is_whole_seconds_and_anything_else_is_a_clear_error) {
-    EXPECT_EQ(ipc::parseAnswerTimeLimit("").count(), 30);
-    EXPECT_EQ(ipc::parseAnswerTimeLimit("0").count(), 0);
-    EXPECT_EQ(ipc::parseAnswerTimeLimit("2").count(), 2);
+    for (const auto& [text, seconds] : {std::pair{"", 30}, {"0", 0}, {"2", 2}}) {
+        EXPECT_EQ(ipc::parseAnswerTimeLimit(text).count(), seconds);
+    }
     for (const char* bad : {"soon", "-1", "1.5", " 2", "99999999999"}) {
         EXPECT_THROW(ipc::parseAnswerTimeLimit(bad), std::runtime_error) << bad;
     }

@@ -51,11 +51,14 @@ TEST(options, wrong_command_lines_say_what_is_wrong) {
 }
 
 TEST(statement_of, drops_comments_outside_strings_and_blanks) {
-    EXPECT_EQ(statementOf("  Open Table \"roads.tab\"   ' the roads"), "Open Table \"roads.tab\"");
-    EXPECT_EQ(statementOf("Print \"it's\" ' said"), "Print \"it's\"");
-    EXPECT_EQ(statementOf("Print \"say \"\"hi\"\"\" ' quoted quotes"), "Print \"say \"\"hi\"\"\"");
-    EXPECT_EQ(statementOf("   ' only a comment"), "");
-    EXPECT_EQ(statementOf("\t\r"), "");
+    for (const auto& [line, statement] :
+         {std::pair{"  Open Table \"roads.tab\"   ' the roads", "Open Table \"roads.tab\""},
+          {"Print \"it's\" ' said", "Print \"it's\""},
+          {"Print \"say \"\"hi\"\"\" ' quoted quotes", "Print \"say \"\"hi\"\"\""},
+          {"   ' only a comment", ""},
+          {"\t\r", ""}}) {
+        EXPECT_EQ(statementOf(line), statement);
+    }
 }
 
 TEST(run_script, runs_each_statement_and_names_the_line_that_fails) {

@@ -16,6 +16,7 @@
 #include "automation/com/hresult_error.h"
 #include "automation/com/variant.h"
 #include "foundation/run_time_error.h"
+#include "raised.h"
 
 namespace veltrano::testing {
 namespace {
@@ -97,9 +98,9 @@ private:
     std::map<std::wstring, DISPID> ids_;
 };
 
-class ComInProcess : public ::testing::Test {
+class com_in_process : public ::testing::Test {
 protected:
-    ComInProcess() : host_(ComPtr<IDispatch>::share(&fake_)) {}
+    com_in_process() : host_(ComPtr<IDispatch>::share(&fake_)) {}
 
     void answerWith(VARIANT value) {
         fake_.handler = [value](const Invocation&, VARIANT* result, EXCEPINFO*) mutable {
@@ -107,16 +108,8 @@ protected:
             return S_OK;
         };
     }
-    void failWith(HRESULT hr) {
-        fake_.handler = [hr](const Invocation&, VARIANT*, EXCEPINFO*) { return hr; };
-    }
-    RunTimeError evalError() {
-        try {
-            host_.Eval("1");
-        } catch (const RunTimeError& e) {
-            return e;
-        }
-        return RunTimeError(0, "no error");
+    Raised evalError() {
+        return raisedBy([this] { host_.Eval("1"); });
     }
 
     com::ComApartment apartment_;
@@ -124,7 +117,7 @@ protected:
     ComAutomation host_;
 };
 
-TEST_F(ComInProcess, calls_methods_gets_and_puts_properties_as_automation_expects) {
+TEST_F(com_in_process, calls_methods_gets_and_puts_properties_as_automation_expects) {
     host_.Do("Set Map Redraw Off");
     host_.RunMenuCommand(616);
     host_.SetLastErrorCode(0);
@@ -145,7 +138,7 @@ TEST_F(ComInProcess, calls_methods_gets_and_puts_properties_as_automation_expect
     EXPECT_TRUE(fake_.invocations[4].argumentTexts.empty());
 }
 
-TEST_F(ComInProcess, looks_each_member_name_up_once) {
+TEST_F(com_in_process, looks_each_member_name_up_once) {
     host_.Eval("1");
     host_.Eval("2");
     host_.Do("x");
@@ -153,54 +146,35 @@ TEST_F(ComInProcess, looks_each_member_name_up_once) {
     EXPECT_EQ(fake_.nameLookups, 2);
 }
 
-TEST_F(ComInProcess, turns_answers_of_any_type_into_host_text) {
-    VARIANT v;
-    v.vt = VT_R8;
-    v.dblVal = 2.5;
-    answerWith(v);
-    EXPECT_EQ(host_.Eval("x"), "2.5");  // a point whatever the user's decimal separator
-    v.vt = VT_I4;
-    v.lVal = -12;
-    answerWith(v);
-    EXPECT_EQ(host_.Eval("x"), "-12");
-    v.vt = VT_BOOL;
-    v.boolVal = VARIANT_TRUE;
-    answerWith(v);
-    EXPECT_EQ(host_.Eval("x"), "T");
-    v.vt = VT_NULL;
-    answerWith(v);
-    EXPECT_EQ(host_.Eval("x"), "");
-    v.vt = VT_I4;
-    v.lVal = 1;
-    answerWith(v);
+TEST_F(com_in_process, turns_answers_of_any_type_into_host_text) {
+    VARIANT real{}, whole{}, yes{}, null{};
+    real.vt = VT_R8;
+    real.dblVal = 2.5;  // a point whatever the user's decimal separator
+    whole.vt = VT_I4;
+    whole.lVal = -12;
+    yes.vt = VT_BOOL;
+    yes.boolVal = VARIANT_TRUE;
+    null.vt = VT_NULL;
+    for (const auto& [value, text] :
+         {std::pair{real, "2.5"}, {whole, "-12"}, {yes, "T"}, {null, ""}}) {
+        answerWith(value);
+        EXPECT_EQ(host_.Eval("x"), text);
+    }
+    whole.lVal = 1;
+    answerWith(whole);
     EXPECT_TRUE(host_.Visible());
     EXPECT_EQ(host_.LastErrorCode(), 1);
 }
 
-TEST_F(ComInProcess, an_answer_that_is_no_number_where_one_is_needed_is_a_type_mismatch) {
+TEST_F(com_in_process, text_that_is_no_number_or_not_utf8_is_a_type_mismatch) {
+    EXPECT_EQ(errorNumberOf([this] { host_.Do("bad \xFF text"); }), err::kTypeMismatch);
+    EXPECT_TRUE(fake_.invocations.empty()) << "the host saw text that is not UTF-8";
     VARIANT v;
     v.vt = VT_BSTR;
     v.bstrVal = SysAllocString(L"many");
     answerWith(v);
-    try {
-        host_.LastErrorCode();
-        FAIL() << "must raise";
-    } catch (const RunTimeError& e) {
-        EXPECT_EQ(e.number(), err::kTypeMismatch);
-    }
+    EXPECT_EQ(errorNumberOf([this] { host_.LastErrorCode(); }), err::kTypeMismatch);
     VariantClear(&v);
-}
-
-TEST_F(ComInProcess, a_host_reported_failure_carries_the_host_description) {
-    fake_.handler = [](const Invocation&, VARIANT*, EXCEPINFO* info) {
-        info->bstrDescription = SysAllocString(L"Таблица не открыта");
-        info->bstrSource = SysAllocString(L"MapInfo");
-        return DISP_E_EXCEPTION;
-    };
-    const RunTimeError e = evalError();
-    EXPECT_EQ(e.number(), err::kAutomationFailure);
-    EXPECT_EQ(e.description(), "Таблица не открыта");
-    EXPECT_EQ(e.source(), "MapInfo");
 }
 
 HRESULT STDAPICALLTYPE fillLater(EXCEPINFO* info) {
@@ -208,52 +182,47 @@ HRESULT STDAPICALLTYPE fillLater(EXCEPINFO* info) {
     return S_OK;
 }
 
-TEST_F(ComInProcess, a_deferred_failure_description_is_fetched) {
-    fake_.handler = [](const Invocation&, VARIANT*, EXCEPINFO* info) {
-        info->pfnDeferredFillIn = fillLater;
-        return DISP_E_EXCEPTION;
+TEST_F(com_in_process, failures_become_error_numbers_with_a_readable_description) {
+    struct Row {
+        HRESULT hr;
+        const wchar_t* description;  // what the host puts in EXCEPINFO, if anything
+        HRESULT(STDAPICALLTYPE* deferred)(EXCEPINFO*);
+        std::int32_t number;
+        std::string shown, source;  // empty: any
     };
-    EXPECT_EQ(evalError().description(), "filled in late");
-}
-
-TEST_F(ComInProcess, a_failure_without_description_still_reads_clearly) {
-    failWith(DISP_E_EXCEPTION);
-    const RunTimeError e = evalError();
-    EXPECT_EQ(e.number(), err::kAutomationFailure);
-    EXPECT_EQ(e.description(), "Automation error: the host reported a failure");
-    EXPECT_EQ(e.source(), "Eval");
-}
-
-TEST_F(ComInProcess, every_sign_of_a_vanished_server_is_462) {
-    for (const HRESULT gone : {HRESULT(0x800706BA), HRESULT(0x800706BE), HRESULT(0x80010108)}) {
-        failWith(gone);
-        EXPECT_EQ(evalError().number(), err::kHostGone) << std::hex << gone;
+    const std::string noText = "Automation error: the host reported a failure";
+    const Row rows[] = {
+        {DISP_E_EXCEPTION, L"Таблица не открыта", nullptr, err::kAutomationFailure,
+         "Таблица не открыта", "MapInfo"},
+        {DISP_E_EXCEPTION, nullptr, fillLater, err::kAutomationFailure, "filled in late", ""},
+        {DISP_E_EXCEPTION, nullptr, nullptr, err::kAutomationFailure, noText, "Eval"},
+        {HRESULT(0x800706BA), nullptr, nullptr, err::kHostGone, "", ""},  // the server vanished
+        {HRESULT(0x800706BE), nullptr, nullptr, err::kHostGone, "", ""},
+        {HRESULT(0x80010108), nullptr, nullptr, err::kHostGone, "", ""},
+        {E_ACCESSDENIED, nullptr, nullptr, static_cast<std::int32_t>(E_ACCESSDENIED), "", ""}};
+    for (const Row& row : rows) {
+        fake_.handler = [&row](const Invocation&, VARIANT*, EXCEPINFO* info) {
+            if (row.description) {
+                info->bstrDescription = SysAllocString(row.description);
+                info->bstrSource = SysAllocString(L"MapInfo");
+            }
+            info->pfnDeferredFillIn = row.deferred;
+            return row.hr;
+        };
+        const Raised e = evalError();
+        EXPECT_EQ(e.number, row.number) << std::hex << row.hr;
+        EXPECT_FALSE(e.description.empty()) << std::hex << row.hr;
+        if (!row.shown.empty()) {
+            EXPECT_EQ(e.description, row.shown);
+        }
+        if (!row.source.empty()) {
+            EXPECT_EQ(e.source, row.source);
+        }
     }
-}
-
-TEST_F(ComInProcess, a_member_the_object_lacks_is_438_and_other_failures_keep_their_code) {
     com::DispatchClient client(ComPtr<IDispatch>::share(&fake_));
-    try {
-        client.get(L"Missing");
-        FAIL() << "must raise";
-    } catch (const RunTimeError& e) {
-        EXPECT_EQ(e.number(), com::kNoSuchMember);
-        EXPECT_EQ(e.source(), "Missing");
-    }
-    failWith(E_ACCESSDENIED);
-    const RunTimeError e = evalError();
-    EXPECT_EQ(e.number(), static_cast<std::int32_t>(E_ACCESSDENIED));
-    EXPECT_FALSE(e.description().empty());
-}
-
-TEST_F(ComInProcess, text_that_is_not_utf8_is_refused_before_it_reaches_the_host) {
-    try {
-        host_.Do("bad \xFF text");
-        FAIL() << "must raise";
-    } catch (const RunTimeError& e) {
-        EXPECT_EQ(e.number(), err::kTypeMismatch);
-    }
-    EXPECT_TRUE(fake_.invocations.empty());
+    const Raised missing = raisedBy([&] { client.get(L"Missing"); });
+    EXPECT_EQ(missing.number, com::kNoSuchMember);
+    EXPECT_EQ(missing.source, "Missing");
 }
 
 TEST(com_ptr, releases_exactly_once_and_moves_ownership) {
@@ -276,12 +245,7 @@ TEST(com_ptr, releases_exactly_once_and_moves_ownership) {
 }
 
 TEST(com_ptr, an_empty_pointer_cannot_make_an_automation_object) {
-    try {
-        ComAutomation host{ComPtr<IDispatch>()};
-        FAIL() << "must raise";
-    } catch (const RunTimeError& e) {
-        EXPECT_EQ(e.number(), 91);
-    }
+    EXPECT_EQ(errorNumberOf([] { ComAutomation host{ComPtr<IDispatch>()}; }), 91);
 }
 
 }  // namespace

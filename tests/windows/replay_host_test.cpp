@@ -4,8 +4,8 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "support/trace/json_value.h"
 #include "replay/replay_host.h"
+#include "support/trace/json_value.h"
 #include "support/trace/trace.h"
 
 namespace veltrano::replay {
@@ -42,6 +42,10 @@ TEST(replay_trace, reads_answers_and_failures_as_mbhost_writes_them) {
     EXPECT_EQ(steps[1].failure->code, 405);
     EXPECT_EQ(steps[1].failure->message, "No table x");
     EXPECT_EQ(steps[1].line, 2);
+    const auto escaped =
+        read(R"({"member":"Eval","argument":"a\"b\\c\n\u0414\ud83d\ude00","answer":"\u00e9"})");
+    EXPECT_EQ(escaped.at(0).argument, "a\"b\\c\n\xD0\x94\xF0\x9F\x98\x80");
+    EXPECT_EQ(escaped.at(0).answer, "\xC3\xA9");
 }
 
 TEST(replay_trace, skips_events_refused_frames_blank_lines_and_other_clients) {
@@ -54,14 +58,6 @@ TEST(replay_trace, skips_events_refused_frames_blank_lines_and_other_clients) {
     ASSERT_EQ(steps.size(), 1u);
     EXPECT_EQ(steps[0].argument, "2");
     EXPECT_EQ(steps[0].line, 6);
-}
-
-TEST(replay_trace, decodes_escapes_including_surrogate_pairs) {
-    const auto steps =
-        read(R"({"member":"Eval","argument":"a\"b\\c\n\u0414\ud83d\ude00","answer":"\u00e9"})");
-    ASSERT_EQ(steps.size(), 1u);
-    EXPECT_EQ(steps[0].argument, "a\"b\\c\n\xD0\x94\xF0\x9F\x98\x80");
-    EXPECT_EQ(steps[0].answer, "\xC3\xA9");
 }
 
 TEST(replay_trace, refuses_malformed_lines_naming_file_and_line) {
@@ -86,24 +82,20 @@ ReplayHost hostOf(const std::string& trace) {
 
 TEST(replay_host, answers_the_traffic_in_recorded_order_only) {
     auto host = hostOf(
-        "{\"member\":\"Eval\",\"argument\":\"1\",\"answer\":\"one\"}\n"
+        "{\"member\":\"Eval\",\"argument\":\"WindowId(1)\",\"answer\":\"one\"}\n"
         "{\"member\":\"Do\",\"argument\":\"x\",\"answer\":\"\"}\n");
     const Reply wrongOrder = host.request("Do", "x");
     EXPECT_EQ(wrongOrder.kind, Reply::Kind::Unexpected);
-    EXPECT_EQ(wrongOrder.text, "unexpected request Do(\"x\"); trace line 1 expects Eval(\"1\")");
-    EXPECT_EQ(host.request("Eval", "1").text, "one");
+    EXPECT_EQ(wrongOrder.text,
+              "unexpected request Do(\"x\"); trace line 1 expects Eval(\"WindowId(1)\")");
+    EXPECT_EQ(host.request("Eval", "WindowId(1) ").kind, Reply::Kind::Unexpected);
+    EXPECT_EQ(host.request("Eval", "windowid(1)").kind, Reply::Kind::Unexpected);
+    EXPECT_EQ(host.request("Eval", "WindowId(1)").text, "one");
     EXPECT_EQ(host.request("Do", "x").kind, Reply::Kind::Value);
     EXPECT_TRUE(host.finished());
     EXPECT_EQ(host.request("Eval", "1").kind, Reply::Kind::Unexpected);
     EXPECT_TRUE(host.sawUnexpected());
     EXPECT_EQ(host.firstProblem(), wrongOrder.text);
-}
-
-TEST(replay_host, the_argument_must_match_exactly) {
-    auto host = hostOf("{\"member\":\"Eval\",\"argument\":\"WindowId(1)\",\"answer\":\"5\"}\n");
-    EXPECT_EQ(host.request("Eval", "WindowId(1) ").kind, Reply::Kind::Unexpected);
-    EXPECT_EQ(host.request("Eval", "windowid(1)").kind, Reply::Kind::Unexpected);
-    EXPECT_EQ(host.remaining(), 1u);
 }
 
 TEST(replay_host, a_failure_sets_the_error_state_and_a_success_clears_it) {

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "support/screen.h"
+
 namespace veltrano::testing {
 namespace {
 
@@ -42,10 +44,7 @@ std::wstring textOf(HWND window) {
 }
 
 TEST(veltrano_exe, opens_without_a_host_with_ok_disabled_and_closes_cleanly) {
-    HWND probe = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr,
-                                 nullptr);
-    if (!probe) GTEST_SKIP() << "no display: run under Xvfb to start the dialog";
-    DestroyWindow(probe);
+    if (!screenAvailable()) GTEST_SKIP() << "no display: run under Xvfb to start the dialog";
 
     std::wstring command = L"\"" + programPath() + L"\"";
     STARTUPINFOW startup{};

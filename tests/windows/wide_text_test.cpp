@@ -3,6 +3,7 @@
 
 #include "foundation/run_time_error.h"
 #include "platform/win32/wide_text.h"
+#include "raised.h"
 
 namespace veltrano::win32 {
 namespace {
@@ -18,13 +19,9 @@ TEST(wide_text, round_trips_cyrillic_and_characters_beyond_the_basic_plane) {
 
 TEST(wide_text, refuses_invalid_utf8_with_a_type_mismatch) {
     for (const std::string bad : {"\xFF", "abc\xC3", "\xED\xA0\x80", "\xC0\xAF"}) {
-        try {
-            toWide(bad);
-            ADD_FAILURE() << "accepted invalid UTF-8";
-        } catch (const RunTimeError& e) {
-            EXPECT_EQ(e.number(), err::kTypeMismatch);
-            EXPECT_EQ(e.description(), "cannot convert text: it is not valid UTF-8");
-        }
+        const testing::Raised raised = testing::raisedBy([&] { toWide(bad); });
+        EXPECT_EQ(raised.number, err::kTypeMismatch);
+        EXPECT_EQ(raised.description, "cannot convert text: it is not valid UTF-8");
     }
 }
 

@@ -3,6 +3,7 @@
 
 #include "foundation/run_time_error.h"
 #include "platform/win32/win32_regional_settings.h"
+#include "raised.h"
 
 namespace veltrano::testing {
 namespace {
@@ -10,38 +11,34 @@ namespace {
 using win32::NumberConventions;
 using win32::Win32RegionalSettings;
 
-TEST(win32_regional_settings, reads_separators_and_decimals_of_named_locales) {
-    const auto us = Win32RegionalSettings::forLocale(L"en-US");
-    EXPECT_EQ(us.conventions().decimal, ".");
-    EXPECT_EQ(us.conventions().group, ",");
-    EXPECT_EQ(us.conventions().decimals, 2);
-    EXPECT_EQ(us.decimalSeparator(), U'.');
+TEST(win32_regional_settings, named_locales_give_their_separators_formats_and_parsing) {
+    struct Row {
+        const wchar_t* locale;
+        const char *decimal, *group;
+        double number;
+        const char *formatted, *general, *numeric, *notNumeric;
+    };
+    for (const Row& row :
+         {Row{L"en-US", ".", ",", 1234567.891, "1,234,567.89", "0.3", "1,234.5", "abc"},
+          Row{L"de-DE", ",", ".", -1234.5, "-1.234,50", "0,3", " -2,5E+3 ", "2,5,1"},
+          Row{L"ru-RU", ",", nullptr, -0.001, "0,00", "0,3", "1,5", "1e"}}) {
+        const auto settings = Win32RegionalSettings::forLocale(row.locale);
+        EXPECT_EQ(settings.conventions().decimal, row.decimal);
+        if (row.group) {
+            EXPECT_EQ(settings.conventions().group, row.group);
+        }
+        EXPECT_EQ(settings.decimalSeparator(), static_cast<char32_t>(row.decimal[0]));
+        EXPECT_EQ(settings.formatNumber(row.number), row.formatted);
+        EXPECT_EQ(settings.generalText(0.1 + 0.2), row.general);
+        EXPECT_EQ(settings.generalText(0), "0");
+        EXPECT_TRUE(settings.isNumeric(row.numeric)) << row.numeric;
+        EXPECT_FALSE(settings.isNumeric(row.notNumeric)) << row.notNumeric;
+        EXPECT_FALSE(settings.isNumeric(""));
+    }
+    EXPECT_EQ(Win32RegionalSettings::forLocale(L"en-US").conventions().decimals, 2);
     const auto ru = Win32RegionalSettings::forLocale(L"ru-RU");
-    EXPECT_EQ(ru.conventions().decimal, ",");
-    EXPECT_EQ(ru.decimalSeparator(), U',');
-    const auto de = Win32RegionalSettings::forLocale(L"de-DE");
-    EXPECT_EQ(de.conventions().group, ".");
-}
-
-TEST(win32_regional_settings, formats_with_grouping_and_default_decimals) {
-    EXPECT_EQ(Win32RegionalSettings::forLocale(L"en-US").formatNumber(1234567.891), "1,234,567.89");
-    EXPECT_EQ(Win32RegionalSettings::forLocale(L"de-DE").formatNumber(-1234.5), "-1.234,50");
-    const auto ru = Win32RegionalSettings::forLocale(L"ru-RU");
-    const std::string group = ru.conventions().group;
-    EXPECT_EQ(ru.formatNumber(1234.5), "1" + group + "234,50");
-    EXPECT_EQ(ru.formatNumber(-0.001), "0,00");
-}
-
-TEST(win32_regional_settings, accepts_numbers_written_the_regional_way_only) {
-    const auto de = Win32RegionalSettings::forLocale(L"de-DE");
-    EXPECT_TRUE(de.isNumeric("1.234,5"));
-    EXPECT_TRUE(de.isNumeric(" -2,5E+3 "));
-    EXPECT_FALSE(de.isNumeric("2,5,1"));
-    EXPECT_FALSE(de.isNumeric(""));
-    EXPECT_FALSE(de.isNumeric("1e"));
-    const auto us = Win32RegionalSettings::forLocale(L"en-US");
-    EXPECT_TRUE(us.isNumeric("1,234.5"));
-    EXPECT_FALSE(us.isNumeric("abc"));
+    EXPECT_EQ(ru.formatNumber(1234.5), "1" + ru.conventions().group + "234,50");
+    EXPECT_TRUE(Win32RegionalSettings::forLocale(L"de-DE").isNumeric("1.234,5"));
 }
 
 TEST(win32_regional_settings, multi_byte_separators_work_throughout) {
@@ -62,25 +59,10 @@ TEST(win32_regional_settings, multi_byte_separators_work_throughout) {
     EXPECT_EQ(settings.decimalSeparator(), U'\u066B');
 }
 
-TEST(win32_regional_settings, general_text_is_shortest_with_the_regional_separator) {
-    const auto ru = Win32RegionalSettings::forLocale(L"ru-RU");
-    EXPECT_EQ(ru.generalText(2.5), "2,5");
-    EXPECT_EQ(ru.generalText(0.1 + 0.2), "0,3");
-    EXPECT_EQ(ru.generalText(0), "0");
-}
-
-TEST(win32_regional_settings, an_unknown_locale_is_a_clear_error) {
-    try {
-        Win32RegionalSettings::forLocale(L"xx-NOPE");
-        FAIL() << "must raise";
-    } catch (const RunTimeError& e) {
-        EXPECT_EQ(e.description(), "cannot read regional settings: unknown locale xx-NOPE");
-    }
-}
-
-TEST(win32_regional_settings, the_user_settings_are_readable) {
+TEST(win32_regional_settings, an_unknown_locale_is_a_clear_error_and_the_user_ones_read) {
+    EXPECT_EQ(raisedBy([] { Win32RegionalSettings::forLocale(L"xx-NOPE"); }).description,
+              "cannot read regional settings: unknown locale xx-NOPE");
     const auto user = Win32RegionalSettings::user();
-    EXPECT_FALSE(user.conventions().decimal.empty());
     EXPECT_TRUE(user.isNumeric("1" + user.conventions().decimal + "5"));
 }
 

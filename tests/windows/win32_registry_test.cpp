@@ -6,6 +6,7 @@
 
 #include "about/frm_about.h"
 #include "about/get_key_value.h"
+#include "platform/win32/wide_text.h"
 #include "platform/win32/win32_process_start.h"
 #include "platform/win32/win32_registry.h"
 #include "support/fake_ports.h"
@@ -19,11 +20,11 @@ const std::wstring kTestKey = L"HKLM\\Software\\VeltranoTest";
 constexpr std::string_view kTestKeyPath = "Software\\VeltranoTest";
 constexpr std::uint32_t kReadWrite = 0x2003F;
 
-class Registry : public ::testing::Test {
+class win32_registry : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(regDeleteKey(kTestKey));
-        ASSERT_TRUE(regAddKey(kTestKey));
+        ASSERT_TRUE(regAdd(kTestKey));
     }
     void TearDown() override { regDeleteKey(kTestKey); }
 
@@ -38,23 +39,19 @@ std::vector<std::uint8_t> bytesOf(std::string_view text) {
     return {text.begin(), text.end()};
 }
 
-TEST_F(Registry, a_string_value_comes_back_as_utf8_with_its_stored_terminating_nul) {
+TEST_F(win32_registry, values_come_back_as_stored_strings_as_utf8_with_their_nul) {
     ASSERT_TRUE(regAdd(kTestKey, L"PATH", L"REG_SZ", L"C:\\Программы\\tool.exe"));
-    const auto value = read("PATH");
-    ASSERT_TRUE(value);
-    EXPECT_EQ(value->type, kRegString);
-    EXPECT_EQ(value->bytes, bytesOf(std::string("C:\\Программы\\tool.exe") + '\0'));
-}
-
-TEST_F(Registry, a_number_value_comes_back_as_its_four_stored_bytes) {
     ASSERT_TRUE(regAdd(kTestKey, L"Count", L"REG_DWORD", L"16777728"));  // 0x01000200
-    const auto value = read("Count");
-    ASSERT_TRUE(value);
-    EXPECT_EQ(value->type, kRegDword);
-    EXPECT_EQ(value->bytes, (std::vector<std::uint8_t>{0x00, 0x02, 0x00, 0x01}));
+    const auto text = read("PATH");
+    const auto number = read("Count");
+    ASSERT_TRUE(text && number);
+    EXPECT_EQ(text->type, kRegString);
+    EXPECT_EQ(text->bytes, bytesOf(std::string("C:\\Программы\\tool.exe") + '\0'));
+    EXPECT_EQ(number->type, kRegDword);
+    EXPECT_EQ(number->bytes, (std::vector<std::uint8_t>{0x00, 0x02, 0x00, 0x01}));
 }
 
-TEST_F(Registry, a_missing_key_value_or_unreadable_name_reads_nothing) {
+TEST_F(win32_registry, a_missing_key_value_or_unreadable_name_reads_nothing) {
     EXPECT_FALSE(read("Nothing"));
     EXPECT_FALSE(registry_.read(RegistryRoot::LocalMachine, "Software\\VeltranoTest\\Absent",
                                 "PATH", kReadWrite));
@@ -62,7 +59,7 @@ TEST_F(Registry, a_missing_key_value_or_unreadable_name_reads_nothing) {
                                 kReadWrite));
 }
 
-TEST_F(Registry, get_key_value_reads_strings_numbers_and_reports_what_is_missing) {
+TEST_F(win32_registry, get_key_value_reads_strings_numbers_and_reports_what_is_missing) {
     ASSERT_TRUE(regAdd(kTestKey, L"Text", L"REG_SZ", L"C:\\Tools"));
     ASSERT_TRUE(regAdd(kTestKey, L"Number", L"REG_DWORD", L"16777728"));
     ASSERT_TRUE(regAdd(kTestKey, L"Blob", L"REG_BINARY", L"0102"));
@@ -90,70 +87,48 @@ public:
     void closeWindow() override {}
 };
 
-// The system-information tool as the About box finds it in the registry.
-class SystemInformation : public ::testing::Test {
-protected:
+TEST(system_information, the_about_box_starts_the_tool_the_registry_names_or_says_unavailable) {
     const std::wstring toolKey = L"HKLM\\SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
     const std::wstring locationKey = L"HKLM\\SOFTWARE\\Microsoft\\Shared Tools Location";
-
-    void SetUp() override {
-        ASSERT_TRUE(regDeleteKey(toolKey));
-        ASSERT_TRUE(regDeleteKey(locationKey));
-    }
-    void TearDown() override {
-        regDeleteKey(toolKey);
-        regDeleteKey(locationKey);
-    }
-    void pressSystemInfo() {
-        frmAbout about(view_, {messages_, registry_, processes_});
+    struct Row {
+        const wchar_t* program;   // copied into the folder
+        const wchar_t* toolPath;  // the PATH value, in the folder
+        const wchar_t* location;  // the MSINFO location; "" for the folder
+        bool started;
+    };
+    for (const Row& row :
+         {Row{nullptr, nullptr, nullptr, false}, Row{L"OTHER.EXE", nullptr, L"", false},
+          Row{L"MSINFO32.EXE", nullptr, L"", true},
+          Row{L"Сведения о системе.exe", L"Сведения о системе.exe", L"C:\\nowhere", true},
+          Row{nullptr, L"missing.exe", nullptr, false}}) {
+        SCOPED_TRACE(row.program ? win32::toUtf8(row.program) : "no program");
+        TempFolder folder;
+        ASSERT_TRUE(regDeleteKey(toolKey) && regDeleteKey(locationKey));
+        if (row.program) folder.addMarkerProgram(row.program);
+        if (row.toolPath) {
+            ASSERT_TRUE(regAdd(toolKey, L"PATH", L"REG_SZ", folder.path() + L"\\" + row.toolPath));
+        }
+        if (row.location) {
+            ASSERT_TRUE(regAdd(locationKey, L"MSINFO", L"REG_SZ",
+                               *row.location ? row.location : folder.path()));
+        }
+        NoAboutView view;
+        RecordingMessageBox messages;
+        win32::Win32Registry registry;
+        win32::Win32ProcessStart processes;
+        frmAbout about(view, {messages, registry, processes});
         about.load();
         about.cmdSysInfoClick();
+        if (row.started) {
+            EXPECT_TRUE(messages.shown.empty());
+            EXPECT_TRUE(folder.markerRan(row.program));
+        } else {
+            ASSERT_EQ(messages.shown.size(), 1u);
+            EXPECT_EQ(messages.shown[0].text, "System Information Is Unavailable At This Time");
+        }
     }
-    bool unavailableShown() const {
-        return messages_.shown.size() == 1 &&
-               messages_.shown[0].text == "System Information Is Unavailable At This Time";
-    }
-
-    NoAboutView view_;
-    RecordingMessageBox messages_;
-    win32::Win32Registry registry_;
-    win32::Win32ProcessStart processes_;
-    TempFolder folder_;
-};
-
-TEST_F(SystemInformation, with_neither_registry_entry_it_is_unavailable) {
-    pressSystemInfo();
-    EXPECT_TRUE(unavailableShown());
-}
-
-TEST_F(SystemInformation, a_location_folder_without_the_tool_is_unavailable) {
-    ASSERT_TRUE(regAdd(locationKey, L"MSINFO", L"REG_SZ", folder_.path()));
-    folder_.addMarkerProgram(L"OTHER.EXE");
-    pressSystemInfo();
-    EXPECT_TRUE(unavailableShown());
-}
-
-TEST_F(SystemInformation, the_tool_in_the_location_folder_is_started) {
-    folder_.addMarkerProgram(L"MSINFO32.EXE");
-    ASSERT_TRUE(regAdd(locationKey, L"MSINFO", L"REG_SZ", folder_.path()));
-    pressSystemInfo();
-    EXPECT_TRUE(messages_.shown.empty());
-    EXPECT_TRUE(folder_.markerRan(L"MSINFO32.EXE"));
-}
-
-TEST_F(SystemInformation, the_tool_path_value_wins_over_the_location) {
-    const std::wstring tool = folder_.addMarkerProgram(L"sysinfo.exe");
-    ASSERT_TRUE(regAdd(toolKey, L"PATH", L"REG_SZ", tool));
-    ASSERT_TRUE(regAdd(locationKey, L"MSINFO", L"REG_SZ", L"C:\\nowhere"));
-    pressSystemInfo();
-    EXPECT_TRUE(messages_.shown.empty());
-    EXPECT_TRUE(folder_.markerRan(L"sysinfo.exe"));
-}
-
-TEST_F(SystemInformation, a_tool_path_that_cannot_be_started_is_unavailable) {
-    ASSERT_TRUE(regAdd(toolKey, L"PATH", L"REG_SZ", folder_.path() + L"\\missing.exe"));
-    pressSystemInfo();
-    EXPECT_TRUE(unavailableShown());
+    regDeleteKey(toolKey);
+    regDeleteKey(locationKey);
 }
 
 }  // namespace

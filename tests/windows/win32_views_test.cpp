@@ -34,15 +34,11 @@ const wchar_t* windowClassOf(Kind kind) {
     return kind == Kind::CheckBox || kind == Kind::CommandButton ? L"Button" : L"Static";
 }
 
-int screenDotsPerInch() {
+int pixels(int twips) {
     HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
     ReleaseDC(nullptr, screen);
-    return dpi;
-}
-
-int pixels(int twips) {
-    return static_cast<int>(std::lround(twips * screenDotsPerInch() / 1440.0));
+    return static_cast<int>(std::lround(twips * dpi / 1440.0));
 }
 
 std::wstring textOf(HWND window) {

@@ -27,30 +27,14 @@ enum MemberId : DISPID {
     kApplication,
 };
 
-struct MemberName {
-    const wchar_t* name;
-    DISPID id;
-};
-
-constexpr std::array<MemberName, 12> kMembers{{
-    {L"Eval", kEval},
-    {L"Do", kDo},
-    {L"RunCommand", kRunCommand},
-    {L"RunMenuCommand", kRunMenuCommand},
-    {L"LastErrorCode", kLastErrorCode},
-    {L"LastErrorMessage", kLastErrorMessage},
-    {L"Visible", kVisible},
-    {L"Name", kName},
-    {L"FullName", kFullName},
-    {L"ProductLevel", kProductLevel},
-    {L"Version", kVersion},
-    {L"Application", kApplication},
-}};
+// In the order of MemberId, from 1.
+constexpr std::array<const wchar_t*, 12> kMembers{
+    L"Eval",    L"Do",   L"RunCommand", L"RunMenuCommand", L"LastErrorCode", L"LastErrorMessage",
+    L"Visible", L"Name", L"FullName",   L"ProductLevel",   L"Version",       L"Application"};
 
 std::string nameOf(DISPID id) {
-    for (const auto& m : kMembers) {
-        if (m.id == id) return win32::toUtf8(m.name);
-    }
+    if (id >= 1 && id <= static_cast<DISPID>(kMembers.size()))
+        return win32::toUtf8(kMembers[id - 1]);
     return "#" + std::to_string(id);
 }
 
@@ -123,8 +107,8 @@ HRESULT ReplayDispatch::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
     HRESULT hr = S_OK;
     for (UINT k = 0; k < count; ++k) {
         ids[k] = DISPID_UNKNOWN;
-        for (const auto& m : kMembers) {
-            if (k == 0 && _wcsicmp(names[k], m.name) == 0) ids[k] = m.id;
+        for (std::size_t m = 0; m < kMembers.size(); ++m) {
+            if (k == 0 && _wcsicmp(names[k], kMembers[m]) == 0) ids[k] = static_cast<DISPID>(m + 1);
         }
         if (ids[k] == DISPID_UNKNOWN) hr = DISP_E_UNKNOWNNAME;
     }

@@ -4,7 +4,7 @@
 //   veltrano_replay_server --register [TRACE]   registers "MapInfo.Application" for this
 //                                                program (HKLM; COM starts it with TRACE)
 //   veltrano_replay_server --unregister
-//   veltrano_replay_server TRACE [--ready EVENT] [--stop EVENT] [--client N] [--idle-seconds N]
+//   veltrano_replay_server TRACE [--ready EVENT] [--stop EVENT] [--idle-seconds N]
 //                                                runs as the running copy (Running Object Table)
 //   veltrano_replay_server TRACE -Embedding      as started by COM for CoCreateInstance
 //
@@ -19,7 +19,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -93,7 +92,6 @@ struct Options {
     std::wstring trace;
     std::wstring readyEvent;
     std::wstring stopEvent;
-    std::optional<int> client;
     DWORD idleSeconds = 120;
     bool embedding = false;
 };
@@ -110,8 +108,6 @@ Options parse(int argc, wchar_t** argv) {
             o.readyEvent = value();
         } else if (a == L"--stop") {
             o.stopEvent = value();
-        } else if (a == L"--client") {
-            o.client = std::stoi(value());
         } else if (a == L"--idle-seconds") {
             o.idleSeconds = static_cast<DWORD>(std::stoul(value()));
         } else if (_wcsicmp(a.c_str(), L"-Embedding") == 0 ||
@@ -130,7 +126,7 @@ Options parse(int argc, wchar_t** argv) {
 std::vector<veltrano::replay::TraceStep> load(const Options& o) {
     std::ifstream in(std::filesystem::path(o.trace), std::ios::binary);
     if (!in) throw std::runtime_error("cannot open trace " + toUtf8(o.trace));
-    return veltrano::replay::readTrace(in, toUtf8(o.trace), o.client);
+    return veltrano::replay::readTrace(in, toUtf8(o.trace));
 }
 
 // Answers CoCreateInstance with the one replayed host.

@@ -1,6 +1,5 @@
 #include "support/replay_server_process.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
@@ -14,21 +13,20 @@ namespace {
 constexpr DWORD kStartTimeoutMs = 20000;
 constexpr DWORD kStopTimeoutMs = 20000;
 
+// Enough JSON for the texts the tests send: quotes and backslashes escaped.
 std::string jsonQuoted(const std::string& text) {
     std::string out = "\"";
     for (const char c : text) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (static_cast<unsigned char>(c) < 0x20) {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(c));
-            out += escape;
-        } else {
-            out += c;
-        }
+        if (c == '"' || c == '\\') out += '\\';
+        out += c;
     }
     return out + "\"";
+}
+
+std::string traceLine(const std::string& member, const std::string& argument,
+                      const std::string& outcome) {
+    return "{\"time\":\"2026-01-01T00:00:00Z\",\"client\":1,\"member\":" + jsonQuoted(member) +
+           ",\"argument\":" + jsonQuoted(argument) + "," + outcome + "}\n";
 }
 
 std::wstring serverPath() {
@@ -74,16 +72,14 @@ int runAndWait(const std::wstring& commandLine, DWORD timeoutMs) {
 
 std::string traceAnswer(const std::string& member, const std::string& argument,
                         const std::string& answer) {
-    return "{\"time\":\"2026-01-01T00:00:00Z\",\"client\":1,\"member\":" + jsonQuoted(member) +
-           ",\"argument\":" + jsonQuoted(argument) + ",\"answer\":" + jsonQuoted(answer) + "}\n";
+    return traceLine(member, argument, "\"answer\":" + jsonQuoted(answer));
 }
 
 std::string traceFailure(const std::string& member, const std::string& argument, std::int32_t code,
                          const std::string& message) {
-    return "{\"time\":\"2026-01-01T00:00:00Z\",\"client\":1,\"member\":" + jsonQuoted(member) +
-           ",\"argument\":" + jsonQuoted(argument) +
-           ",\"error\":{\"number\":-2147352567,\"code\":" + std::to_string(code) +
-           ",\"message\":" + jsonQuoted(message) + "}}\n";
+    return traceLine(member, argument,
+                     "\"error\":{\"number\":-2147352567,\"code\":" + std::to_string(code) +
+                         ",\"message\":" + jsonQuoted(message) + "}");
 }
 
 bool ReplayServerProcess::registerClass(const std::wstring& traceForNewCopies) {

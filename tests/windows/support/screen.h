@@ -2,8 +2,14 @@
 // that need one skip.
 #pragma once
 
+#include <windows.h>
+
 namespace veltrano::testing {
 
-bool screenAvailable();
+inline bool screenAvailable() {
+    HWND probe = CreateWindowExW(0, L"STATIC", L"probe", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                 nullptr, nullptr);
+    return probe && DestroyWindow(probe);
+}
 
 }  // namespace veltrano::testing
