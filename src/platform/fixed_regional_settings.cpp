@@ -12,6 +12,13 @@ FixedRegionalSettings::FixedRegionalSettings(std::string decimalSeparator,
       group_(std::move(groupSeparator)),
       decimals_(defaultDecimals) {}
 
+FixedRegionalSettings FixedRegionalSettings::forLocale(std::string_view name) {
+    if (name == "en-US") return unitedStates();
+    if (name == "ru-RU") return russia();
+    if (name == "de-DE") return germany();
+    return {};
+}
+
 std::string FixedRegionalSettings::formatNumber(double value) const {
     char buffer[400];
     std::snprintf(buffer, sizeof buffer, "%.*f", decimals_, std::fabs(value));

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "platform/regional_settings.h"
 
@@ -19,6 +20,8 @@ public:
     static FixedRegionalSettings unitedStates() { return {".", ",", 2}; }
     static FixedRegionalSettings russia() { return {",", "\u00A0", 2}; }
     static FixedRegionalSettings germany() { return {",", ".", 2}; }
+    // The region of that name ("en-US", "ru-RU", "de-DE"); any other name gets the default.
+    static FixedRegionalSettings forLocale(std::string_view name);
 
     std::string formatNumber(double value) const override;
     std::string generalText(double value) const override;

@@ -1,45 +1,34 @@
-// The typed distances that every regional-settings adapter must read alike.
+// The typed distances every regional-settings adapter reads alike (no locale: all three).
 #pragma once
 
 #include <gtest/gtest.h>
-
-#include <optional>
-#include <string_view>
 
 #include "dialog/distance_list.h"
 
 namespace veltrano::testing {
 
-struct TypedDistance {
-    const char* locale;  // empty: every locale
-    const char* typed;
+inline const struct {
+    const char *locale, *typed;
     std::optional<double> read;
     bool inPart = false;
-};
+} kTypedDistances[] = {{"en-US", "1,000", 1000}, {"en-US", "2,5", 2, true},
+                       {"en-US", "2.5", 2.5},    {"en-US", "1,000.5", 1000.5},
+                       {"ru-RU", "2,5", 2.5},    {"ru-RU", "1\u00A0000", 1000},
+                       {"ru-RU", "1 000", 1000}, {"ru-RU", "-2.5", -2.5},
+                       {"ru-RU", "2.5", 2.5},    {"de-DE", "2.500", 2500},
+                       {"de-DE", "1.50", 1.5},   {"de-DE", "2,5", 2.5},
+                       {"de-DE", "2.5", 2.5},    {"", "inf", {}},
+                       {"", "-inf", {}},         {"", "nan", {}},
+                       {"", "Infinity", {}},     {"", "1e999", {}},
+                       {"", "-1E999", {}},       {"", "  12  ", 12}};
 
-inline constexpr const char* kTypedLocales[] = {"en-US", "ru-RU", "de-DE"};
-
-inline const TypedDistance kTypedDistances[] = {
-    {"en-US", "1,000", 1000},     {"en-US", "2,5", 2, true},    {"en-US", "2.5", 2.5},
-    {"en-US", "1,000.5", 1000.5}, {"ru-RU", "2,5", 2.5},        {"ru-RU", "1\u00A0000", 1000},
-    {"ru-RU", "1 000", 1000},     {"ru-RU", "-2.5", -2.5},      {"ru-RU", "2.5", 2.5},
-    {"de-DE", "2.500", 2500},     {"de-DE", "1.50", 1.5},       {"de-DE", "2,5", 2.5},
-    {"de-DE", "2.5", 2.5},        {"", "inf", std::nullopt},    {"", "-inf", std::nullopt},
-    {"", "nan", std::nullopt},    {"", "NaN", std::nullopt},    {"", "Infinity", std::nullopt},
-    {"", "1e999", std::nullopt},  {"", "-1E999", std::nullopt}, {"", "  12  ", 12},
-};
-
-// Reads the table under the settings that settingsFor(locale name) gives.
-template <typename SettingsFor>
-void expectTypedDistances(SettingsFor settingsFor) {
-    for (const char* locale : kTypedLocales) {
-        const auto settings = settingsFor(locale);
+inline void expectTypedDistances(auto settingsFor) {
+    for (const std::string_view locale : {"en-US", "ru-RU", "de-DE"}) {
         for (const auto& row : kTypedDistances) {
-            if (*row.locale && std::string_view(row.locale) != locale) continue;
-            const auto reading = readDistancePiece(row.typed, settings);
-            EXPECT_EQ(reading ? std::optional(reading->metres) : std::nullopt, row.read)
-                << locale << " '" << row.typed << "'";
-            EXPECT_EQ(reading && reading->inPart, row.inPart) << locale << " '" << row.typed << "'";
+            if (*row.locale && row.locale != locale) continue;
+            const auto got = readDistancePiece(row.typed, settingsFor(locale));
+            EXPECT_EQ(got ? std::optional(got->metres) : std::nullopt, row.read) << row.typed;
+            EXPECT_EQ(got && got->inPart, row.inPart) << locale << " " << row.typed;
         }
     }
 }
