@@ -15,7 +15,6 @@ void replaceAll(std::string& text, std::string_view from, std::string_view to) {
         text.replace(at, from.size(), to);
     }
 }
-
 }  // namespace
 
 std::string trimSpaces(std::string_view text) {

@@ -73,6 +73,13 @@ std::string withSpacesAsGroup(std::string_view text, std::string_view group) {
     return out;
 }
 
+// "-" for a minus, nothing for a plus or no sign.
+std::string takeSign(Scanner& s) {
+    if (s.take("-")) return "-";
+    s.take("+");
+    return {};
+}
+
 // The whole part's digits when they stand ungrouped or grouped in threes; nothing otherwise.
 std::optional<std::string> wholeDigits(Scanner& s, std::string_view group) {
     std::string whole(s.takeDigits());
@@ -91,12 +98,7 @@ std::optional<std::string> wellFormedNumber(std::string_view text, std::string_v
                                             std::string_view group) {
     const std::string piece = withSpacesAsGroup(text, group);
     Scanner s(piece);
-    std::string out;
-    if (s.take("-")) {
-        out += '-';
-    } else {
-        s.take("+");
-    }
+    std::string out = takeSign(s);
     const auto whole = wholeDigits(s, group == decimal ? std::string_view{} : group);
     if (!whole) return std::nullopt;
     const auto fraction = s.take(decimal) ? s.takeDigits() : std::string_view{};
@@ -104,11 +106,7 @@ std::optional<std::string> wellFormedNumber(std::string_view text, std::string_v
     out += whole->empty() ? "0" : *whole;
     if (!fraction.empty()) out.append(".").append(fraction);
     if (s.takeAnyOf("Ee")) {
-        out += 'e';
-        if (s.take("-"))
-            out += '-';
-        else
-            s.take("+");
+        out += 'e' + takeSign(s);
         const auto exponent = s.takeDigits();
         if (exponent.empty()) return std::nullopt;
         out += exponent;
