@@ -2,7 +2,6 @@
 // read and takes no Enter or Esc.
 #include <QApplication>
 #include <QKeyEvent>
-#include <QPlainTextEdit>
 #include <QPushButton>
 
 #include "dialog/qt/qt_form1_view.h"
@@ -38,7 +37,7 @@ TEST(typed_distance, the_dialog_takes_no_enter_or_esc_and_writes_back_what_it_re
         QObject::connect(&view, &QtForm1View::okRequested, [&] { form.cmdOKClick(); });
         form.load();
         view.selectOutputTable(0);
-        view.findChild<QPlainTextEdit*>("txtPoints")->setPlainText(QString::fromUtf8(typed));
+        view.setPointsText(typed);
         f.host->clearRequests();
         for (const char* target : {"Combo1", "chkStartFromTheEnd"}) {
             for (const int key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
