@@ -14,10 +14,11 @@ namespace veltrano::batch {
 namespace {
 constexpr const char* kName = "veltrano-batch: ";
 
-// Pieces that place nothing are named; the list handed on stays as typed, so that the
-// requests are the dialog's. False when no piece can place a point.
+// Pieces read only in part and pieces that place nothing are named; the list handed on stays as
+// typed, so that the requests are the dialog's. False when no piece can place a point.
 bool checkPoints(const std::string& points, const RegionalSettings& regional, std::ostream& err) {
     const DistanceCheck check = checkDistances(points, regional);
+    for (const auto& note : check.readInPart) err << kName << "read only in part: " << note << '\n';
     for (const auto& piece : check.notPlaceable) {
         err << kName << "not placed: '" << piece << "' is not a positive distance\n";
     }

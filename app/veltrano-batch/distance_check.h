@@ -14,6 +14,7 @@ namespace veltrano::batch {
 struct DistanceCheck {
     std::size_t placeable = 0;              // pieces reading as a positive distance
     std::vector<std::string> notPlaceable;  // the others, as typed: no number, zero, negative
+    std::vector<std::string> readInPart;    // "2,5 read as 2": the reader stopped short
 };
 
 DistanceCheck checkDistances(std::string_view text, const RegionalSettings& regional);

@@ -46,14 +46,8 @@ const layout::Form& aboutLayout() {
              .place = {6700, 6390, 1450, 375},
              .caption = "&System Info..."},
             // The two ornaments between the description and the disclaimer.
-            {.name = "Line1",
-             .kind = Kind::Line,
-             .place = {255, 5700, 7895, 15},
-             .notYetBuiltBy = layout::kWin32},
-            {.name = "Line1",
-             .kind = Kind::Line,
-             .place = {255, 5715, 7895, 15},
-             .notYetBuiltBy = layout::kWin32},
+            {.name = "Line1", .kind = Kind::Line, .place = {255, 5700, 7895, 15}},
+            {.name = "Line1", .kind = Kind::Line, .place = {255, 5715, 7895, 15}},
         }};
     return form;
 }

@@ -4,8 +4,8 @@
 #include <optional>
 
 #include "foundation/host_number.h"
-#include "foundation/utf8.h"
 #include "foundation/run_time_error.h"
+#include "platform/numeric_text.h"
 
 namespace veltrano {
 
@@ -14,35 +14,6 @@ void replaceAll(std::string& text, std::string_view from, std::string_view to) {
     for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
         text.replace(at, from.size(), to);
     }
-}
-
-// The region's digit-group separator as its number format writes it between the thousands
-// (empty when it writes none): the port tells the decimal separator only.
-std::string groupSeparatorOf(const RegionalSettings& settings) {
-    const std::string thousand = settings.formatNumber(1000.0);
-    const auto zeros = thousand.find("000");
-    if (thousand.empty() || thousand[0] != '1' || zeros == std::string::npos) return {};
-    return thousand.substr(1, zeros - 1);
-}
-
-// The piece with every decimal mark a point and no digit grouping: what the host number
-// reader reads. A point is always a decimal point, even where it groups digits.
-std::string pointDecimalText(std::string_view piece, const RegionalSettings& settings) {
-    std::string text(piece);
-    const std::string decimal = utf8Of(settings.decimalSeparator());
-    const std::string group = groupSeparatorOf(settings);
-    if (!group.empty() && group != "." && group != decimal) replaceAll(text, group, "");
-    if (decimal != ".") replaceAll(text, decimal, ".");
-    return text;
-}
-
-// The piece with its points written as the regional decimal separator, so that a point
-// passes the regional numeric test as a decimal point.
-std::string regionalDecimalText(std::string_view piece, const RegionalSettings& settings) {
-    std::string text(piece);
-    const std::string decimal = utf8Of(settings.decimalSeparator());
-    if (decimal != ".") replaceAll(text, ".", decimal);
-    return text;
 }
 }  // namespace
 
@@ -69,18 +40,25 @@ std::vector<std::string> distancePieces(std::string_view text) {
     return pieces;
 }
 
-std::optional<double> readDistance(std::string_view piece, const RegionalSettings& settings) {
-    if (piece.empty()) return std::nullopt;
-    if (!settings.isNumeric(piece) && !settings.isNumeric(regionalDecimalText(piece, settings))) {
-        return std::nullopt;
-    }
+std::optional<DistanceReading> readDistancePiece(std::string_view piece,
+                                                 const RegionalSettings& settings) {
+    const std::string group = settings.groupText();
+    auto plain = wellFormedNumber(piece, settings.decimalText(), group);
+    if (!plain && group != ".") plain = wellFormedNumber(piece, ".", "");
+    if (!plain && !settings.isNumeric(piece)) return std::nullopt;
     try {
-        const double value = readHostNumber(pointDecimalText(piece, settings));
-        if (!std::isfinite(value)) return std::nullopt;
-        return value;
+        const std::string_view text = plain ? std::string_view(*plain) : piece;
+        const double metres = readHostNumber(text);
+        if (!std::isfinite(metres)) return std::nullopt;
+        return DistanceReading{metres, !plain && hostNumberLength(text) < text.size()};
     } catch (const RunTimeError&) {
         return std::nullopt;  // beyond any double: not a distance
     }
+}
+
+std::optional<double> readDistance(std::string_view piece, const RegionalSettings& settings) {
+    const auto reading = readDistancePiece(piece, settings);
+    return reading ? std::optional<double>(reading->metres) : std::nullopt;
 }
 
 std::vector<double> parseDistanceList(std::string_view text, const RegionalSettings& settings) {

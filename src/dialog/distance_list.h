@@ -18,9 +18,17 @@ std::string trimSpaces(std::string_view text);
 // trailing ";" is dropped. An empty text has no pieces.
 std::vector<std::string> distancePieces(std::string_view text);
 
-// Reads one piece as a distance in metres, or nothing when the piece is not a number under
-// the regional settings. The regional decimal separator and the point both mark the
-// fraction; the regional digit grouping is skipped.
+struct DistanceReading {
+    double metres = 0;
+    bool inPart = false;  // the reader stopped before the end of the piece
+};
+
+// Reads one piece as a distance in metres, the same on every platform: a number as the
+// region writes it; else, where "." groups no digits, a plain point-decimal number; else,
+// when it passes the regional numeric test, as far as the host number reader reads it.
+// Anything else, and anything not finite, is no distance.
+std::optional<DistanceReading> readDistancePiece(std::string_view piece,
+                                                 const RegionalSettings& settings);
 std::optional<double> readDistance(std::string_view piece, const RegionalSettings& settings);
 
 // The distances of a text, in the order typed; pieces that are not numbers are left out.

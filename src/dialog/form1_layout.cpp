@@ -47,6 +47,8 @@ const layout::Form& form1Layout() {
              .kind = Kind::Label,
              .place = {3195, 1620, 3660, 285},
              .caption = "Информация о выбранных объектах"},
+            // No button takes Enter or Esc: Enter in the table box or on an option must not
+            // place points and write rows into the host.
             {.name = "cmdClose",
              .kind = Kind::CommandButton,
              .place = {5940, 4545, 870, 330},
@@ -56,8 +58,7 @@ const layout::Form& form1Layout() {
              .kind = Kind::CommandButton,
              .place = {3195, 4545, 870, 330},
              .caption = "OK",
-             .tooltip = "Выполнить расстановку точек",
-             .isDefault = true},
+             .tooltip = "Выполнить расстановку точек"},
             {.name = "cmdRefreshMI",
              .kind = Kind::CommandButton,
              .place = {6930, 225, 465, 420},

@@ -119,9 +119,10 @@ std::string labelText(bool distHasColumn, bool rowIdHasColumn, double dist, std:
     return label;
 }
 
-std::string createLabel(std::string_view name, std::string_view label, double x, double y) {
+std::string createLabel(std::string_view name, std::string_view label, double x, double y,
+                        double east, double north) {
     return cat({"Create Text into Variable ", name, " \"", label, "\" (", num(x), ", ", num(y),
-                " ) ( ", num(x + 100), ", ", num(y + 25), " )  "});
+                " ) ( ", num(x + east), ", ", num(y + north), " )  "});
 }
 
 std::string insertLabel(std::string_view outTable, std::string_view name) {

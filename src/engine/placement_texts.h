@@ -46,7 +46,9 @@ std::string insertPoint(std::string_view outTable, std::string_view name,
                         std::int32_t rowId);
 // The label text for the attributes that have no column; empty when both have one.
 std::string labelText(bool distHasColumn, bool rowIdHasColumn, double dist, std::int32_t rowId);
-std::string createLabel(std::string_view name, std::string_view label, double x, double y);
+// The label's box runs from the point to (x + east, y + north).
+std::string createLabel(std::string_view name, std::string_view label, double x, double y,
+                        double east, double north);
 std::string insertLabel(std::string_view outTable, std::string_view name);
 std::string releaseVariable(std::string_view name);
 

@@ -4,13 +4,14 @@
 #include <string_view>
 
 #include "engine/engine_failure.h"
-#include "foundation/host_number.h"
-#include "foundation/number_text.h"
+#include "engine/label_box.h"
 #include "engine/obj_to_array.h"
 #include "engine/placement_texts.h"
 #include "engine/points_along_object.h"
 #include "engine/random_digits.h"
 #include "engine/reverse_obj_array.h"
+#include "foundation/host_number.h"
+#include "foundation/number_text.h"
 #include "host/host_codes.h"
 
 namespace veltrano {
@@ -152,7 +153,8 @@ void ObjectPlacement::addLabel(const ObjNode& point) {
     const std::string label =
         text::labelText(!distColumn_.empty(), !rowIdColumn_.empty(), point.dist, rec_.rowId);
     if (label.empty()) return;
-    host_.xDo(text::createLabel(variable_, label, point.x, point.y));
+    const LabelExtent box = labelExtent(rec_.tabCoordSys, point.y);
+    host_.xDo(text::createLabel(variable_, label, point.x, point.y, box.east, box.north));
     // Without its text object the variable still holds the point: no second point row.
     if (host_.lastCallFailed()) return;
     host_.xDo(text::insertLabel(outTable_, variable_));

@@ -19,8 +19,9 @@ bool isDigit(char c) {
 }
 
 // Collects the readable prefix of text, without ignorable characters, in the form that
-// from_chars accepts ("D" exponents become "e").
-std::string readablePrefix(std::string_view text) {
+// from_chars accepts ("D" exponents become "e"); stop tells where reading stopped.
+std::string readablePrefix(std::string_view text, std::size_t* stop = nullptr) {
+    if (stop) *stop = text.size();
     enum class Stage { Sign, Whole, Fraction, ExponentSign, Exponent };
     std::string out;
     Stage stage = Stage::Sign;
@@ -60,6 +61,7 @@ std::string readablePrefix(std::string_view text) {
                     stage = Stage::ExponentSign;
                     continue;
                 }
+                if (stop) *stop = i;
                 return out;
             case Stage::ExponentSign:
                 stage = Stage::Exponent;
@@ -73,6 +75,7 @@ std::string readablePrefix(std::string_view text) {
                     out += c;
                     continue;
                 }
+                if (stop) *stop = i;
                 return out;
         }
     }
@@ -107,6 +110,12 @@ double readHostNumber(std::string_view text) {
     if (ec != std::errc{}) return 0.0;
     (void)ptr;
     return value;
+}
+
+std::size_t hostNumberLength(std::string_view text) {
+    std::size_t stop = 0;
+    readablePrefix(text, &stop);
+    return stop;
 }
 
 namespace {

@@ -2,6 +2,7 @@
 // numbers.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -14,6 +15,10 @@ namespace veltrano {
 // A text that does not begin with a number reads 0. A magnitude beyond a double raises
 // RunTimeError err::kOverflow.
 double readHostNumber(std::string_view text);
+
+// How many characters of text the host number reader takes before it stops: the length of
+// text when it reads it all.
+std::size_t hostNumberLength(std::string_view text);
 
 // The nearest integer of a field's width (halves to even); out of range raises
 // RunTimeError err::kOverflow.

@@ -2,17 +2,21 @@
 
 #include <cmath>
 #include <cstdio>
-
-#include "platform/numeric_text.h"
+#include <utility>
 
 namespace veltrano {
 
-FixedRegionalSettings::FixedRegionalSettings(char decimalSeparator, char groupSeparator,
-                                             int defaultDecimals)
-    : decimal_(decimalSeparator), group_(groupSeparator), decimals_(defaultDecimals) {}
+FixedRegionalSettings::FixedRegionalSettings(std::string decimalSeparator,
+                                             std::string groupSeparator, int defaultDecimals)
+    : decimal_(decimalSeparator.empty() ? "." : std::move(decimalSeparator)),
+      group_(std::move(groupSeparator)),
+      decimals_(defaultDecimals) {}
 
-bool FixedRegionalSettings::isNumeric(std::string_view text) const {
-    return isRegionalNumber(text, std::string_view(&decimal_, 1), std::string_view(&group_, 1));
+FixedRegionalSettings FixedRegionalSettings::forLocale(std::string_view name) {
+    if (name == "en-US") return unitedStates();
+    if (name == "ru-RU") return russia();
+    if (name == "de-DE") return germany();
+    return {};
 }
 
 std::string FixedRegionalSettings::formatNumber(double value) const {
@@ -38,11 +42,27 @@ std::string FixedRegionalSettings::generalText(double value) const {
     if (value == 0.0) return "0";
     char buffer[40];
     std::snprintf(buffer, sizeof buffer, "%.15G", value);
-    std::string text(buffer);
-    for (char& c : text) {
-        if (c == '.' || c == ',') c = decimal_;
+    std::string text;
+    for (const char c : std::string_view(buffer)) {
+        if (c == '.' || c == ',') {
+            text += decimal_;
+        } else {
+            text += c;
+        }
     }
     return text;
+}
+
+char32_t FixedRegionalSettings::decimalSeparator() const {
+    const auto lead = static_cast<unsigned char>(decimal_[0]);
+    if (lead < 0x80) return lead;
+    // The code point of the leading UTF-8 sequence; its length is told by the lead byte.
+    const int extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : 1;
+    char32_t point = lead & (0x3F >> extra);
+    for (int k = 1; k <= extra && k < static_cast<int>(decimal_.size()); ++k) {
+        point = (point << 6) | (static_cast<unsigned char>(decimal_[k]) & 0x3F);
+    }
+    return point;
 }
 
 }  // namespace veltrano

@@ -1,6 +1,9 @@
-// The regional numeric test, shared by the regional-settings adapters.
+// The regional numeric test and the well-formed regional number, shared by every
+// regional-settings adapter.
 #pragma once
 
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace veltrano {
@@ -9,5 +12,13 @@ namespace veltrano {
 // blanks and sign, digits with group separators anywhere in the whole part, one decimal
 // separator, an optional exponent (E or D), blanks. Empty text is not a number.
 bool isRegionalNumber(std::string_view text, std::string_view decimal, std::string_view group);
+
+// The text as a plain point-decimal number ("-1234.5e3") when it is a number as the region
+// writes one: blanks around, an optional sign, digits ungrouped or grouped in threes after a
+// first group of one to three, optionally the decimal separator and digits, an optional E
+// exponent. Where the group separator is a space of any kind, any of them stands for it,
+// since people type a plain space for a no-break one. An empty group allows no grouping.
+std::optional<std::string> wellFormedNumber(std::string_view text, std::string_view decimal,
+                                            std::string_view group);
 
 }  // namespace veltrano

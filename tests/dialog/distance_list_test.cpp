@@ -14,7 +14,7 @@ using List = std::vector<double>;
 const auto kPoint = FixedRegionalSettings::pointLocale();
 const auto kComma = FixedRegionalSettings::commaLocale();
 // A region that groups digits with a point and marks decimals with a comma.
-const FixedRegionalSettings kPointGrouping(',', '.', 2);
+const FixedRegionalSettings kPointGrouping(",", ".", 2);
 
 // Only spaces are trimmed; only ";" and CR LF cut, so a lone line feed stays in its piece.
 TEST(distance_text, trims_spaces_and_cuts_at_separators_and_line_breaks) {
@@ -53,7 +53,7 @@ TEST(distance_list, reads_what_the_region_accepts_and_sorts_it) {
         {"2.5;1,5", kPointGrouping, {1.5, 2.5}},
         // The point region groups with a comma: its numeric test reads 1,234.5 as one number.
         {"1,234.5", kPoint, {1234.5}},
-        {"2,5", kPoint, {25}},
+        {"2,5", kPoint, {2}},
     };
     for (const auto& row : rows) {
         auto list = parseDistanceList(trimSpaces(row.text), row.regional);

@@ -74,6 +74,13 @@ LRESULT CALLBACK Win32AboutView::procedure(HWND window, UINT message, WPARAM w, 
         }
         return 0;
     }
+    if (self && self->controls_ && message == WM_PAINT) {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(window, &paint);
+        self->controls_->paintLines(dc);
+        EndPaint(window, &paint);
+        return 0;
+    }
     if (self && message == WM_CLOSE) {
         if (self->okRequested) self->okRequested();
         return 0;

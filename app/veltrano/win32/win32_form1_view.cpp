@@ -97,11 +97,13 @@ LRESULT Win32Form1View::handle(UINT message, WPARAM w, LPARAM l) {
     switch (message) {
         case WM_COMMAND:
             if (HIWORD(w) == BN_CLICKED && controls_) {
+                // Enter and Esc arrive as IDOK and IDCANCEL from the dialog manager: no
+                // button of this form takes them, so they do nothing.
                 const int id = LOWORD(w);
-                if (id == controls_->idOf("cmdOK") || id == IDOK) fire(okRequested);
+                if (id == controls_->idOf("cmdOK")) fire(okRequested);
                 if (id == controls_->idOf("cmdRefreshMI")) fire(refreshRequested);
                 if (id == controls_->idOf("cmdAbout")) fire(aboutRequested);
-                if (id == controls_->idOf("cmdClose") || id == IDCANCEL) fire(closeRequested);
+                if (id == controls_->idOf("cmdClose")) fire(closeRequested);
                 return 0;
             }
             break;

@@ -40,7 +40,7 @@ NativeKind nativeKind(const layout::Control& control) {
         case Kind::PictureBox:
             return {L"STATIC", SS_ICON, 0};
         case Kind::Line:
-            break;  // no native ornament yet: layouts mark their lines as not built here
+            break;  // drawn by the form: see paintLines
     }
     return {nullptr, 0, 0};
 }
@@ -67,6 +67,14 @@ HFONT messageFont() {
     return CreateFontIndirectW(&metrics.lfMessageFont);
 }
 
+// An etched line along the top of its place, as Qt draws a sunken horizontal line; the
+// groove takes two pixels whatever the place's height.
+RECT lineRect(const layout::Twips& place, int dpi) {
+    const int left = twipsToPixels(place.left, dpi);
+    const int top = twipsToPixels(place.top, dpi);
+    return {left, top, left + twipsToPixels(place.width, dpi), top + 2};
+}
+
 }  // namespace
 
 SIZE windowSizeFor(const layout::Form& form, DWORD style, DWORD exStyle) {
@@ -81,6 +89,10 @@ Win32FormControls::Win32FormControls(HWND window, const layout::Form& form)
     for (std::size_t k = 0; k < form.controls.size(); ++k) {
         const layout::Control& control = form.controls[k];
         if (!control.builtBy(layout::kWin32)) continue;
+        if (control.kind == Kind::Line) {
+            lines_.push_back(lineRect(control.place, dpi_));
+            continue;
+        }
         HWND made = create(control, kFirstId + static_cast<int>(k));
         if (!made) continue;
         if (!control.enabled) EnableWindow(made, FALSE);
@@ -130,6 +142,10 @@ void Win32FormControls::addTooltip(HWND control, const std::string& text) {
 HWND Win32FormControls::find(std::string_view name) const {
     const auto it = controls_.find(name);
     return it == controls_.end() ? nullptr : it->second;
+}
+
+void Win32FormControls::paintLines(HDC dc) const {
+    for (RECT line : lines_) DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
 }
 
 int Win32FormControls::idOf(std::string_view name) const {

@@ -7,6 +7,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/form_layout.h"
 
@@ -24,8 +25,10 @@ public:
     Win32FormControls(const Win32FormControls&) = delete;
     Win32FormControls& operator=(const Win32FormControls&) = delete;
 
-    HWND find(std::string_view name) const;  // null: no such control
+    HWND find(std::string_view name) const;  // null: no such control, or a line
     int idOf(std::string_view name) const;   // 0: no such control
+    // Lines have no window of their own, as in the form designer: the form draws them.
+    void paintLines(HDC dc) const;
 
 private:
     HWND create(const layout::Control& control, int id);
@@ -36,6 +39,7 @@ private:
     HFONT font_ = nullptr;
     HWND tooltips_ = nullptr;
     std::map<std::string, HWND, std::less<>> controls_;
+    std::vector<RECT> lines_;
 };
 
 }  // namespace veltrano::win32

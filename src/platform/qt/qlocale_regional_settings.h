@@ -14,10 +14,11 @@ class QLocaleRegionalSettings final : public RegionalSettings {
 public:
     explicit QLocaleRegionalSettings(QLocale locale = QLocale::system());
 
-    bool isNumeric(std::string_view text) const override;
     std::string formatNumber(double value) const override;
     std::string generalText(double value) const override;
     char32_t decimalSeparator() const override;
+    std::string decimalText() const override;
+    std::string groupText() const override;
 
     static constexpr int kDefaultDecimals = 2;
 

@@ -6,7 +6,6 @@
 #include <cstdio>
 
 #include "foundation/run_time_error.h"
-#include "platform/numeric_text.h"
 #include "platform/win32/wide_text.h"
 
 namespace veltrano::win32 {
@@ -47,10 +46,6 @@ Win32RegionalSettings Win32RegionalSettings::forLocale(const std::wstring& local
                            "cannot read regional settings: unknown locale " + toUtf8(localeName));
     }
     return Win32RegionalSettings(readConventions(localeName.c_str()));
-}
-
-bool Win32RegionalSettings::isNumeric(std::string_view text) const {
-    return isRegionalNumber(text, conventions_.decimal, conventions_.group);
 }
 
 std::string Win32RegionalSettings::formatNumber(double value) const {

@@ -21,10 +21,11 @@ public:
     // The settings of a named locale ("ru-RU"); raises RunTimeError for an unknown name.
     static Win32RegionalSettings forLocale(const std::wstring& localeName);
 
-    bool isNumeric(std::string_view text) const override;
     std::string formatNumber(double value) const override;
     std::string generalText(double value) const override;
     char32_t decimalSeparator() const override;
+    std::string decimalText() const override { return conventions_.decimal; }
+    std::string groupText() const override { return conventions_.group; }
 
     const NumberConventions& conventions() const { return conventions_; }
 
