@@ -5,7 +5,7 @@
 #include <QPushButton>
 
 #include "dialog/qt/qt_form1_view.h"
-#include "dialog_fixture.h"
+#include "support/dialog_fixture.h"
 #include "platform/qt/qlocale_regional_settings.h"
 #include "support/typed_distances.h"
 
