@@ -1,56 +1,57 @@
 #include "support/trace/trace.h"
 
 #include <cmath>
+#include <nlohmann/json.hpp>
 #include <stdexcept>
-
-#include "support/trace/json_value.h"
 
 namespace veltrano::replay {
 
 namespace {
 
+using Json = nlohmann::json;
+
 // A value written as text, whatever JSON kind it was recorded as.
-std::string textOf(const JsonValue& v) {
-    using Kind = JsonValue::Kind;
-    if (v.kind == Kind::String) return v.text;
-    if (v.kind == Kind::Number) return v.numberText;
-    if (v.kind == Kind::Boolean) return v.boolean ? "T" : "F";
-    if (v.kind == Kind::Null) return {};
+std::string textOf(const Json& v) {
+    if (v.is_string()) return v.get<std::string>();
+    if (v.is_number()) return v.dump();
+    if (v.is_boolean()) return v.get<bool>() ? "T" : "F";
+    if (v.is_null()) return {};
     throw std::runtime_error("expected a text, a number or a logical value");
 }
 
-std::int32_t wholeOf(const JsonValue* v, const char* what) {
-    if (!v) return 0;
-    if (v->kind != JsonValue::Kind::Number || v->number != std::floor(v->number) ||
-        v->number < -2147483648.0 || v->number > 4294967295.0) {
+std::int32_t wholeOf(const Json& parent, const char* key, const char* what) {
+    const auto v = parent.find(key);
+    if (v == parent.end()) return 0;
+    const double number = v->is_number() ? v->get<double>() : 0;
+    if (!v->is_number() || number != std::floor(number) || number < -2147483648.0 ||
+        number > 4294967295.0) {
         throw std::runtime_error(std::string(what) + " is not a 32-bit whole number");
     }
     // Error numbers such as 0x80020009 may be recorded signed or unsigned.
-    return static_cast<std::int32_t>(static_cast<std::int64_t>(v->number) & 0xFFFFFFFF);
+    return static_cast<std::int32_t>(static_cast<std::int64_t>(number) & 0xFFFFFFFF);
 }
 
-std::optional<TraceStep> stepOf(const JsonValue& line) {
-    if (line.kind != JsonValue::Kind::Object) throw std::runtime_error("not a JSON object");
-    if (line.member("event") || line.member("refused")) return std::nullopt;
-    const JsonValue* member = line.member("member");
-    if (!member || member->kind != JsonValue::Kind::String || member->text.empty()) {
+std::optional<TraceStep> stepOf(const Json& line) {
+    if (!line.is_object()) throw std::runtime_error("not a JSON object");
+    if (line.contains("event") || line.contains("refused")) return std::nullopt;
+    const auto member = line.find("member");
+    if (member == line.end() || !member->is_string() || member->get<std::string>().empty()) {
         throw std::runtime_error("no \"member\"");
     }
     TraceStep step;
-    step.member = member->text;
-    if (const JsonValue* client = line.member("client")) step.client = wholeOf(client, "client");
-    if (const JsonValue* argument = line.member("argument")) step.argument = textOf(*argument);
-    const JsonValue* answer = line.member("answer");
-    const JsonValue* error = line.member("error");
-    if (answer && error) throw std::runtime_error("both \"answer\" and \"error\"");
-    if (answer) step.answer = textOf(*answer);
-    if (error) {
-        if (error->kind != JsonValue::Kind::Object)
-            throw std::runtime_error("\"error\" is not an object");
+    step.member = member->get<std::string>();
+    step.client = wholeOf(line, "client", "client");
+    if (line.contains("argument")) step.argument = textOf(line["argument"]);
+    const auto error = line.find("error");
+    if (line.contains("answer") && error != line.end())
+        throw std::runtime_error("both \"answer\" and \"error\"");
+    if (line.contains("answer")) step.answer = textOf(line["answer"]);
+    if (error != line.end()) {
+        if (!error->is_object()) throw std::runtime_error("\"error\" is not an object");
         TraceFailure failure;
-        failure.number = wholeOf(error->member("number"), "error number");
-        failure.code = wholeOf(error->member("code"), "error code");
-        if (const JsonValue* message = error->member("message")) failure.message = textOf(*message);
+        failure.number = wholeOf(*error, "number", "error number");
+        failure.code = wholeOf(*error, "code", "error code");
+        if (error->contains("message")) failure.message = textOf((*error)["message"]);
         step.failure = failure;
     }
     return step;
@@ -67,11 +68,11 @@ std::vector<TraceStep> readTrace(std::istream& in, const std::string& name,
         ++lineNumber;
         if (text.find_first_not_of(" \t\r") == std::string::npos) continue;
         try {
-            auto step = stepOf(parseJson(text));
+            auto step = stepOf(Json::parse(text));
             if (!step || (client && step->client != *client)) continue;
             step->line = lineNumber;
             steps.push_back(std::move(*step));
-        } catch (const std::runtime_error& e) {
+        } catch (const std::exception& e) {
             throw std::runtime_error(name + " line " + std::to_string(lineNumber) + ": " +
                                      e.what());
         }
