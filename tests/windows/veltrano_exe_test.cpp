@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "support/replay_server_process.h"
 #include "support/screen.h"
 
 namespace veltrano::testing {
@@ -46,15 +47,10 @@ std::wstring textOf(HWND window) {
 TEST(veltrano_exe, opens_without_a_host_with_ok_disabled_and_closes_cleanly) {
     if (!screenAvailable()) GTEST_SKIP() << "no display: run under Xvfb to start the dialog";
 
-    std::wstring command = L"\"" + programPath() + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                               nullptr, &startup, &process));
-    CloseHandle(process.hThread);
-    HWND dialog = waitForDialog(process.dwProcessId);
-    if (!dialog) TerminateProcess(process.hProcess, 1);
+    HANDLE process = startProcess(L"\"" + programPath() + L"\"");
+    ASSERT_NE(process, nullptr);
+    HWND dialog = waitForDialog(GetProcessId(process));
+    if (!dialog) exitCodeOf(process, 0);
     ASSERT_NE(dialog, nullptr);
 
     EXPECT_EQ(textOf(dialog), L"MapInfo utility: Put points along the Selected polyline");
@@ -65,11 +61,7 @@ TEST(veltrano_exe, opens_without_a_host_with_ok_disabled_and_closes_cleanly) {
     EXPECT_EQ(GetDlgCtrlID(GetWindow(dialog, GW_CHILD)), 100);
 
     PostMessageW(dialog, WM_CLOSE, 0, 0);
-    ASSERT_EQ(WaitForSingleObject(process.hProcess, 20000), WAIT_OBJECT_0);
-    DWORD code = 1;
-    GetExitCodeProcess(process.hProcess, &code);
-    EXPECT_EQ(code, 0u);
-    CloseHandle(process.hProcess);
+    EXPECT_EQ(exitCodeOf(process, 20000), 0);
 }
 
 }  // namespace

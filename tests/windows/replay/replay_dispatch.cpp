@@ -51,17 +51,16 @@ HRESULT argumentText(const DISPPARAMS* params, std::string& text) {
     return S_OK;
 }
 
-HRESULT setText(VARIANT* result, const std::string& text) {
-    if (!result) return S_OK;
-    const std::wstring wide = win32::toWideForDisplay(text);
-    result->vt = VT_BSTR;
-    result->bstrVal = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
-    return result->bstrVal ? S_OK : E_OUTOFMEMORY;
-}
-
 BSTR bstrOf(const std::string& text) {
     const std::wstring wide = win32::toWideForDisplay(text);
     return SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
+}
+
+HRESULT setText(VARIANT* result, const std::string& text) {
+    if (!result) return S_OK;
+    result->vt = VT_BSTR;
+    result->bstrVal = bstrOf(text);
+    return result->bstrVal ? S_OK : E_OUTOFMEMORY;
 }
 
 }  // namespace

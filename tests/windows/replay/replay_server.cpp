@@ -3,14 +3,13 @@
 //
 //   veltrano_replay_server --register [TRACE]   registers "MapInfo.Application" for this
 //                                                program (HKLM; COM starts it with TRACE)
-//   veltrano_replay_server --unregister
-//   veltrano_replay_server TRACE [--ready EVENT] [--stop EVENT] [--idle-seconds N]
+//   veltrano_replay_server TRACE [--ready EVENT] [--stop EVENT]
 //                                                runs as the running copy (Running Object Table)
 //   veltrano_replay_server TRACE -Embedding      as started by COM for CoCreateInstance
 //
 // Exit status: 0 the whole trace was replayed and nothing else was asked; 2 bad command line
 // or trace; 3 an unexpected request came; 4 the trace was not replayed to its end; 5 nobody
-// asked anything for the idle time.
+// asked anything for a minute.
 #include <windows.h>
 
 #include <objbase.h>
@@ -40,15 +39,8 @@ void say(const std::string& line) {
 }
 
 std::wstring ownPath() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n < path.size()) {
-            path.resize(n);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
+    wchar_t path[MAX_PATH * 2] = {};
+    return {path, GetModuleFileNameW(nullptr, path, MAX_PATH * 2)};
 }
 
 bool setDefault(const std::wstring& key, const std::wstring& value) {
@@ -80,19 +72,13 @@ int registerServer(const std::wstring& trace) {
     return ok ? 0 : 2;
 }
 
-int unregisterServer() {
-    using namespace veltrano::replay;
-    const std::wstring classes = L"Software\\Classes\\";
-    RegDeleteTreeW(HKEY_LOCAL_MACHINE, (classes + kReplayProgId).c_str());
-    RegDeleteTreeW(HKEY_LOCAL_MACHINE, (classes + L"CLSID\\" + kReplayClsidText).c_str());
-    return 0;
-}
+// A test that has lost its server stops waiting long before this; the server then gives up too.
+constexpr DWORD kIdleMs = 60000;
 
 struct Options {
     std::wstring trace;
     std::wstring readyEvent;
     std::wstring stopEvent;
-    DWORD idleSeconds = 120;
     bool embedding = false;
 };
 
@@ -108,8 +94,6 @@ Options parse(int argc, wchar_t** argv) {
             o.readyEvent = value();
         } else if (a == L"--stop") {
             o.stopEvent = value();
-        } else if (a == L"--idle-seconds") {
-            o.idleSeconds = static_cast<DWORD>(std::stoul(value()));
         } else if (_wcsicmp(a.c_str(), L"-Embedding") == 0 ||
                    _wcsicmp(a.c_str(), L"/Embedding") == 0) {
             o.embedding = true;
@@ -207,8 +191,8 @@ int serve(const Options& o, ReplayHost& host) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }
-        if (GetTickCount() - lastRequest > o.idleSeconds * 1000) {
-            say("nobody asked anything for " + std::to_string(o.idleSeconds) + " s: giving up");
+        if (GetTickCount() - lastRequest > kIdleMs) {
+            say("nobody asked anything for a minute: giving up");
             status = 5;
             break;
         }
@@ -239,7 +223,6 @@ int wmain(int argc, wchar_t** argv) {
     if (argc >= 2 && std::wstring(argv[1]) == L"--register") {
         return registerServer(argc >= 3 ? argv[2] : L"");
     }
-    if (argc >= 2 && std::wstring(argv[1]) == L"--unregister") return unregisterServer();
     try {
         const Options options = parse(argc, argv);
         ReplayHost host(load(options));

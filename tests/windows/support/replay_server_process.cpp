@@ -2,7 +2,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <nlohmann/json.hpp>
 #include <stdexcept>
+#include <utility>
 
 #include "platform/win32/wide_text.h"
 
@@ -13,20 +15,11 @@ namespace {
 constexpr DWORD kStartTimeoutMs = 20000;
 constexpr DWORD kStopTimeoutMs = 20000;
 
-// Enough JSON for the texts the tests send: quotes and backslashes escaped.
-std::string jsonQuoted(const std::string& text) {
-    std::string out = "\"";
-    for (const char c : text) {
-        if (c == '"' || c == '\\') out += '\\';
-        out += c;
-    }
-    return out + "\"";
-}
-
 std::string traceLine(const std::string& member, const std::string& argument,
-                      const std::string& outcome) {
-    return "{\"time\":\"2026-01-01T00:00:00Z\",\"client\":1,\"member\":" + jsonQuoted(member) +
-           ",\"argument\":" + jsonQuoted(argument) + "," + outcome + "}\n";
+                      const nlohmann::json& outcome) {
+    nlohmann::json line{{"client", 1}, {"member", member}, {"argument", argument}};
+    line.update(outcome);
+    return line.dump() + "\n";
 }
 
 std::wstring serverPath() {
@@ -48,48 +41,51 @@ std::wstring testProgramDir() {
     return dir.substr(0, dir.find_last_of(L"\\/"));
 }
 
-int runAndWait(const std::wstring& commandLine, DWORD timeoutMs) {
+HANDLE startProcess(std::wstring commandLine) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    std::wstring line = commandLine;
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &process)) {
-        return -1;
+        return nullptr;
     }
     CloseHandle(process.hThread);
-    int status = -1;
-    if (WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0) {
-        DWORD code = 0;
-        GetExitCodeProcess(process.hProcess, &code);
-        status = static_cast<int>(code);
+    return process.hProcess;
+}
+
+int exitCodeOf(HANDLE process, DWORD timeoutMs) {
+    DWORD code = 0;
+    const bool ended = WaitForSingleObject(process, timeoutMs) == WAIT_OBJECT_0;
+    if (ended) {
+        GetExitCodeProcess(process, &code);
     } else {
-        TerminateProcess(process.hProcess, 99);
+        TerminateProcess(process, 99);
+        WaitForSingleObject(process, timeoutMs);
     }
-    CloseHandle(process.hProcess);
-    return status;
+    CloseHandle(process);
+    return ended ? static_cast<int>(code) : -1;
+}
+
+int runAndWait(const std::wstring& commandLine, DWORD timeoutMs) {
+    HANDLE process = startProcess(commandLine);
+    return process ? exitCodeOf(process, timeoutMs) : -1;
 }
 
 std::string traceAnswer(const std::string& member, const std::string& argument,
                         const std::string& answer) {
-    return traceLine(member, argument, "\"answer\":" + jsonQuoted(answer));
+    return traceLine(member, argument, {{"answer", answer}});
 }
 
 std::string traceFailure(const std::string& member, const std::string& argument, std::int32_t code,
                          const std::string& message) {
     return traceLine(member, argument,
-                     "\"error\":{\"number\":-2147352567,\"code\":" + std::to_string(code) +
-                         ",\"message\":" + jsonQuoted(message) + "}");
+                     {{"error", {{"number", -2147352567}, {"code", code}, {"message", message}}}});
 }
 
 bool ReplayServerProcess::registerClass(const std::wstring& traceForNewCopies) {
     std::wstring command = serverPath() + L" --register";
     if (!traceForNewCopies.empty()) command += L" \"" + traceForNewCopies + L"\"";
     return runAndWait(command) == 0;
-}
-
-bool ReplayServerProcess::unregisterClass() {
-    return runAndWait(serverPath() + L" --unregister") == 0;
 }
 
 std::wstring ReplayServerProcess::writeTrace(const std::string& trace) {
@@ -108,18 +104,12 @@ ReplayServerProcess::ReplayServerProcess(const std::string& trace) : traceFile_(
     HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, readyName.c_str());
     stopEvent_ = CreateEventW(nullptr, TRUE, FALSE, stopName.c_str());
     std::wstring command = serverPath() + L" \"" + traceFile_ + L"\" --ready " + readyName +
-                           L" --stop " + stopName + L" --idle-seconds 60";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    if (!ready || !stopEvent_ ||
-        !CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &info)) {
+                           L" --stop " + stopName;
+    process_ = ready && stopEvent_ ? startProcess(command) : nullptr;
+    if (!process_) {
         if (ready) CloseHandle(ready);
         throw std::runtime_error("cannot start the replay server");
     }
-    CloseHandle(info.hThread);
-    process_ = info.hProcess;
     HANDLE waits[] = {ready, process_};
     const DWORD waited = WaitForMultipleObjects(2, waits, FALSE, kStartTimeoutMs);
     CloseHandle(ready);
@@ -138,25 +128,13 @@ ReplayServerProcess::~ReplayServerProcess() {
 int ReplayServerProcess::stop() {
     if (!process_) return -1;
     SetEvent(stopEvent_);
-    int status = -1;
-    if (WaitForSingleObject(process_, kStopTimeoutMs) == WAIT_OBJECT_0) {
-        DWORD code = 0;
-        GetExitCodeProcess(process_, &code);
-        status = static_cast<int>(code);
-        CloseHandle(process_);
-        process_ = nullptr;
-    } else {
-        kill();
-    }
-    return status;
+    return exitCodeOf(std::exchange(process_, nullptr), kStopTimeoutMs);
 }
 
 void ReplayServerProcess::kill() {
     if (!process_) return;
     TerminateProcess(process_, 86);
-    WaitForSingleObject(process_, kStopTimeoutMs);
-    CloseHandle(process_);
-    process_ = nullptr;
+    exitCodeOf(std::exchange(process_, nullptr), kStopTimeoutMs);
 }
 
 }  // namespace veltrano::testing

@@ -11,8 +11,13 @@ namespace veltrano::testing {
 
 // The folder of the running test program, where the build puts the replay server too.
 std::wstring testProgramDir();
+// Starts a command line: the new process, or nullptr when it could not start.
+HANDLE startProcess(std::wstring commandLine);
+// Waits for a process and closes it: its exit code, or -1 when it took longer than timeoutMs
+// (it is then killed).
+int exitCodeOf(HANDLE process, DWORD timeoutMs);
 // Runs a command line and waits for it; its exit code, or -1 when it could not start or
-// took longer than timeoutMs (it is then killed).
+// took longer than timeoutMs.
 int runAndWait(const std::wstring& commandLine, DWORD timeoutMs = 30000);
 
 // One trace line, as mbhost writes them.
@@ -25,7 +30,6 @@ class ReplayServerProcess {
 public:
     // Registers "MapInfo.Application" for the replay server; true on success.
     static bool registerClass(const std::wstring& traceForNewCopies = {});
-    static bool unregisterClass();
 
     // Writes trace to a file of its own, starts the server and waits until it is in the
     // Running Object Table. Raises std::runtime_error when it does not come up.
