@@ -8,16 +8,11 @@
 #include <vector>
 
 #include "host/automation.h"
+#include "support/scripted_automation.h"
 
 namespace veltrano::testing {
 
-struct LoggedRequest {
-    std::string member;
-    std::string argument;
-    bool operator==(const LoggedRequest&) const = default;
-};
-
-using RequestLog = std::vector<LoggedRequest>;
+using RequestLog = std::vector<Request>;
 
 class LoggingAutomation final : public Automation {
     // Written down before the call: a request the host refuses was still sent. Defined

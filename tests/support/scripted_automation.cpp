@@ -64,36 +64,21 @@ void ScriptedAutomation::hostFailure(std::int32_t code, std::string message) {
     throw RunTimeError(err::kAutomationFailure, lastErrorMessage_, "ScriptedAutomation");
 }
 
-void ScriptedAutomation::failIfRuled(const Request& request) {
+void ScriptedAutomation::sent(std::string member, std::string argument) {
+    record(std::move(member), std::move(argument));
     for (const auto& rule : failures_) {
-        if (rule.predicate(request)) hostFailure(rule.code, rule.message);
+        if (rule.predicate(requests_.back())) hostFailure(rule.code, rule.message);
     }
 }
 
 std::string ScriptedAutomation::Eval(std::string_view expression) {
-    record("Eval", std::string(expression));
-    failIfRuled(requests_.back());
+    sent("Eval", std::string(expression));
     const std::string text(expression);
     if (auto it = answers_.find(text); it != answers_.end()) return it->second;
     if (fallback_) {
         if (auto result = fallback_(text)) return *result;
     }
     hostFailure(kNoRuleCode, "no rule for: " + text);
-}
-
-void ScriptedAutomation::Do(std::string_view statement) {
-    record("Do", std::string(statement));
-    failIfRuled(requests_.back());
-}
-
-void ScriptedAutomation::RunCommand(std::string_view statement) {
-    record("RunCommand", std::string(statement));
-    failIfRuled(requests_.back());
-}
-
-void ScriptedAutomation::RunMenuCommand(std::int32_t menuCode) {
-    record("RunMenuCommand", std::to_string(menuCode));
-    failIfRuled(requests_.back());
 }
 
 void ScriptedAutomation::SetLastErrorCode(std::int32_t code) {

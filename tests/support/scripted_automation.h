@@ -45,9 +45,13 @@ public:
     static constexpr std::int32_t kNoRuleCode = 9999;
 
     std::string Eval(std::string_view expression) override;
-    void Do(std::string_view statement) override;
-    void RunCommand(std::string_view statement) override;
-    void RunMenuCommand(std::int32_t menuCode) override;
+    void Do(std::string_view statement) override { sent("Do", std::string(statement)); }
+    void RunCommand(std::string_view statement) override {
+        sent("RunCommand", std::string(statement));
+    }
+    void RunMenuCommand(std::int32_t menuCode) override {
+        sent("RunMenuCommand", std::to_string(menuCode));
+    }
     void SetLastErrorCode(std::int32_t code) override;
     std::int32_t LastErrorCode() override { return recorded("LastErrorCode", lastErrorCode_); }
     std::string LastErrorMessage() override {
@@ -77,7 +81,8 @@ private:
         record(member);
         return value;
     }
-    void failIfRuled(const Request& request);
+    // Records a request of the traffic and fails it if a rule says so.
+    void sent(std::string member, std::string argument);
     [[noreturn]] void hostFailure(std::int32_t code, std::string message);
 
     struct FailureRule {
