@@ -12,7 +12,7 @@
 namespace veltrano::testing {
 namespace {
 
-TEST(win32_process_start, tells_files_from_folders_and_from_nothing) {
+TEST(win32_process_start, tells_files_from_folders_and_names_a_program_it_cannot_start) {
     TempFolder folder;
     const std::wstring program = folder.addMarkerProgram(L"Инструмент.exe");
     win32::Win32ProcessStart processes;
@@ -21,12 +21,7 @@ TEST(win32_process_start, tells_files_from_folders_and_from_nothing) {
     EXPECT_FALSE(processes.fileExists(folder.pathUtf8() + "\\absent.exe"));
     EXPECT_FALSE(processes.fileExists(""));
     EXPECT_FALSE(processes.fileExists("C:\\bad\xFFname"));
-}
-
-TEST(win32_process_start, a_program_that_cannot_start_is_error_53_naming_it) {
-    TempFolder folder;
     const std::string missing = folder.pathUtf8() + "\\absent.exe";
-    win32::Win32ProcessStart processes;
     const Raised raised = raisedBy([&] { processes.start(missing); });
     EXPECT_EQ(raised.number, 53);
     EXPECT_EQ(raised.description, "File not found: " + missing);

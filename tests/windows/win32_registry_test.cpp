@@ -1,11 +1,10 @@
 // Registry reads on real values made with reg.exe, through the adapter and through the
-// About box's GetKeyValue and StartSysInfo.
+// About box's StartSysInfo.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include "about/frm_about.h"
-#include "about/get_key_value.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_process_start.h"
 #include "platform/win32/win32_registry.h"
@@ -42,13 +41,17 @@ std::vector<std::uint8_t> bytesOf(std::string_view text) {
 TEST_F(win32_registry, values_come_back_as_stored_strings_as_utf8_with_their_nul) {
     ASSERT_TRUE(regAdd(kTestKey, L"PATH", L"REG_SZ", L"C:\\Программы\\tool.exe"));
     ASSERT_TRUE(regAdd(kTestKey, L"Count", L"REG_DWORD", L"16777728"));  // 0x01000200
+    ASSERT_TRUE(regAdd(kTestKey, L"Blob", L"REG_BINARY", L"0102"));
     const auto text = read("PATH");
     const auto number = read("Count");
-    ASSERT_TRUE(text && number);
+    const auto blob = read("Blob");
+    ASSERT_TRUE(text && number && blob);
     EXPECT_EQ(text->type, kRegString);
     EXPECT_EQ(text->bytes, bytesOf(std::string("C:\\Программы\\tool.exe") + '\0'));
     EXPECT_EQ(number->type, kRegDword);
     EXPECT_EQ(number->bytes, (std::vector<std::uint8_t>{0x00, 0x02, 0x00, 0x01}));
+    EXPECT_EQ(blob->type, static_cast<std::uint32_t>(REG_BINARY));
+    EXPECT_EQ(blob->bytes, (std::vector<std::uint8_t>{0x01, 0x02}));
 }
 
 TEST_F(win32_registry, a_missing_key_value_or_unreadable_name_reads_nothing) {
@@ -57,25 +60,6 @@ TEST_F(win32_registry, a_missing_key_value_or_unreadable_name_reads_nothing) {
                                 "PATH", kReadWrite));
     EXPECT_FALSE(registry_.read(RegistryRoot::LocalMachine, "Software\\Veltrano\xFFTest", "PATH",
                                 kReadWrite));
-}
-
-TEST_F(win32_registry, get_key_value_reads_strings_numbers_and_reports_what_is_missing) {
-    ASSERT_TRUE(regAdd(kTestKey, L"Text", L"REG_SZ", L"C:\\Tools"));
-    ASSERT_TRUE(regAdd(kTestKey, L"Number", L"REG_DWORD", L"16777728"));
-    ASSERT_TRUE(regAdd(kTestKey, L"Blob", L"REG_BINARY", L"0102"));
-    std::string text = "old";
-    EXPECT_TRUE(GetKeyValue(registry_, RegistryRoot::LocalMachine, kTestKeyPath, "Text", text));
-    EXPECT_EQ(text, "C:\\Tools");
-    std::string number;
-    EXPECT_TRUE(GetKeyValue(registry_, RegistryRoot::LocalMachine, kTestKeyPath, "Number", number));
-    EXPECT_EQ(number, "16777728");
-    std::string kept = "kept";
-    EXPECT_TRUE(GetKeyValue(registry_, RegistryRoot::LocalMachine, kTestKeyPath, "Blob", kept));
-    EXPECT_EQ(kept, "kept");
-    std::string missing = "stale";
-    EXPECT_FALSE(GetKeyValue(registry_, RegistryRoot::LocalMachine, "Software\\VeltranoTest\\No",
-                             "Text", missing));
-    EXPECT_EQ(missing, "");
 }
 
 class NoAboutView : public AboutView {
