@@ -94,7 +94,6 @@ AutomationPtr ScriptedProvider::attachRunning() {
 }
 
 AutomationPtr ScriptedProvider::startNew() {
-    ++startCalls;
     if (!next) throw RunTimeError(err::kNoRunningCopy, {}, "CreateObject");
     running = next;
     return next;

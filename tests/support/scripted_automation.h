@@ -107,7 +107,6 @@ public:
     std::shared_ptr<ScriptedAutomation> running;  // none: no copy runs
     std::shared_ptr<ScriptedAutomation> next;     // what startNew gives
     int attachCalls = 0;
-    int startCalls = 0;
     AutomationPtr attachRunning() override;
     AutomationPtr startNew() override;
 };
