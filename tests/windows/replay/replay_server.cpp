@@ -25,13 +25,18 @@
 #include "platform/win32/wide_text.h"
 #include "replay/replay_dispatch.h"
 #include "replay/replay_host.h"
-#include "replay/replay_server_identity.h"
 
 namespace {
 
 using veltrano::replay::ReplayDispatch;
 using veltrano::replay::ReplayHost;
 using veltrano::win32::toUtf8;
+
+// Who the server says it is: the host's ProgID, under a class of its own.
+constexpr const wchar_t* kReplayProgId = L"MapInfo.Application";
+constexpr const wchar_t* kReplayClsidText = L"{7E3A1F52-9C4B-4D6E-A8B1-5F2C0D9E4A17}";
+constexpr CLSID kReplayClsid = {
+    0x7E3A1F52, 0x9C4B, 0x4D6E, {0xA8, 0xB1, 0x5F, 0x2C, 0x0D, 0x9E, 0x4A, 0x17}};
 
 void say(const std::string& line) {
     std::printf("replay: %s\n", line.c_str());
@@ -58,7 +63,6 @@ bool setDefault(const std::wstring& key, const std::wstring& value) {
 }
 
 int registerServer(const std::wstring& trace) {
-    using namespace veltrano::replay;
     const std::wstring classes = L"Software\\Classes\\";
     const std::wstring clsidKey = classes + L"CLSID\\" + kReplayClsidText;
     std::wstring command = L"\"" + ownPath() + L"\"";
@@ -155,14 +159,13 @@ int serve(const Options& o, ReplayHost& host) {
     HRESULT hr;
     Factory factory(dispatch);
     if (o.embedding) {
-        hr = CoRegisterClassObject(veltrano::replay::kReplayClsid, &factory, CLSCTX_LOCAL_SERVER,
-                                   REGCLS_MULTIPLEUSE, &cookie);
+        hr = CoRegisterClassObject(kReplayClsid, &factory, CLSCTX_LOCAL_SERVER, REGCLS_MULTIPLEUSE,
+                                   &cookie);
         dispatch.onLastClientGone([mainThread] { PostThreadMessageW(mainThread, WM_QUIT, 0, 0); });
     } else {
         // The Running Object Table lives in a system service that may still be starting.
         for (int attempt = 0; attempt < 40; ++attempt) {
-            hr = RegisterActiveObject(&dispatch, veltrano::replay::kReplayClsid,
-                                      ACTIVEOBJECT_STRONG, &cookie);
+            hr = RegisterActiveObject(&dispatch, kReplayClsid, ACTIVEOBJECT_STRONG, &cookie);
             if (hr != HRESULT_FROM_WIN32(RPC_S_SERVER_UNAVAILABLE)) break;
             Sleep(250);
         }
