@@ -103,8 +103,8 @@ ReplayServerProcess::ReplayServerProcess(const std::string& trace) : traceFile_(
     const std::wstring stopName = uniqueName(L"Stop");
     HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, readyName.c_str());
     stopEvent_ = CreateEventW(nullptr, TRUE, FALSE, stopName.c_str());
-    std::wstring command = serverPath() + L" \"" + traceFile_ + L"\" --ready " + readyName +
-                           L" --stop " + stopName;
+    std::wstring command =
+        serverPath() + L" \"" + traceFile_ + L"\" --ready " + readyName + L" --stop " + stopName;
     process_ = ready && stopEvent_ ? startProcess(command) : nullptr;
     if (!process_) {
         if (ready) CloseHandle(ready);
