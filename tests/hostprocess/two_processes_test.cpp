@@ -45,7 +45,7 @@ TEST(two_processes, attach_evaluate_then_host_killed_gives_462_and_attach_429) {
     EXPECT_EQ(provider.attachRunning()->Eval("3*3"), "9");
 }
 
-TEST(two_processes, clients_in_turn_share_one_workspace_while_rogues_are_turned_away) {
+TEST(two_processes, clients_in_turn_share_one_workspace_and_its_trace) {
     TempDir dir;
     const std::string socket = dir.file("socket");
     MbhostProcess host({"--socket", socket, "--trace", dir.file("trace.jsonl")});
@@ -57,25 +57,11 @@ TEST(two_processes, clients_in_turn_share_one_workspace_while_rogues_are_turned_
     second->Do("shared = 41");
     EXPECT_EQ(first->Eval("shared + 1"), "42");
 
-    RawClient garbage(socket);
-    garbage.send(veltrano::ipc::encodeFrame("not a request"));
-    EXPECT_EQ(garbage.receive()->kind, veltrano::ipc::Answer::Kind::Refused);
-    RawClient huge(socket);
-    huge.send(std::string("\x7F\xFF\xFF\xFF", 4));
-    EXPECT_TRUE(huge.closedByServer());
-    {
-        RawClient half(socket);
-        half.send(std::string("\x00\x00\x00\x10\x01\x04Ev", 8));
-        EXPECT_EQ(second->Eval("shared"), "41");
-    }
-    EXPECT_EQ(first->Eval("shared * 2"), "82");
-
     host.signal(SIGTERM);
     EXPECT_EQ(host.wait().status, 0);
     EXPECT_FALSE(std::filesystem::exists(socket));
     const std::string trace = readFile(dir.file("trace.jsonl"));
     EXPECT_NE(trace.find("\"argument\":\"shared = 41\",\"answer\":\"\""), std::string::npos);
-    EXPECT_NE(trace.find("exceeds the limit"), std::string::npos);
 }
 
 TEST(two_processes, attach_command_line_prints_values_runs_statements_and_reports_failures) {
