@@ -64,21 +64,6 @@ TEST(get_all_tables_info, a_failure_is_shown_with_its_source_and_keeps_what_was_
     EXPECT_FALSE(f.sent("Eval", "NumTables()"));  // the refresh stopped
 }
 
-TEST(get_mi_tab_info, bounds_keep_their_fraction_whatever_the_decimal_separator) {
-    for (const auto& settings :
-         {FixedRegionalSettings::pointLocale(), FixedRegionalSettings::commaLocale()}) {
-        HostLinkFixture f(settings);
-        f.connectEmptyHost();
-        f.answerTables({ScriptedTable{
-            .minX = "-10.5", .minY = "20.25", .maxX = "0.0", .maxY = "4.0000000000000002E+01"}});
-        miProTblInfo record;
-        record.GetMiTabInfo(*f.obj, 1);
-        EXPECT_EQ((std::vector<double>{record.tMBR_minX(), record.tMBR_minY(), record.tMBR_maxX(),
-                                       record.tMBR_maxY()}),
-                  (std::vector<double>{-10.5, 20.25, 0.0, 40.0}));
-    }
-}
-
 TEST(get_mi_tab_info, ids_outside_the_table_count_leave_out_of_range_values) {
     HostLinkFixture f;
     f.connectEmptyHost();
