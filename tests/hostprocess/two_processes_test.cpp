@@ -17,33 +17,8 @@ namespace mbhost::testing {
 namespace {
 
 using veltrano::ipc::SocketAutomationProvider;
-using veltrano::testing::errorNumberOf;
 using veltrano::testing::RawClient;
 using veltrano::testing::TempDir;
-
-TEST(two_processes, attach_evaluate_then_host_killed_gives_462_and_attach_429) {
-    TempDir dir;
-    const std::string socket = dir.file("socket");
-    SocketAutomationProvider provider(socket, "/bin/false");
-    EXPECT_EQ(errorNumberOf([&] { provider.attachRunning(); }), veltrano::err::kNoRunningCopy);
-
-    MbhostProcess host({"--socket", socket});
-    ASSERT_TRUE(host.listensAt(socket));
-    veltrano::AutomationPtr automation = provider.attachRunning();
-    EXPECT_EQ(automation->Eval("2*2"), "4");
-
-    host.signal(SIGKILL);
-    host.wait();
-    EXPECT_EQ(errorNumberOf([&] { automation->Eval("2*2"); }), veltrano::err::kHostGone);
-    EXPECT_EQ(errorNumberOf([&] { automation->Name(); }), veltrano::err::kHostGone);
-    // The killed host left its socket file; nobody answers there.
-    EXPECT_TRUE(std::filesystem::exists(socket));
-    EXPECT_EQ(errorNumberOf([&] { provider.attachRunning(); }), veltrano::err::kNoRunningCopy);
-
-    MbhostProcess successor({"--socket", socket});
-    ASSERT_TRUE(successor.listensAt(socket));
-    EXPECT_EQ(provider.attachRunning()->Eval("3*3"), "9");
-}
 
 TEST(two_processes, clients_in_turn_share_one_workspace_and_its_trace) {
     TempDir dir;
