@@ -107,17 +107,14 @@ TEST(table_file, polylines_and_regions_keep_their_sections_and_nodes) {
     TableData table;
     table.columns = {{"id", ColumnType::Integer, 0, 0}};
     table.coordSysClause = kLonLat;
-    Geometry road;
+    Geometry road, park;
     road.type = ObjectType::Polyline;
     road.parts = {{{37.1, 55.1}, {37.2, 55.15}, {37.3, 55.1}}, {{38.0, 56.0}, {38.5, 56.2}}};
-    Geometry park;
     park.type = ObjectType::Region;
     park.parts = {{{30, 50}, {31, 50}, {31, 51}, {30, 51}}};
     for (const Geometry& g : {road, park}) {
-        Row row;
-        row.fields = {Value::integer(static_cast<int>(g.type))};
-        row.object = std::make_shared<const Geometry>(g);
-        table.rows.push_back(row);
+        table.rows.push_back(
+            {{Value::integer(static_cast<int>(g.type))}, std::make_shared<const Geometry>(g)});
     }
     GdalTableStore store;
     for (const char* extension : {".tab", ".geojson", ".gpkg"}) {
@@ -126,11 +123,10 @@ TEST(table_file, polylines_and_regions_keep_their_sections_and_nodes) {
         store.write(table, path);
         const TableData read = store.open(path);
         ASSERT_EQ(read.rows.size(), 2u);
-        EXPECT_EQ(read.rows[0].object->type, ObjectType::Polyline);
-        EXPECT_EQ(read.rows[0].object->parts.size(), 2u);
-        EXPECT_EQ(read.rows[0].object->nodeCount(), 5);
-        EXPECT_EQ(read.rows[1].object->type, ObjectType::Region);
-        EXPECT_EQ(read.rows[1].object->nodeCount(), 4);
+        const Geometry &line = *read.rows[0].object, &region = *read.rows[1].object;
+        EXPECT_EQ(std::tuple(line.type, line.parts.size(), line.nodeCount(), region.type,
+                             region.nodeCount()),
+                  std::tuple(ObjectType::Polyline, 2u, 5, ObjectType::Region, 4));
     }
 }
 
