@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include "automation/socket/frame.h"
 #include "automation/socket/socket_automation_provider.h"
 #include "foundation/run_time_error.h"
 #include "mbhost_process.h"
