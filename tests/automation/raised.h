@@ -1,8 +1,9 @@
-// What a call raised, so that a test expecting a run-time error states it in one line.
+// What a call raised or threw, so that a test expecting an error states it in one line.
 #pragma once
 
 #include <cstdint>
 #include <functional>
+#include <stdexcept>
 #include <string>
 
 #include "foundation/run_time_error.h"
@@ -26,6 +27,17 @@ inline Raised raisedBy(const std::function<void()>& call) {
 
 inline std::int32_t errorNumberOf(const std::function<void()>& call) {
     return raisedBy(call).number;
+}
+
+// What a call threw as E; "done" when it threw nothing.
+template <typename E = std::runtime_error>
+std::string whatOf(const std::function<void()>& call) {
+    try {
+        call();
+    } catch (const E& e) {
+        return e.what();
+    }
+    return "done";
 }
 
 }  // namespace veltrano::testing

@@ -20,29 +20,19 @@
 namespace veltrano::testing {
 namespace {
 
-// The same contract, checked on the scripted host itself and on it reached through a socket:
-// whatever the socket adds must not change what a caller sees.
-struct Direct {
-    ScriptedAutomation host;
-    Automation& object() { return host; }
-};
+// A scripted host reached through a socket: whatever the socket adds must not change what a
+// caller sees.
 struct OverSocket {
     ScriptedAutomation host;
     ServedHost served{host};
     ipc::SocketAutomation client{ipc::SocketConnection::open(served.socketPath())};
-    Automation& object() { return client; }
 };
 
-template <typename Setup>
-class automation_contract : public ::testing::Test {};
-using Setups = ::testing::Types<Direct, OverSocket>;
-TYPED_TEST_SUITE(automation_contract, Setups);
-
-TYPED_TEST(automation_contract, values_come_back_as_the_host_wrote_them) {
-    TypeParam setup;
+TEST(automation_contract, values_come_back_as_the_host_wrote_them) {
+    OverSocket setup;
     setup.host.answer("Str$(\"Дорога\")", "Дорога");
     setup.host.version = "1500";
-    Automation& host = setup.object();
+    Automation& host = setup.client;
     EXPECT_EQ(host.Eval("2*2"), "4");
     EXPECT_EQ(host.Eval("Str$(\"Дорога\")"), "Дорога");
     EXPECT_EQ(host.Version(), "1500");
@@ -53,10 +43,10 @@ TYPED_TEST(automation_contract, values_come_back_as_the_host_wrote_them) {
     EXPECT_TRUE(host.Visible());
 }
 
-TYPED_TEST(automation_contract, a_refused_statement_raises_and_leaves_the_error_readable) {
-    TypeParam setup;
+TEST(automation_contract, a_refused_statement_raises_and_leaves_the_error_readable) {
+    OverSocket setup;
     setup.host.fail("Inset Into t", 17, "Unrecognized command: Inset");
-    Automation& host = setup.object();
+    Automation& host = setup.client;
     const Raised raised = raisedBy([&] { host.Do("Inset Into t"); });
     EXPECT_EQ(raised.number, err::kAutomationFailure);
     EXPECT_EQ(raised.description, "Unrecognized command: Inset");
@@ -68,35 +58,22 @@ TYPED_TEST(automation_contract, a_refused_statement_raises_and_leaves_the_error_
     EXPECT_EQ(setup.host.traffic().back(), (Request{"RunMenuCommand", "102"}));
 }
 
-TYPED_TEST(automation_contract, a_host_that_dies_raises_462_on_every_member) {
-    TypeParam setup;
-    Automation& host = setup.object();
+TEST(automation_contract, a_host_that_dies_raises_462_on_every_member) {
+    OverSocket setup;
+    Automation& host = setup.client;
     EXPECT_EQ(host.Eval("2*2"), "4");
     setup.host.die();
     EXPECT_EQ(errorNumberOf([&] { host.Eval("2*2"); }), err::kHostGone);
     EXPECT_EQ(errorNumberOf([&] { host.LastErrorCode(); }), err::kHostGone);
 }
 
-TEST(socket_automation, once_the_host_has_gone_every_call_raises_462) {
-    ScriptedAutomation host;
-    auto served = std::make_unique<ServedHost>(host);
-    ipc::SocketAutomation client(ipc::SocketConnection::open(served->socketPath()));
-    EXPECT_EQ(client.Eval("2*2"), "4");
-    served.reset();
-    EXPECT_EQ(errorNumberOf([&] { client.Eval("2*2"); }), err::kHostGone);
-    EXPECT_EQ(errorNumberOf([&] { client.LastErrorCode(); }), err::kHostGone);
-    EXPECT_EQ(errorNumberOf([&] { client.SetVisible(true); }), err::kHostGone);
-}
-
 TEST(socket_automation, a_refusal_is_an_automation_failure_naming_the_member) {
-    ScriptedAutomation host;
-    host.answer("odd", "caf\xE9");
-    ServedHost served(host);
-    ipc::SocketAutomation client(ipc::SocketConnection::open(served.socketPath()));
-    const Raised raised = raisedBy([&] { client.Eval("odd"); });
+    OverSocket setup;
+    setup.host.answer("odd", "caf\xE9");
+    const Raised raised = raisedBy([&] { setup.client.Eval("odd"); });
     EXPECT_EQ(raised.number, err::kAutomationFailure);
     EXPECT_EQ(raised.description, "mbhost refused Eval: the answer is not valid UTF-8");
-    EXPECT_EQ(client.Eval("2*2"), "4");
+    EXPECT_EQ(setup.client.Eval("2*2"), "4");
 }
 
 TEST(socket_automation_provider, a_path_too_long_or_a_program_that_cannot_start_is_429) {

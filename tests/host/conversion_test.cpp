@@ -15,23 +15,18 @@ struct Conversion {
     HostValue expected;
 };
 
+// Each query with the text it sends, in the order of Query.
+const std::pair<const char*, HostValue (*)(miProObj&)> kQueries[] = {
+    {"x", [](miProObj& o) { return o.Eval("x"); }},
+    {"SystemInfo(30)", [](miProObj& o) { return o.SystemInfo(30); }},
+    {"TableInfo(roads,19) ", [](miProObj& o) { return o.TableInfo("roads", 19); }},
+    {"WindowInfo(77,4)", [](miProObj& o) { return o.WindowInfo(77, 4); }},
+    {"MapperInfo(77,2)", [](miProObj& o) { return o.MapperInfo(77, 2); }}};
+
 HostValue ask(HostLinkFixture& f, Query query, const std::string& answer) {
-    const char* asked[] = {"x", "SystemInfo(30)", "TableInfo(roads,19) ", "WindowInfo(77,4)",
-                           "MapperInfo(77,2)"};
-    f.host->answer(asked[static_cast<int>(query)], answer);
-    switch (query) {
-        case Query::Eval:
-            return f.obj->Eval("x");
-        case Query::SystemInfo:
-            return f.obj->SystemInfo(30);
-        case Query::TableInfo:
-            return f.obj->TableInfo("roads", 19);
-        case Query::WindowInfo:
-            return f.obj->WindowInfo(77, 4);
-        case Query::MapperInfo:
-            return f.obj->MapperInfo(77, 2);
-    }
-    return {};
+    const auto& [asked, call] = kQueries[static_cast<int>(query)];
+    f.host->answer(asked, answer);
+    return call(*f.obj);
 }
 
 TEST(conversions, answers_become_whole_numbers_reals_texts_or_null_in_every_region) {
@@ -42,6 +37,7 @@ TEST(conversions, answers_become_whole_numbers_reals_texts_or_null_in_every_regi
         {Query::Eval, "3.25", V::real(3.25)}, {Query::Eval, "0.0", V::real(0.0)},
         {Query::Eval, "T", V::text("T")}, {Query::Eval, "", V::text("")},
         {Query::Eval, "/data/roads.tab", V::text("/data/roads.tab")},
+        {Query::Eval, "-4.0000000000000002E+01", V::real(-40.0)},
         {Query::Eval, "7E", V::text("7E")},  // an exponent without digits is no number
         {Query::Eval, "1,5", V::real(1.0)},  // read only to the comma
         {Query::Eval, "123456789012", V::null()}, {Query::Eval, "2147483647", V::whole(2147483647)},

@@ -4,28 +4,18 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "automation/raised.h"
 #include "host/miProObj.h"
 #include "platform/fixed_regional_settings.h"
 #include "support/fake_ports.h"
 #include "support/scripted_automation.h"
 
 namespace veltrano::testing {
-
-// The number of the RunTimeError a call raises; 0 when it raises none.
-inline std::int32_t errorNumberOf(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const RunTimeError& error) {
-        return error.number();
-    }
-    return 0;
-}
 
 struct ScriptedTable {
     std::string name = "roads", columns = "4", rows = "3", path = "/data/roads.tab";

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <tuple>
 
 #include "automation/inprocess/inprocess_automation.h"
 #include "host/miProObj.h"
@@ -63,25 +64,16 @@ TEST_P(host_link_on_mbhost, lists_the_open_tables_with_their_attributes) {
     TableList tables;
     ASSERT_EQ(obj.getAllTablesInfo(&tables), 2);
     ASSERT_EQ(tables.size(), 3u);
-    const miProTblInfo& roads = *tables[1];
-    EXPECT_EQ(roads.tName(), "roads");
-    EXPECT_EQ(roads.tNum(), 1);
-    EXPECT_EQ(roads.tNCOLS(), 1);
-    EXPECT_EQ(roads.tNROWS(), 2);
-    EXPECT_EQ(roads.tType(), "TAB_TYPE_BASE");
-    EXPECT_EQ(roads.tPath(), "/data/roads.TAB");
-    EXPECT_TRUE(roads.tIsGeoMap());
-    EXPECT_EQ(roads.tCoordsys(), "CoordSys Earth Projection 1, 104");
-    EXPECT_FALSE(roads.tIsReadOnly());
-    EXPECT_DOUBLE_EQ(roads.tMBR_minX(), 37.125);
-    EXPECT_DOUBLE_EQ(roads.tMBR_minY(), 55.25);
-    EXPECT_DOUBLE_EQ(roads.tMBR_maxX(), 37.75);
-    EXPECT_DOUBLE_EQ(roads.tMBR_maxY(), 55.75);
-
+    const miProTblInfo& r = *tables[1];
+    EXPECT_EQ(std::tuple(r.tName(), r.tNum(), r.tNCOLS(), r.tNROWS(), r.tType(), r.tPath(),
+                         r.tIsGeoMap(), r.tCoordsys(), r.tIsReadOnly()),
+              std::tuple("roads", 1, 1, 2, "TAB_TYPE_BASE", "/data/roads.TAB", true,
+                         "CoordSys Earth Projection 1, 104", false));
+    EXPECT_EQ(std::tuple(r.tMBR_minX(), r.tMBR_minY(), r.tMBR_maxX(), r.tMBR_maxY()),
+              std::tuple(37.125, 55.25, 37.75, 55.75));  // fractions of two, exact
     const miProTblInfo& notes = *tables[2];
-    EXPECT_EQ(notes.tName(), "notes");
-    EXPECT_FALSE(notes.tIsGeoMap());
-    EXPECT_EQ(notes.tCoordsys(), "");
+    EXPECT_EQ(std::tuple(notes.tName(), notes.tIsGeoMap(), notes.tCoordsys()),
+              std::tuple("notes", false, ""));
     EXPECT_EQ(obj.TableNROWS(HostValue::text("notes")), 1);
     EXPECT_EQ(obj.TableNROWS(HostValue::whole(1)), 2);
     EXPECT_EQ(obj.NumTables(), 2);  // the row count's scratch table is closed again
@@ -115,14 +107,13 @@ TEST_P(host_link_on_mbhost, takes_the_census_of_maps_browsers_and_button_pads) {
     }
     ASSERT_NE(map, nullptr);
     ASSERT_NE(browser, nullptr);
-    EXPECT_EQ(map->wTitle(), "roads Map");
-    EXPECT_EQ(map->wTypeS(), "WIN_MAPPER");
-    EXPECT_EQ(map->centerX(), 37);  // 37.4375, whole-number centre
-    EXPECT_EQ(map->centerY(), 56);  // 55.5 rounds to even
+    // The centre 37.4375, 55.5 is read whole, a half rounding to even.
+    EXPECT_EQ(std::tuple(map->wTitle(), map->wTypeS(), map->centerX(), map->centerY()),
+              std::tuple("roads Map", "WIN_MAPPER", 37, 56));
     EXPECT_GT(map->mapScale(), 0.0);
     EXPECT_NE(map->hwnd(), 0);
-    EXPECT_EQ(browser->wTypeS(), "WIN_BROWSER");
-    EXPECT_EQ(browser->wTitle(), "notes Browser");
+    EXPECT_EQ(std::tuple(browser->wTypeS(), browser->wTitle()),
+              std::tuple("WIN_BROWSER", "notes Browser"));
     EXPECT_TRUE(messages.shown.empty());
 }
 

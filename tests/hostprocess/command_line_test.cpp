@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "attach_command.h"
+#include "automation/raised.h"
 #include "options.h"
 #include "statement_runner.h"
 #include "support/scripted_automation.h"
@@ -12,34 +12,13 @@ namespace {
 
 using veltrano::testing::ScriptedAutomation;
 
-std::string usageError(const std::vector<std::string>& arguments) {
-    try {
-        parseOptions(arguments);
-    } catch (const UsageError& e) {
-        return e.what();
-    }
-    return "accepted";
-}
-
-TEST(options, host_and_attach_forms) {
-    const Options host =
-        parseOptions({"--socket", "/tmp/s", "--trace", "t.jsonl", "--script", "demo/generate.mb",
-                      "--script", "demo/startup.mb", "--console", "--frame-timeout", "0.25"});
-    EXPECT_EQ(host.socketPath, "/tmp/s");
-    EXPECT_EQ(host.frameTimeout, std::chrono::milliseconds(250));
-    EXPECT_EQ(host.traceFile, "t.jsonl");
-    EXPECT_EQ(host.scriptFiles, (std::vector<std::string>{"demo/generate.mb", "demo/startup.mb"}));
-    EXPECT_TRUE(host.console);
-    EXPECT_FALSE(host.attach);
-
-    const Options attach = parseOptions({"--attach", "-x", "Dim a As Integer", "-e", "a + 1"});
-    EXPECT_TRUE(attach.attach);
-    EXPECT_EQ(attach.steps,
-              (std::vector<AttachStep>{{AttachStep::Kind::Execute, "Dim a As Integer"},
-                                       {AttachStep::Kind::Evaluate, "a + 1"}}));
-}
-
-TEST(options, wrong_command_lines_say_what_is_wrong) {
+// The other options meet the mbhost program itself in two_processes_test.cpp.
+TEST(options, a_frame_time_out_takes_fractions_and_wrong_command_lines_say_what_is_wrong) {
+    EXPECT_EQ(parseOptions({"--frame-timeout", "0.25"}).frameTimeout,
+              std::chrono::milliseconds(250));
+    const auto usageError = [](const std::vector<std::string>& arguments) {
+        return veltrano::testing::whatOf<UsageError>([&] { parseOptions(arguments); });
+    };
     EXPECT_EQ(usageError({"--socket"}), "--socket needs a value");
     EXPECT_EQ(usageError({"--frobnicate"}), "unknown argument --frobnicate");
     EXPECT_EQ(usageError({"--attach"}), "--attach needs at least one -e or -x");
@@ -77,37 +56,11 @@ TEST(run_script, runs_each_statement_and_names_the_line_that_fails) {
                                                                        {"Do", "Inset Into t"}}));
 }
 
-TEST(run_script, stops_once_the_host_has_ended) {
-    ScriptedAutomation host;
-    bool ended = false;
-    host.failWhen(
-        [&](const veltrano::testing::Request& r) {
-            if (r.argument == "End MapInfo") ended = true;
-            return false;
-        },
-        0, "");
-    std::istringstream script("Print 1\nEnd MapInfo\nPrint 2\n");
-    std::ostringstream errors;
-    EXPECT_TRUE(runScript(host, script, "s.mb", errors, [&] { return ended; }));
-    EXPECT_EQ(host.traffic().size(), 2u);
-    EXPECT_EQ(errors.str(), "");
-}
-
 TEST(run_statement, a_host_that_has_gone_is_reported_with_its_number) {
     ScriptedAutomation host;
     host.die();
     EXPECT_EQ(runStatement(host, "Print 1"),
               "Error 462: The remote server machine does not exist or is unavailable");
-}
-
-TEST(attach_command, with_no_host_running_fails_with_429) {
-    Options options = parseOptions({"--attach", "--socket", "/nonexistent/dir/socket", "-e", "1"});
-    std::ostringstream out, errors;
-    EXPECT_EQ(runAttach(options, out, errors), 1);
-    EXPECT_EQ(out.str(), "");
-    EXPECT_EQ(errors.str().rfind("Error 429: no mbhost is running at /nonexistent/dir/socket", 0),
-              0u)
-        << errors.str();
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -27,10 +26,7 @@ std::string readFile(const std::string& path) {
 }
 
 MbhostProcess::MbhostProcess(const std::vector<std::string>& arguments, const std::string& input) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "mbhost-run-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) throw std::runtime_error("cannot make a directory");
-    directory_ = pattern;
-    std::ofstream(directory_ + "/in") << input;
+    std::ofstream(directory_.file("in")) << input;
 
     std::vector<std::string> args = {MBHOST_PROGRAM_PATH};
     args.insert(args.end(), arguments.begin(), arguments.end());
@@ -39,10 +35,10 @@ MbhostProcess::MbhostProcess(const std::vector<std::string>& arguments, const st
     argv.push_back(nullptr);
     posix_spawn_file_actions_t files;
     posix_spawn_file_actions_init(&files);
-    posix_spawn_file_actions_addopen(&files, 0, (directory_ + "/in").c_str(), O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&files, 1, (directory_ + "/out").c_str(),
+    posix_spawn_file_actions_addopen(&files, 0, directory_.file("in").c_str(), O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&files, 1, directory_.file("out").c_str(),
                                      O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_addopen(&files, 2, (directory_ + "/err").c_str(),
+    posix_spawn_file_actions_addopen(&files, 2, directory_.file("err").c_str(),
                                      O_WRONLY | O_CREAT | O_TRUNC, 0600);
     const int failed = ::posix_spawn(&pid_, argv[0], &files, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&files);
@@ -54,8 +50,6 @@ MbhostProcess::~MbhostProcess() {
         ::kill(pid_, SIGKILL);
         ::waitpid(pid_, nullptr, 0);
     }
-    std::error_code ignored;
-    std::filesystem::remove_all(directory_, ignored);
 }
 
 bool MbhostProcess::listensAt(const std::string& path) const {
@@ -81,8 +75,8 @@ Finished MbhostProcess::wait() {
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-    finished.out = readFile(directory_ + "/out");
-    finished.err = readFile(directory_ + "/err");
+    finished.out = readFile(directory_.file("out"));
+    finished.err = readFile(directory_.file("err"));
     return finished;
 }
 

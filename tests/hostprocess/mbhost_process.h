@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "served_host.h"
+
 namespace mbhost::testing {
 
 struct Finished {
@@ -31,7 +33,7 @@ public:
     Finished wait();
 
 private:
-    std::string directory_;
+    veltrano::testing::TempDir directory_;  // standard input and outputs
     pid_t pid_ = -1;
 };
 

@@ -11,7 +11,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -23,6 +22,7 @@ namespace mbhost::gdal {
 namespace {
 
 using veltrano::testing::TempDir;
+using veltrano::testing::whatOf;
 
 const char* const kLonLat = "Earth Projection 1, 104";
 const char* const kUtm33 = "Earth Projection 8, 104, \"m\", 15, 0, 0.9996, 500000, 0";
@@ -49,6 +49,13 @@ struct Format {
     double degrees;  // the coordinate precision the format keeps in longitude/latitude
     double metres;   // and in a projected system
 };
+
+bool workingFilesLeft(const std::string& dir) {
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+        if (entry.path().filename().string()[0] == '.') return true;
+    }
+    return false;
+}
 
 class table_file_round_trip : public ::testing::TestWithParam<Format> {};
 
@@ -100,17 +107,14 @@ TEST(table_file, polylines_and_regions_keep_their_sections_and_nodes) {
     TableData table;
     table.columns = {{"id", ColumnType::Integer, 0, 0}};
     table.coordSysClause = kLonLat;
-    Geometry road;
+    Geometry road, park;
     road.type = ObjectType::Polyline;
     road.parts = {{{37.1, 55.1}, {37.2, 55.15}, {37.3, 55.1}}, {{38.0, 56.0}, {38.5, 56.2}}};
-    Geometry park;
     park.type = ObjectType::Region;
     park.parts = {{{30, 50}, {31, 50}, {31, 51}, {30, 51}}};
     for (const Geometry& g : {road, park}) {
-        Row row;
-        row.fields = {Value::integer(static_cast<int>(g.type))};
-        row.object = std::make_shared<const Geometry>(g);
-        table.rows.push_back(row);
+        table.rows.push_back(
+            {{Value::integer(static_cast<int>(g.type))}, std::make_shared<const Geometry>(g)});
     }
     GdalTableStore store;
     for (const char* extension : {".tab", ".geojson", ".gpkg"}) {
@@ -119,31 +123,22 @@ TEST(table_file, polylines_and_regions_keep_their_sections_and_nodes) {
         store.write(table, path);
         const TableData read = store.open(path);
         ASSERT_EQ(read.rows.size(), 2u);
-        EXPECT_EQ(read.rows[0].object->type, ObjectType::Polyline);
-        EXPECT_EQ(read.rows[0].object->parts.size(), 2u);
-        EXPECT_EQ(read.rows[0].object->nodeCount(), 5);
-        EXPECT_EQ(read.rows[1].object->type, ObjectType::Region);
-        EXPECT_EQ(read.rows[1].object->nodeCount(), 4);
+        const Geometry &line = *read.rows[0].object, &region = *read.rows[1].object;
+        EXPECT_EQ(std::tuple(line.type, line.parts.size(), line.nodeCount(), region.type,
+                             region.nodeCount()),
+                  std::tuple(ObjectType::Polyline, 2u, 5, ObjectType::Region, 4));
     }
 }
 
 TEST(table_file, what_cannot_be_read_or_written_is_named_with_the_reason_and_loses_nothing) {
     TempDir dir;
     GdalTableStore store;
-    const auto raised = [](const std::function<void()>& call) -> std::string {
-        try {
-            call();
-        } catch (const std::runtime_error& e) {
-            return e.what();
-        }
-        return "done";
-    };
     const std::string none = dir.file("none.tab"), junk = dir.file("junk.tab");
-    EXPECT_EQ(raised([&] { store.open(none); }), "cannot open " + none + ": no such file");
+    EXPECT_EQ(whatOf([&] { store.open(none); }), "cannot open " + none + ": no such file");
     std::ofstream(junk) << "this is not a table\n";
-    EXPECT_EQ(raised([&] { store.open(junk); }).rfind("cannot open " + junk + ": ", 0), 0u);
-    EXPECT_NE(raised([&] { store.write(pointTable(kLonLat, 0, 0), dir.file("t.xlsx")); }), "done");
-    EXPECT_NE(raised([&] { store.write(pointTable(kLonLat, 0, 0), dir.file("no/t.tab")); }),
+    EXPECT_EQ(whatOf([&] { store.open(junk); }).rfind("cannot open " + junk + ": ", 0), 0u);
+    EXPECT_NE(whatOf([&] { store.write(pointTable(kLonLat, 0, 0), dir.file("t.xlsx")); }), "done");
+    EXPECT_NE(whatOf([&] { store.write(pointTable(kLonLat, 0, 0), dir.file("no/t.tab")); }),
               "done");
 
     const std::string path = dir.file("roads.shp");
@@ -152,13 +147,11 @@ TEST(table_file, what_cannot_be_read_or_written_is_named_with_the_reason_and_los
     TableData mixed = pointTable(kLonLat, 10, 10);
     mixed.rows[1].object = std::make_shared<const Geometry>(Geometry::line({0, 0}, {1, 1}));
     EXPECT_EQ(
-        raised([&] { store.write(mixed, path); }),
+        whatOf([&] { store.write(mixed, path); }),
         "cannot write " + path + ": a Shapefile holds one kind of object, and this table has 2");
     EXPECT_EQ(mbhost::testing::readFile(path), before);
     EXPECT_EQ(store.open(path).rows.size(), 3u);
-    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
-        EXPECT_NE(entry.path().filename().string()[0], '.') << "a working folder was left";
-    }
+    EXPECT_FALSE(workingFilesLeft(dir.path()));
 }
 
 TEST(table_file, an_empty_table_keeps_its_system_and_one_without_stays_unmappable) {
@@ -231,13 +224,6 @@ std::vector<std::string> rowsOf(const TableData& table) {
         rows.push_back(row.fields.at(0).asText() + "@" + std::to_string(x));
     }
     return rows;
-}
-
-bool workingFilesLeft(const std::string& dir) {
-    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
-        if (entry.path().filename().string()[0] == '.') return true;
-    }
-    return false;
 }
 
 // A 1 MiB file system mounted for the test; where mounting is not allowed, the child's

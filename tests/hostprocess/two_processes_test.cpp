@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include "automation/socket/frame.h"
 #include "automation/socket/socket_automation_provider.h"
 #include "foundation/run_time_error.h"
 #include "mbhost_process.h"
@@ -17,35 +16,10 @@ namespace mbhost::testing {
 namespace {
 
 using veltrano::ipc::SocketAutomationProvider;
-using veltrano::testing::errorNumberOf;
 using veltrano::testing::RawClient;
 using veltrano::testing::TempDir;
 
-TEST(two_processes, attach_evaluate_then_host_killed_gives_462_and_attach_429) {
-    TempDir dir;
-    const std::string socket = dir.file("socket");
-    SocketAutomationProvider provider(socket, "/bin/false");
-    EXPECT_EQ(errorNumberOf([&] { provider.attachRunning(); }), veltrano::err::kNoRunningCopy);
-
-    MbhostProcess host({"--socket", socket});
-    ASSERT_TRUE(host.listensAt(socket));
-    veltrano::AutomationPtr automation = provider.attachRunning();
-    EXPECT_EQ(automation->Eval("2*2"), "4");
-
-    host.signal(SIGKILL);
-    host.wait();
-    EXPECT_EQ(errorNumberOf([&] { automation->Eval("2*2"); }), veltrano::err::kHostGone);
-    EXPECT_EQ(errorNumberOf([&] { automation->Name(); }), veltrano::err::kHostGone);
-    // The killed host left its socket file; nobody answers there.
-    EXPECT_TRUE(std::filesystem::exists(socket));
-    EXPECT_EQ(errorNumberOf([&] { provider.attachRunning(); }), veltrano::err::kNoRunningCopy);
-
-    MbhostProcess successor({"--socket", socket});
-    ASSERT_TRUE(successor.listensAt(socket));
-    EXPECT_EQ(provider.attachRunning()->Eval("3*3"), "9");
-}
-
-TEST(two_processes, clients_in_turn_share_one_workspace_while_rogues_are_turned_away) {
+TEST(two_processes, clients_in_turn_share_one_workspace_and_its_trace) {
     TempDir dir;
     const std::string socket = dir.file("socket");
     MbhostProcess host({"--socket", socket, "--trace", dir.file("trace.jsonl")});
@@ -57,25 +31,11 @@ TEST(two_processes, clients_in_turn_share_one_workspace_while_rogues_are_turned_
     second->Do("shared = 41");
     EXPECT_EQ(first->Eval("shared + 1"), "42");
 
-    RawClient garbage(socket);
-    garbage.send(veltrano::ipc::encodeFrame("not a request"));
-    EXPECT_EQ(garbage.receive()->kind, veltrano::ipc::Answer::Kind::Refused);
-    RawClient huge(socket);
-    huge.send(std::string("\x7F\xFF\xFF\xFF", 4));
-    EXPECT_TRUE(huge.closedByServer());
-    {
-        RawClient half(socket);
-        half.send(std::string("\x00\x00\x00\x10\x01\x04Ev", 8));
-        EXPECT_EQ(second->Eval("shared"), "41");
-    }
-    EXPECT_EQ(first->Eval("shared * 2"), "82");
-
     host.signal(SIGTERM);
     EXPECT_EQ(host.wait().status, 0);
     EXPECT_FALSE(std::filesystem::exists(socket));
     const std::string trace = readFile(dir.file("trace.jsonl"));
     EXPECT_NE(trace.find("\"argument\":\"shared = 41\",\"answer\":\"\""), std::string::npos);
-    EXPECT_NE(trace.find("exceeds the limit"), std::string::npos);
 }
 
 TEST(two_processes, attach_command_line_prints_values_runs_statements_and_reports_failures) {
