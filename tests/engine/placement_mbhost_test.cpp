@@ -1,7 +1,6 @@
 // Placement end to end on a real host (mbhost) and real geometry. The expected positions are
-// computed here independently: geodesics with PROJ, projected segments from the host's own
-// node distances.
-#include <geodesic.h>
+// computed independently: geodesics with PROJ, projected segments from the host's own node
+// distances.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,6 +11,7 @@
 #include "automation/inprocess/inprocess_automation.h"
 #include "bench/support/placement_workspace.h"
 #include "foundation/host_number.h"
+#include "reference_geodesy.h"
 
 namespace veltrano::testing {
 namespace {
@@ -19,14 +19,7 @@ namespace {
 using Measure = std::function<double(const mbhost::Point&, const mbhost::Point&)>;
 
 double geodesicM(const mbhost::Point& a, const mbhost::Point& b) {
-    static const geod_geodesic g = [] {
-        geod_geodesic wgs84;
-        geod_init(&wgs84, 6378137.0, 1 / 298.257223563);
-        return wgs84;
-    }();
-    double s12 = 0;
-    geod_inverse(&g, a.y, a.x, b.y, b.x, &s12, nullptr, nullptr);
-    return s12;
+    return mbhost::testing::referenceDistance(mbhost::testing::SampleSystem::LatLong, a, b);
 }
 
 // Distances from the measuring end's node to every node of one section.
