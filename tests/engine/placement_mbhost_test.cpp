@@ -208,20 +208,5 @@ TEST_F(placement_on_mbhost, run_over_a_hundred_polylines_writes_exactly_the_expe
     for (const auto& name : declared) EXPECT_THROW(automation->Eval(name), RunTimeError) << name;
 }
 
-TEST_F(placement_on_mbhost, tables_made_with_mapbasic_hold_the_generated_lines) {
-    Sections twoSections = randomLatLongLine(rng, 20000, 6);
-    twoSections.push_back({{10.5, 20.25}, {10.75, 20.5}});
-    createTablesWithMapBasic(*automation, "Lines", "Points", kLatLongClause,
-                             {randomLatLongLine(rng, 30000, 12), twoSections});
-    session = std::make_unique<PlacementSession>(automation);
-    automation->Do("Fetch Rec 2 From Lines");
-    automation->Do("Set CoordSys Table Lines");
-    EXPECT_EQ(readHostNumber(automation->Eval("ObjectNodeX(Lines.obj, 1, 3)")),
-              twoSections[0][2].x);
-    // Both lines are longer than 25 km (the second has a 37 km section of its own).
-    EXPECT_EQ(session->placeAlongRows("Lines", 2, "Points", {1000, 15000, 25000}, false), 6);
-    EXPECT_EQ(readPlacedRows(*automation, "Points").size(), 6u);
-}
-
 }  // namespace
 }  // namespace veltrano::testing
