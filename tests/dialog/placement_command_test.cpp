@@ -66,7 +66,6 @@ TEST_F(placement_command, distances_are_sorted_written_back_and_placed_per_objec
                                   "\r\n ** 0 points allocated." + "\r\n ** -1 points allocated.");
     EXPECT_TRUE(f.messages.shown.empty());
     expectEnding();
-    // The walk in the host's texts.
     auto statements = f.statements();
     statements.resize(4);
     EXPECT_EQ(statements,

@@ -22,7 +22,6 @@ double geodesicM(const mbhost::Point& a, const mbhost::Point& b) {
     return mbhost::testing::referenceDistance(mbhost::testing::SampleSystem::LatLong, a, b);
 }
 
-// Distances from the measuring end's node to every node of one section.
 std::vector<double> cumulative(const std::vector<mbhost::Point>& nodes, const Measure& measure) {
     std::vector<double> along{0};
     for (std::size_t i = 1; i < nodes.size(); ++i)
@@ -30,7 +29,6 @@ std::vector<double> cumulative(const std::vector<mbhost::Point>& nodes, const Me
     return along;
 }
 
-// The segment [k, k + 1] on which distance d falls.
 std::size_t segmentOf(const std::vector<double>& along, double d) {
     return static_cast<std::size_t>(std::upper_bound(along.begin(), along.end(), d) -
                                     along.begin()) -
@@ -56,7 +54,6 @@ protected:
         host->addTable(pointTable("Points", clause, true));
         session = std::make_unique<PlacementSession>(automation);
     }
-    // Places the distances along every line (reversed where asked) and returns the rows.
     std::vector<PlacedRow> place(const std::vector<std::vector<double>>& requested,
                                  const std::function<bool(int)>& fromEnd) {
         for (int i = 0; i < static_cast<int>(requested.size()); ++i) {
@@ -66,7 +63,6 @@ protected:
         EXPECT_TRUE(session->messages().empty());
         return readPlacedRows(*automation, "Points");
     }
-    // Every requested distance has exactly one row, with the source row id.
     static void expectOneRowEach(const std::vector<PlacedRow>& rows,
                                  const std::vector<std::vector<double>>& requested) {
         for (int i = 0; i < static_cast<int>(requested.size()); ++i) {
@@ -138,7 +134,6 @@ void placement_on_mbhost::placeOnProjectedLines(const std::string& clause) {
     for (int i = 0; i < 10; ++i) lines.push_back(randomUtmLine(rng, lengthKm(rng) * 1000, 30));
     open(clause, lines);
 
-    // The host's own distances between the nodes, asked here with MapBasic.
     automation->Do("Set CoordSys Table Lines");
     const Measure hostDistance = [this](const mbhost::Point& a, const mbhost::Point& b) {
         char expr[256];
@@ -200,7 +195,6 @@ TEST_F(placement_on_mbhost, run_over_a_hundred_polylines_writes_exactly_the_expe
     EXPECT_EQ(written, expected);
     EXPECT_TRUE(session->messages().empty());
 
-    // No temporary variable is left in the host.
     const auto declared = session->declaredVariables();
     EXPECT_EQ(declared.size(), 100u);
     for (const auto& [key, variable] : host->workspace().variables)

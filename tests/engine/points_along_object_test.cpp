@@ -40,7 +40,6 @@ ObjArray straightRecord(const std::vector<std::vector<double>>& sectionXs) {
     return rec;
 }
 
-// Answers the host's Distance requests with the given metric of the four coordinates.
 void answerDistances(ScriptedAutomation& host, const Metric& metric) {
     host.answerWith([metric](const std::string& e) -> std::optional<std::string> {
         double ax, ay, x, y;

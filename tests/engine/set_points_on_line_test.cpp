@@ -233,7 +233,6 @@ TEST_F(set_points_on_line, failures_go_up_and_release_only_a_declared_variable) 
 }
 
 TEST_F(set_points_on_line, host_gone_while_placing_goes_up_without_a_crash) {
-    // The host ends right after it has taken the first insert.
     host->failWhen(
         [this](const Request& r) {
             if (r.member == "Do" && r.argument.rfind("Insert into", 0) == 0) host->die();
