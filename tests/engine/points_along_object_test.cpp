@@ -120,14 +120,6 @@ TEST_F(points_along_object, sections_are_joined_end_to_end_whatever_the_gap) {
     EXPECT_EQ(placed(&ObjNode::x), (std::vector<double>{555, 30}));
 }
 
-TEST_F(points_along_object, distance_on_a_node_is_computed_from_the_segment_starting_there) {
-    rec = straightRecord({{0, 10, 20}});
-    rec.segments[0].nodes[2].y = 10;  // a bend at the middle node
-    ASSERT_EQ(walk({10, 15}), 2);
-    EXPECT_EQ(placed(&ObjNode::x), (std::vector<double>{10, 15}));
-    EXPECT_EQ(placed(&ObjNode::y), (std::vector<double>{0, 5}));
-}
-
 // Lat/long clauses (the projection number 1 modulo 1000) ask the host's Distance for each
 // point; the others interpolate without it.
 TEST_F(points_along_object, clause_selects_the_form_of_interpolation) {
