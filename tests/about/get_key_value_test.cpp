@@ -42,7 +42,6 @@ TEST(get_key_value, reads_each_value_type_as_its_text) {
                   row.found)
             << row.text;
         EXPECT_EQ(result, row.text);
-        // The key is opened with full access.
         ASSERT_EQ(registry.reads.size(), 1u);
         EXPECT_EQ(registry.reads[0], std::make_tuple(RegistryRoot::LocalMachine, std::string("Key"),
                                                      std::string("Value"), std::uint32_t{0x2003F}));

@@ -69,15 +69,6 @@ TEST(output_tables, a_refresh_lists_writable_base_tables_and_keeps_an_open_choic
     }
 }
 
-TEST(output_tables, without_a_host_the_message_only_when_not_quiet) {
-    DialogFixture f;
-    f.provider.running.reset();
-    EXPECT_EQ(f.form().listOutputTables(true), -1);
-    EXPECT_TRUE(f.messages.shown.empty());
-    EXPECT_EQ(f.form().listOutputTables(false), -1);
-    EXPECT_EQ(f.messages.shown, std::vector<ShownMessage>{kNoHost});
-}
-
 TEST(dialog_buttons, about_opens_the_about_box_and_close_detaches_once_leaving_the_host) {
     DialogFixture f;
     f.form().load();

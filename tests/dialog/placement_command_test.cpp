@@ -14,10 +14,6 @@ constexpr const char* kInternalError = "Application Internal Error [objToArray]:
 // A dialog attached to a host with one writable output table and a selection.
 class placement_command : public ::testing::Test {
 protected:
-    explicit placement_command(
-        FixedRegionalSettings regional = FixedRegionalSettings::pointLocale())
-        : f(regional) {}
-
     void SetUp() override {
         f.openTables({{"Roads", 1, false}, {"Out", 1, false}});
         f.select({{"Polyline", 3, 1, 100.0}, {"Polyline", 5, 2, 200.0}, {"Line", 2, 1, 50.0}});
@@ -66,7 +62,6 @@ TEST_F(placement_command, distances_are_sorted_written_back_and_placed_per_objec
                                   "\r\n ** 0 points allocated." + "\r\n ** -1 points allocated.");
     EXPECT_TRUE(f.messages.shown.empty());
     expectEnding();
-    // The walk in the host's texts.
     auto statements = f.statements();
     statements.resize(4);
     EXPECT_EQ(statements,
@@ -161,18 +156,6 @@ TEST_F(placement_command, a_host_that_has_gone_before_ok_gives_no_selection) {
     EXPECT_EQ(f.messages.shown.front(), kNoSelection);
     EXPECT_FALSE(f.view.okEnabled);
     EXPECT_EQ(f.beep.count, 2);
-}
-
-class placement_command_comma : public placement_command {
-protected:
-    placement_command_comma() : placement_command(FixedRegionalSettings::commaLocale()) {}
-};
-
-TEST_F(placement_command_comma, a_decimal_comma_keeps_its_fraction_and_is_written_back) {
-    press("2,5;1.25");
-    ASSERT_FALSE(f.calls.empty());
-    EXPECT_EQ(f.calls[0].distances, (std::vector<double>{1.25, 2.5}));
-    EXPECT_EQ(f.view.points, "1,25\r\n2,5");
 }
 
 }  // namespace

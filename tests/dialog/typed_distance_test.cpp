@@ -5,8 +5,8 @@
 #include <QPushButton>
 
 #include "dialog/qt/qt_form1_view.h"
-#include "support/dialog_fixture.h"
 #include "platform/qt/qlocale_regional_settings.h"
+#include "support/dialog_fixture.h"
 #include "support/typed_distances.h"
 
 namespace veltrano::testing {

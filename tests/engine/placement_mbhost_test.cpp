@@ -1,7 +1,6 @@
 // Placement end to end on a real host (mbhost) and real geometry. The expected positions are
-// computed here independently: geodesics with PROJ, projected segments from the host's own
-// node distances.
-#include <geodesic.h>
+// computed independently: geodesics with PROJ, projected segments from the host's own node
+// distances.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,6 +11,7 @@
 #include "automation/inprocess/inprocess_automation.h"
 #include "bench/support/placement_workspace.h"
 #include "foundation/host_number.h"
+#include "reference_geodesy.h"
 
 namespace veltrano::testing {
 namespace {
@@ -19,17 +19,9 @@ namespace {
 using Measure = std::function<double(const mbhost::Point&, const mbhost::Point&)>;
 
 double geodesicM(const mbhost::Point& a, const mbhost::Point& b) {
-    static const geod_geodesic g = [] {
-        geod_geodesic wgs84;
-        geod_init(&wgs84, 6378137.0, 1 / 298.257223563);
-        return wgs84;
-    }();
-    double s12 = 0;
-    geod_inverse(&g, a.y, a.x, b.y, b.x, &s12, nullptr, nullptr);
-    return s12;
+    return mbhost::testing::referenceDistance(mbhost::testing::SampleSystem::LatLong, a, b);
 }
 
-// Distances from the measuring end's node to every node of one section.
 std::vector<double> cumulative(const std::vector<mbhost::Point>& nodes, const Measure& measure) {
     std::vector<double> along{0};
     for (std::size_t i = 1; i < nodes.size(); ++i)
@@ -37,7 +29,6 @@ std::vector<double> cumulative(const std::vector<mbhost::Point>& nodes, const Me
     return along;
 }
 
-// The segment [k, k + 1] on which distance d falls.
 std::size_t segmentOf(const std::vector<double>& along, double d) {
     return static_cast<std::size_t>(std::upper_bound(along.begin(), along.end(), d) -
                                     along.begin()) -
@@ -63,7 +54,6 @@ protected:
         host->addTable(pointTable("Points", clause, true));
         session = std::make_unique<PlacementSession>(automation);
     }
-    // Places the distances along every line (reversed where asked) and returns the rows.
     std::vector<PlacedRow> place(const std::vector<std::vector<double>>& requested,
                                  const std::function<bool(int)>& fromEnd) {
         for (int i = 0; i < static_cast<int>(requested.size()); ++i) {
@@ -73,7 +63,6 @@ protected:
         EXPECT_TRUE(session->messages().empty());
         return readPlacedRows(*automation, "Points");
     }
-    // Every requested distance has exactly one row, with the source row id.
     static void expectOneRowEach(const std::vector<PlacedRow>& rows,
                                  const std::vector<std::vector<double>>& requested) {
         for (int i = 0; i < static_cast<int>(requested.size()); ++i) {
@@ -145,7 +134,6 @@ void placement_on_mbhost::placeOnProjectedLines(const std::string& clause) {
     for (int i = 0; i < 10; ++i) lines.push_back(randomUtmLine(rng, lengthKm(rng) * 1000, 30));
     open(clause, lines);
 
-    // The host's own distances between the nodes, asked here with MapBasic.
     automation->Do("Set CoordSys Table Lines");
     const Measure hostDistance = [this](const mbhost::Point& a, const mbhost::Point& b) {
         char expr[256];
@@ -207,27 +195,11 @@ TEST_F(placement_on_mbhost, run_over_a_hundred_polylines_writes_exactly_the_expe
     EXPECT_EQ(written, expected);
     EXPECT_TRUE(session->messages().empty());
 
-    // No temporary variable is left in the host.
     const auto declared = session->declaredVariables();
     EXPECT_EQ(declared.size(), 100u);
     for (const auto& [key, variable] : host->workspace().variables)
         EXPECT_NE(key.rfind("qzv", 0), 0u) << variable.name << " is still declared";
     for (const auto& name : declared) EXPECT_THROW(automation->Eval(name), RunTimeError) << name;
-}
-
-TEST_F(placement_on_mbhost, tables_made_with_mapbasic_hold_the_generated_lines) {
-    Sections twoSections = randomLatLongLine(rng, 20000, 6);
-    twoSections.push_back({{10.5, 20.25}, {10.75, 20.5}});
-    createTablesWithMapBasic(*automation, "Lines", "Points", kLatLongClause,
-                             {randomLatLongLine(rng, 30000, 12), twoSections});
-    session = std::make_unique<PlacementSession>(automation);
-    automation->Do("Fetch Rec 2 From Lines");
-    automation->Do("Set CoordSys Table Lines");
-    EXPECT_EQ(readHostNumber(automation->Eval("ObjectNodeX(Lines.obj, 1, 3)")),
-              twoSections[0][2].x);
-    // Both lines are longer than 25 km (the second has a 37 km section of its own).
-    EXPECT_EQ(session->placeAlongRows("Lines", 2, "Points", {1000, 15000, 25000}, false), 6);
-    EXPECT_EQ(readPlacedRows(*automation, "Points").size(), 6u);
 }
 
 }  // namespace

@@ -40,7 +40,6 @@ ObjArray straightRecord(const std::vector<std::vector<double>>& sectionXs) {
     return rec;
 }
 
-// Answers the host's Distance requests with the given metric of the four coordinates.
 void answerDistances(ScriptedAutomation& host, const Metric& metric) {
     host.answerWith([metric](const std::string& e) -> std::optional<std::string> {
         double ax, ay, x, y;
@@ -114,19 +113,9 @@ TEST_F(points_along_object, sections_are_joined_end_to_end_whatever_the_gap) {
     ASSERT_EQ(rec.segments.size(), 2u);
     EXPECT_EQ(rec.segments[0].segNo, 1);
     EXPECT_EQ(rec.segments[1].segNo, 2);
-    EXPECT_EQ(rec.segments[0].nodes[1].dist, 30.0);
-    EXPECT_EQ(rec.segments[1].nodes.back().dist, 40.0);
     EXPECT_EQ(rec.nodesLen, 100.0);
     ASSERT_EQ(walk({5, 70}), 2);
     EXPECT_EQ(placed(&ObjNode::x), (std::vector<double>{555, 30}));
-}
-
-TEST_F(points_along_object, distance_on_a_node_is_computed_from_the_segment_starting_there) {
-    rec = straightRecord({{0, 10, 20}});
-    rec.segments[0].nodes[2].y = 10;  // a bend at the middle node
-    ASSERT_EQ(walk({10, 15}), 2);
-    EXPECT_EQ(placed(&ObjNode::x), (std::vector<double>{10, 15}));
-    EXPECT_EQ(placed(&ObjNode::y), (std::vector<double>{0, 5}));
 }
 
 // Lat/long clauses (the projection number 1 modulo 1000) ask the host's Distance for each

@@ -45,12 +45,11 @@ protected:
         host->answer(mbt::length(var), "1.0E+02");
     }
 
-    std::int32_t place(std::vector<double> distances, bool fromEnd = false,
-                       std::string outTable = "Points") {
+    std::int32_t place(std::vector<double> distances, std::string outTable = "Points") {
         distances_ = std::move(distances);
         random.position = 0;  // the same variable name on every run
         return setPointsOnLine(
-            &link, {distances_, "Query1", outTable, "distanceM", "xRowId", fromEnd}, ports);
+            &link, {distances_, "Query1", outTable, "distanceM", "xRowId", false}, ports);
     }
 
     // The engine's own requests (the link's liveness probes left out), or only its statements.
@@ -159,17 +158,8 @@ TEST_F(set_points_on_line, missing_columns_go_into_a_label_at_the_point) {
     }
 }
 
-TEST_F(set_points_on_line, from_the_end_measures_from_the_last_node_and_writes_the_users_distance) {
-    EXPECT_EQ(place({25, 90}, true), 2);
-    const auto done = statements();
-    ASSERT_EQ(done.size(), 9u);
-    EXPECT_EQ(done[4], createPoint("1075", "2000"));
-    EXPECT_EQ(done[5], insert("25"));
-    EXPECT_EQ(done[6], createPoint("1010", "2000"));
-}
-
 TEST_F(set_points_on_line, not_reached_gives_minus_one_before_the_object) {
-    EXPECT_EQ(place({25}, false, ""), -1);
+    EXPECT_EQ(place({25}, ""), -1);
     EXPECT_TRUE(host->requests().empty());
     EXPECT_EQ(boxes.shown,
               (std::vector<ShownMessage>{
@@ -243,7 +233,6 @@ TEST_F(set_points_on_line, failures_go_up_and_release_only_a_declared_variable) 
 }
 
 TEST_F(set_points_on_line, host_gone_while_placing_goes_up_without_a_crash) {
-    // The host ends right after it has taken the first insert.
     host->failWhen(
         [this](const Request& r) {
             if (r.member == "Do" && r.argument.rfind("Insert into", 0) == 0) host->die();

@@ -6,7 +6,7 @@
 
 #include <sstream>
 
-#include "foundation/run_time_error.h"
+#include "automation/raised.h"
 #include "insert_watch.h"
 #include "support/dialog_fixture.h"
 
@@ -71,12 +71,7 @@ TEST_F(batch_run, the_watch_counts_inserts_into_the_output_table_and_passes_all_
                                 "Insert into Out ( obj, distanceM ) Values ( v, 2 ) ",
                                 "Insert into Out (obj) Values (v) ",
                                 "Insert into Other ( obj ) Values ( v ) "};
-    for (const char* statement : statements) {
-        try {
-            watched->Do(statement);
-        } catch (const RunTimeError&) {
-        }
-    }
+    for (const char* statement : statements) testing::raisedBy([&] { watched->Do(statement); });
     EXPECT_EQ(record.pointInserts, 2u);
     EXPECT_EQ(record.refusedPoints, 1u);
     ASSERT_EQ(record.refusals.size(), 1u);
