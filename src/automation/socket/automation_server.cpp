@@ -27,11 +27,11 @@ constexpr const char* kTooManyClients = "too many clients";
 FileDescriptor startFrameTimer(milliseconds frameTimeout) {
     const milliseconds period = std::clamp(frameTimeout / 4, milliseconds(10), milliseconds(1000));
     FileDescriptor timer(::timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC));
-    itimerspec spec{};
-    spec.it_interval.tv_sec = static_cast<time_t>(period.count() / 1000);
-    spec.it_interval.tv_nsec = static_cast<long>(period.count() % 1000) * 1000000L;
-    spec.it_value = spec.it_interval;
-    if (timer.empty() || ::timerfd_settime(timer.get(), 0, &spec, nullptr) != 0) {
+    itimerspec ticks{};
+    ticks.it_interval.tv_sec = static_cast<time_t>(period.count() / 1000);
+    ticks.it_interval.tv_nsec = static_cast<long>(period.count() % 1000) * 1000000L;
+    ticks.it_value = ticks.it_interval;
+    if (timer.empty() || ::timerfd_settime(timer.get(), 0, &ticks, nullptr) != 0) {
         throw std::runtime_error(std::string("cannot make the frame timer: ") +
                                  std::strerror(errno));
     }
