@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "engine/geometry_script.h"
+#include "engine/label_box.h"
 #include "engine/random_digits.h"
+#include "foundation/number_text.h"
 #include "platform/fixed_regional_settings.h"
 #include "support/fake_ports.h"
 #include "support/scripted_automation.h"
@@ -121,6 +123,25 @@ TEST_F(set_points_on_line, both_columns_give_one_row_per_point_in_the_hosts_orde
     EXPECT_EQ(sent(), expected);
     EXPECT_EQ(distances_, (std::vector<double>{25.5, 50}));
     EXPECT_TRUE(boxes.shown.empty());
+}
+
+// The box's size comes from the table's system and the point's latitude: metres on the
+// ground in a lat/long table (the size itself is checked against PROJ with labelExtent).
+TEST_F(set_points_on_line, a_label_in_a_lat_long_table_is_sized_at_its_point) {
+    const std::string latLong = "CoordSys Earth Projection 1, 104";
+    host->answer("Tableinfo(Query1, 29) ", latLong);
+    host->answer("ColumnInfo(Points, distanceM ,1) ", "");
+    // The geodesic refinement's first estimate is taken as exact.
+    host->answerWith([](const std::string& e) -> std::optional<std::string> {
+        if (e.rfind("format$(Distance (", 0) == 0) return "2.5E+01";
+        return std::nullopt;
+    });
+    ASSERT_EQ(place({25}), 1);
+    const LabelExtent box = labelExtent(latLong, 2000);
+    EXPECT_EQ(statements().at(6), "Create Text into Variable " + var +
+                                      " \"M = 25\" (1025, 2000 ) ( " +
+                                      programNumberText(1025 + box.east) + ", " +
+                                      programNumberText(2000 + box.north) + " )  ");
 }
 
 TEST_F(set_points_on_line, missing_columns_go_into_a_label_at_the_point) {
