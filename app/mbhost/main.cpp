@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "attach_command.h"
+#include "foundation/version.h"
 #include "host_process.h"
 #include "options.h"
 
@@ -19,6 +20,10 @@ int main(int argc, char** argv) {
     }
     if (options.help) {
         std::cout << kUsage;
+        return 0;
+    }
+    if (options.version) {
+        std::cout << "mbhost " << veltrano::kVersionText << "\n";
         return 0;
     }
     if (options.attach) return runAttach(options, std::cout, std::cerr);

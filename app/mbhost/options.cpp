@@ -6,6 +6,7 @@ namespace mbhost::app {
 
 const char* const kUsage =
     "usage: mbhost [--socket PATH] [--trace FILE] [--script FILE] [--console]\n"
+    "       mbhost --help | --version\n"
     "       mbhost --attach [--socket PATH] (-e EXPRESSION | -x STATEMENT)...\n"
     "\n"
     "  --socket PATH   where to listen (or attach); default $MBHOST_SOCKET, else\n"
@@ -38,7 +39,7 @@ std::chrono::milliseconds seconds(const std::string& name, const std::string& te
 }
 
 void check(const Options& options) {
-    if (options.help) return;
+    if (options.help || options.version) return;
     if (options.attach) {
         if (options.steps.empty()) throw UsageError("--attach needs at least one -e or -x");
         if (!options.traceFile.empty() || !options.scriptFiles.empty() || options.console ||
@@ -58,6 +59,8 @@ Options parseOptions(const std::vector<std::string>& arguments) {
         const std::string& arg = arguments[i];
         if (arg == "--help" || arg == "-h") {
             options.help = true;
+        } else if (arg == "--version") {
+            options.version = true;
         } else if (arg == "--socket") {
             options.socketPath = valueOf(arguments, i);
         } else if (arg == "--trace") {

@@ -17,6 +17,7 @@ struct AttachStep {
 
 struct Options {
     bool help = false;
+    bool version = false;
     std::string socketPath;  // empty: the default path
     std::string traceFile;
     std::chrono::milliseconds frameTimeout{10000};  // a client's frame may stay incomplete

@@ -13,6 +13,7 @@ namespace {
 constexpr const char* kUsageHead =
     "Usage: veltrano-batch (--points \"100;250.5\" | --points-file FILE) --output TABLE\n"
     "                      [--from-end]\n"
+    "       veltrano-batch --help | --version\n"
     "Places points at the given distances (metres, separated by ';' or line breaks) along\n"
     "every object selected in the running mbhost, into the output table, as the dialog's OK\n"
     "does. --points-file reads the distances from FILE, or from standard input for '-'.\n"
@@ -55,6 +56,8 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments) {
         const std::string& arg = arguments[i];
         if (arg == "--help" || arg == "-h") {
             options.help = true;
+        } else if (arg == "--version") {
+            options.version = true;
         } else if (arg == "--from-end") {
             options.fromTheEnd = true;
         } else if (!takeValue(arguments, i, "--points", points, error) &&
@@ -63,7 +66,7 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments) {
             error = "unknown argument: " + arg;
         }
     }
-    if (error.empty() && !options.help) {
+    if (error.empty() && !options.help && !options.version) {
         if (points.has_value() == pointsFile.has_value()) {
             error = points ? "--points and --points-file exclude each other"
                            : "--points or --points-file is missing";

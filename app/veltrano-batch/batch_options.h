@@ -13,6 +13,7 @@ struct Options {
     std::string outputTable;  // the output table's name
     bool fromTheEnd = false;
     bool help = false;
+    bool version = false;
     std::optional<std::string> pointsFile;  // where to read the points ("-": standard input)
 };
 

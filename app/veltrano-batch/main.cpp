@@ -7,19 +7,25 @@
 #include "automation/socket/socket_automation_provider.h"
 #include "batch_options.h"
 #include "batch_run.h"
+#include "foundation/version.h"
 
 int main(int argc, char** argv) {
     using namespace veltrano::batch;
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     ParsedOptions parsed = parseOptions(arguments);
     std::string error = parsed.error;
-    if (parsed.options && !parsed.options->help) loadPointsFile(*parsed.options, std::cin, error);
+    if (parsed.options && !parsed.options->help && !parsed.options->version)
+        loadPointsFile(*parsed.options, std::cin, error);
     if (!error.empty()) {
         std::cerr << "veltrano-batch: " << error << "\n" << usageText();
         return kBadArguments;
     }
     if (parsed.options->help) {
         std::cout << usageText();
+        return kPlaced;
+    }
+    if (parsed.options->version) {
+        std::cout << "veltrano-batch " << veltrano::kVersionText << "\n";
         return kPlaced;
     }
     std::unique_ptr<veltrano::ipc::SocketAutomationProvider> hosts;

@@ -1,5 +1,7 @@
 #include "about/about_texts.h"
 
+#include "foundation/version.h"
+
 namespace veltrano::about {
 
 std::string versionText() {

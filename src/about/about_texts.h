@@ -6,10 +6,6 @@
 
 namespace veltrano::about {
 
-inline constexpr int kVersionMajor = 1;
-inline constexpr int kVersionMinor = 1;
-inline constexpr int kVersionRevision = 1;
-
 // "Version 1.1.1": each number plain, without leading zeros.
 std::string versionText();
 // What the placement method does and how accurate it is, with CR LF between paragraphs.

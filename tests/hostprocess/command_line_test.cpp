@@ -14,6 +14,7 @@ using veltrano::testing::ScriptedAutomation;
 
 // The other options meet the mbhost program itself in two_processes_test.cpp.
 TEST(options, a_frame_time_out_takes_fractions_and_wrong_command_lines_say_what_is_wrong) {
+    EXPECT_TRUE(parseOptions({"--version"}).version);
     EXPECT_EQ(parseOptions({"--frame-timeout", "0.25"}).frameTimeout,
               std::chrono::milliseconds(250));
     const auto usageError = [](const std::vector<std::string>& arguments) {

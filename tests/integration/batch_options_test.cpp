@@ -32,6 +32,7 @@ TEST(batch_options, missing_or_unknown_arguments_are_refused_with_a_reason) {
     EXPECT_EQ(parseOptions({"--points"}).error, "--points needs a value");
     EXPECT_EQ(parseOptions({"--points", "1", "--output", "T", "-x"}).error, "unknown argument: -x");
     EXPECT_TRUE(parseOptions({"--help"}).options->help);
+    EXPECT_TRUE(parseOptions({"--version"}).options->version);
 }
 
 }  // namespace
