@@ -55,19 +55,18 @@ std::int32_t Geometry::nodeCount() const {
     return static_cast<std::int32_t>(n);
 }
 
+Bounds united(const Bounds& a, const Bounds& b) {
+    return {std::min(a.minX, b.minX), std::min(a.minY, b.minY), std::max(a.maxX, b.maxX),
+            std::max(a.maxY, b.maxY)};
+}
+
 namespace {
 void extend(Bounds& b, bool& any, const Geometry& g) {
     for (const auto& part : g.parts) {
         for (const Point& p : part) {
-            if (!any) {
-                b = {p.x, p.y, p.x, p.y};
-                any = true;
-                continue;
-            }
-            b.minX = std::min(b.minX, p.x);
-            b.minY = std::min(b.minY, p.y);
-            b.maxX = std::max(b.maxX, p.x);
-            b.maxY = std::max(b.maxY, p.y);
+            const Bounds at{p.x, p.y, p.x, p.y};
+            b = any ? united(b, at) : at;
+            any = true;
         }
     }
     for (const auto& member : g.members) extend(b, any, member);

@@ -41,6 +41,9 @@ struct Bounds {
     double maxY = 0;
 };
 
+// The smallest box that holds both.
+Bounds united(const Bounds& a, const Bounds& b);
+
 // One object. How `parts` is read depends on the type:
 //  Point: one part with one node.   Line: one part with the start and end nodes.
 //  Polyline: one part per section.  Region: one part per polygon, not closed (the closing

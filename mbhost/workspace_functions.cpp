@@ -35,15 +35,8 @@ Bounds tableBounds(Workspace& ws, const Table& t) {
         const Row* r = t.row(id);
         if (r == nullptr || !r->object) continue;
         const Bounds ob = ws.coordSystems.convert(*t.coordSys(), *ws.session, *r->object).bounds();
-        if (!any) {
-            b = ob;
-            any = true;
-            continue;
-        }
-        b.minX = std::min(b.minX, ob.minX);
-        b.minY = std::min(b.minY, ob.minY);
-        b.maxX = std::max(b.maxX, ob.maxX);
-        b.maxY = std::max(b.maxY, ob.maxY);
+        b = any ? united(b, ob) : ob;
+        any = true;
     }
     return b;
 }

@@ -110,22 +110,8 @@ public:
         return false;
     }
 
-    // The MapBasic texts sent with Eval, without the liveness probes.
-    std::vector<std::string> evals() const {
-        std::vector<std::string> out;
-        for (const auto& r : host->traffic()) {
-            if (r.member == "Eval" && r.argument != "2*2") out.push_back(r.argument);
-        }
-        return out;
-    }
-    // The statements sent with Do or RunCommand, in order.
-    std::vector<std::string> statements() const {
-        std::vector<std::string> out;
-        for (const auto& r : host->traffic()) {
-            if (r.member == "Do" || r.member == "RunCommand") out.push_back(r.argument);
-        }
-        return out;
-    }
+    std::vector<std::string> evals() const { return host->evals(); }
+    std::vector<std::string> statements() const { return host->statements(); }
     // One field of every message box shown, e.g. shown(&ShownMessage::caption).
     std::vector<std::string> shown(std::string ShownMessage::*field = &ShownMessage::text) const {
         std::vector<std::string> out;

@@ -84,21 +84,8 @@ public:
         return *form_;
     }
 
-    // The texts sent with Eval, without the liveness probes.
-    std::vector<std::string> evals() const {
-        std::vector<std::string> out;
-        for (const auto& r : host->traffic()) {
-            if (r.member == "Eval" && r.argument != "2*2") out.push_back(r.argument);
-        }
-        return out;
-    }
-    std::vector<std::string> statements() const {
-        std::vector<std::string> out;
-        for (const auto& r : host->traffic()) {
-            if (r.member == "Do" || r.member == "RunCommand") out.push_back(r.argument);
-        }
-        return out;
-    }
+    std::vector<std::string> evals() const { return host->evals(); }
+    std::vector<std::string> statements() const { return host->statements(); }
     bool sent(const std::string& text) const {
         const auto& traffic = host->traffic();
         return std::any_of(traffic.begin(), traffic.end(),

@@ -45,6 +45,22 @@ std::vector<Request> ScriptedAutomation::traffic() const {
     return out;
 }
 
+std::vector<std::string> ScriptedAutomation::evals() const {
+    std::vector<std::string> out;
+    for (const auto& r : requests_) {
+        if (r.member == "Eval" && r.argument != "2*2") out.push_back(r.argument);
+    }
+    return out;
+}
+
+std::vector<std::string> ScriptedAutomation::statements() const {
+    std::vector<std::string> out;
+    for (const auto& r : requests_) {
+        if (r.member == "Do" || r.member == "RunCommand") out.push_back(r.argument);
+    }
+    return out;
+}
+
 void ScriptedAutomation::record(std::string member, std::string argument) {
     if (callsBeforeDeath_) {
         if (*callsBeforeDeath_ == 0) {
