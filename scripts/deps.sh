@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgdal-dev gdal-bin libproj-dev proj-bin libgeographiclib-dev
-  libedit-dev nlohmann-json3-dev
+  libedit-dev nlohmann-json3-dev libcairo2-dev libpango1.0-dev
   xvfb xauth xdotool fonts-dejavu-core fonts-liberation locales
   clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev wine64

@@ -29,47 +29,47 @@ Ring ringOf(const std::vector<Point>& nodes, const MapTransform& toPixels) {
     return ring;
 }
 
-void paintObject(const Geometry& object, const MapTransform& toPixels, Canvas& canvas,
-                 bool selected) {
+void paintObject(const Geometry& object, const MapTransform& toPixels, cairo_t* cr, bool selected) {
     switch (object.type) {
         case ObjectType::Region: {
             std::vector<Ring> rings;
             for (const auto& part : object.parts) rings.push_back(ringOf(part, toPixels));
-            canvas.polygon(rings, selected ? Colour{255, 190, 240} : kRegionFill,
-                           selected ? kSelection : kRegionEdge, selected ? 3 : 1);
+            polygon(cr, rings, selected ? Colour{255, 190, 240} : kRegionFill,
+                    selected ? kSelection : kRegionEdge, selected ? 3 : 1);
             break;
         }
         case ObjectType::Line:
         case ObjectType::Polyline:
             for (const auto& part : object.parts) {
                 const Ring nodes = ringOf(part, toPixels);
-                if (selected) canvas.polyline(nodes, kSelection, 6);
-                canvas.polyline(nodes, kLine, 2);
+                if (selected) polyline(cr, nodes, kSelection, 6);
+                polyline(cr, nodes, kLine, 2);
             }
             break;
         case ObjectType::Point:
         case ObjectType::Multipoint:
             for (const auto& part : object.parts) {
                 for (const Point& p : part) {
-                    if (selected) canvas.marker(toPixels(p), 11, kSelection, kSelection);
-                    canvas.marker(toPixels(p), 5, kPointFill, kInk);
+                    if (selected) marker(cr, toPixels(p), 11, kSelection, kSelection);
+                    marker(cr, toPixels(p), 5, kPointFill, kInk);
                 }
             }
             break;
         case ObjectType::Text:
             if (!object.parts.empty() && !object.parts.front().empty()) {
-                canvas.text(toPixels(object.parts.front().front()), object.text,
-                            selected ? kSelection : kInk);
+                text(cr, toPixels(object.parts.front().front()), object.text,
+                     selected ? kSelection : kInk);
             }
             break;
         case ObjectType::Collection:
             for (const Geometry& member : object.members) {
-                paintObject(member, toPixels, canvas, selected);
+                paintObject(member, toPixels, cr, selected);
             }
             break;
         default: {  // rectangles, ellipses, arcs, frames: their bounding rectangle
             const Bounds b = object.bounds();
-            canvas.polygon(
+            polygon(
+                cr,
                 {ringOf({{b.minX, b.minY}, {b.maxX, b.minY}, {b.maxX, b.maxY}, {b.minX, b.maxY}},
                         toPixels)},
                 Colour{0, 0, 0, 0}, selected ? kSelection : kInk, 1);
@@ -77,20 +77,21 @@ void paintObject(const Geometry& object, const MapTransform& toPixels, Canvas& c
     }
 }
 
-void paintScaleBar(const MapSnapshot& map, double pixelsPerUnit, Canvas& canvas) {
+void paintScaleBar(const MapSnapshot& map, double pixelsPerUnit, cairo_t* cr) {
     const double metresPerPixel = metresPerUnit(map.coordSysClause, map.view) / pixelsPerUnit;
     const ScaleBar bar = chooseScaleBar(metresPerPixel, map.widthPixels);
     if (!(bar.pixels >= 1)) return;
     const double left = 10, base = map.heightPixels - 10.0;
-    canvas.polygon({{{left - 2, base - 16},
-                     {left + bar.pixels + 50, base - 16},
-                     {left + bar.pixels + 50, base + 4},
-                     {left - 2, base + 4}}},
-                   Colour{255, 255, 255, 200}, Colour{255, 255, 255, 0}, 0.5);
-    canvas.polyline({{left, base}, {left + bar.pixels, base}}, kInk, 3);
-    canvas.polyline({{left, base - 6}, {left, base}}, kInk, 1);
-    canvas.polyline({{left + bar.pixels, base - 6}, {left + bar.pixels, base}}, kInk, 1);
-    canvas.text({left + bar.pixels + 6, base + 2}, bar.label, kInk);
+    polygon(cr,
+            {{{left - 2, base - 16},
+              {left + bar.pixels + 50, base - 16},
+              {left + bar.pixels + 50, base + 4},
+              {left - 2, base + 4}}},
+            Colour{255, 255, 255, 200}, Colour{255, 255, 255, 0}, 0.5);
+    polyline(cr, {{left, base}, {left + bar.pixels, base}}, kInk, 3);
+    polyline(cr, {{left, base - 6}, {left, base}}, kInk, 1);
+    polyline(cr, {{left + bar.pixels, base - 6}, {left + bar.pixels, base}}, kInk, 1);
+    text(cr, {left + bar.pixels + 6, base + 2}, bar.label, kInk);
 }
 
 }  // namespace
@@ -151,16 +152,16 @@ ScaleBar chooseScaleBar(double metresPerPixel, int width) {
     return bar;
 }
 
-void paintMap(const MapSnapshot& map, Canvas& canvas) {
-    canvas.fillBackground(kBackground);
+void paintMap(const MapSnapshot& map, cairo_t* cr) {
+    fillBackground(cr, kBackground);
     const MapTransform toPixels(map.view, map.widthPixels, map.heightPixels);
     for (const MapLayer& layer : map.layers) {
         for (std::size_t i = 0; i < layer.objects.size(); ++i) {
             const bool selected = i < layer.selected.size() && layer.selected[i];
-            paintObject(layer.objects[i], toPixels, canvas, selected);
+            paintObject(layer.objects[i], toPixels, cr, selected);
         }
     }
-    paintScaleBar(map, toPixels.pixelsPerUnit(), canvas);
+    paintScaleBar(map, toPixels.pixelsPerUnit(), cr);
 }
 
 }  // namespace mbhost::picture

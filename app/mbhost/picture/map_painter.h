@@ -1,11 +1,11 @@
-// Draws a map window's snapshot on a canvas: regions, lines, points and text labels of each
+// Draws a map window's snapshot on a cairo context: regions, lines, points and text labels of each
 // layer, bottom layer first, the selection highlighted, and a scale bar.
 #pragma once
 
 #include <string>
 
-#include "canvas.h"
 #include "mbhost/ports.h"
+#include "shapes.h"
 
 namespace mbhost::picture {
 
@@ -36,6 +36,6 @@ struct ScaleBar {
 // The longest round length that fits in about a quarter of the picture's width.
 ScaleBar chooseScaleBar(double metresPerPixel, int width);
 
-void paintMap(const MapSnapshot& map, Canvas& canvas);
+void paintMap(const MapSnapshot& map, cairo_t* cr);
 
 }  // namespace mbhost::picture

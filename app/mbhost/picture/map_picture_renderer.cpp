@@ -1,18 +1,21 @@
 #include "map_picture_renderer.h"
 
-#include <cerrno>
-#include <cstring>
+#include <cairo-pdf.h>
+#include <cairo-svg.h>
+
 #include <filesystem>
-#include <fstream>
 #include <stdexcept>
 
+#include "cairo_handles.h"
 #include "map_painter.h"
-#include "png_file.h"
-#include "raster.h"
-#include "svg_canvas.h"
+#include "whole_file.h"
 
 namespace mbhost::picture {
 namespace {
+
+// Largest side accepted, so that a request for a huge picture fails instead of exhausting
+// memory (16384² pixels is 1 GiB).
+constexpr int kMaxSide = 16384;
 
 std::string extensionOf(const std::string& path) {
     std::string extension = std::filesystem::path(path).extension().string();
@@ -20,36 +23,68 @@ std::string extensionOf(const std::string& path) {
     return extension;
 }
 
+cairo_status_t appendTo(void* bytes, const unsigned char* data, unsigned int length) {
+    static_cast<std::string*>(bytes)->append(reinterpret_cast<const char*>(data), length);
+    return CAIRO_STATUS_SUCCESS;
+}
+
+// The surface for the file's type, the vector ones writing into bytes; null for a type that
+// has none. A PDF page takes a pixel as a point.
+SurfacePtr surfaceFor(const std::string& extension, int width, int height, std::string& bytes) {
+    if (extension == ".png") {
+        return SurfacePtr(cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height));
+    }
+    if (extension == ".svg") {
+        SurfacePtr svg(cairo_svg_surface_create_for_stream(appendTo, &bytes, width, height));
+        cairo_svg_surface_set_document_unit(svg.get(), CAIRO_SVG_UNIT_PX);
+        return svg;
+    }
+    if (extension == ".pdf") {
+        return SurfacePtr(cairo_pdf_surface_create_for_stream(appendTo, &bytes, width, height));
+    }
+    return nullptr;
+}
+
+void check(cairo_status_t status) {
+    if (status != CAIRO_STATUS_SUCCESS) throw std::runtime_error(cairo_status_to_string(status));
+}
+
+// The picture file's bytes: the map painted on the surface, which is then finished.
+void paintInto(cairo_surface_t* surface, const MapSnapshot& map, std::string& bytes) {
+    check(cairo_surface_status(surface));
+    const ContextPtr cr(cairo_create(surface));
+    paintMap(map, cr.get());
+    check(cairo_status(cr.get()));
+    if (cairo_surface_get_type(surface) == CAIRO_SURFACE_TYPE_IMAGE) {
+        check(cairo_surface_write_to_png_stream(surface, appendTo, &bytes));
+    }
+    cairo_surface_finish(surface);
+    check(cairo_surface_status(surface));
+}
+
 }  // namespace
 
 void MapPictureRenderer::render(const MapSnapshot& map, const std::string& path) {
     const std::string extension = extensionOf(path);
-    if (map.widthPixels < 1 || map.heightPixels < 1) {
-        throw std::runtime_error("cannot write " + path + ": a picture of " +
-                                 std::to_string(map.widthPixels) + " x " +
-                                 std::to_string(map.heightPixels) + " pixels cannot be made");
+    if (map.widthPixels < 1 || map.heightPixels < 1 || map.widthPixels > kMaxSide ||
+        map.heightPixels > kMaxSide) {
+        throw std::runtime_error(
+            "cannot write " + path + ": a picture of " + std::to_string(map.widthPixels) + " x " +
+            std::to_string(map.heightPixels) + " pixels cannot be made (1 to " +
+            std::to_string(kMaxSide) + " a side)");
     }
-    if (extension == ".png") {
-        std::unique_ptr<Raster> raster;
-        try {
-            raster = std::make_unique<Raster>(map.widthPixels, map.heightPixels);
-        } catch (const std::invalid_argument& bad) {
-            throw std::runtime_error("cannot write " + path + ": " + bad.what());
-        }
-        paintMap(map, *raster);
-        writePng(*raster, path);
-        return;
+    std::string bytes;
+    const SurfacePtr surface = surfaceFor(extension, map.widthPixels, map.heightPixels, bytes);
+    if (!surface) {
+        throw std::runtime_error("cannot write " + path + ": unknown picture type \"" + extension +
+                                 "\" (use .png, .svg or .pdf)");
     }
-    if (extension == ".svg") {
-        SvgCanvas svg(map.widthPixels, map.heightPixels);
-        paintMap(map, svg);
-        std::ofstream file(path, std::ios::trunc);
-        file << svg.document();
-        if (!file) throw std::runtime_error("cannot write " + path + ": " + std::strerror(errno));
-        return;
+    try {
+        paintInto(surface.get(), map, bytes);
+    } catch (const std::runtime_error& failure) {
+        throw std::runtime_error("cannot write " + path + ": " + failure.what());
     }
-    throw std::runtime_error("cannot write " + path + ": unknown picture type \"" + extension +
-                             "\" (use .png or .svg)");
+    writeWholeFile(path, bytes);
 }
 
 }  // namespace mbhost::picture

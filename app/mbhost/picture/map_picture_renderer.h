@@ -1,4 +1,4 @@
-// Pictures of map windows: PNG or SVG, by the file's extension.
+// Pictures of map windows: PNG, SVG or PDF, by the file's extension.
 #pragma once
 
 #include "mbhost/ports.h"

@@ -1,0 +1,50 @@
+#include "whole_file.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <stdexcept>
+
+namespace mbhost::picture {
+namespace {
+
+// Hidden, and unique within the folder even for two pictures written at once.
+std::string stagingName(const std::string& path) {
+    static std::atomic<unsigned> counter{0};
+    const std::filesystem::path target(path);
+    const std::string name = "." + target.filename().string() + "." + std::to_string(::getpid()) +
+                             "." + std::to_string(++counter) + ".partial";
+    return (target.parent_path() / name).string();
+}
+
+// errno of the step that failed, 0 when the bytes are on disk.
+int writeAll(int fd, const std::string& bytes) {
+    for (std::size_t done = 0; done < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return n < 0 ? errno : EIO;
+        done += static_cast<std::size_t>(n);
+    }
+    return ::fsync(fd) == 0 ? 0 : errno;
+}
+
+}  // namespace
+
+void writeWholeFile(const std::string& path, const std::string& bytes) {
+    const std::string staged = stagingName(path);
+    const int fd = ::open(staged.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) throw std::runtime_error("cannot write " + path + ": " + std::strerror(errno));
+    int error = writeAll(fd, bytes);
+    if (::close(fd) != 0 && error == 0) error = errno;
+    if (error == 0 && ::rename(staged.c_str(), path.c_str()) != 0) error = errno;
+    if (error != 0) {
+        ::unlink(staged.c_str());
+        throw std::runtime_error("cannot write " + path + ": " + std::strerror(error));
+    }
+}
+
+}  // namespace mbhost::picture

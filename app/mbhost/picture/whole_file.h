@@ -1,0 +1,13 @@
+// Writing a picture file so that a failure leaves no partial file: the bytes go to a new file
+// beside the target, are flushed, then renamed over it.
+#pragma once
+
+#include <string>
+
+namespace mbhost::picture {
+
+// Raises std::runtime_error "cannot write <path>: <reason>"; the old file at path, if any,
+// is then as it was.
+void writeWholeFile(const std::string& path, const std::string& bytes);
+
+}  // namespace mbhost::picture
