@@ -41,12 +41,11 @@ TEST(scale_bar, picks_a_round_length_near_a_quarter_of_the_width_in_the_map_unit
     for (const auto& [metresPerPixel, width, metres, pixels, label] :
          {std::tuple{2.0, 400, 200.0, 100.0, "200 m"},
           {1000.0, 640, 1e5, 100.0, "100 km"},
+          {4.0, 1000, 1000.0, 250.0, "1 km"},
           {0.0, 640, 0.0, 0.0, ""}}) {
         const ScaleBar bar = chooseScaleBar(metresPerPixel, width);
-        EXPECT_EQ(bar.metres, metres);
-        if (metres) {
-            EXPECT_EQ(std::pair(bar.pixels, bar.label), std::pair(pixels, std::string(label)));
-        }
+        EXPECT_EQ(std::tuple(bar.metres, bar.pixels, bar.label),
+                  std::tuple(metres, pixels, std::string(label)));
     }
     const Bounds equator{10, -1, 11, 1}, sixty{10, 59, 11, 61};
     EXPECT_NEAR(metresPerUnit("Earth Projection 1, 104", equator), 111319.5, 1);
@@ -64,7 +63,7 @@ TEST(map_transform, keeps_the_aspect_and_puts_north_up) {
 }
 
 // 200 x 200 pixels over 100 x 100 metres: a region with a hole, a label, two lines (the upper
-// one selected).
+// one selected), a point.
 MapSnapshot sample() {
     const std::vector<Point> outer{{10, 20}, {40, 20}, {40, 50}, {10, 50}};
     const std::vector<Point> hole{{20, 30}, {30, 30}, {30, 40}, {20, 40}};
@@ -72,8 +71,9 @@ MapSnapshot sample() {
                    {{ObjectType::Region, {outer, hole}, "", {}},
                     {ObjectType::Text, {{{50, 80}, {90, 85}}}, "Мост Ωμέγα <&>\"", {}},
                     Geometry::line({50, 70}, {90, 70}),
-                    Geometry::line({50, 60}, {90, 60})},
-                   {false, false, true, false}};
+                    Geometry::line({50, 60}, {90, 60}),
+                    Geometry::point(75, 25)},
+                   {false, false, true, false, false}};
     return {"sample", "NonEarth Units \"m\"", {0, 0, 100, 100}, 200, 200, {layer}};
 }
 
@@ -87,12 +87,13 @@ TEST(map_picture_renderer, draws_fill_holes_labels_selection_and_scale_bar_in_ev
     }
     const auto png = readPng(dir.file("map.png"));
     ASSERT_EQ(sizeOf(png), (std::pair{200, 200}));
-    for (const auto& [x, y, ink] : {std::tuple{30, 110, 'i'},
-                                    {50, 130, 'w'},
-                                    {140, 58, 's'},
-                                    {140, 78, 'w'},
-                                    {30, 190, 'i'},
-                                    {5, 5, 'w'}}) {
+    for (const auto& [x, y, ink] : {std::tuple{30, 110, 'i'},  // the region's fill
+                                    {50, 130, 'w'},            // its hole
+                                    {140, 58, 's'},      // beside the selected line: its highlight
+                                    {140, 78, 'w'},      // beside the other line: nothing
+                                    {30, 190, 'i'},      // the scale bar
+                                    {5, 5, 'w'},         // the background
+                                    {151, 151, 'i'}}) {  // the point's marker
         EXPECT_EQ(inkAt(png, x, y), ink) << x << "," << y;
     }
     int labelInk = 0;  // the label's baseline starts at (100, 40)
