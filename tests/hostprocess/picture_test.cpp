@@ -106,7 +106,7 @@ TEST(map_picture_renderer, draws_fill_holes_labels_selection_and_scale_bar_in_ev
     CPLDestroyXMLNode(svg);
 }
 
-TEST(map_picture_renderer, refuses_unknown_types_and_impossible_sizes) {
+TEST(map_picture_renderer, refuses_unknown_types_impossible_sizes_and_unwritable_paths_whole) {
     TempDir dir;
     MapSnapshot map;
     map.widthPixels = 10;
