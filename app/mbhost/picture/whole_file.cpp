@@ -12,13 +12,13 @@
 namespace mbhost::picture {
 namespace {
 
-// Hidden, and unique within the folder even for two pictures written at once.
+// Hidden, unique within the folder even for two pictures written at once, and short, so that
+// a target whose name is near the length limit still has a staging name.
 std::string stagingName(const std::string& path) {
     static std::atomic<unsigned> counter{0};
-    const std::filesystem::path target(path);
-    const std::string name = "." + target.filename().string() + "." + std::to_string(::getpid()) +
-                             "." + std::to_string(++counter) + ".partial";
-    return (target.parent_path() / name).string();
+    const std::string name = ".mbhost-picture." + std::to_string(::getpid()) + "." +
+                             std::to_string(++counter) + ".partial";
+    return (std::filesystem::path(path).parent_path() / name).string();
 }
 
 // errno of the step that failed, 0 when the bytes are on disk.
