@@ -62,6 +62,20 @@ prints_version() {
   [ "$("$program" --version)" = "$(basename "$program") $version" ]
 }
 
+# Every library the programs load directly comes from a package the .deb depends on.
+depends_cover_libraries() {
+  local deb=$1 programs=$2 depends lib package missing="" multiarch
+  multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
+  depends=$(dpkg-deb -f "$deb" Depends | tr ',|' '\n\n' | sed -E 's/^ *//; s/[ (:].*//')
+  for lib in $(for program in "$programs"/*; do
+    objdump -p "$program" 2>/dev/null | awk '$1 == "NEEDED" { print $2 }'
+  done | sort -u); do
+    package=$(dpkg -S "*/$multiarch/$lib" | head -1 | cut -d: -f1)
+    grep -qx "$package" <<<"$depends" || missing+=" $lib ($package)"
+  done
+  [ -z "$missing" ] || { echo "Depends lacks the packages of:$missing"; return 1; }
+}
+
 host_answers() { "$bin/mbhost" --attach -e '2*2' >/dev/null 2>&1; }
 
 demo_is_ready() {
@@ -108,6 +122,8 @@ test_deb() {
   root=$scratch/root
   dpkg -x "$deb" "$root"
   bin=$root/usr/bin
+  check "it depends on the packages of every library its programs load" \
+    depends_cover_libraries "$deb" "$bin"
   for program in mbhost veltrano-batch; do
     check "$program --version prints the package's version" prints_version "$bin/$program" "$version"
     check "$program --help succeeds" "$bin/$program" --help
@@ -132,7 +148,7 @@ linked_statically() {
   local unexpected
   unexpected=$(windows_imports "$1" |
     grep -viE '^(kernel32|user32|gdi32|comctl32|ole32|oleaut32|advapi32|msvcrt|shell32)\.dll$' || true)
-  [ -z "$unexpected" ] || { echo "needs $unexpected beside it"; return 1; }
+  [ -z "$unexpected" ] || { echo "needs beside it:" $unexpected; return 1; }
 }
 
 gui_subsystem() { x86_64-w64-mingw32-objdump -p "$1" | grep -E '^Subsystem.*\(Windows GUI\)'; }
