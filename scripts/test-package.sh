@@ -43,18 +43,26 @@ only_file() {
 # Option names a text mentions: --word or -w, not hyphens inside words or paths.
 option_names() { grep -oE '(^|[^[:alnum:]-])--?[a-z][a-z-]*' | sed -E 's/^[^-]+//' | sort -u; }
 
-# The options a manual page documents: the tags of the paragraphs in its OPTIONS section.
-page_options() {
+# The tags of the paragraphs in a section of a manual page: the options or exit statuses it
+# documents.
+page_tags() {
   zcat "$1" |
-    awk '/^\.SH/ { inside = ($2 == "OPTIONS") } inside && tag { print } { tag = /^\.TP/ }' |
-    sed -E 's/\\f[BIRP]//g; s/\\-/-/g' | option_names
+    awk -v section="$2" '/^\.SH/ { inside = (substr($0, 5) == section) } inside && tag { print }
+                         { tag = /^\.TP/ }' |
+    sed -E 's/\\f[BIRP]//g; s/\\-/-/g; s/^\.B +//'
 }
 
-# Every option --help names is documented in the page, and the page documents no other.
+# Every option --help names is documented in the page, and the page documents no other; so
+# with the exit statuses when --help lists them.
 manual_matches_help() {
-  local program=$1 page=$2
-  diff -u --label "$(basename "$program") --help" --label "$(basename "$page")" \
-    <("$program" --help | option_names) <(page_options "$page")
+  local program=$1 page=$2 name
+  name=$(basename "$program")
+  diff -u --label "$name --help" --label "$(basename "$page")" \
+    <("$program" --help | option_names) <(page_tags "$page" OPTIONS | option_names) || return 1
+  "$program" --help | grep -q '^Exit status:' || return 0
+  diff -u --label "$name --help" --label "$(basename "$page")" \
+    <("$program" --help | sed -n '/^Exit status:/,$p' | grep -oE '^ +[0-9]+' | tr -d ' ') \
+    <(page_tags "$page" "EXIT STATUS" | grep -oE '^[0-9]+')
 }
 
 prints_version() {
@@ -102,8 +110,9 @@ launcher_starts_demo_host() {
 
 placed_rows() { "$bin/mbhost" --attach -e 'TableInfo(placed, 8)'; }
 
-# What a user does with the installed programs against the running demo host; each later
-# command-line mode adds its step here.
+# What a user does with the installed programs against the running demo host, whose tables are
+# in $XDG_DATA_HOME/veltrano/demo/data: each command-line mode of veltrano-batch has its step
+# here (the file mode's, reading those tables and writing into $scratch, joins them).
 installed_program_steps() {
   check "veltrano-batch places points along the demo selection" \
     "$bin/veltrano-batch" --points "1000;5000;20000" --output placed
@@ -127,7 +136,7 @@ test_deb() {
   for program in mbhost veltrano-batch; do
     check "$program --version prints the package's version" prints_version "$bin/$program" "$version"
     check "$program --help succeeds" "$bin/$program" --help
-    check "the $program manual documents the options of --help, and only those" \
+    check "the $program manual documents the options (and exit statuses) of --help, no others" \
       manual_matches_help "$bin/$program" "$root/usr/share/man/man1/$program.1.gz"
   done
 
