@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgdal-dev gdal-bin libproj-dev proj-bin libgeographiclib-dev
   libedit-dev nlohmann-json3-dev
-  xvfb xauth xdotool fonts-dejavu-core fonts-liberation locales
+  xvfb xauth xdotool fonts-dejavu-core fonts-liberation locales desktop-file-utils
   clang libclang-rt-14-dev
   lintian
   g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev wine64

@@ -84,6 +84,17 @@ depends_cover_libraries() {
   [ -z "$missing" ] || { echo "Depends lacks the packages of:$missing"; return 1; }
 }
 
+# The menu entry is valid, runs a program of the package and shows the package's icon.
+menu_entry_works() {
+  local root=$1 entry command icon
+  entry=$root/usr/share/applications/veltrano.desktop
+  desktop-file-validate "$entry" || return 1
+  command=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$entry")
+  [ -x "$root/usr/bin/$command" ] || { echo "Exec=$command is not a program of the package"; return 1; }
+  icon=$(sed -n 's/^Icon=//p' "$entry")
+  compgen -G "$root/usr/share/icons/hicolor/*/apps/$icon.*" || { echo "no icon $icon"; return 1; }
+}
+
 host_answers() { "$bin/mbhost" --attach -e '2*2' >/dev/null 2>&1; }
 
 demo_is_ready() {
@@ -140,6 +151,7 @@ test_deb() {
       manual_matches_help "$bin/$program" "$root/usr/share/man/man1/$program.1.gz"
   done
 
+  check "the menu entry runs the launcher and shows the icon" menu_entry_works "$root"
   export XDG_DATA_HOME=$scratch/data MBHOST_SOCKET=$scratch/mbhost.socket
   tree_before=$(find "$root" | sort)
   check "the launcher starts mbhost with the installed demo in XDG_DATA_HOME" \
@@ -170,7 +182,7 @@ has_licences() {
 # Started with no host running, the dialog opens; WM_CLOSE (what taskkill sends without /f)
 # ends it with exit status 0 within 10 s.
 closes_on_wm_close() {
-  local exe=$1 display program status
+  local exe=$1 program status
   export WINEPREFIX=$scratch/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   cleanup_steps+=("/usr/lib/wine/wineserver -k 2>/dev/null")
   /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
