@@ -4,13 +4,14 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ pkg-config
+  cmake ninja-build g++ pkg-config dpkg-dev file
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgdal-dev gdal-bin libproj-dev proj-bin libgeographiclib-dev
   libedit-dev nlohmann-json3-dev libcairo2-dev libpango1.0-dev
-  xvfb xauth xdotool fonts-dejavu-core fonts-liberation locales
+  xvfb xauth xdotool fonts-dejavu-core fonts-liberation locales desktop-file-utils
   clang libclang-rt-14-dev
+  lintian
   g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev wine64
 )
 

@@ -18,21 +18,7 @@ batch=$apps/veltrano-batch/veltrano-batch
 out=build/run
 mkdir -p "$out"
 
-host_answers() { "$mbhost" --attach -e '2*2' >/dev/null 2>&1; }
-
-if host_answers; then
-  echo "mbhost is already running: Veltrano works with its workspace."
-else
-  echo "Starting mbhost with the demo workspace (log: $out/mbhost.log)."
-  mkdir -p demo/data
-  nohup "$mbhost" --script demo/generate.mb --script demo/startup.mb \
-    >"$out/mbhost.log" 2>&1 </dev/null &
-  for _ in $(seq 100); do
-    host_answers && break
-    sleep 0.1
-  done
-  host_answers || { echo "mbhost did not start; see $out/mbhost.log" >&2; exit 1; }
-fi
+demo/start-host.sh "$mbhost" "$(pwd)" "$out/mbhost.log" --fresh
 
 picture="$(pwd)/$out/map.png"
 save_map() {

@@ -11,3 +11,6 @@ ctest --preset release -j "$jobs"
 # mbhost fuzzing (clang, libFuzzer) for a bounded time
 scripts/fuzz.sh 60
 scripts/test-windows.sh  # the Windows build, cross-compiled, tested under Wine
+# The .deb and the Windows zip, tested as a user receives them
+scripts/package.sh
+scripts/test-package.sh
