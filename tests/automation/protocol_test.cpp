@@ -49,23 +49,15 @@ TEST(messages, every_member_and_answer_kind_survives_a_round_trip) {
 
 TEST(messages, malformed_requests_are_rejected_with_a_reason_and_answers_too) {
     using namespace std::string_literals;
-    for (const auto& [payload, reason] : {std::pair{""s, "empty message"},
-                                          {"\x02\x04"s
-                                           "Eval",
-                                           "unsupported protocol version 2 (this side speaks 1)"},
-                                          {"\x01"s, "message cut short"},
-                                          {"\x01\x09"s
-                                           "Eval",
-                                           "member name cut short"},
-                                          {"\x01\x04"s
-                                           "Quit",
-                                           "unknown member \"Quit\""},
-                                          {"\x01\x04"s
-                                           "Eval\xC3",
-                                           "argument is not valid UTF-8"},
-                                          {"\x01\x02"s
-                                           "Do",
-                                           "done"}}) {
+    // A request: the protocol version, the length of the member's name, the name, the argument.
+    for (const auto& [payload, reason] :
+         {std::pair{""s, "empty message"},
+          {"\2\4Eval"s, "unsupported protocol version 2 (this side speaks 1)"},
+          {"\1"s, "message cut short"},
+          {"\1\11Eval"s, "member name cut short"},
+          {"\1\4Quit"s, "unknown member \"Quit\""},
+          {"\1\4Eval\xC3"s, "argument is not valid UTF-8"},
+          {"\1\2Do"s, "done"}}) {
         EXPECT_EQ(testing::whatOf<ProtocolError>([&] { decodeRequest(payload); }), reason);
     }
     for (const std::string& answer :

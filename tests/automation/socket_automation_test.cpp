@@ -28,10 +28,11 @@ struct OverSocket {
     ipc::SocketAutomation client{ipc::SocketConnection::open(served.socketPath())};
 };
 
-TEST(automation_contract, values_come_back_as_the_host_wrote_them) {
+TEST(automation_contract, values_and_failures_come_back_as_the_host_gave_them) {
     OverSocket setup;
     setup.host.answer("Str$(\"Дорога\")", "Дорога");
     setup.host.version = "1500";
+    setup.host.fail("Inset Into t", 17, "Unrecognized command: Inset");
     Automation& host = setup.client;
     EXPECT_EQ(host.Eval("2*2"), "4");
     EXPECT_EQ(host.Eval("Str$(\"Дорога\")"), "Дорога");
@@ -41,12 +42,6 @@ TEST(automation_contract, values_come_back_as_the_host_wrote_them) {
     EXPECT_FALSE(host.Visible());
     host.SetVisible(true);
     EXPECT_TRUE(host.Visible());
-}
-
-TEST(automation_contract, a_refused_statement_raises_and_leaves_the_error_readable) {
-    OverSocket setup;
-    setup.host.fail("Inset Into t", 17, "Unrecognized command: Inset");
-    Automation& host = setup.client;
     const Raised raised = raisedBy([&] { host.Do("Inset Into t"); });
     EXPECT_EQ(raised.number, err::kAutomationFailure);
     EXPECT_EQ(raised.description, "Unrecognized command: Inset");

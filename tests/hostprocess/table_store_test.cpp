@@ -137,9 +137,9 @@ TEST(table_file, what_cannot_be_read_or_written_is_named_with_the_reason_and_los
     EXPECT_EQ(whatOf([&] { store.open(none); }), "cannot open " + none + ": no such file");
     std::ofstream(junk) << "this is not a table\n";
     EXPECT_EQ(whatOf([&] { store.open(junk); }).rfind("cannot open " + junk + ": ", 0), 0u);
-    EXPECT_NE(whatOf([&] { store.write(pointTable(kLonLat, 0, 0), dir.file("t.xlsx")); }), "done");
-    EXPECT_NE(whatOf([&] { store.write(pointTable(kLonLat, 0, 0), dir.file("no/t.tab")); }),
-              "done");
+    for (const char* name : {"t.xlsx", "no/t.tab", "unplaced.shp"}) {  // .shp needs a system
+        EXPECT_NE(whatOf([&] { store.write(pointTable("", 0, 0), dir.file(name)); }), "done");
+    }
 
     const std::string path = dir.file("roads.shp");
     store.write(pointTable(kLonLat, 37, 55), path);
@@ -304,9 +304,6 @@ TEST(table_file, gdal_reasons_reach_the_client_readable) {
           std::pair{"Мост: not recognised", "Мост: not recognised"}}) {
         EXPECT_EQ(readableReason(gdal), reason);
     }
-    TempDir dir;
-    TableData plain = pointTable("", 0, 0);
-    EXPECT_THROW(GdalTableStore().write(plain, dir.file("plain.shp")), std::runtime_error);
 }
 
 }  // namespace

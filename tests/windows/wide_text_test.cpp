@@ -26,9 +26,7 @@ TEST(wide_text, refuses_invalid_utf8_with_a_type_mismatch) {
 }
 
 TEST(wide_text, display_text_replaces_what_it_cannot_read) {
-    EXPECT_EQ(toWideForDisplay("a\xFF"
-                               "b"),
-              L"a\uFFFDb");
+    EXPECT_EQ(toWideForDisplay(std::string("a\xFF") + "b"), L"a\uFFFDb");
     EXPECT_EQ(toUtf8(std::wstring(L"x") + wchar_t(0xD800) + L"y"), "x\xEF\xBF\xBDy");
 }
 

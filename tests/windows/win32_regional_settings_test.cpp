@@ -42,19 +42,11 @@ TEST(win32_regional_settings, named_locales_give_their_separators_formats_and_pa
 }
 
 TEST(win32_regional_settings, multi_byte_separators_work_throughout) {
-    // A non-breaking space to group and an Arabic decimal separator (U+066B).
-    const Win32RegionalSettings settings(NumberConventions{"\xD9\xAB", "\xC2\xA0", 3});
-    EXPECT_EQ(settings.formatNumber(12345.5),
-              "12\xC2\xA0"
-              "345\xD9\xAB"
-              "500");
-    EXPECT_EQ(settings.generalText(2.5),
-              "2\xD9\xAB"
-              "5");
-    EXPECT_TRUE(
-        settings.isNumeric("12\xC2\xA0"
-                           "345\xD9\xAB"
-                           "5"));
+    const std::string group = "\xC2\xA0", decimal = "\xD9\xAB";  // no-break space, U+066B
+    const Win32RegionalSettings settings(NumberConventions{decimal, group, 3});
+    EXPECT_EQ(settings.formatNumber(12345.5), "12" + group + "345" + decimal + "500");
+    EXPECT_EQ(settings.generalText(2.5), "2" + decimal + "5");
+    EXPECT_TRUE(settings.isNumeric("12" + group + "345" + decimal + "5"));
     EXPECT_FALSE(settings.isNumeric("12.5"));
     EXPECT_EQ(settings.decimalSeparator(), U'\u066B');
 }

@@ -12,31 +12,10 @@ namespace veltrano::replay {
 
 namespace {
 
-enum MemberId : DISPID {
-    kEval = 1,
-    kDo,
-    kRunCommand,
-    kRunMenuCommand,
-    kLastErrorCode,
-    kLastErrorMessage,
-    kVisible,
-    kName,
-    kFullName,
-    kProductLevel,
-    kVersion,
-    kApplication,
-};
-
-// In the order of MemberId, from 1.
+// A member's DISPID is its place in this list, from 1.
 constexpr std::array<const wchar_t*, 12> kMembers{
     L"Eval",    L"Do",   L"RunCommand", L"RunMenuCommand", L"LastErrorCode", L"LastErrorMessage",
     L"Visible", L"Name", L"FullName",   L"ProductLevel",   L"Version",       L"Application"};
-
-std::string nameOf(DISPID id) {
-    if (id >= 1 && id <= static_cast<DISPID>(kMembers.size()))
-        return win32::toUtf8(kMembers[id - 1]);
-    return "#" + std::to_string(id);
-}
 
 // The one argument of a call or a put, as text (numbers in invariant form).
 HRESULT argumentText(const DISPPARAMS* params, std::string& text) {
@@ -61,6 +40,23 @@ HRESULT setText(VARIANT* result, const std::string& text) {
     result->vt = VT_BSTR;
     result->bstrVal = bstrOf(text);
     return result->bstrVal ? S_OK : E_OUTOFMEMORY;
+}
+
+// Only the state members take a put.
+HRESULT putState(ReplayHost& host, const std::string& member, const std::string& argument) {
+    if (member == "Visible") {
+        host.setVisible(argument != "0" && argument != "False" && argument != "F");
+        return S_OK;
+    }
+    if (member != "LastErrorCode") return DISP_E_MEMBERNOTFOUND;
+    std::int32_t code = 0;
+    const auto [end, error] =
+        std::from_chars(argument.data(), argument.data() + argument.size(), code);
+    if (error != std::errc() || end != argument.data() + argument.size()) {
+        return DISP_E_TYPEMISMATCH;
+    }
+    host.setLastErrorCode(code);
+    return S_OK;
 }
 
 }  // namespace
@@ -131,58 +127,32 @@ HRESULT ReplayDispatch::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* 
     if (badArgument) *badArgument = 0;
     if (result) VariantInit(result);
     const bool put = (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0;
-    const std::string member = nameOf(id);
+    if (id < 1 || id > static_cast<DISPID>(kMembers.size())) return DISP_E_MEMBERNOTFOUND;
+    const std::string member = win32::toUtf8(kMembers[id - 1]);
+    const bool traffic = ReplayHost::isTraffic(member);
     std::string argument;
-    if (put || id == kEval || id == kDo || id == kRunCommand || id == kRunMenuCommand) {
+    if (put || traffic) {
         if (const HRESULT hr = argumentText(params, argument); FAILED(hr)) return hr;
     }
     if (log_) log_(member + (put ? " = " : " ") + argument);
-    switch (id) {
-        case kEval:
-        case kDo:
-        case kRunCommand:
-        case kRunMenuCommand: {
-            const Reply reply = host_.request(member, argument);
-            if (reply.kind == Reply::Kind::Unexpected && log_) log_("UNEXPECTED: " + reply.text);
-            return answer(reply, id == kEval ? result : nullptr, exception);
-        }
-        case kLastErrorCode:
-            if (put) {
-                std::int32_t code = 0;
-                const auto [end, error] =
-                    std::from_chars(argument.data(), argument.data() + argument.size(), code);
-                if (error != std::errc() || end != argument.data() + argument.size()) {
-                    return DISP_E_TYPEMISMATCH;
-                }
-                host_.setLastErrorCode(code);
-                return S_OK;
-            }
-            if (result) {
-                result->vt = VT_I4;
-                result->lVal = host_.lastErrorCode();
-            }
-            return S_OK;
-        case kLastErrorMessage:
-            return put ? DISP_E_MEMBERNOTFOUND : setText(result, host_.lastErrorMessage());
-        case kVisible:
-            if (put) {
-                host_.setVisible(argument != "0" && argument != "False" && argument != "F");
-                return S_OK;
-            }
-            if (result) {
-                result->vt = VT_BOOL;
-                result->boolVal = host_.visible() ? VARIANT_TRUE : VARIANT_FALSE;
-            }
-            return S_OK;
-        case kName:
-        case kFullName:
-        case kProductLevel:
-        case kVersion:
-        case kApplication:
-            return put ? DISP_E_MEMBERNOTFOUND : answer(host_.describe(member), result, exception);
-        default:
-            return DISP_E_MEMBERNOTFOUND;
+    if (traffic) {
+        const Reply reply = host_.request(member, argument);
+        if (reply.kind == Reply::Kind::Unexpected && log_) log_("UNEXPECTED: " + reply.text);
+        return answer(reply, member == "Eval" ? result : nullptr, exception);
     }
+    if (put) return putState(host_, member, argument);
+    if (member == "LastErrorMessage") return setText(result, host_.lastErrorMessage());
+    if (member != "LastErrorCode" && member != "Visible") {
+        return answer(host_.describe(member), result, exception);
+    }
+    if (result && member == "Visible") {
+        result->vt = VT_BOOL;
+        result->boolVal = host_.visible() ? VARIANT_TRUE : VARIANT_FALSE;
+    } else if (result) {
+        result->vt = VT_I4;
+        result->lVal = host_.lastErrorCode();
+    }
+    return S_OK;
 }
 
 }  // namespace veltrano::replay

@@ -49,17 +49,9 @@ std::wstring ownPath() {
 }
 
 bool setDefault(const std::wstring& key, const std::wstring& value) {
-    HKEY handle = nullptr;
-    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle,
-                        nullptr) != ERROR_SUCCESS) {
-        return false;
-    }
     const auto bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
-    const bool ok =
-        RegSetValueExW(handle, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                       bytes) == ERROR_SUCCESS;
-    RegCloseKey(handle);
-    return ok;
+    return RegSetKeyValueW(HKEY_LOCAL_MACHINE, key.c_str(), nullptr, REG_SZ, value.c_str(),
+                           bytes) == ERROR_SUCCESS;
 }
 
 int registerServer(const std::wstring& trace) {
