@@ -250,6 +250,11 @@ std::string valueText(const Value& value) {
     return {};
 }
 
+std::string valueText(Value&& value) {
+    if (value.kind() == ValueKind::String) return std::move(value).takeText();
+    return valueText(value);
+}
+
 std::string formatPicture(double value, std::string_view picture) {
     if (!std::isfinite(value)) return realText(value);
     // Veltrano sends one picture over and over: read it once per thread.

@@ -93,6 +93,15 @@ void trimDanglingExponent(std::string& s) {
 }  // namespace
 
 double readHostNumber(std::string_view text) {
+    // Most answers are plain numbers ("-3.87E+01"): when from_chars takes all of one whose
+    // mantissa starts with a digit or a point (not "inf", not "nan"), the prefix below
+    // would be the text itself.
+    const std::size_t mantissa = !text.empty() && text[0] == '-' ? 1 : 0;
+    if (mantissa < text.size() && (isDigit(text[mantissa]) || text[mantissa] == '.')) {
+        double value = 0.0;
+        const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+        if (ec == std::errc{} && ptr == text.data() + text.size()) return value;
+    }
     // Every answer of the host is read here: one buffer per thread spares an allocation each.
     thread_local std::string prefix;
     readablePrefix(text, prefix);
