@@ -9,52 +9,45 @@ namespace mbhost {
 
 namespace {
 
-// What a byte starts, by the lexer's rules; one table look-up per byte keeps the scan cheap
-// next to the parse it saves.
-enum class Starts : unsigned char { Other, Word, Digit, Point, Quote, Marker };
+// What a byte can be, by the lexer's rules, as bits: one table look-up per byte keeps the
+// scan cheap next to the parse it saves.
+enum : unsigned char {
+    kWordStart = 1,
+    kDigit = 2,
+    kPoint = 4,
+    kQuote = 8,
+    kMarker = 16,
+};
 
-const std::array<Starts, 256>& byteTable() {
-    static const std::array<Starts, 256> table = [] {
-        std::array<Starts, 256> t{};
+const std::array<unsigned char, 256>& byteTable() {
+    static const std::array<unsigned char, 256> table = [] {
+        std::array<unsigned char, 256> t{};
         for (int b = 0; b < 256; ++b) {
-            const char c = static_cast<char>(b);
-            if (veltrano::isNameStartByte(c)) t[b] = Starts::Word;
+            if (veltrano::isNameStartByte(static_cast<char>(b))) t[b] = kWordStart;
         }
-        for (char c = '0'; c <= '9'; ++c) t[static_cast<unsigned char>(c)] = Starts::Digit;
-        t['.'] = Starts::Point;
-        t['"'] = Starts::Quote;
+        for (char c = '0'; c <= '9'; ++c) t[static_cast<unsigned char>(c)] = kDigit;
+        t['.'] = kPoint;
+        t['"'] = kQuote;
         for (NumberKind k : {NumberKind::Whole, NumberKind::LargeWhole, NumberKind::Real}) {
-            t[static_cast<unsigned char>(k)] = Starts::Marker;
+            t[static_cast<unsigned char>(k)] = kMarker;
         }
         return t;
     }();
     return table;
 }
 
-// The end of the word at pos, by the lexer's rule: name bytes (digits included) and a '$'.
-std::size_t wordEnd(std::string_view text, std::size_t pos, const std::array<Starts, 256>& t) {
-    while (pos < text.size()) {
-        const Starts s = t[static_cast<unsigned char>(text[pos])];
-        if (s != Starts::Word && s != Starts::Digit) break;
-        ++pos;
-    }
-    if (pos < text.size() && text[pos] == '$') ++pos;
-    return pos;
-}
-
-// The end of the string literal whose opening quote is at pos; npos when unterminated.
-std::size_t stringEnd(std::string_view text, std::size_t pos) {
-    for (++pos; pos < text.size(); ++pos) {
-        const char c = text[pos];
-        if (c == '\r' || c == '\n') break;
-        if (c != '"') continue;
-        if (pos + 1 < text.size() && text[pos + 1] == '"') {
-            ++pos;
+// Past the string literal whose opening quote is at p; nullptr when it is unterminated.
+const char* pastString(const char* p, const char* end) {
+    for (++p; p != end; ++p) {
+        if (*p == '\r' || *p == '\n') return nullptr;
+        if (*p != '"') continue;
+        if (p + 1 != end && p[1] == '"') {
+            ++p;
             continue;
         }
-        return pos + 1;
+        return p + 1;
     }
-    return std::string_view::npos;
+    return nullptr;
 }
 
 // A number's value and kind; false when out of range. Short whole numbers, most of those
@@ -79,41 +72,40 @@ bool shapeOf(std::string_view text, TextShape& shape) {
     const auto& table = byteTable();
     shape.key.clear();
     shape.numbers.clear();
-    std::size_t copied = 0;  // text before this is in the key
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        switch (table[static_cast<unsigned char>(text[pos])]) {
-            case Starts::Other:
-                ++pos;
-                continue;
-            case Starts::Word:
-                pos = wordEnd(text, pos, table);
-                continue;
-            case Starts::Quote:
-                pos = stringEnd(text, pos);
-                if (pos == std::string_view::npos) return false;
-                continue;
-            case Starts::Marker:
+    const char* const begin = text.data();
+    const char* const end = begin + text.size();
+    const char* copied = begin;  // text before this is in the key
+    const char* p = begin;
+    while (p != end) {
+        const unsigned char kind = table[static_cast<unsigned char>(*p)];
+        if (kind == 0) {
+            ++p;
+        } else if (kind == kWordStart) {
+            // A word runs over name bytes, digits included, and may end in '$'.
+            for (++p; p != end && (table[static_cast<unsigned char>(*p)] & (kWordStart | kDigit));)
+                ++p;
+            if (p != end && *p == '$') ++p;
+        } else if (kind == kQuote) {
+            p = pastString(p, end);
+            if (!p) return false;
+        } else if (kind == kMarker) {
+            return false;
+        } else if (kind == kPoint && !startsNumber(text, static_cast<std::size_t>(p - begin))) {
+            ++p;
+        } else {
+            const auto at = static_cast<std::size_t>(p - begin);
+            const NumberSpan span = numberSpan(text, at);
+            double value = 0;
+            NumberKind number{};
+            if (!readLiteral(text.substr(at, span.end - at), span.real, value, number))
                 return false;
-            case Starts::Point:
-                if (!startsNumber(text, pos)) {
-                    ++pos;
-                    continue;
-                }
-                [[fallthrough]];
-            case Starts::Digit:
-                break;
+            shape.key.append(copied, p);
+            shape.key += static_cast<char>(number);
+            shape.numbers.push_back(value);
+            p = copied = begin + span.end;
         }
-        const NumberSpan span = numberSpan(text, pos);
-        double value = 0;
-        NumberKind kind{};
-        if (!readLiteral(text.substr(pos, span.end - pos), span.real, value, kind)) return false;
-        shape.key.append(text.substr(copied, pos - copied));
-        shape.key += static_cast<char>(kind);
-        shape.numbers.push_back(value);
-        pos = copied = span.end;
     }
-    shape.key.append(text.substr(copied));
+    shape.key.append(copied, end);
     return true;
 }
 
