@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libgdal-dev gdal-bin libproj-dev proj-bin libgeographiclib-dev
+  libgdal-dev gdal-bin libproj-dev proj-bin libgeographiclib-dev libgeos-dev
   libedit-dev nlohmann-json3-dev
   xvfb xauth xdotool fonts-dejavu-core fonts-liberation locales
   clang libclang-rt-14-dev

@@ -10,7 +10,9 @@ namespace {
 
 std::unique_ptr<Host> hostWithVariables() {
     auto host = makeSampleHost();
-    host->execute("Dim v As Float\r\nDim x1, x2, x As Float\r\nx1 = 10\r\nx2 = 20\r\nx = 30");
+    host->execute(
+        "Dim v As Float\r\nDim x1, x2, x As Float\r\nx1 = 10\r\nx2 = 20\r\nx = 30\r\nDim o As "
+        "Object");
     return host;
 }
 
@@ -54,6 +56,8 @@ TEST(shape_cache, a_text_answers_as_on_a_fresh_host_after_a_primer) {
         {"\"1\"\"2\" & 3", "\"4\"\"5\" & 6"},
         {"100000 / 1", "1 / 0", false, true},
         {"v = 2.5 * 3", "v = 1.5 * 4", true},
+        {"Create Pline Into Variable o 2 (0,0) (1,1)", "Create Pline Into Variable o 3 (0,0) (1,1)",
+         true, true},
         {"v = v + 10\r\nv = 0 / 1", "v = v + 3\r\nv = 12345 / 0", true, true},
     };
     for (const Row& row : rows) {
