@@ -23,20 +23,25 @@ class ShapeCache {
 public:
     explicit ShapeCache(std::size_t capacity) : capacity_(capacity) {}
 
+    // Valid until the next find: the cache is not re-entered while a parse is in use.
     struct Found {
-        std::shared_ptr<const Parsed> parsed;
+        const Parsed* parsed = nullptr;
         // Made from another text of the shape: its source positions are that text's.
         bool shared = false;
     };
 
     // The parse of `text`, with text's numbers in it. Throws as the parser does.
     Found find(std::string_view text) {
-        if (!shapeOf(text, shape_)) return {fresh(text), false};
+        if (!shapeOf(text, shape_)) {
+            NumberLiterals ignored;
+            unshaped_ = owned(parse(text, ignored));
+            return {unshaped_.get(), false};
+        }
         const auto it = entries_.find(std::string_view(shape_.key));
         if (it != entries_.end()) {
             Entry& entry = it->second;
             if (entry.numbers.complete) return {bind(entry), true};
-            if (entry.text == text) return {entry.parsed, false};
+            if (entry.text == text) return {entry.parsed.get(), false};
         }
         Entry entry;
         entry.parsed = owned(parse(text, entry.numbers));
@@ -45,17 +50,15 @@ public:
         if (!entry.numbers.complete) entry.text = text;
         if (it != entries_.end()) {
             it->second = std::move(entry);
-            return {it->second.parsed, false};
+            return {it->second.parsed.get(), false};
         }
         if (entries_.size() >= capacity_) entries_.clear();
-        return {entries_.emplace(shape_.key, std::move(entry)).first->second.parsed, false};
+        return {entries_.emplace(shape_.key, std::move(entry)).first->second.parsed.get(), false};
     }
-
-    std::size_t size() const { return entries_.size(); }
 
 private:
     struct Entry {
-        std::shared_ptr<Parsed> parsed;
+        std::unique_ptr<Parsed> parsed;
         NumberLiterals numbers;
         std::string text;  // a parse that holds numbers of its own: the text it was made of
     };
@@ -73,16 +76,12 @@ private:
             return parseStatements(text, numbers);
         }
     }
-    static std::shared_ptr<Parsed> owned(std::unique_ptr<Parsed> parsed) { return parsed; }
-    static std::shared_ptr<Parsed> owned(Parsed parsed) {
-        return std::make_shared<Parsed>(std::move(parsed));
-    }
-    static std::shared_ptr<const Parsed> fresh(std::string_view text) {
-        NumberLiterals ignored;
-        return owned(parse(text, ignored));
+    static std::unique_ptr<Parsed> owned(std::unique_ptr<Parsed> parsed) { return parsed; }
+    static std::unique_ptr<Parsed> owned(Parsed parsed) {
+        return std::make_unique<Parsed>(std::move(parsed));
     }
 
-    std::shared_ptr<const Parsed> bind(Entry& entry) const {
+    const Parsed* bind(Entry& entry) const {
         for (std::size_t i = 0; i < shape_.numbers.size(); ++i) {
             Value& literal = entry.numbers.slots[i]->literal;
             const double v = shape_.numbers[i];
@@ -90,12 +89,13 @@ private:
                           ? Value::integer(static_cast<std::int64_t>(v))
                           : Value::real(v);
         }
-        return entry.parsed;
+        return entry.parsed.get();
     }
 
     std::size_t capacity_;
     std::unordered_map<std::string, Entry, KeyHash, std::equal_to<>> entries_;
     TextShape shape_;
+    std::unique_ptr<Parsed> unshaped_;  // the last text without a shape, parsed for itself
 };
 
 }  // namespace mbhost

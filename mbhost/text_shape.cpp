@@ -1,6 +1,7 @@
 #include "mbhost/text_shape.h"
 
 #include <array>
+#include <cstring>
 
 #include "foundation/mapbasic_name.h"
 #include "mbhost/lexer.h"
@@ -36,16 +37,13 @@ const std::array<unsigned char, 256>& byteTable() {
     return table;
 }
 
-// Past the string literal whose opening quote is at p; nullptr when it is unterminated.
+// Past the string literal whose opening quote is at p; nullptr when it is unterminated. A line
+// end inside is left to the lexer: such a text fails to parse and is never kept.
 const char* pastString(const char* p, const char* end) {
-    for (++p; p != end; ++p) {
-        if (*p == '\r' || *p == '\n') return nullptr;
-        if (*p != '"') continue;
-        if (p + 1 != end && p[1] == '"') {
-            ++p;
-            continue;
-        }
-        return p + 1;
+    for (++p; p != end; p += 2) {
+        p = static_cast<const char*>(std::memchr(p, '"', static_cast<std::size_t>(end - p)));
+        if (!p) return nullptr;
+        if (p + 1 == end || p[1] != '"') return p + 1;
     }
     return nullptr;
 }
