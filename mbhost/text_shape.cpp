@@ -76,9 +76,7 @@ bool shapeOf(std::string_view text, TextShape& shape) {
     const char* p = begin;
     while (p != end) {
         const unsigned char kind = table[static_cast<unsigned char>(*p)];
-        if (kind == 0) {
-            ++p;
-        } else if (kind == kWordStart) {
+        if (kind == kWordStart) {
             // A word runs over name bytes, digits included, and may end in '$'.
             for (++p; p != end && (table[static_cast<unsigned char>(*p)] & (kWordStart | kDigit));)
                 ++p;
@@ -88,9 +86,8 @@ bool shapeOf(std::string_view text, TextShape& shape) {
             if (!p) return false;
         } else if (kind == kMarker) {
             return false;
-        } else if (kind == kPoint && !startsNumber(text, static_cast<std::size_t>(p - begin))) {
-            ++p;
-        } else {
+        } else if (kind == kDigit ||
+                   (kind == kPoint && startsNumber(text, static_cast<std::size_t>(p - begin)))) {
             const auto at = static_cast<std::size_t>(p - begin);
             const NumberSpan span = numberSpan(text, at);
             double value = 0;
@@ -101,6 +98,8 @@ bool shapeOf(std::string_view text, TextShape& shape) {
             shape.key += static_cast<char>(number);
             shape.numbers.push_back(value);
             p = copied = begin + span.end;
+        } else {
+            ++p;  // a symbol or a blank, copied with its neighbours
         }
     }
     shape.key.append(copied, end);
