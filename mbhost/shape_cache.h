@@ -30,9 +30,13 @@ public:
         bool shared = false;
     };
 
+    // Longer texts are parsed for themselves and not kept, so that the cache stays within
+    // tens of megabytes whatever is sent; Veltrano's texts are far shorter.
+    static constexpr std::size_t kLongestKept = 8192;
+
     // The parse of `text`, with text's numbers in it. Throws as the parser does.
     Found find(std::string_view text) {
-        if (!shapeOf(text, shape_)) {
+        if (text.size() > kLongestKept || !shapeOf(text, shape_)) {
             NumberLiterals ignored;
             unshaped_ = owned(parse(text, ignored));
             return {unshaped_.get(), false};
