@@ -237,11 +237,17 @@ Value Evaluator::unary(const Expr& e, const RowContext* row) {
 
 Value Evaluator::binary(const Expr& e, const RowContext* row) {
     if (e.op == Op::And || e.op == Op::Or) return logic(e, row);
-    const Value a = eval(*e.args[0], row);
+    Value a = eval(*e.args[0], row);
     const Value b = eval(*e.args[1], row);
     if (e.op == Op::Concat ||
         (e.op == Op::Add && (a.kind() == ValueKind::String || b.kind() == ValueKind::String))) {
-        return Value::text(valueText(a) + valueText(b));
+        std::string joined = valueText(std::move(a));
+        if (b.kind() == ValueKind::String) {
+            joined += b.asText();
+        } else {
+            joined += valueText(b);
+        }
+        return Value::text(std::move(joined));
     }
     switch (e.op) {
         case Op::Equal:

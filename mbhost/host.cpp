@@ -1,13 +1,12 @@
 #include "mbhost/host.h"
 
 #include <new>
-#include <unordered_map>
-#include <unordered_set>
 
 #include "foundation/utf8.h"
 #include "mbhost/evaluator.h"
 #include "mbhost/number_format.h"
 #include "mbhost/parser.h"
+#include "mbhost/shape_cache.h"
 #include "mbhost/statements.h"
 
 namespace mbhost {
@@ -16,44 +15,11 @@ namespace errc {
 inline constexpr std::int32_t kInternal = 1099;
 }
 
-// Parsed texts by their exact wording: Veltrano repeats many texts (node and count requests,
-// selection and cursor statements), and a hit skips lexing and parsing. Texts that carry
-// fresh numbers every time (distances between computed points) would only churn the cache,
-// so a text is kept from its second sighting on.
+// Enough for every shape a long placement run sends (a few dozen a line, as each line gets a
+// fresh variable name).
 struct Host::ParseCache {
-    // Enough for every repeated text of a long placement run; when full the cache starts over
-    // rather than growing.
-    static constexpr std::size_t kMaxEntries = 4096;
-    static constexpr std::size_t kMaxSightings = 16384;
-
-    std::unordered_map<std::string, std::shared_ptr<const Expr>> expressions;
-    std::unordered_map<std::string, std::shared_ptr<const Program>> programs;
-    std::unordered_set<std::size_t> seenOnce;  // hashes of texts parsed once, not kept
-
-    template <class Map, class Parse>
-    auto lookUp(Map& map, std::string_view text, Parse parse) {
-        if (auto it = map.find(std::string(text)); it != map.end()) return it->second;
-        auto parsed = parse(text);
-        const std::size_t hash = std::hash<std::string_view>{}(text);
-        if (seenOnce.insert(hash).second) {
-            if (seenOnce.size() >= kMaxSightings) seenOnce.clear();
-            return parsed;
-        }
-        if (map.size() >= kMaxEntries) map.clear();
-        map.emplace(std::string(text), parsed);
-        return parsed;
-    }
-
-    std::shared_ptr<const Expr> expression(std::string_view text) {
-        return lookUp(expressions, text, [](std::string_view t) {
-            return std::shared_ptr<const Expr>(parseExpression(t));
-        });
-    }
-    std::shared_ptr<const Program> program(std::string_view text) {
-        return lookUp(programs, text, [](std::string_view t) {
-            return std::make_shared<const Program>(parseStatements(t));
-        });
-    }
+    ShapeCache<Expr> expressions{kParseCacheEntries};
+    ShapeCache<Program> programs{kParseCacheEntries};
 };
 
 Host::Host(HostIdentity identity)
@@ -90,19 +56,36 @@ auto Host::guarded(Action&& action) -> decltype(action()) {
     throw HostFailure(code, message);
 }
 
+// A parse shared with another text of the shape answers the same, but its messages would
+// point into that text: a failure is repeated on this text's own parse, which fails the same
+// way with the right positions. Expressions have no side effects, and a failed statement
+// leaves the workspace as it was, so the repeat changes nothing.
 std::string Host::eval(std::string_view expression) {
     return guarded([&] {
-        const auto expr = cache_->expression(expression);
+        const auto found = cache_->expressions.find(expression);
         Evaluator ev(workspace_);
-        return valueText(ev.eval(*expr));
+        if (!found.shared) return valueText(ev.eval(*found.parsed));
+        try {
+            return valueText(ev.eval(*found.parsed));
+        } catch (const MapBasicError&) {
+            return valueText(ev.eval(*parseExpression(expression)));
+        }
     });
 }
 
 void Host::execute(std::string_view statements) {
     guarded([&] {
-        const auto program = cache_->program(statements);
+        const auto found = cache_->programs.find(statements);
         Executor executor(workspace_);
-        for (const Statement& s : program->statements) executor.run(s);
+        const auto& list = found.parsed->statements;
+        std::size_t done = 0;
+        try {
+            for (; done < list.size(); ++done) executor.run(list[done]);
+        } catch (const MapBasicError&) {
+            if (!found.shared) throw;
+            const Program own = parseStatements(statements);
+            for (; done < own.statements.size(); ++done) executor.run(own.statements[done]);
+        }
     });
 }
 

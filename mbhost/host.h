@@ -30,6 +30,9 @@ private:
     std::int32_t code_;
 };
 
+// Parses kept for each of Eval and Do texts, by the text's shape (shape_cache.h).
+inline constexpr std::size_t kParseCacheEntries = 4096;
+
 class Host {
 public:
     explicit Host(HostIdentity identity = {});

@@ -56,8 +56,7 @@ private:
         const char c = src_[pos_];
         if (c == '\r' || c == '\n') return newLine(t);
         if (isWordStart(c)) return word(t);
-        if (isDigit(c) || (c == '.' && pos_ + 1 < src_.size() && isDigit(src_[pos_ + 1])))
-            return number(t);
+        if (startsNumber(src_, pos_)) return number(t);
         if (c == '"') return string(t);
         return symbol(t);
     }
@@ -82,36 +81,12 @@ private:
     }
 
     Token number(Token t) {
-        const std::size_t start = pos_;
-        bool real = false;
-        while (pos_ < src_.size() && isDigit(src_[pos_])) ++pos_;
-        if (pos_ < src_.size() && src_[pos_] == '.') {
-            real = true;
-            ++pos_;
-            while (pos_ < src_.size() && isDigit(src_[pos_])) ++pos_;
-        }
-        if (pos_ < src_.size() && (src_[pos_] == 'e' || src_[pos_] == 'E')) {
-            std::size_t p = pos_ + 1;
-            if (p < src_.size() && (src_[p] == '+' || src_[p] == '-')) ++p;
-            if (p < src_.size() && isDigit(src_[p])) {
-                real = true;
-                pos_ = p;
-                while (pos_ < src_.size() && isDigit(src_[pos_])) ++pos_;
-            }
-        }
-        t.text = std::string(src_.substr(start, pos_ - start));
-        t.kind = real ? TokenKind::Float : TokenKind::Integer;
-        const char* first = t.text.data();
-        const char* last = first + t.text.size();
-        if (*first == '.') {
-            // from_chars wants a digit first; ".5" reads as "0.5"
-            std::string padded = "0" + t.text;
-            std::from_chars(padded.data(), padded.data() + padded.size(), t.number);
-        } else {
-            auto [ptr, ec] = std::from_chars(first, last, t.number);
-            if (ec == std::errc::result_out_of_range) {
-                throw MapBasicError(errc::kOverflow, "Number out of range: " + t.text, t.spot());
-            }
+        const NumberSpan span = numberSpan(src_, pos_);
+        t.text = std::string(src_.substr(pos_, span.end - pos_));
+        t.kind = span.real ? TokenKind::Float : TokenKind::Integer;
+        pos_ = span.end;
+        if (readNumber(t.text, t.number) == std::errc::result_out_of_range && t.text[0] != '.') {
+            throw MapBasicError(errc::kOverflow, "Number out of range: " + t.text, t.spot());
         }
         return t;
     }
@@ -199,6 +174,50 @@ std::vector<Token> tokenize(std::string_view source) {
                             "Text too long: " + std::to_string(source.size()) + " characters");
     }
     return Lexer(source).run();
+}
+
+bool startsNumber(std::string_view source, std::size_t pos) {
+    const char c = source[pos];
+    return isDigit(c) || (c == '.' && pos + 1 < source.size() && isDigit(source[pos + 1]));
+}
+
+NumberSpan numberSpan(std::string_view source, std::size_t pos) {
+    NumberSpan span;
+    auto digits = [&] {
+        while (pos < source.size() && isDigit(source[pos])) ++pos;
+    };
+    digits();
+    if (pos < source.size() && source[pos] == '.') {
+        span.real = true;
+        ++pos;
+        digits();
+    }
+    if (pos < source.size() && (source[pos] == 'e' || source[pos] == 'E')) {
+        std::size_t p = pos + 1;
+        if (p < source.size() && (source[p] == '+' || source[p] == '-')) ++p;
+        if (p < source.size() && isDigit(source[p])) {
+            span.real = true;
+            pos = p;
+            digits();
+        }
+    }
+    span.end = pos;
+    return span;
+}
+
+std::errc readNumber(std::string_view digits, double& value) {
+    if (digits.empty() || digits[0] != '.') {
+        return std::from_chars(digits.data(), digits.data() + digits.size(), value).ec;
+    }
+    // from_chars wants a digit first
+    char padded[64];
+    if (digits.size() + 1 > sizeof padded) {
+        const std::string copy = "0" + std::string(digits);
+        return std::from_chars(copy.data(), copy.data() + copy.size(), value).ec;
+    }
+    padded[0] = '0';
+    digits.copy(padded + 1, digits.size());
+    return std::from_chars(padded, padded + digits.size() + 1, value).ec;
 }
 
 bool equalsIgnoreCase(std::string_view a, std::string_view b) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 #include "mbhost/diagnostics.h"
@@ -43,6 +44,17 @@ inline constexpr std::size_t kMaxSourceLength = 1 << 20;
 // Throws MapBasicError (errc::kSyntax) for a character that cannot start a token and for an
 // unterminated string.
 std::vector<Token> tokenize(std::string_view source);
+
+// The number token that starts at `pos` (a digit, or a point before a digit): where it ends
+// and whether it is real (a point or an exponent). The one rule for tokens and text shapes.
+bool startsNumber(std::string_view source, std::size_t pos);
+struct NumberSpan {
+    std::size_t end = 0;
+    bool real = false;
+};
+NumberSpan numberSpan(std::string_view source, std::size_t pos);
+// The value of a number token's text; ".5" reads as 0.5. Out of range: std::errc set.
+std::errc readNumber(std::string_view digits, double& value);
 
 bool equalsIgnoreCase(std::string_view a, std::string_view b);
 std::string toLower(std::string_view s);

@@ -14,6 +14,8 @@ std::string realText(double value);
 // The text Eval answers and Str$ gives: numbers as realText, logical "T"/"F", dates
 // "YYYYMMDD", strings unchanged, objects their type name, null empty.
 std::string valueText(const Value& value);
+// The same, taking a string's text instead of copying it.
+std::string valueText(Value&& value);
 
 // Format$. Pictures: '0' a digit always written, '#' a digit written when significant,
 // '.' the decimal point, ',' thousands grouping, '%' per cent, "E+0..." / "E-0..." scientific

@@ -151,18 +151,14 @@ ExprPtr Parser::unary() {
 ExprPtr Parser::primary() {
     const Token& t = peek();
     switch (t.kind) {
-        case TokenKind::Integer: {
-            ++pos_;
-            ExprPtr e = makeNode(ExprKind::Literal, t.spot());
-            e->literal = t.number <= 2147483647.0
-                             ? Value::integer(static_cast<std::int64_t>(t.number))
-                             : Value::real(t.number);
-            return e;
-        }
+        case TokenKind::Integer:
         case TokenKind::Float: {
             ++pos_;
             ExprPtr e = makeNode(ExprKind::Literal, t.spot());
-            e->literal = Value::real(t.number);
+            e->literal = t.kind == TokenKind::Integer && t.number <= 2147483647.0
+                             ? Value::integer(static_cast<std::int64_t>(t.number))
+                             : Value::real(t.number);
+            if (numberLiterals_) numberLiterals_->push_back(e.get());
             return e;
         }
         case TokenKind::String: {

@@ -66,4 +66,30 @@ ExprPtr parseExpression(std::string_view text) {
     return detail::Parser(tokenize(text)).wholeExpression();
 }
 
+namespace {
+// Parses with `rule`, noting every literal made of a number token.
+template <class Rule>
+auto parseNoting(std::string_view text, NumberLiterals& numbers, Rule rule) {
+    std::vector<Token> tokens = tokenize(text);
+    const auto count = std::count_if(tokens.begin(), tokens.end(), [](const Token& t) {
+        return t.kind == TokenKind::Integer || t.kind == TokenKind::Float;
+    });
+    numbers.slots.clear();
+    detail::Parser parser(std::move(tokens), &numbers.slots);
+    auto parsed = rule(parser);
+    // Tokens are taken once each, in order: as many literals as number tokens means every
+    // number became its own literal.
+    numbers.complete = numbers.slots.size() == static_cast<std::size_t>(count);
+    return parsed;
+}
+}  // namespace
+
+Program parseStatements(std::string_view text, NumberLiterals& numbers) {
+    return parseNoting(text, numbers, [](detail::Parser& p) { return p.program(); });
+}
+
+ExprPtr parseExpression(std::string_view text, NumberLiterals& numbers) {
+    return parseNoting(text, numbers, [](detail::Parser& p) { return p.wholeExpression(); });
+}
+
 }  // namespace mbhost

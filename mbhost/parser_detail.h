@@ -17,7 +17,9 @@ namespace mbhost::detail {
 
 class Parser {
 public:
-    explicit Parser(std::vector<Token> tokens) : tokens_(std::move(tokens)) {}
+    // numberLiterals, when given, receives the literal made of each number token, in order.
+    explicit Parser(std::vector<Token> tokens, std::vector<Expr*>* numberLiterals = nullptr)
+        : tokens_(std::move(tokens)), numberLiterals_(numberLiterals) {}
 
     Program program();
     ExprPtr wholeExpression();
@@ -103,6 +105,7 @@ private:
     struct DepthGuard;
 
     std::vector<Token> tokens_;
+    std::vector<Expr*>* numberLiterals_;
     std::size_t pos_ = 0;
     int depth_ = 0;
 };

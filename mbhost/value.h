@@ -48,6 +48,7 @@ public:
     std::int64_t asInteger() const { return std::get<1>(value_); }
     double asFloat() const { return std::get<2>(value_); }
     const std::string& asText() const { return std::get<3>(value_); }
+    std::string takeText() && { return std::move(std::get<3>(value_)); }
     bool asLogical() const { return std::get<4>(value_); }
     Date asDate() const { return std::get<5>(value_); }
     const ObjectValue& asObject() const { return std::get<6>(value_); }

@@ -9,7 +9,6 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <random>
 #include <thread>
 
 #include "automation/inprocess/inprocess_automation.h"
@@ -17,39 +16,11 @@
 #include "automation/socket/poll_loop.h"
 #include "automation/socket/socket_automation_provider.h"
 #include "automation/socket/unix_socket.h"
+#include "bench/engine/workload.h"
 #include "bench/support/placement_workspace.h"
 
 namespace veltrano::testing {
 namespace {
-
-constexpr int kLines = 100;
-constexpr int kNodes = 200;
-constexpr int kDistances = 20;
-constexpr double kLineLengthM = 150000;
-
-struct Workload {
-    const char* clause;
-    std::vector<Sections> lines;
-    std::vector<double> distances;
-};
-
-Workload makeWorkload(bool latLong) {
-    std::mt19937_64 rng(latLong ? 1 : 2);
-    Workload w{latLong ? kLatLongClause : kUtmClause, {}, {}};
-    for (int i = 0; i < kLines; ++i) {
-        w.lines.push_back(latLong ? randomLatLongLine(rng, kLineLengthM, kNodes)
-                                  : randomUtmLine(rng, kLineLengthM, kNodes));
-    }
-    // Spread over the first 140 km, so that every distance falls on every line.
-    for (int k = 1; k <= kDistances; ++k) w.distances.push_back(k * 7000.0 - 1234.5);
-    return w;
-}
-
-const Workload& workload(bool latLong) {
-    static const Workload latLongWork = makeWorkload(true);
-    static const Workload utmWork = makeWorkload(false);
-    return latLong ? latLongWork : utmWork;
-}
 
 class TempDir {
 public:

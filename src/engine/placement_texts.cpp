@@ -8,7 +8,10 @@ namespace veltrano::placement_text {
 namespace {
 
 std::string cat(std::initializer_list<std::string_view> pieces) {
+    std::size_t size = 0;
+    for (auto piece : pieces) size += piece.size();
     std::string out;
+    out.reserve(size);  // one allocation for a whole request text
     for (auto piece : pieces) out += piece;
     return out;
 }

@@ -18,12 +18,12 @@ bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// Collects the readable prefix of text, without ignorable characters, in the form that
+// Collects into out the readable prefix of text, without ignorable characters, in the form that
 // from_chars accepts ("D" exponents become "e"); stop tells where reading stopped.
-std::string readablePrefix(std::string_view text, std::size_t* stop = nullptr) {
+void readablePrefix(std::string_view text, std::string& out, std::size_t* stop = nullptr) {
     if (stop) *stop = text.size();
     enum class Stage { Sign, Whole, Fraction, ExponentSign, Exponent };
-    std::string out;
+    out.clear();
     Stage stage = Stage::Sign;
     bool mantissaDigits = false;
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -62,7 +62,7 @@ std::string readablePrefix(std::string_view text, std::size_t* stop = nullptr) {
                     continue;
                 }
                 if (stop) *stop = i;
-                return out;
+                return;
             case Stage::ExponentSign:
                 stage = Stage::Exponent;
                 if (c == '+' || c == '-') {
@@ -76,10 +76,9 @@ std::string readablePrefix(std::string_view text, std::size_t* stop = nullptr) {
                     continue;
                 }
                 if (stop) *stop = i;
-                return out;
+                return;
         }
     }
-    return out;
 }
 
 // Drops a dangling exponent ("1e", "1e-") that from_chars would otherwise stop before anyway.
@@ -94,7 +93,18 @@ void trimDanglingExponent(std::string& s) {
 }  // namespace
 
 double readHostNumber(std::string_view text) {
-    std::string prefix = readablePrefix(text);
+    // Most answers are plain numbers ("-3.87E+01"): when from_chars takes all of one whose
+    // mantissa starts with a digit or a point (not "inf", not "nan"), the prefix below
+    // would be the text itself.
+    const std::size_t mantissa = !text.empty() && text[0] == '-' ? 1 : 0;
+    if (mantissa < text.size() && (isDigit(text[mantissa]) || text[mantissa] == '.')) {
+        double value = 0.0;
+        const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+        if (ec == std::errc{} && ptr == text.data() + text.size()) return value;
+    }
+    // Every answer of the host is read here: one buffer per thread spares an allocation each.
+    thread_local std::string prefix;
+    readablePrefix(text, prefix);
     trimDanglingExponent(prefix);
     double value = 0.0;
     const char* first = prefix.data();
@@ -114,7 +124,8 @@ double readHostNumber(std::string_view text) {
 
 std::size_t hostNumberLength(std::string_view text) {
     std::size_t stop = 0;
-    readablePrefix(text, &stop);
+    std::string ignored;
+    readablePrefix(text, ignored, &stop);
     return stop;
 }
 

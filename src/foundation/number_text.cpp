@@ -1,20 +1,20 @@
 #include "foundation/number_text.h"
 
-#include <cmath>
-#include <cstdio>
+#include <charconv>
 
 namespace veltrano {
 
 std::string programNumberText(double value) {
     if (value == 0.0) return "0";  // also minus zero
-    // %G switches to the exponent below 1E-4 and from 1E+15 at this precision. snprintf
-    // writes the C locale's decimal separator, which a toolkit may have set from the
-    // user's environment, so a comma is turned back into a point.
+    // printf's %.15G, which switches to the exponent below 1E-4 and from 1E+15, without its
+    // locale: to_chars writes the C locale's form whatever a toolkit has set.
     char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%.15G", value);
-    std::string text(buffer);
+    const auto [end, ec] =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
+    (void)ec;
+    std::string text(buffer, end);
     for (char& c : text) {
-        if (c == ',') c = '.';
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');  // %G's capitals
     }
     return text;
 }
