@@ -14,10 +14,9 @@ namespace veltrano::ipc {
 class SocketConnection {
 public:
     SocketConnection() = default;  // empty: every call raises err::kHostGone
-    // timeLimit: how long the host may stay silent (zero: for ever).
+    // timeLimit: how long the host may stay silent (zero: for ever). Makes fd non-blocking.
     explicit SocketConnection(FileDescriptor fd,
-                              std::chrono::seconds timeLimit = std::chrono::seconds::zero())
-        : fd_(std::move(fd)), timeLimit_(timeLimit) {}
+                              std::chrono::seconds timeLimit = std::chrono::seconds::zero());
 
     // Connects to the host listening at path, with MBHOST_TIMEOUT as the time limit. Raises
     // RunTimeError err::kNoRunningCopy when none listens, when MBHOST_TIMEOUT is not valid,
@@ -44,6 +43,7 @@ private:
     FrameReader reader_;
     std::chrono::seconds timeLimit_{0};
     Clock::time_point deadline_;
+    Clock::time_point spinUntil_;
 };
 
 }  // namespace veltrano::ipc
