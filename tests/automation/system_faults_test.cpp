@@ -5,6 +5,8 @@
 
 #include <cerrno>
 #include <deque>
+#include <functional>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -100,18 +102,43 @@ TEST(client_io, a_reset_in_the_middle_of_an_answer_is_host_gone_for_good) {
     EXPECT_EQ(calls.sends, sendsBefore);
 }
 
-TEST(client_io, a_peer_that_closes_or_answers_nonsense_is_host_gone) {
-    for (const std::string& nonsense : {std::string(), encodeFrame("\x09garbage")}) {
+// What the host's end does with the request; each way of failing ends in 462 naming why.
+struct PeerFault {
+    const char* name;
+    bool before;                           // acts before the client calls
+    std::function<void(SocketPair&)> act;  // on a thread of its own
+    const char* reason;
+};
+
+TEST(client_io, a_peer_that_closes_dies_stops_or_answers_nonsense_is_host_gone) {
+    const std::size_t requestSize = encodeFrame(encodeRequest({Member::Name, ""})).size();
+    const std::string nonsense = encodeFrame("\x09garbage");
+    const PeerFault faults[] = {
+        {"closed", true, [](SocketPair& pair) { pair.far.reset(); }, ""},
+        {"dies once it has read, while the client looks", false,
+         [&](SocketPair& pair) {
+             pair.readFar(requestSize);
+             pair.far.reset();
+         },
+         "(the host closed the connection)"},
+        {"answers nonsense", false,
+         [&](SocketPair& pair) { ::send(pair.far.get(), nonsense.data(), nonsense.size(), 0); },
+         "unsupported protocol version 9"},
+        {"stopped", false, [&](SocketPair& pair) { pair.readFar(requestSize); },
+         "(no answer in 1 s)"},
+    };
+    for (const PeerFault& fault : faults) {
         SocketPair pair;
-        if (nonsense.empty()) pair.far.reset();
-        ::send(pair.far.get(), nonsense.data(), nonsense.size(), MSG_NOSIGNAL);
-        SocketConnection connection(std::move(pair.near));
+        std::thread peer(fault.act, std::ref(pair));
+        if (fault.before) peer.join();
+        SocketConnection connection(std::move(pair.near), std::chrono::seconds(1));
         const testing::Raised raised = testing::raisedBy([&] {
             connection.call({Member::Name, ""});
         });
-        EXPECT_EQ(raised.number, err::kHostGone);
-        EXPECT_EQ(raised.description.find("unsupported protocol version 9") != std::string::npos,
-                  !nonsense.empty());
+        if (peer.joinable()) peer.join();
+        EXPECT_EQ(raised.number, err::kHostGone) << fault.name;
+        EXPECT_NE(raised.description.find(fault.reason), std::string::npos)
+            << fault.name << ": " << raised.description;
     }
 }
 
