@@ -46,7 +46,7 @@ void PollLoop::runOnce(int timeoutMs) {
         fds.push_back({fd, watch.events, 0});
         ids.push_back(watch.id);
     }
-    int ready = spin(fds);
+    int ready = Clock::now() < spinUntil_ && spin_.worthLooking() ? spin(fds) : 0;
     if (ready == 0 && timeoutMs != 0) {
         ready = systemCalls().poll(fds.data(), fds.size(), timeoutMs);
     }
@@ -67,8 +67,10 @@ void PollLoop::runOnce(int timeoutMs) {
 int PollLoop::spin(std::vector<pollfd>& fds) {
     for (;;) {
         const int ready = systemCalls().poll(fds.data(), fds.size(), 0);
-        if (ready != 0 || Clock::now() >= spinUntil_) return ready;
-        yieldCore();
+        if (ready != 0 || Clock::now() >= spinUntil_) {
+            spin_.looked(ready != 0);
+            return ready;
+        }
     }
 }
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "automation/socket/file_descriptor.h"
+#include "automation/socket/spin_budget.h"
 
 namespace veltrano::ipc {
 
@@ -29,8 +30,8 @@ public:
     bool watching(int fd) const { return watches_.count(fd) != 0; }
 
     // Waits at most timeoutMs (-1: no limit) and runs the handlers of what is ready. Within
-    // kSpinBudget of the last event handled it first looks without sleeping, yielding the core
-    // between looks, so that a client's next request is caught without a wake-up.
+    // kSpinBudget of the last event handled it first looks without sleeping (while that pays),
+    // so that a client's next request is caught without a wake-up.
     void runOnce(int timeoutMs);
     // Runs until stop().
     void run();
@@ -53,6 +54,7 @@ private:
     std::map<int, Watch> watches_;
     std::uint64_t nextId_ = 1;
     Clock::time_point spinUntil_;
+    SpinPolicy spin_;
     FileDescriptor wakeRead_;
     FileDescriptor wakeWrite_;
     std::atomic<bool> stopRequested_{false};  // lock-free, so a signal handler may set it

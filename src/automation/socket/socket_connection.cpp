@@ -101,6 +101,17 @@ std::optional<std::string> SocketConnection::farewell() {
     }
 }
 
+// A quick answer is caught here, without a sleep and a wake-up; a slow one is waited for.
+void SocketConnection::lookForAnswer() {
+    if (!spin_.worthLooking()) return;
+    const auto until = Clock::now() + kSpinBudget;
+    pollfd ready{fd_.get(), POLLIN, 0};
+    while (systemCalls().poll(&ready, 1, 0) == 0) {
+        if (Clock::now() >= until) return spin_.looked(false);
+    }
+    spin_.looked(true);
+}
+
 void SocketConnection::sendAll(const std::string& bytes) {
     std::size_t sent = 0;
     while (sent < bytes.size()) {
@@ -129,12 +140,7 @@ std::string SocketConnection::receivePayload() {
         } else if (got < 0 && errno == EINTR) {
             continue;
         } else if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-            // A quick answer is caught while looking; a slow one is waited for asleep.
-            if (Clock::now() < spinUntil_) {
-                yieldCore();
-            } else {
-                waitFor(POLLIN);
-            }
+            waitFor(POLLIN);
         } else {
             lose(got == 0 ? "the host closed the connection" : std::strerror(errno));
         }
@@ -151,7 +157,7 @@ Answer SocketConnection::call(const Request& request) {
     }
     deadline_ = Clock::now() + timeLimit_;
     sendAll(frame);
-    spinUntil_ = Clock::now() + kSpinBudget;
+    lookForAnswer();
     try {
         for (;;) {
             Answer answer = decodeAnswer(receivePayload());

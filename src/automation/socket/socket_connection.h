@@ -8,6 +8,7 @@
 #include "automation/socket/file_descriptor.h"
 #include "automation/socket/frame.h"
 #include "automation/socket/message.h"
+#include "automation/socket/spin_budget.h"
 
 namespace veltrano::ipc {
 
@@ -36,6 +37,7 @@ private:
     [[noreturn]] void lose(const std::string& reason);
     void waitFor(short events);
     void sendAll(const std::string& bytes);
+    void lookForAnswer();
     std::string receivePayload();
     std::optional<std::string> farewell();
 
@@ -43,7 +45,7 @@ private:
     FrameReader reader_;
     std::chrono::seconds timeLimit_{0};
     Clock::time_point deadline_;
-    Clock::time_point spinUntil_;
+    SpinPolicy spin_;
 };
 
 }  // namespace veltrano::ipc
