@@ -136,7 +136,8 @@ class MbhostProgram {
 public:
     explicit MbhostProgram(std::optional<int> core) {
 #ifdef VELTRANO_MBHOST_PROGRAM
-        ipc::SocketAutomationProvider provider(dir_.socketPath(), VELTRANO_MBHOST_PROGRAM);
+        ipc::SocketAutomationProvider provider(dir_.socketPath(),
+                                               bench::benchedMbhost(VELTRANO_MBHOST_PROGRAM));
         if (core) {
             host_ =
                 bench::startOnCore(*core, startingCores()[0], [&] { return provider.startNew(); });

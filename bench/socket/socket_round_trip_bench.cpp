@@ -132,8 +132,8 @@ private:
     void spawnHost() {
         const std::string script = directory + "/setup.mb";
         std::ofstream(script) << kSetUp;
-        std::vector<std::string> args = {MBHOST_PROGRAM_PATH, "--socket", hostPath, "--script",
-                                         script};
+        std::vector<std::string> args = {veltrano::bench::benchedMbhost(MBHOST_PROGRAM_PATH),
+                                         "--socket", hostPath, "--script", script};
         std::vector<char*> argv;
         for (auto& a : args) argv.push_back(a.data());
         argv.push_back(nullptr);

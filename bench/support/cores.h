@@ -1,9 +1,11 @@
-// Which cores the bench and the host processes it starts run on: the cost of a round trip
-// depends above all on whether the two ends share a core.
+// Which cores the bench and the host processes it starts run on (the cost of a round trip
+// depends above all on whether the two ends share a core), and which host program it starts.
 #pragma once
 
 #include <sched.h>
 
+#include <cstdlib>
+#include <string>
 #include <vector>
 
 namespace veltrano::bench {
@@ -38,6 +40,13 @@ auto startOnCore(int core, int home, Start start) {
         ~Home() { pinTo(core); }
     } back{home};
     return start();
+}
+
+// The mbhost program to measure: VELTRANO_BENCH_MBHOST when set (to set another build's host
+// against this one), else the one built beside the bench.
+inline std::string benchedMbhost(const char* built) {
+    const char* chosen = std::getenv("VELTRANO_BENCH_MBHOST");
+    return chosen && *chosen ? chosen : built;
 }
 
 }  // namespace veltrano::bench
