@@ -51,8 +51,8 @@ void KeepAlive::run() {
     }
 }
 
-// Each wake-up is due either an interval after the running request started or last heard of
-// the host, or an interval after the last look found none running.
+// Each wake-up falls due an interval after the running request started or was last posted,
+// or an interval after the last look found none running.
 void KeepAlive::keepPosted(std::unique_lock<std::mutex>& lock) {
     std::uint64_t seen = turn_;
     auto due = started_ + interval_;

@@ -9,7 +9,6 @@
 #include <stdexcept>
 #include <utility>
 
-#include "automation/socket/spin_budget.h"
 #include "automation/socket/system_calls.h"
 
 namespace veltrano::ipc {

@@ -13,7 +13,6 @@
 
 #include "automation/socket/answer_time_limit.h"
 #include "automation/socket/peer_credentials.h"
-#include "automation/socket/spin_budget.h"
 #include "automation/socket/system_calls.h"
 #include "automation/socket/unix_socket.h"
 #include "foundation/run_time_error.h"
