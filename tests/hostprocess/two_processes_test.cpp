@@ -47,8 +47,7 @@ TEST(two_processes, clients_in_turn_or_fifty_at_once_share_one_workspace_and_its
         if (id % 5 == 0) RawClient(socket).sendRequest({veltrano::ipc::Member::Eval, "2*2"});
         ::_exit(wrong);
     }
-    for (const pid_t pid : clients) {
-        int status = -1;
+    for (int status = -1; const pid_t pid : clients) {
         EXPECT_TRUE(::waitpid(pid, &status, 0) == pid && status == 0);
     }
 
