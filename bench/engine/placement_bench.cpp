@@ -252,6 +252,7 @@ PLACEMENT_BENCHMARK(BM_PlaceLatLongSocketThread);
 PLACEMENT_BENCHMARK(BM_PlaceUtmSocketThread);
 PLACEMENT_BENCHMARK(BM_PlaceLatLongMbhostProgram);
 PLACEMENT_BENCHMARK(BM_PlaceUtmMbhostProgram);
+// Last, as they leave this process pinned to its first core.
 PLACEMENT_BENCHMARK(BM_PlaceLatLongProgramCrossCore);
 PLACEMENT_BENCHMARK(BM_PlaceLatLongProgramSameCore);
 
