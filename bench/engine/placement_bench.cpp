@@ -9,6 +9,8 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
+#include <random>
 #include <thread>
 
 #include "automation/inprocess/inprocess_automation.h"
@@ -17,6 +19,7 @@
 #include "automation/socket/socket_automation_provider.h"
 #include "automation/socket/unix_socket.h"
 #include "bench/engine/workload.h"
+#include "bench/support/cores.h"
 #include "bench/support/placement_workspace.h"
 
 namespace veltrano::testing {
@@ -79,15 +82,40 @@ std::string requestKind(std::string_view member, std::string_view text) {
     return "other Do";
 }
 
-enum class Reach { InProcess, ServedByThread, MbhostProgram };
+// The program's reaches pin this process to its first core and the mbhost it starts to the
+// same core or to the next: across cores every round trip that sleeps pays for a wake-up.
+enum class Reach { InProcess, ServedByThread, MbhostProgram, ProgramSameCore, ProgramCrossCore };
+
+// The cores this process might use when it started, before any pinning.
+const std::vector<int>& startingCores() {
+    static const std::vector<int> cores = bench::allowedCores();
+    return cores;
+}
+
+// The core the mbhost program is to start on, if it is pinned at all; pins this process.
+std::optional<int> programCore(Reach reach) {
+    if (reach != Reach::ProgramSameCore && reach != Reach::ProgramCrossCore) return std::nullopt;
+    const std::vector<int>& cores = startingCores();
+    if (cores.size() < (reach == Reach::ProgramCrossCore ? 2u : 1u)) {
+        throw std::runtime_error("not enough cores to place the two processes");
+    }
+    bench::pinTo(cores[0]);
+    return reach == Reach::ProgramCrossCore ? cores[1] : cores[0];
+}
 
 // The mbhost program on a socket of its own, ended when done with.
 class MbhostProgram {
 public:
-    MbhostProgram() {
+    explicit MbhostProgram(std::optional<int> core) {
 #ifdef VELTRANO_MBHOST_PROGRAM
-        host_ =
-            ipc::SocketAutomationProvider(dir_.socketPath(), VELTRANO_MBHOST_PROGRAM).startNew();
+        ipc::SocketAutomationProvider provider(dir_.socketPath(),
+                                               bench::benchedMbhost(VELTRANO_MBHOST_PROGRAM));
+        if (core) {
+            host_ =
+                bench::startOnCore(*core, startingCores()[0], [&] { return provider.startNew(); });
+        } else {
+            host_ = provider.startNew();
+        }
 #else
         throw std::runtime_error("the mbhost program was not built");
 #endif
@@ -115,9 +143,9 @@ void placeAlongAll(benchmark::State& state, bool latLong, Reach reach) {
     std::unique_ptr<ServedOverSocket> served;
     std::unique_ptr<MbhostProgram> program;
     AutomationPtr engineSide = inProcess;
-    if (reach == Reach::MbhostProgram) {
+    if (reach != Reach::InProcess && reach != Reach::ServedByThread) {
         try {
-            program = std::make_unique<MbhostProgram>();
+            program = std::make_unique<MbhostProgram>(programCore(reach));
         } catch (const std::exception& e) {
             state.SkipWithError(e.what());
             return;
@@ -181,6 +209,12 @@ void BM_PlaceLatLongMbhostProgram(benchmark::State& s) {
 void BM_PlaceUtmMbhostProgram(benchmark::State& s) {
     placeAlongAll(s, false, Reach::MbhostProgram);
 }
+void BM_PlaceLatLongProgramCrossCore(benchmark::State& s) {
+    placeAlongAll(s, true, Reach::ProgramCrossCore);
+}
+void BM_PlaceLatLongProgramSameCore(benchmark::State& s) {
+    placeAlongAll(s, true, Reach::ProgramSameCore);
+}
 
 #define PLACEMENT_BENCHMARK(name) \
     BENCHMARK(name)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime()
@@ -190,6 +224,9 @@ PLACEMENT_BENCHMARK(BM_PlaceLatLongSocketThread);
 PLACEMENT_BENCHMARK(BM_PlaceUtmSocketThread);
 PLACEMENT_BENCHMARK(BM_PlaceLatLongMbhostProgram);
 PLACEMENT_BENCHMARK(BM_PlaceUtmMbhostProgram);
+// Last, as they leave this process pinned to its first core.
+PLACEMENT_BENCHMARK(BM_PlaceLatLongProgramCrossCore);
+PLACEMENT_BENCHMARK(BM_PlaceLatLongProgramSameCore);
 
 }  // namespace
 }  // namespace veltrano::testing

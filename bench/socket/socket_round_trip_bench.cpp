@@ -1,7 +1,8 @@
 // Round trips per second over the socket: Eval "2*2" and the node-pair expression answered by
-// a real mbhost, against the floor of the same request frames echoed by a trivial server on
-// the same kind of socket, each in its own process. Only the ratios mean anything: the floor
-// itself varies several-fold with where the scheduler puts the two processes.
+// a real mbhost, against the floor of the same request frames echoed by a trivial blocking
+// server on the same kind of socket, each in its own process. The bench runs on one core and
+// each server either on the same core or on another: the floor differs several-fold between
+// the two, since across cores every round trip wakes a sleeping peer.
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
@@ -25,6 +26,7 @@
 #include "automation/socket/socket_automation.h"
 #include "automation/socket/socket_connection.h"
 #include "automation/socket/unix_socket.h"
+#include "bench/support/cores.h"
 
 extern char** environ;
 
@@ -88,7 +90,24 @@ void waitUntilListening(const std::string& path) {
     std::abort();
 }
 
-// Both servers, started once for every benchmark of the run.
+enum Placement { kSameCore, kCrossCore };
+
+// The cores of the bench process and of its servers, by placement.
+struct Cores {
+    std::vector<int> allowed = veltrano::bench::allowedCores();
+    int home() const { return allowed.at(0); }
+    bool crossPossible() const { return allowed.size() > 1; }
+    int server(Placement placement) const {
+        return placement == kCrossCore && crossPossible() ? allowed[1] : home();
+    }
+};
+
+const Cores& cores() {
+    static const Cores instance;
+    return instance;
+}
+
+// An echo server and an mbhost on one core, started once for every benchmark of the run.
 struct Servers {
     std::string directory = scratchDirectory();
     std::string echoPath = directory + "/echo";
@@ -97,34 +116,43 @@ struct Servers {
     Process echo;
     Process host;
 
-    Servers() {
-        echoListener = SocketListener::listenAt(echoPath);
-        echo.pid = ::fork();
-        if (echo.pid == 0) echoServe(std::move(echoListener));
+    explicit Servers(int core) {
+        veltrano::bench::startOnCore(core, cores().home(), [&] {
+            echoListener = SocketListener::listenAt(echoPath);
+            echo.pid = ::fork();
+            if (echo.pid == 0) echoServe(std::move(echoListener));
+            spawnHost();
+            return 0;
+        });
+        waitUntilListening(hostPath);
+    }
+    ~Servers() { std::filesystem::remove_all(directory); }
+
+private:
+    void spawnHost() {
         const std::string script = directory + "/setup.mb";
         std::ofstream(script) << kSetUp;
-        std::vector<std::string> args = {MBHOST_PROGRAM_PATH, "--socket", hostPath, "--script",
-                                         script};
+        std::vector<std::string> args = {veltrano::bench::benchedMbhost(MBHOST_PROGRAM_PATH),
+                                         "--socket", hostPath, "--script", script};
         std::vector<char*> argv;
         for (auto& a : args) argv.push_back(a.data());
         argv.push_back(nullptr);
         if (::posix_spawn(&host.pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
             std::abort();
         }
-        waitUntilListening(hostPath);
     }
-    ~Servers() { std::filesystem::remove_all(directory); }
 };
 
-Servers& servers() {
-    static Servers instance;
-    return instance;
+Servers& servers(Placement placement) {
+    static Servers sameCore(cores().server(kSameCore));
+    static Servers crossCore(cores().server(kCrossCore));
+    return placement == kSameCore ? sameCore : crossCore;
 }
 
 // The floor: the client's own work (encode, send, receive, cut the frame) with a server that
 // does nothing but echo.
-void echoRoundTrips(benchmark::State& state, const char* expression) {
-    FileDescriptor fd = connectTo(servers().echoPath);
+void echoRoundTrips(benchmark::State& state, Placement placement, const char* expression) {
+    FileDescriptor fd = connectTo(servers(placement).echoPath);
     FrameReader reader;
     char buffer[65536];
     for (auto _ : state) {
@@ -148,8 +176,8 @@ void echoRoundTrips(benchmark::State& state, const char* expression) {
         benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
-void hostRoundTrips(benchmark::State& state, const char* expression) {
-    SocketAutomation host(SocketConnection::open(servers().hostPath));
+void hostRoundTrips(benchmark::State& state, Placement placement, const char* expression) {
+    SocketAutomation host(SocketConnection::open(servers(placement).hostPath));
     for (auto _ : state) {
         std::string value = host.Eval(expression);
         benchmark::DoNotOptimize(value);
@@ -158,23 +186,13 @@ void hostRoundTrips(benchmark::State& state, const char* expression) {
         benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
-void BM_Echo_TwoTimesTwo(benchmark::State& state) {
-    echoRoundTrips(state, "2*2");
-}
-void BM_Mbhost_TwoTimesTwo(benchmark::State& state) {
-    hostRoundTrips(state, "2*2");
-}
-void BM_Echo_NodePair(benchmark::State& state) {
-    echoRoundTrips(state, kNodePair);
-}
-void BM_Mbhost_NodePair(benchmark::State& state) {
-    hostRoundTrips(state, kNodePair);
-}
-
-BENCHMARK(BM_Echo_TwoTimesTwo)->UseRealTime();
-BENCHMARK(BM_Mbhost_TwoTimesTwo)->UseRealTime();
-BENCHMARK(BM_Echo_NodePair)->UseRealTime();
-BENCHMARK(BM_Mbhost_NodePair)->UseRealTime();
+#define ROUND_TRIP_BENCHMARKS(placement)                                                          \
+    BENCHMARK_CAPTURE(echoRoundTrips, TwoTimesTwo_##placement, placement, "2*2")->UseRealTime();  \
+    BENCHMARK_CAPTURE(hostRoundTrips, TwoTimesTwo_##placement, placement, "2*2")->UseRealTime();  \
+    BENCHMARK_CAPTURE(echoRoundTrips, NodePair_##placement, placement, kNodePair)->UseRealTime(); \
+    BENCHMARK_CAPTURE(hostRoundTrips, NodePair_##placement, placement, kNodePair)->UseRealTime()
+ROUND_TRIP_BENCHMARKS(kSameCore);
+ROUND_TRIP_BENCHMARKS(kCrossCore);
 
 // Prints, after the usual table, each request's time over its floor's.
 class RatioReporter : public benchmark::ConsoleReporter {
@@ -184,17 +202,18 @@ public:
             // With repetitions, the median stands for the benchmark.
             if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median") continue;
             const std::string name = run.benchmark_name();
-            times_[name.substr(0, name.find('/'))] = run.GetAdjustedRealTime();
+            times_[name.substr(0, name.find('/', name.find('/') + 1))] = run.GetAdjustedRealTime();
         }
         ConsoleReporter::ReportRuns(runs);
     }
     void Finalize() override {
         ConsoleReporter::Finalize();
-        for (const char* request : {"TwoTimesTwo", "NodePair"}) {
-            const double floor = times_["BM_Echo_" + std::string(request)];
-            const double host = times_["BM_Mbhost_" + std::string(request)];
+        for (const char* request : {"TwoTimesTwo_kSameCore", "NodePair_kSameCore",
+                                    "TwoTimesTwo_kCrossCore", "NodePair_kCrossCore"}) {
+            const double floor = times_["echoRoundTrips/" + std::string(request)];
+            const double host = times_["hostRoundTrips/" + std::string(request)];
             if (floor > 0) {
-                std::printf("ratio %-12s mbhost/echo = %.2f\n", request, host / floor);
+                std::printf("ratio %-22s mbhost/echo = %.2f\n", request, host / floor);
             }
         }
     }
@@ -207,7 +226,9 @@ private:
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
-    servers();
+    veltrano::bench::pinTo(cores().home());
+    if (!cores().crossPossible()) std::fprintf(stderr, "one core only: cross-core is same-core\n");
+    servers(kSameCore);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();

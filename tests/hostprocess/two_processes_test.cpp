@@ -1,5 +1,7 @@
 // mbhost and its clients as separate processes.
 #include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -19,7 +21,7 @@ using veltrano::ipc::SocketAutomationProvider;
 using veltrano::testing::RawClient;
 using veltrano::testing::TempDir;
 
-TEST(two_processes, clients_in_turn_share_one_workspace_and_its_trace) {
+TEST(two_processes, clients_in_turn_or_fifty_at_once_share_one_workspace_and_its_trace) {
     TempDir dir;
     const std::string socket = dir.file("socket");
     MbhostProcess host({"--socket", socket, "--trace", dir.file("trace.jsonl")});
@@ -30,6 +32,24 @@ TEST(two_processes, clients_in_turn_share_one_workspace_and_its_trace) {
     first->Do("Dim shared As Integer");
     second->Do("shared = 41");
     EXPECT_EQ(first->Eval("shared + 1"), "42");
+    std::vector<pid_t> clients;
+    for (int id = 1; id <= 50; ++id) {
+        if (const pid_t pid = ::fork()) {
+            clients.push_back(pid);
+            continue;
+        }
+        // Asks what only it knows the answer to; every fifth then dies, a request on its way.
+        auto client = provider.attachRunning();
+        int wrong = 0;
+        for (int n = id * 1000; n < id * 1000 + 40; ++n) {
+            wrong += client->Eval(std::to_string(n) + " - shared + 41") != std::to_string(n);
+        }
+        if (id % 5 == 0) RawClient(socket).sendRequest({veltrano::ipc::Member::Eval, "2*2"});
+        ::_exit(wrong);
+    }
+    for (int status = -1; const pid_t pid : clients) {
+        EXPECT_TRUE(::waitpid(pid, &status, 0) == pid && status == 0);
+    }
 
     host.signal(SIGTERM);
     EXPECT_EQ(host.wait().status, 0);

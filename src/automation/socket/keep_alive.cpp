@@ -22,36 +22,51 @@ KeepAlive::~KeepAlive() {
 }
 
 void KeepAlive::start(int fd) {
+    bool wake = false;
     {
         const std::lock_guard lock(mutex_);
         fd_ = fd;
+        started_ = Clock::now();
         ++turn_;
+        wake = asleep_;
     }
-    wake_.notify_all();
+    if (wake) wake_.notify_all();
 }
 
 std::string KeepAlive::finish() {
     std::string unsent;
-    {
-        const std::lock_guard lock(mutex_);
-        fd_ = -1;
-        ++turn_;
-        unsent.swap(unsent_);
-    }
-    wake_.notify_all();
+    const std::lock_guard lock(mutex_);
+    fd_ = -1;
+    unsent.swap(unsent_);
     return unsent;
 }
 
 void KeepAlive::run() {
     std::unique_lock lock(mutex_);
     while (!quit_) {
-        if (fd_ < 0) {
-            wake_.wait(lock);
-            continue;
+        asleep_ = true;
+        wake_.wait(lock, [this] { return quit_ || fd_ >= 0; });
+        asleep_ = false;
+        keepPosted(lock);
+    }
+}
+
+// Each wake-up falls due an interval after the running request started or was last posted,
+// or an interval after the last look found none running.
+void KeepAlive::keepPosted(std::unique_lock<std::mutex>& lock) {
+    std::uint64_t seen = turn_;
+    auto due = started_ + interval_;
+    while (!quit_) {
+        if (wake_.wait_until(lock, due, [this] { return quit_; })) return;
+        const auto now = Clock::now();
+        if (fd_ < 0 && turn_ == seen) return;  // an interval without a request: sleep
+        if (turn_ != seen) {
+            seen = turn_;
+            due = fd_ >= 0 ? started_ + interval_ : now + interval_;
+        } else if (now >= due) {
+            sendOne();
+            due = now + interval_;
         }
-        const std::uint64_t turn = turn_;
-        if (wake_.wait_for(lock, interval_, [&] { return quit_ || turn_ != turn; })) continue;
-        sendOne();
     }
 }
 

@@ -1,5 +1,7 @@
 // Tells the client of a long request that the host still works on it: while the loop thread
 // runs the request, a thread of its own writes a keep-alive frame to that client now and then.
+// A stream of short requests never wakes that thread: it looks at the clock's pace, not at
+// every request, and sleeps for good once an interval passes without one.
 #pragma once
 
 #include <chrono>
@@ -25,14 +27,18 @@ public:
     std::string finish();
 
 private:
+    using Clock = std::chrono::steady_clock;
     void run();
-    void sendOne();  // with mutex_ held
+    void keepPosted(std::unique_lock<std::mutex>& lock);  // until an interval passes idle
+    void sendOne();                                       // with mutex_ held
 
     const std::chrono::milliseconds interval_;
     std::mutex mutex_;
     std::condition_variable wake_;
     int fd_ = -1;
-    std::uint64_t turn_ = 0;  // changes at every start and finish, so a wait starts afresh
+    Clock::time_point started_;  // of the request under way
+    std::uint64_t turn_ = 0;     // counts the requests started
+    bool asleep_ = true;         // waits for a start without a time-out
     bool quit_ = false;
     std::string unsent_;
     std::thread thread_;

@@ -8,7 +8,6 @@
 #include <cstring>
 #include <stdexcept>
 #include <utility>
-#include <vector>
 
 #include "automation/socket/system_calls.h"
 
@@ -46,7 +45,10 @@ void PollLoop::runOnce(int timeoutMs) {
         fds.push_back({fd, watch.events, 0});
         ids.push_back(watch.id);
     }
-    const int ready = systemCalls().poll(fds.data(), fds.size(), timeoutMs);
+    int ready = Clock::now() < spinUntil_ && spin_.worthLooking() ? spin(fds) : 0;
+    if (ready == 0 && timeoutMs != 0) {
+        ready = systemCalls().poll(fds.data(), fds.size(), timeoutMs);
+    }
     if (ready <= 0) return;  // a timeout, or EINTR: the caller loops
     if (fds[0].revents != 0) drainWakePipe();
     for (std::size_t i = 1; i < fds.size() && !stopped(); ++i) {
@@ -57,6 +59,17 @@ void PollLoop::runOnce(int timeoutMs) {
         if (it == watches_.end() || it->second.id != ids[i]) continue;
         Handler handler = it->second.handler;  // a copy: the handler may unwatch itself
         handler(fds[i].revents);
+    }
+    spinUntil_ = Clock::now() + kSpinBudget;
+}
+
+int PollLoop::spin(std::vector<pollfd>& fds) {
+    for (;;) {
+        const int ready = systemCalls().poll(fds.data(), fds.size(), 0);
+        if (ready != 0 || Clock::now() >= spinUntil_) {
+            spin_.looked(ready != 0);
+            return ready;
+        }
     }
 }
 

@@ -2,12 +2,17 @@
 // signals from one loop, one event at a time, as a single-threaded host must.
 #pragma once
 
+#include <poll.h>
+
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <vector>
 
 #include "automation/socket/file_descriptor.h"
+#include "automation/socket/spin_budget.h"
 
 namespace veltrano::ipc {
 
@@ -24,7 +29,9 @@ public:
     void unwatch(int fd);
     bool watching(int fd) const { return watches_.count(fd) != 0; }
 
-    // Waits at most timeoutMs (-1: no limit) and runs the handlers of what is ready.
+    // Waits at most timeoutMs (-1: no limit) and runs the handlers of what is ready. Within
+    // kSpinBudget of the last event handled it first looks without sleeping (while that pays),
+    // so that a client's next request is caught without a wake-up.
     void runOnce(int timeoutMs);
     // Runs until stop().
     void run();
@@ -40,10 +47,14 @@ private:
         short events;
         Handler handler;
     };
+    using Clock = std::chrono::steady_clock;
+    int spin(std::vector<pollfd>& fds);  // what poll returned at the last look
     void drainWakePipe();
 
     std::map<int, Watch> watches_;
     std::uint64_t nextId_ = 1;
+    Clock::time_point spinUntil_;
+    SpinPolicy spin_;
     FileDescriptor wakeRead_;
     FileDescriptor wakeWrite_;
     std::atomic<bool> stopRequested_{false};  // lock-free, so a signal handler may set it

@@ -38,6 +38,12 @@ void checkPeer(const std::string& path, int fd) {
 
 }  // namespace
 
+SocketConnection::SocketConnection(FileDescriptor fd, std::chrono::seconds timeLimit)
+    : fd_(std::move(fd)), timeLimit_(timeLimit) {
+    // Every wait is a poll bounded by the time limit, never a blocking call.
+    if (!fd_.empty()) ::fcntl(fd_.get(), F_SETFL, ::fcntl(fd_.get(), F_GETFL) | O_NONBLOCK);
+}
+
 SocketConnection SocketConnection::open(const std::string& path) {
     try {
         const auto timeLimit = answerTimeLimit();
@@ -47,7 +53,6 @@ SocketConnection SocketConnection::open(const std::string& path) {
                                      std::strerror(errno));
         }
         checkPeer(path, fd.get());
-        ::fcntl(fd.get(), F_SETFL, ::fcntl(fd.get(), F_GETFL) | O_NONBLOCK);
         return SocketConnection(std::move(fd), timeLimit);
     } catch (const std::runtime_error& bad) {
         throw RunTimeError(err::kNoRunningCopy, bad.what(), kSource);
@@ -95,15 +100,27 @@ std::optional<std::string> SocketConnection::farewell() {
     }
 }
 
+// A quick answer is caught here, without a sleep and a wake-up; a slow one is waited for.
+void SocketConnection::lookForAnswer() {
+    if (!spin_.worthLooking()) return;
+    const auto until = Clock::now() + kSpinBudget;
+    pollfd ready{fd_.get(), POLLIN, 0};
+    while (systemCalls().poll(&ready, 1, 0) == 0) {
+        if (Clock::now() >= until) return spin_.looked(false);
+    }
+    spin_.looked(true);
+}
+
 void SocketConnection::sendAll(const std::string& bytes) {
     std::size_t sent = 0;
     while (sent < bytes.size()) {
-        waitFor(POLLOUT);
         const ssize_t put = systemCalls().send(fd_.get(), bytes.data() + sent, bytes.size() - sent);
         if (put > 0) {
             sent += static_cast<std::size_t>(put);
-        } else if (put < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK)) {
+        } else if (put < 0 && errno == EINTR) {
             continue;
+        } else if (put < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            waitFor(POLLOUT);
         } else {
             const std::string failure = put == 0 ? "nothing could be sent" : std::strerror(errno);
             lose(farewell().value_or(failure));
@@ -116,12 +133,13 @@ std::string SocketConnection::receivePayload() {
     for (;;) {
         if (auto payload = reader_.next()) return std::move(*payload);
         if (reader_.oversized()) lose("the host announced an oversized answer");
-        waitFor(POLLIN);
         const ssize_t got = systemCalls().recv(fd_.get(), buffer, sizeof(buffer));
         if (got > 0) {
             reader_.append(std::string_view(buffer, static_cast<std::size_t>(got)));
-        } else if (got < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK)) {
+        } else if (got < 0 && errno == EINTR) {
             continue;
+        } else if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            waitFor(POLLIN);
         } else {
             lose(got == 0 ? "the host closed the connection" : std::strerror(errno));
         }
@@ -138,6 +156,7 @@ Answer SocketConnection::call(const Request& request) {
     }
     deadline_ = Clock::now() + timeLimit_;
     sendAll(frame);
+    lookForAnswer();
     try {
         for (;;) {
             Answer answer = decodeAnswer(receivePayload());

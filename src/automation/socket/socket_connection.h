@@ -8,16 +8,16 @@
 #include "automation/socket/file_descriptor.h"
 #include "automation/socket/frame.h"
 #include "automation/socket/message.h"
+#include "automation/socket/spin_budget.h"
 
 namespace veltrano::ipc {
 
 class SocketConnection {
 public:
     SocketConnection() = default;  // empty: every call raises err::kHostGone
-    // timeLimit: how long the host may stay silent (zero: for ever).
+    // timeLimit: how long the host may stay silent (zero: for ever). Makes fd non-blocking.
     explicit SocketConnection(FileDescriptor fd,
-                              std::chrono::seconds timeLimit = std::chrono::seconds::zero())
-        : fd_(std::move(fd)), timeLimit_(timeLimit) {}
+                              std::chrono::seconds timeLimit = std::chrono::seconds::zero());
 
     // Connects to the host listening at path, with MBHOST_TIMEOUT as the time limit. Raises
     // RunTimeError err::kNoRunningCopy when none listens, when MBHOST_TIMEOUT is not valid,
@@ -37,6 +37,7 @@ private:
     [[noreturn]] void lose(const std::string& reason);
     void waitFor(short events);
     void sendAll(const std::string& bytes);
+    void lookForAnswer();
     std::string receivePayload();
     std::optional<std::string> farewell();
 
@@ -44,6 +45,7 @@ private:
     FrameReader reader_;
     std::chrono::seconds timeLimit_{0};
     Clock::time_point deadline_;
+    SpinPolicy spin_;
 };
 
 }  // namespace veltrano::ipc
