@@ -4,9 +4,10 @@
 
 #include <cmath>
 
-#include "foundation/run_time_error.h"
+#include "automation/raised.h"
+#include "platform/numeric_text.h"
 
-namespace veltrano {
+namespace veltrano::testing {
 namespace {
 
 // Blanks, tabs and line feeds count nowhere; reading stops at the first unreadable character.
@@ -26,17 +27,35 @@ TEST(host_number_reader, counts_convert_to_field_width_rounding_halves_to_even_o
     EXPECT_EQ(toInt16(32767.0), 32767);
     EXPECT_EQ(toInt32(2.5), 2);
     EXPECT_EQ(toInt32(3.5), 4);
-    try {
-        toInt16(readHostNumber("40000"));
-        FAIL() << "no overflow";
-    } catch (const RunTimeError& e) {
-        EXPECT_EQ(e.number(), err::kOverflow);
-        EXPECT_EQ(e.description(), "Overflow");
-    }
+    const Raised overflow = raisedBy([] { toInt16(readHostNumber("40000")); });
+    EXPECT_EQ(std::tuple(overflow.number, overflow.description),
+              std::tuple(err::kOverflow, "Overflow"));
     EXPECT_THROW(readHostNumber("1E999"), RunTimeError);
     EXPECT_THROW(toInt32(3e9), RunTimeError);
     EXPECT_THROW(toInt32(std::nan("")), RunTimeError);
 }
 
+// What the program shows is "<number>: <description>": no standard number may show bare.
+TEST(run_time_error, standard_numbers_have_readable_descriptions) {
+    for (auto n :
+         {err::kOverflow, err::kSubscriptOutOfRange, err::kDivisionByZero, err::kTypeMismatch,
+          err::kNoRunningCopy, err::kHostGone, err::kAutomationFailure}) {
+        EXPECT_FALSE(RunTimeError(n).description().empty()) << n;
+    }
+}
+
+TEST(regional_number, separators_of_several_bytes) {
+    const std::tuple<std::string, const char*, const char*, bool> rows[] = {
+        {"1\u00A0234,5", ",", "\u00A0", true},  // the group separator of several regions
+        {std::string("1\xC2") + "234,5", ",", "\u00A0", false},  // half a separator
+        {"2\u20245", "\u2024", ".", true},
+        {",", ",", " ", false},
+        {"1E+", ".", ",", false},
+    };
+    for (const auto& [text, decimal, group, numeric] : rows) {
+        EXPECT_EQ(isRegionalNumber(text, decimal, group), numeric) << text;
+    }
+}
+
 }  // namespace
-}  // namespace veltrano
+}  // namespace veltrano::testing

@@ -38,8 +38,8 @@ TEST(connection_state, connect_reads_version_and_main_window_then_builds_the_cen
     EXPECT_EQ(f.obj->connect2MiPro(HostValue::whole(321)), 1500);
     EXPECT_EQ(f.obj->state(), State::Connected);
     EXPECT_EQ(f.obj->hwnd(), 4242);
-    EXPECT_EQ(f.evals(), (Strings{"SystemInfo(17)", "SystemInfo(9)", "NumWindows()",
-                                  "SystemInfo(9)", "NumAllWindows()", "NumTables()"}));
+    EXPECT_EQ(f.host->evals(), (Strings{"SystemInfo(17)", "SystemInfo(9)", "NumWindows()",
+                                        "SystemInfo(9)", "NumAllWindows()", "NumTables()"}));
     EXPECT_TRUE(f.sent("Do", "Set Application Window 321"));
     f.answerWindows(1, {ScriptedWindow{.number = 1, .id = 77, .type = "2"}});
     EXPECT_EQ(f.obj->connect2MiPro(), 1500);  // again: same host object, a new census
@@ -102,15 +102,14 @@ TEST(connection_state, a_held_object_gives_each_query_its_own_nothing_and_refres
 
 TEST(connection_state, deattach_and_destruction_detach_a_live_host_only_and_release_it) {
     for (const bool dead : {false, true}) {
-        HostLinkFixture f;
-        f.connectEmptyHost();
+        ConnectedLink f;
         f.obj->Deattach();
         EXPECT_EQ(f.obj->state(), State::Connected);
         EXPECT_EQ(f.obj->hwnd(), 4242);
         if (dead) f.host->die();
         f.obj.reset();
-        EXPECT_EQ(f.statements().size(), dead ? 1u : 2u);
-        EXPECT_EQ(f.statements().back(), "Set Application Window 0");
+        EXPECT_EQ(f.host->statements().size(), dead ? 1u : 2u);
+        EXPECT_EQ(f.host->statements().back(), "Set Application Window 0");
         EXPECT_TRUE(f.messages.shown.empty());
         EXPECT_EQ(f.host.use_count(), 2);  // the fixture and the provider only
     }
@@ -136,42 +135,40 @@ TEST(open_host, reports_a_host_that_cannot_start_and_shows_a_started_one_with_it
     f.answerWindows(0, {ScriptedWindow{.number = -1, .id = 9, .title = "Main", .type = "19"}});
     EXPECT_EQ(f.obj->openMiPro(55), 1500);
     EXPECT_EQ(f.obj->state(), State::Connected);
-    EXPECT_EQ(f.statements(),
+    EXPECT_EQ(f.host->statements(),
               (Strings{"Set Application Window 55", "Alter ButtonPad  \"Main\" show "}));
     EXPECT_TRUE(f.sent("SetVisible", "T"));
     EXPECT_TRUE(f.messages.shown.empty());
 }
 
 TEST(close_all, closes_a_held_host_without_a_census_and_a_connected_one_with_one) {
-    HostLinkFixture f;
-    f.connectEmptyHost();
+    ConnectedLink f;
     bool busy = true;
     f.host->failWhen([&busy](const Request& r) { return busy && r.argument == "2*2"; }, 1, "busy");
     ASSERT_FALSE(f.obj->qIsLoaded());
     busy = false;
     f.host->clearRequests();
     EXPECT_TRUE(f.obj->Close_All());
-    EXPECT_EQ(f.statements(), Strings{"Close All "});
+    EXPECT_EQ(f.host->statements(), Strings{"Close All "});
     EXPECT_EQ(f.obj->state(), State::Held);
     EXPECT_FALSE(f.sent("Eval", "NumWindows()"));
     f.connectEmptyHost();
     EXPECT_TRUE(f.obj->Close_All(true));
-    EXPECT_EQ(f.statements(), Strings{"Close All  Interactive "});
+    EXPECT_EQ(f.host->statements(), Strings{"Close All  Interactive "});
     EXPECT_TRUE(f.sent("Eval", "NumWindows()"));
     EXPECT_EQ(f.obj->state(), State::Connected);
     f.obj->ClosePro(true);
-    EXPECT_EQ(f.statements().back(), "End MapInfo Interactive ");
+    EXPECT_EQ(f.host->statements().back(), "End MapInfo Interactive ");
     EXPECT_EQ(f.obj->state(), State::Idle);
 }
 
 TEST(session_chores, send_only_what_is_valid_and_clear_errors_only_when_set) {
-    HostLinkFixture f;
-    f.connectEmptyHost();
+    ConnectedLink f;
     f.obj->Attach(0);
     f.obj->Attach(900);
     EXPECT_TRUE(f.obj->RunMenuCommand("abc").isEmpty());
     EXPECT_TRUE(f.obj->RunMenuCommand("616").isEmpty());
-    EXPECT_EQ(f.statements(), Strings{"Set Application Window 900 "});
+    EXPECT_EQ(f.host->statements(), Strings{"Set Application Window 900 "});
     EXPECT_EQ(f.host->traffic().back(), (Request{"RunMenuCommand", "616"}));
     EXPECT_FALSE(f.sent("RunMenuCommand", "0"));
     EXPECT_EQ(f.obj->miName() + f.obj->miFullName() + f.obj->miProductLevel() + f.obj->miVersion(),

@@ -55,8 +55,7 @@ TEST(conversions, answers_become_whole_numbers_reals_texts_or_null_in_every_regi
     // clang-format on
     for (const auto& settings :
          {FixedRegionalSettings::pointLocale(), FixedRegionalSettings::commaLocale()}) {
-        HostLinkFixture f(settings);
-        f.connectEmptyHost();
+        ConnectedLink f(settings);
         for (const auto& row : rows) {
             EXPECT_EQ(ask(f, row.query, row.answer), row.expected)
                 << row.answer << " to query " << static_cast<int>(row.query) << " under "

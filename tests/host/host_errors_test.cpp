@@ -37,7 +37,7 @@ TEST(msgbox_err, a_refused_request_is_shown_once_cleared_and_gives_nothing) {
         {"TableInfo(roads,1) ",  // showing a table stops at its name
          [](auto& f) {
              f.obj->showAllOnTable(77, "roads");
-             return f.evals() == Strings{"TableInfo(roads,1) "};
+             return f.host->evals() == Strings{"TableInfo(roads,1) "};
          }},
         {"StatusBar  Hide ",  // a refused first stage still brings the host forward
          [](auto& f) {
@@ -46,8 +46,7 @@ TEST(msgbox_err, a_refused_request_is_shown_once_cleared_and_gives_nothing) {
          }},
     };
     for (const auto& row : rows) {
-        HostLinkFixture f;
-        f.connectEmptyHost();
+        ConnectedLink f;
         f.answerTables({ScriptedTable{}});
         f.host->clearRequests();
         f.host->fail(row.refused, 405, "refused");
@@ -80,8 +79,7 @@ TEST(msgbox_err, a_statement_the_host_rejects_without_raising_is_still_failed) {
 }
 
 TEST(msgbox_err, a_host_gone_while_reporting_shows_the_link_lost_pair_and_releases) {
-    HostLinkFixture f;
-    f.connectEmptyHost();
+    ConnectedLink f;
     f.host->SetLastErrorCode(5);
     f.host->die(1);  // the probe is answered, the error code read is not
     f.obj->msgboxErr();
@@ -125,8 +123,7 @@ TEST(msgbox_err, a_link_lost_while_reporting_midway_ends_the_operation_cleanly) 
 }
 
 TEST(is_error, answers_from_any_error_code_and_a_dead_host_fails_statements_silently) {
-    HostLinkFixture f;
-    f.connectEmptyHost();
+    ConnectedLink f;
     EXPECT_FALSE(f.obj->IsError());
     f.obj->msgboxErr();  // nothing pending: nothing shown, nothing cleared
     EXPECT_FALSE(f.sent("SetLastErrorCode", "0"));

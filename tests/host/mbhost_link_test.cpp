@@ -7,6 +7,7 @@
 #include <tuple>
 
 #include "automation/inprocess/inprocess_automation.h"
+#include "bench/support/placement_workspace.h"
 #include "host/miProObj.h"
 #include "mbhost/host.h"
 #include "platform/fixed_regional_settings.h"
@@ -15,28 +16,15 @@
 namespace veltrano::testing {
 namespace {
 
-mbhost::Row row(const char* text, std::vector<mbhost::Point> nodes = {}) {
-    mbhost::Geometry g;
-    g.type = nodes.size() > 2 ? mbhost::ObjectType::Polyline : mbhost::ObjectType::Line;
-    g.parts = {std::move(nodes)};
-    return {{mbhost::Value::text(text)},
-            g.parts[0].empty() ? nullptr : std::make_shared<const mbhost::Geometry>(g)};
-}
-
-// roads: two lines in longitude/latitude whose bounds have fractions; notes: no map.
+// roads: two lines in longitude/latitude whose bounds have fractions; notes: no map, no rows.
 std::shared_ptr<mbhost::Host> makeWorkspace() {
     auto host = std::make_shared<mbhost::Host>();
-    host->addTable({.name = "roads",
-                    .columns = {{"name", mbhost::ColumnType::Char, 20, 0}},
-                    .rows = {row("Ring", {{37.25, 55.5}, {37.75, 55.625}, {37.5, 55.75}}),
-                             row("Bridge", {{37.125, 55.25}, {37.5, 55.5}})},
-                    .coordSysClause = "Earth Projection 1, 104",
-                    .path = "/data/roads.TAB"});
-    host->addTable({.name = "notes",
-                    .columns = {{"text", mbhost::ColumnType::Char, 40, 0}},
-                    .rows = {row("first")},
-                    .coordSysClause = "",
-                    .path = "/data/notes.TAB"});
+    mbhost::TableData roads = lineTable(
+        "roads", kLatLongClause,
+        {{{{37.25, 55.5}, {37.75, 55.625}, {37.5, 55.75}}}, {{{37.125, 55.25}, {37.5, 55.5}}}});
+    roads.path = "/data/roads.TAB";
+    host->addTable(std::move(roads));
+    host->addTable(pointTable("notes", "", true));
     return host;
 }
 
@@ -74,7 +62,7 @@ TEST_P(host_link_on_mbhost, lists_the_open_tables_with_their_attributes) {
     const miProTblInfo& notes = *tables[2];
     EXPECT_EQ(std::tuple(notes.tName(), notes.tIsGeoMap(), notes.tCoordsys()),
               std::tuple("notes", false, ""));
-    EXPECT_EQ(obj.TableNROWS(HostValue::text("notes")), 1);
+    EXPECT_EQ(obj.TableNROWS(HostValue::text("notes")), 0);
     EXPECT_EQ(obj.TableNROWS(HostValue::whole(1)), 2);
     EXPECT_EQ(obj.NumTables(), 2);  // the row count's scratch table is closed again
     EXPECT_TRUE(messages.shown.empty());

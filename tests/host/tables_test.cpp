@@ -9,8 +9,7 @@ namespace veltrano::testing {
 namespace {
 
 TEST(get_all_tables_info, fills_one_record_per_table_in_slots_from_one) {
-    HostLinkFixture f;
-    f.connectEmptyHost();
+    ConnectedLink f;
     TableList none{std::make_shared<miProTblInfo>()};
     EXPECT_EQ(f.obj->getAllTablesInfo(&none), 0);
     EXPECT_EQ(none, TableList{nullptr});
@@ -44,8 +43,7 @@ TEST(get_all_tables_info, fills_one_record_per_table_in_slots_from_one) {
 
 // The table list and the window census alike.
 TEST(get_all_tables_info, a_failure_is_shown_with_its_source_and_keeps_what_was_read) {
-    HostLinkFixture f;
-    f.connectEmptyHost();
+    ConnectedLink f;
     f.answerTables({ScriptedTable{}, ScriptedTable{}});
     f.answerWindows(1, {ScriptedWindow{}});
     f.host->fail("TableInfo(2,4) ", 401, "Table closed meanwhile");
@@ -65,8 +63,7 @@ TEST(get_all_tables_info, a_failure_is_shown_with_its_source_and_keeps_what_was_
 }
 
 TEST(get_mi_tab_info, ids_outside_the_table_count_leave_out_of_range_values) {
-    HostLinkFixture f;
-    f.connectEmptyHost();
+    ConnectedLink f;
     f.answerTables({ScriptedTable{}});
     for (std::int32_t id : {0, 2, -1}) {
         miProTblInfo record;
@@ -78,18 +75,17 @@ TEST(get_mi_tab_info, ids_outside_the_table_count_leave_out_of_range_values) {
                              record.tNROWS(), record.tIsGeoMap(), record.tMBR_minX()),
                   std::tuple("", miProTblInfo::kNoTable, -9999, -9999, false, 0.0));
     }
-    EXPECT_EQ(f.evals(), (Strings{"NumTables()", "NumTables()", "NumTables()"}));
+    EXPECT_EQ(f.host->evals(), (Strings{"NumTables()", "NumTables()", "NumTables()"}));
     f.host->die(3);
     miProTblInfo record;
     EXPECT_THROW(record.GetMiTabInfo(*f.obj, 1), RunTimeError);  // a host gone midway
 }
 
 TEST(table_info, selection_with_nothing_selected_asks_no_attribute) {
-    HostLinkFixture f;
-    f.connectEmptyHost();
+    ConnectedLink f;
     f.host->answer("SelectionInfo( 3) ", "0");
     EXPECT_TRUE(f.obj->TableInfo("Selection", 8).isNull());
-    EXPECT_EQ(f.evals(), Strings{"SelectionInfo( 3) "});
+    EXPECT_EQ(f.host->evals(), Strings{"SelectionInfo( 3) "});
     f.host->answer("SelectionInfo( 3) ", "2");
     f.host->answer("TableInfo(Selection,8) ", "2");
     EXPECT_EQ(f.obj->TableInfo("Selection", 8), HostValue::whole(2));
@@ -97,8 +93,7 @@ TEST(table_info, selection_with_nothing_selected_asks_no_attribute) {
 }
 
 TEST(table_nrows, counts_rows_by_a_scratch_query_closes_it_and_gives_minus_one_on_failure) {
-    HostLinkFixture f;
-    f.connectEmptyHost();
+    ConnectedLink f;
     f.host->answer("TempFileName$(\"\")", "/tmp/x.tmp");
     f.host->answer("PathToTableName$(\"/tmp/x.tmp\" ) ", "x");
     f.host->answer("Str$(x.COL1)", " 42");
@@ -123,8 +118,7 @@ TEST(table_nrows, counts_rows_by_a_scratch_query_closes_it_and_gives_minus_one_o
 }
 
 TEST(open_table, composes_the_statement_and_finds_the_table_by_path) {
-    HostLinkFixture f;
-    f.connectEmptyHost();
+    ConnectedLink f;
     f.answerTables({ScriptedTable{.path = "/data/roads.tab"},
                     ScriptedTable{.name = "Карты", .path = "/data/Карты.TAB"}});
     const std::string path = "/DATA/карты.tab";
@@ -138,15 +132,14 @@ TEST(open_table, composes_the_statement_and_finds_the_table_by_path) {
 }
 
 TEST(make_selection, counts_the_rows_of_a_mappable_result_given_table_criterion_and_link) {
-    HostLinkFixture f;
-    f.connectEmptyHost();
+    ConnectedLink f;
     EXPECT_EQ(f.obj->makeSelection("roads", "", "s"), -1);
     EXPECT_EQ(f.obj->makeSelection("", "len > 10", "s"), -1);
-    EXPECT_TRUE(f.statements().empty());
+    EXPECT_TRUE(f.host->statements().empty());
     f.host->answer("TableInfo(sel1,5) ", "T");
     f.host->answer("TableInfo(sel1,8) ", "5");
     EXPECT_EQ(f.obj->makeSelection("roads", "len > 10", "sel1"), 5);
-    EXPECT_EQ(f.statements(), Strings{"select * from \"roads\" where len > 10  into sel1 "});
+    EXPECT_EQ(f.host->statements(), Strings{"select * from \"roads\" where len > 10  into sel1 "});
     f.host->answer("TableInfo(sel1,5) ", "F");
     EXPECT_EQ(f.obj->makeSelection("roads", "len > 10", "sel1"), 0);
 }

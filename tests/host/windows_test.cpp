@@ -13,8 +13,7 @@ const ScriptedWindow kPad{.number = -1, .id = 9, .title = "Main", .type = "19"};
 const ScriptedWindow kNoId{.number = 0, .id = 0, .title = "never read", .type = "2"};
 
 TEST(refresh_windows_info, reads_documents_extra_windows_and_map_details) {
-    HostLinkFixture f;
-    f.connectEmptyHost();
+    ConnectedLink f;
     // One document and one extra window: the counts cancel out, the census is still read.
     f.answerWindows(1, {kPad, kNoId, kMap});
     f.obj->RefreshWindowsInfo();
@@ -34,7 +33,7 @@ TEST(refresh_windows_info, reads_documents_extra_windows_and_map_details) {
                                    map->Status(), map->hwnd(), map->centerX(), map->centerY()}),
         (std::vector<std::int32_t>{6, 4, 12, 0, 1, 5000, 38, 55}));
     EXPECT_DOUBLE_EQ(map->mapScale(), 50000.5);
-    EXPECT_EQ(f.statements(), Strings{"Set CoordSys  Window 77 "});
+    EXPECT_EQ(f.host->statements(), Strings{"Set CoordSys  Window 77 "});
     EXPECT_EQ(f.obj->miWindows(2), nullptr);  // records only inside the census range
     EXPECT_EQ(f.obj->miWindows(-2), nullptr);
     f.obj->setMaxWin(5);  // the fields are public; the records are not
@@ -43,10 +42,9 @@ TEST(refresh_windows_info, reads_documents_extra_windows_and_map_details) {
 }
 
 TEST(refresh_windows_info, without_documents_skips_the_census_of_documents_but_rereads_tables) {
-    HostLinkFixture f;
-    f.connectEmptyHost();
+    ConnectedLink f;
     f.obj->RefreshWindowsInfo();
-    EXPECT_EQ(f.evals(),
+    EXPECT_EQ(f.host->evals(),
               (Strings{"NumWindows()", "SystemInfo(9)", "NumAllWindows()", "NumTables()"}));
     EXPECT_EQ(f.obj->countWin() | f.obj->maxWin() | f.obj->minWin(), 0);
     EXPECT_EQ(f.obj->hwnd(), 4242);
@@ -60,8 +58,7 @@ TEST(refresh_windows_info, without_documents_skips_the_census_of_documents_but_r
 }
 
 TEST(window_queries, send_their_expressions_and_read_whole_numbers_or_type_names) {
-    HostLinkFixture f;
-    f.connectEmptyHost();
+    ConnectedLink f;
     f.host->answer("FrontWindow()", "2");
     f.host->answer("WindowId(FrontWindow() )", "88");
     f.host->answer("WindowId(2)", "88");
@@ -97,22 +94,15 @@ TEST(show_all_on_table, centres_and_zooms_to_the_larger_extent_of_a_table_on_a_m
         {{{"TableInfo(roads,5) ", "F"}}, "-"},
     };
     for (const auto& row : rows) {
-        HostLinkFixture f(row.regional);
-        f.connectEmptyHost();
-        for (const auto& [question, answer] : {std::pair{"TableInfo(roads,1) ", "roads"},
-                                               {"TableInfo(roads,8) ", "3"},
-                                               {"TableInfo(roads,5) ", "T"},
-                                               {"WindowInfo(77,3)", "1"},
-                                               {"WindowInfo(77,4)", "5"},
-                                               {"WindowInfo(77,5)", "4"},
-                                               {"MapperInfo(77,11) ", "m"},
-                                               {"temp001.X1", "10"},
-                                               {"temp001.X2", "30"},
-                                               {"temp001.Y1", "20"},
-                                               {"temp001.Y2", "30"}}) {
-            f.host->answer(question, answer);
-        }
-        for (const auto& [question, answer] : row.answers) f.host->answer(question, answer);
+        ConnectedLink f(row.regional);
+        // clang-format off
+        f.host->answer({{"TableInfo(roads,1) ", "roads"}, {"TableInfo(roads,8) ", "3"},
+                        {"TableInfo(roads,5) ", "T"}, {"WindowInfo(77,3)", "1"},
+                        {"WindowInfo(77,4)", "5"}, {"WindowInfo(77,5)", "4"},
+                        {"MapperInfo(77,11) ", "m"}, {"temp001.X1", "10"}, {"temp001.X2", "30"},
+                        {"temp001.Y1", "20"}, {"temp001.Y2", "30"}});
+        // clang-format on
+        f.host->answer(row.answers);
         f.obj->showAllOnTable(77, "roads");
         Strings expected;
         if (row.setMap != "-") {
@@ -123,7 +113,7 @@ TEST(show_all_on_table, centres_and_zooms_to_the_larger_extent_of_a_table_on_a_m
             if (!row.setMap.empty())
                 expected.insert(expected.end(), {row.setMap, "Close table temp001"});
         }
-        EXPECT_EQ(f.statements(), expected) << row.setMap;
+        EXPECT_EQ(f.host->statements(), expected) << row.setMap;
         EXPECT_EQ(f.sent("Eval", "MapperInfo(77,11) "),
                   row.setMap.find("zoom") != std::string::npos);
         EXPECT_TRUE(f.messages.shown.empty());
@@ -131,21 +121,20 @@ TEST(show_all_on_table, centres_and_zooms_to_the_larger_extent_of_a_table_on_a_m
 }
 
 TEST(show_mi_obj, shows_a_hidden_host_and_brings_any_to_the_front) {
-    HostLinkFixture f;
-    f.connectEmptyHost();
+    ConnectedLink f;
     f.answerWindows(0, {kPad});
     f.obj->RefreshWindowsInfo();
     f.host->clearRequests();
     f.obj->ShowMiObj();
     EXPECT_TRUE(f.sent("SetVisible", "T"));
-    EXPECT_EQ(f.statements(), (Strings{"StatusBar  Hide ", "Run Menu Command 616 ",
-                                       "Alter ButtonPad  \"Main\" show ",
-                                       "Set Application Window 0", "Set Window 1011 max "}));
+    EXPECT_EQ(f.host->statements(), (Strings{"StatusBar  Hide ", "Run Menu Command 616 ",
+                                             "Alter ButtonPad  \"Main\" show ",
+                                             "Set Application Window 0", "Set Window 1011 max "}));
     const std::vector<RecordingWindowActivation::Call> activated{{f.host->applicationTitle, true}};
     EXPECT_EQ(f.activation.calls, activated);
     f.host->clearRequests();
     f.obj->ShowMiObj();  // now visible
-    EXPECT_EQ(f.statements(), (Strings{"Set Application Window 0", "Set Window 1011 max "}));
+    EXPECT_EQ(f.host->statements(), (Strings{"Set Application Window 0", "Set Window 1011 max "}));
     EXPECT_EQ(f.activation.calls.size(), 2u);
     EXPECT_TRUE(f.messages.shown.empty());
     f.activation.windowMissing = true;
