@@ -78,9 +78,9 @@ TEST(dialog_buttons, about_opens_the_about_box_and_close_detaches_once_leaving_t
     f.form().cmdCloseClick();
     EXPECT_TRUE(f.view.closed);
     f.form().unload();
-    const auto afterFirst = f.statements();
+    const auto afterFirst = f.host->statements();
     f.form().unload();
-    EXPECT_EQ(f.statements(), afterFirst);
+    EXPECT_EQ(f.host->statements(), afterFirst);
     ASSERT_FALSE(afterFirst.empty());
     for (const auto& s : afterFirst) EXPECT_EQ(s, "Set Application Window 0");
     EXPECT_FALSE(f.host->dead());

@@ -57,22 +57,15 @@ TEST(selection_summary, sends_the_hosts_texts_in_order) {
     f.form().listOutputTables(true);
     f.host->clearRequests();
     f.form().selectionSummary();
-    const std::vector<std::string> expected{"SelectionInfo( 3) ",
-                                            "SelectionInfo( 2)",
-                                            "SelectionInfo( 1)",
-                                            "TableInfo(Query1,29) ",
-                                            "Str$(Query1.obj)",
-                                            "Str$(Query1.obj)",
-                                            "ObjectInfo(Query1.obj, 20)",
-                                            "ObjectInfo(Query1.obj, 21)",
-                                            "ObjectLen(Query1.obj, \"m\") ",
-                                            "EOT(Query1)",
-                                            "Str$(Query1.obj)",
-                                            "Str$(Query1.obj)",
-                                            "ObjectLen(Query1.obj, \"m\") ",
-                                            "EOT(Query1)"};
-    EXPECT_EQ(f.evals(), expected);
-    EXPECT_EQ(f.statements(),
+    // clang-format off
+    const std::vector<std::string> expected{
+        "SelectionInfo( 3) ", "SelectionInfo( 2)", "SelectionInfo( 1)", "TableInfo(Query1,29) ",
+        "Str$(Query1.obj)", "Str$(Query1.obj)", "ObjectInfo(Query1.obj, 20)",
+        "ObjectInfo(Query1.obj, 21)", "ObjectLen(Query1.obj, \"m\") ", "EOT(Query1)",
+        "Str$(Query1.obj)", "Str$(Query1.obj)", "ObjectLen(Query1.obj, \"m\") ", "EOT(Query1)"};
+    // clang-format on
+    EXPECT_EQ(f.host->evals(), expected);
+    EXPECT_EQ(f.host->statements(),
               (std::vector<std::string>{"fetch first from Query1", "fetch next from Query1",
                                         "fetch next from Query1"}));
 }

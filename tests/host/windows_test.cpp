@@ -34,8 +34,7 @@ TEST(refresh_windows_info, reads_documents_extra_windows_and_map_details) {
         (std::vector<std::int32_t>{6, 4, 12, 0, 1, 5000, 38, 55}));
     EXPECT_DOUBLE_EQ(map->mapScale(), 50000.5);
     EXPECT_EQ(f.host->statements(), Strings{"Set CoordSys  Window 77 "});
-    EXPECT_EQ(f.obj->miWindows(2), nullptr);  // records only inside the census range
-    EXPECT_EQ(f.obj->miWindows(-2), nullptr);
+    EXPECT_TRUE(!f.obj->miWindows(2) && !f.obj->miWindows(-2));  // only inside the census range
     f.obj->setMaxWin(5);  // the fields are public; the records are not
     EXPECT_THROW(f.obj->miWindows(4), RunTimeError);
     EXPECT_TRUE(f.messages.shown.empty());
@@ -59,12 +58,10 @@ TEST(refresh_windows_info, without_documents_skips_the_census_of_documents_but_r
 
 TEST(window_queries, send_their_expressions_and_read_whole_numbers_or_type_names) {
     ConnectedLink f;
-    f.host->answer("FrontWindow()", "2");
-    f.host->answer("WindowId(FrontWindow() )", "88");
-    f.host->answer("WindowId(2)", "88");
-    EXPECT_EQ(f.obj->FrontWindow(), 2);
-    EXPECT_EQ(f.obj->FrontWindowId(), 88);
-    EXPECT_EQ(f.obj->WindowId(2), 88);
+    f.host->answer(
+        {{"FrontWindow()", "2"}, {"WindowId(FrontWindow() )", "88"}, {"WindowId(2)", "89"}});
+    EXPECT_EQ(std::tuple(f.obj->FrontWindow(), f.obj->FrontWindowId(), f.obj->WindowId(2)),
+              std::tuple(2, 88, 89));
     f.host->answer("WindowInfo(3,3)", "5");
     EXPECT_EQ(f.obj->WindowInfoType(3), "WIN_UNKOWN#5");
     f.host->answer("WindowInfo(3,3)", "1011");

@@ -44,10 +44,10 @@ public:
     explicit DialogFixture(FixedRegionalSettings settings = FixedRegionalSettings::pointLocale())
         : regional(settings) {
         provider.running = host;
-        host->answer("SystemInfo(17)", "1500");
-        host->answer("SystemInfo(9)", "4242");
-        host->answer("NumWindows()", "0");
-        host->answer("NumAllWindows()", "0");
+        host->answer({{"SystemInfo(17)", "1500"},
+                      {"SystemInfo(9)", "4242"},
+                      {"NumWindows()", "0"},
+                      {"NumAllWindows()", "0"}});
         host->answerWith([this](const std::string& e) { return answerFor(e); });
         openTables({});
     }
@@ -84,8 +84,6 @@ public:
         return *form_;
     }
 
-    std::vector<std::string> evals() const { return host->evals(); }
-    std::vector<std::string> statements() const { return host->statements(); }
     bool sent(const std::string& text) const {
         const auto& traffic = host->traffic();
         return std::any_of(traffic.begin(), traffic.end(),
