@@ -51,24 +51,5 @@ TEST(selection_summary, one_entry_per_object_in_the_regional_format) {
     }
 }
 
-TEST(selection_summary, sends_the_hosts_texts_in_order) {
-    DialogFixture f;
-    f.select({{"Polyline", 4, 1, 10.0}, {"Line", 2, 1, 5.0}});
-    f.form().listOutputTables(true);
-    f.host->clearRequests();
-    f.form().selectionSummary();
-    // clang-format off
-    const std::vector<std::string> expected{
-        "SelectionInfo( 3) ", "SelectionInfo( 2)", "SelectionInfo( 1)", "TableInfo(Query1,29) ",
-        "Str$(Query1.obj)", "Str$(Query1.obj)", "ObjectInfo(Query1.obj, 20)",
-        "ObjectInfo(Query1.obj, 21)", "ObjectLen(Query1.obj, \"m\") ", "EOT(Query1)",
-        "Str$(Query1.obj)", "Str$(Query1.obj)", "ObjectLen(Query1.obj, \"m\") ", "EOT(Query1)"};
-    // clang-format on
-    EXPECT_EQ(f.host->evals(), expected);
-    EXPECT_EQ(f.host->statements(),
-              (std::vector<std::string>{"fetch first from Query1", "fetch next from Query1",
-                                        "fetch next from Query1"}));
-}
-
 }  // namespace
 }  // namespace veltrano::testing

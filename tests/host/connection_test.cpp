@@ -90,12 +90,9 @@ TEST(connection_state, a_held_object_gives_each_query_its_own_nothing_and_refres
     f->obj->RefreshWindowsInfo();
     EXPECT_EQ(f->obj->state(), State::Held);
     EXPECT_EQ(f->obj->hwnd(), 0);
-    EXPECT_TRUE(f->obj->Eval("x").isEmpty());
-    EXPECT_TRUE(f->obj->SystemInfo(9).isNull());
-    EXPECT_TRUE(f->obj->TableInfo("roads", 1).isNull());
-    EXPECT_TRUE(f->obj->WindowInfo(1, 1).isEmpty());
-    EXPECT_TRUE(f->obj->MapperInfo(1, 1).isEmpty());
-    EXPECT_EQ(f->obj->WindowInfoType(1), "");
+    EXPECT_TRUE(f->obj->Eval("x").isEmpty() && f->obj->SystemInfo(9).isNull() &&
+                f->obj->TableInfo("roads", 1).isNull() && f->obj->WindowInfo(1, 1).isEmpty() &&
+                f->obj->MapperInfo(1, 1).isEmpty() && f->obj->WindowInfoType(1).empty());
     EXPECT_EQ(f->obj->NumWindows() + f->obj->NumTables(), 0);
     EXPECT_TRUE(f->messages.shown.empty());
 }
@@ -120,8 +117,8 @@ TEST(connection_state, a_failing_attach_other_than_no_host_shows_its_description
     f.answerEmptyHost();
     f.host->fail("SystemInfo(17)", 17, "no such code");
     EXPECT_EQ(f.obj->connect2MiPro(), 0);
-    ASSERT_EQ(f.messages.shown.size(), 1u);
-    EXPECT_EQ(f.messages.shown[0], (ShownMessage{"no such code", "", MessageIcon::None}));
+    EXPECT_EQ(f.messages.shown,
+              (std::vector<ShownMessage>{{"no such code", "", MessageIcon::None}}));
 }
 
 TEST(open_host, reports_a_host_that_cannot_start_and_shows_a_started_one_with_its_pads) {

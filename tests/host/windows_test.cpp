@@ -56,16 +56,12 @@ TEST(refresh_windows_info, without_documents_skips_the_census_of_documents_but_r
     EXPECT_EQ(f.obj->miWindows(-1)->wTitle(), "Main");
 }
 
-TEST(window_queries, send_their_expressions_and_read_whole_numbers_or_type_names) {
+TEST(window_queries, send_their_expressions_and_read_whole_numbers) {
     ConnectedLink f;
     f.host->answer(
         {{"FrontWindow()", "2"}, {"WindowId(FrontWindow() )", "88"}, {"WindowId(2)", "89"}});
     EXPECT_EQ(std::tuple(f.obj->FrontWindow(), f.obj->FrontWindowId(), f.obj->WindowId(2)),
               std::tuple(2, 88, 89));
-    f.host->answer("WindowInfo(3,3)", "5");
-    EXPECT_EQ(f.obj->WindowInfoType(3), "WIN_UNKOWN#5");
-    f.host->answer("WindowInfo(3,3)", "1011");
-    EXPECT_EQ(f.obj->WindowInfoType(3), "WIN_MAPINFO");
     f.host->answer("WindowId(3)", "not a number");
     EXPECT_EQ(f.obj->WindowId(3), 0);
     EXPECT_EQ(f.shown(), Strings{"Type mismatch"});
