@@ -52,8 +52,7 @@ TEST(about_box, system_information_starts_the_tool_the_registry_names_or_says_wh
         {"C:\\Program Files\\msinfo32.exe", "", {}, false, {"C:\\Program Files\\msinfo32.exe"}, 1},
         {"", "C:\\Shared\\MSInfo", {}, false, {}, 2},
         {"", "C:\\Shared\\MSInfo", {tool}, false, {tool}, 2},
-        {"C:\\gone.exe", "", {}, true, {}, 1},
-    };
+        {"C:\\gone.exe", "", {}, true, {}, 1}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.toolPath + row.location);
         RecordingAboutView view;
@@ -95,8 +94,7 @@ TEST(get_key_value, reads_each_value_type_as_its_text) {
         {RegistryValue{3, {1, 2, 3}}, true, "untouched"},
         {std::nullopt, false, ""},
         {text(std::string(size + 1, 'a'), false), false, ""},
-        {text(std::string(size - 1, 'a'), true), true, std::string(size - 1, 'a')},
-    };
+        {text(std::string(size - 1, 'a'), true), true, std::string(size - 1, 'a')}};
     for (const auto& row : rows) {
         FakeRegistry registry;
         if (row.stored) registry.values[{kLocalMachine, "Key", "Value"}] = *row.stored;

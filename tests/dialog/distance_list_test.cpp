@@ -21,15 +21,13 @@ TEST(distance_text, trims_spaces_and_cuts_at_separators_and_line_breaks) {
     EXPECT_EQ(trimSpaces("  10;20  "), "10;20");
     EXPECT_EQ(trimSpaces("\t10\r\n"), "\t10\r\n");
     EXPECT_EQ(trimSpaces("    "), "");
-    const std::pair<std::string, Pieces> rows[] = {
-        {"30;10\r\n20;", {"30", "10", "20"}},
-        {"10;;;20", {"10", "20"}},
-        {";10", {"", "10"}},
-        {";", {}},
-        {"", {}},
-        {"10\n20", {"10\n20"}},
-        {"10\r\n\r\n20", {"10", "20"}},
-    };
+    const std::pair<std::string, Pieces> rows[] = {{"30;10\r\n20;", {"30", "10", "20"}},
+                                                   {"10;;;20", {"10", "20"}},
+                                                   {";10", {"", "10"}},
+                                                   {";", {}},
+                                                   {"", {}},
+                                                   {"10\n20", {"10\n20"}},
+                                                   {"10\r\n\r\n20", {"10", "20"}}};
     for (const auto& [text, pieces] : rows) EXPECT_EQ(distancePieces(text), pieces) << text;
 }
 
@@ -38,17 +36,15 @@ TEST(distance_list, reads_what_the_region_accepts_and_sorts_it) {
         std::string text;
         const RegionalSettings& regional;
         List expected;
-    } rows[] = {
-        {"30;10\r\n20;", kPoint, {10, 20, 30}},
-        {"abc;15", kPoint, {15}},
-        {"5;5;-3;0", kPoint, {-3, 0, 5, 5}},
-        {" 1.5E+02 ;2", kPoint, {2, 150}},
-        {"abc", kPoint, {}},
-        {"   ", kPoint, {}},
-        {"1e999;--5;5e", kPoint, {}},
-        {"1 234,5;0,25", kComma, {0.25, 1234.5}},
-        {"2.5;1,5", kPointGrouping, {1.5, 2.5}},
-    };
+    } rows[] = {{"30;10\r\n20;", kPoint, {10, 20, 30}},
+                {"abc;15", kPoint, {15}},
+                {"5;5;-3;0", kPoint, {-3, 0, 5, 5}},
+                {" 1.5E+02 ;2", kPoint, {2, 150}},
+                {"abc", kPoint, {}},
+                {"   ", kPoint, {}},
+                {"1e999;--5;5e", kPoint, {}},
+                {"1 234,5;0,25", kComma, {0.25, 1234.5}},
+                {"2.5;1,5", kPointGrouping, {1.5, 2.5}}};
     for (const auto& row : rows) {
         auto list = parseDistanceList(trimSpaces(row.text), row.regional);
         QSort(list);

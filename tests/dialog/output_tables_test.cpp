@@ -47,15 +47,13 @@ TEST(output_tables, a_refresh_lists_writable_base_tables_and_keeps_an_open_choic
         std::string chosen;
         Names listed;
         std::string kept;
-    } rows[] = {
-        {{{"Roads"}, {"Archive", 1, true}, {"Query1", 2}, {"Points", 3}, {"Wells"}},
-         "",
-         {"Roads", "Points", "Wells"},
-         ""},
-        {{{"Roads"}, {"Точки"}}, "тОЧКИ", {"Roads", "Точки"}, "Точки"},
-        {{{"Roads"}}, "Points", {"Roads"}, ""},
-        {{}, "Old", {}, ""},
-    };
+    } rows[] = {{{{"Roads"}, {"Archive", 1, true}, {"Query1", 2}, {"Points", 3}, {"Wells"}},
+                 "",
+                 {"Roads", "Points", "Wells"},
+                 ""},
+                {{{"Roads"}, {"Точки"}}, "тОЧКИ", {"Roads", "Точки"}, "Точки"},
+                {{{"Roads"}}, "Points", {"Roads"}, ""},
+                {{}, "Old", {}, ""}};
     for (const auto& row : rows) {
         DialogFixture f;
         f.openTables(row.tables);

@@ -93,18 +93,16 @@ TEST_F(placement_command, a_refused_press_says_why_and_places_nothing) {
         std::int32_t rows;
         PlacementOutcome outcome;
         ShownMessage message;
-    } rows[] = {
-        {"   ", "  ", 3, PlacementOutcome::Refused, kNoPoints},
-        {"abc", "Out", 3, PlacementOutcome::Refused, kNoPoints},
-        {";", "Out", 3, PlacementOutcome::Refused, kNoPoints},
-        {"x;y\r\nz", "Out", 3, PlacementOutcome::Refused, kNoPoints},
-        {"10", "", 3, PlacementOutcome::Refused, kNoOutputTable},
-        {"10", injection, 3, PlacementOutcome::Refused, kNoOutputTable},
-        {"10", "my table", 3, PlacementOutcome::Refused, kNoOutputTable},
-        {"10", "Out\"", 3, PlacementOutcome::Refused, kNoOutputTable},
-        {"10", "2nd", 3, PlacementOutcome::Refused, kNoOutputTable},
-        {"10", "Out", 0, PlacementOutcome::NoSelection, kNoSelection},
-    };
+    } rows[] = {{"   ", "  ", 3, PlacementOutcome::Refused, kNoPoints},
+                {"abc", "Out", 3, PlacementOutcome::Refused, kNoPoints},
+                {";", "Out", 3, PlacementOutcome::Refused, kNoPoints},
+                {"x;y\r\nz", "Out", 3, PlacementOutcome::Refused, kNoPoints},
+                {"10", "", 3, PlacementOutcome::Refused, kNoOutputTable},
+                {"10", injection, 3, PlacementOutcome::Refused, kNoOutputTable},
+                {"10", "my table", 3, PlacementOutcome::Refused, kNoOutputTable},
+                {"10", "Out\"", 3, PlacementOutcome::Refused, kNoOutputTable},
+                {"10", "2nd", 3, PlacementOutcome::Refused, kNoOutputTable},
+                {"10", "Out", 0, PlacementOutcome::NoSelection, kNoSelection}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.points + " into " + row.table);
         f.messages.shown.clear();

@@ -36,8 +36,7 @@ TEST(selection_summary, one_entry_per_object_in_the_regional_format) {
          point,
          " 1. {Line} - 2 Points in 1 Segment\r\n with Length = 42.00 m" + kSeparator},
         {{{"Point"}, {"Point"}}, 5, point, " 1. {Point}" + kSeparator + " 2. {Point}" + kSeparator},
-        {{{"Point"}}, 40000, point, " 1. {Point}" + kSeparator},
-    };
+        {{{"Point"}}, 40000, point, " 1. {Point}" + kSeparator}};
     for (const auto& row : rows) {
         DialogFixture f(row.regional);
         f.select(row.objects);

@@ -85,18 +85,6 @@ TEST_F(obj_to_array, region_asks_its_perimeter_and_counts_no_closing_edge) {
     EXPECT_TRUE(boxes.shown.empty());
 }
 
-TEST_F(obj_to_array, other_types_send_only_the_coordinate_system_and_keep_the_record) {
-    for (std::int32_t type : {1, 2, 5, 8, 10, -1}) {
-        SCOPED_TRACE(type);
-        host->clearRequests();
-        EXPECT_EQ(extract(type), -1);
-        EXPECT_EQ(host->traffic(), (std::vector<Request>{{"Do", "Set CoordSys Table Roads "}}));
-        EXPECT_EQ(std::tuple(rec.nSegments, rec.segments.size(), rec.objType),
-                  std::tuple(-1, 1u, type));
-    }
-    EXPECT_TRUE(boxes.shown.empty());
-}
-
 TEST_F(obj_to_array, failures_show_one_box_and_return_the_result_as_it_stood) {
     struct Case {
         std::function<void(ScriptedAutomation&)> script;
@@ -130,8 +118,7 @@ TEST_F(obj_to_array, failures_show_one_box_and_return_the_result_as_it_stood) {
              sections(h);
              h.fail(mbt::nodePair(kObj, 2, 1), 1234, "Node out of range");
          },
-         4, 0, "-2147352567: Node out of range"},
-    };
+         4, 0, "-2147352567: Node out of range"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.box);
         host = std::make_shared<ScriptedAutomation>();

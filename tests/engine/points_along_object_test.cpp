@@ -78,25 +78,17 @@ TEST_F(points_along_object, only_distances_strictly_inside_the_length_give_point
     struct Case {
         std::vector<double> distances, placed;
     };
-    const std::vector<Case> cases{
-        {{0, -5, -0.0}, {}},
-        {{100}, {}},
-        {{150, 1000}, {}},
-        {{-1, 101, 150}, {}},
-        {{30, 10, 30}, {10, 30, 30}},
-        {{0, 25, 100, 150}, {25}},
-        {{1e-9, 99.999999}, {1e-9, 99.999999}},
-    };
+    const std::vector<Case> cases{{{0, -5, -0.0, 100, 150, 1000, -1, 101}, {}},
+                                  {{30, 10, 30}, {10, 30, 30}},
+                                  {{0, 25, 100, 150}, {25}},
+                                  {{1e-9, 99.999999}, {1e-9, 99.999999}}};
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.distances));
-        host->clearRequests();
         EXPECT_EQ(walk(c.distances), static_cast<std::int32_t>(c.placed.size()));
         EXPECT_TRUE(std::is_sorted(sorted.begin(), sorted.end()));  // the caller's list too
         EXPECT_EQ(placed(&ObjNode::dist), c.placed);
         EXPECT_EQ(placed(&ObjNode::x), c.placed);
         for (const auto& p : pts.nodes) EXPECT_EQ(p.mark, -1.0);
-        EXPECT_EQ(host->traffic(), (std::vector<Request>{{"Do", "Set CoordSys Table Roads "},
-                                                         {"Eval", "Tableinfo(Roads, 29) "}}));
     }
     EXPECT_TRUE(boxes.shown.empty());
 }

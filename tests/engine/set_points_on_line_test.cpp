@@ -27,12 +27,11 @@ protected:
         var = temporaryVariableName(getRandomDigits(sameDraws, sameTimer));
 
         provider.running = host;
-        host->answerWith([](const std::string& e) -> std::optional<std::string> {
-            // The link's census of an empty desktop.
-            if (e.rfind("SystemInfo(", 0) == 0) return "1";
-            if (e.rfind("Num", 0) == 0) return "0";
-            return std::nullopt;
-        });
+        host->answer({{"SystemInfo(17)", "1"},
+                      {"SystemInfo(9)", "1"},
+                      {"NumWindows()", "0"},
+                      {"NumAllWindows()", "0"},
+                      {"NumTables()", "0"}});  // an empty desktop
         link.connect2MiPro();
         host->clearRequests();
 

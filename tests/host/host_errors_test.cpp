@@ -43,8 +43,7 @@ TEST(msgbox_err, a_refused_request_is_shown_once_cleared_and_gives_nothing) {
          [](auto& f) {
              f.obj->ShowMiObj();
              return f.activation.calls.size() == 1u;
-         }},
-    };
+         }}};
     for (const auto& row : rows) {
         ConnectedLink f;
         f.answerTables({ScriptedTable{}});

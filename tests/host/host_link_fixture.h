@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <utility>
@@ -102,10 +103,7 @@ public:
     }
 
     bool sent(const std::string& member, const std::string& argument) const {
-        for (const auto& r : host->requests()) {
-            if (r.member == member && r.argument == argument) return true;
-        }
-        return false;
+        return std::ranges::count(host->requests(), Request{member, argument}) > 0;
     }
 
     // One field of every message box shown, e.g. shown(&ShownMessage::caption).

@@ -84,8 +84,7 @@ TEST(show_all_on_table, centres_and_zooms_to_the_larger_extent_of_a_table_on_a_m
         {{{"WindowInfo(77,4)", "0"}}, ""},   // a window without size is not zoomed
         {{{"WindowInfo(77,3)", "2"}}, "-"},  // a browser, an empty or a flat table: not shown
         {{{"TableInfo(roads,8) ", "0"}}, "-"},
-        {{{"TableInfo(roads,5) ", "F"}}, "-"},
-    };
+        {{{"TableInfo(roads,5) ", "F"}}, "-"}};
     for (const auto& row : rows) {
         ConnectedLink f(row.regional);
         // clang-format off

@@ -85,9 +85,8 @@ public:
     }
 
     bool sent(const std::string& text) const {
-        const auto& traffic = host->traffic();
-        return std::any_of(traffic.begin(), traffic.end(),
-                           [&](const Request& r) { return r.argument == text; });
+        return std::ranges::any_of(host->traffic(),
+                                   [&](const Request& r) { return r.argument == text; });
     }
 
     std::shared_ptr<ScriptedAutomation> host = std::make_shared<ScriptedAutomation>();
