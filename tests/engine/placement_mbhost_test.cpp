@@ -79,24 +79,27 @@ protected:
         }
     }
 
-    // Places fractions of every line's length, from the end where fromEnd says, and checks
-    // each row against its line's nodes in the placing direction, their measures along the
-    // line and the segment the row's distance falls in.
+    // Places the distances wanted along every line (given its index and length), from the end
+    // where fromEnd says, and checks each row against its line's nodes in the placing
+    // direction, their measures along the line and the segment the row's distance falls in.
     using Check = std::function<void(const PlacedRow&, const std::vector<mbhost::Point>&,
                                      const std::vector<double>&, std::size_t)>;
-    void placeFractions(const std::vector<Sections>& lines, int perLine, const Measure& measure,
-                        const std::function<bool(int)>& fromEnd, const Check& check) {
+    using Wanted = std::function<std::vector<double>(std::size_t, double)>;
+    void placeAndCheck(const std::vector<Sections>& lines, const Wanted& wanted,
+                       const Measure& measure, const std::function<bool(int)>& fromEnd,
+                       const Check& check) {
         std::vector<std::vector<mbhost::Point>> nodes;
         std::vector<std::vector<double>> along, requested(lines.size());
+        std::size_t wantedRows = 0;
         for (std::size_t i = 0; i < lines.size(); ++i) {
             nodes.push_back(lines[i][0]);
             if (fromEnd(static_cast<int>(i))) std::reverse(nodes[i].begin(), nodes[i].end());
             along.push_back(cumulative(nodes[i], measure));
-            for (int k = 0; k < perLine; ++k)
-                requested[i].push_back(fraction(rng) * along[i].back());
+            requested[i] = wanted(i, along[i].back());
+            wantedRows += requested[i].size();
         }
         const auto rows = place(requested, fromEnd);
-        ASSERT_EQ(rows.size(), lines.size() * static_cast<std::size_t>(perLine));
+        ASSERT_EQ(rows.size(), wantedRows);
         expectOneRowEach(rows, requested);
         for (const PlacedRow& row : rows) {
             const auto line = static_cast<std::size_t>(row.xRowId - 1);
@@ -117,16 +120,21 @@ protected:
 TEST_F(placement_on_mbhost, lat_long_points_lie_at_their_geodesic_distance_along_the_line) {
     std::uniform_real_distribution<double> lengthKm(2, 500);
     std::vector<Sections> lines;
+    std::vector<std::vector<double>> requested;
     for (int i = 0; i < 40; ++i) {
         const double lengthM = lengthKm(rng) * 1000;
         // Nodes at most about 5 km apart: a lon/lat chord strays from the geodesic
         // quadratically with its length, and the refinement adds up measures along it.
         const int nodes = std::max(2, static_cast<int>(std::ceil(lengthM / 4000)) + 1);
         lines.push_back(randomLatLongLine(rng, lengthM, nodes));
+        const double total = cumulative(lines.back()[0], geodesicM).back();
+        requested.emplace_back();
+        for (int k = 0; k < 5; ++k) requested.back().push_back(fraction(rng) * total);
     }
     open(kLatLongClause, lines);
-    placeFractions(
-        lines, 5, geodesicM, [](int i) { return i % 2 == 1; },
+    placeAndCheck(
+        lines, [&](std::size_t i, double) { return requested[i]; }, geodesicM,
+        [](int i) { return i % 2 == 1; },
         [](const PlacedRow& row, const auto& nodes, const auto& along, std::size_t k) {
             const double fromNode = geodesicM(nodes[k], {row.x, row.y});
             EXPECT_LE(fromNode, geodesicM(nodes[k], nodes[k + 1]) + 1e-6);
@@ -150,8 +158,13 @@ TEST_F(placement_on_mbhost, projected_points_lie_at_the_linear_fraction_of_the_h
                           a.y, b.x, b.y);
             return readHostNumber(automation->Eval(expr));
         };
-        placeFractions(
-            lines, 4, hostDistance, [](int i) { return i % 3 == 0; },
+        const Wanted fractions = [this](std::size_t, double length) {
+            std::vector<double> out;
+            for (int k = 0; k < 4; ++k) out.push_back(fraction(rng) * length);
+            return out;
+        };
+        placeAndCheck(
+            lines, fractions, hostDistance, [](int i) { return i % 3 == 0; },
             [](const PlacedRow& row, const auto& nodes, const auto& along, std::size_t k) {
                 const double f = (row.distanceM - along[k]) / (along[k + 1] - along[k]);
                 EXPECT_NEAR(row.x, nodes[k].x + (nodes[k + 1].x - nodes[k].x) * f, 1e-6);
