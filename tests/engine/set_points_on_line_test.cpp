@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "automation/raised.h"
-#include "engine/geometry_script.h"
 #include "engine/label_box.h"
+#include "engine/mapbasic_texts.h"
 #include "engine/random_digits.h"
 #include "foundation/number_text.h"
 #include "platform/fixed_regional_settings.h"
@@ -13,6 +13,8 @@
 
 namespace veltrano::testing {
 namespace {
+
+namespace mbt = mapbasic_text;
 
 const std::string kUtmClause = "CoordSys Earth Projection 8, 104, \"m\", 39, 0, 0.9996, 500000, 0";
 

@@ -109,11 +109,8 @@ private:
     // The selected row the host's cursor is on: the fetches since the last "fetch first".
     std::size_t cursor() const {
         std::size_t row = 0;
-        for (const auto& r : host->requests()) {
-            if (r.member != "Do") continue;
-            if (r.argument.rfind("fetch first", 0) == 0) row = 0;
-            if (r.argument.rfind("fetch next", 0) == 0) ++row;
-        }
+        for (const auto& s : host->statements())
+            row = s.starts_with("fetch first") ? 0 : row + s.starts_with("fetch next");
         return row;
     }
 
