@@ -9,12 +9,6 @@ namespace {
 
 enum class Query { Eval, SystemInfo, TableInfo, WindowInfo, MapperInfo };
 
-struct Conversion {
-    Query query;
-    const char* answer;
-    HostValue expected;
-};
-
 // Each query with the text it sends, in the order of Query.
 const std::pair<const char*, HostValue (*)(miProObj&)> kQueries[] = {
     {"x", [](miProObj& o) { return o.Eval("x"); }},
@@ -23,16 +17,14 @@ const std::pair<const char*, HostValue (*)(miProObj&)> kQueries[] = {
     {"WindowInfo(77,4)", [](miProObj& o) { return o.WindowInfo(77, 4); }},
     {"MapperInfo(77,2)", [](miProObj& o) { return o.MapperInfo(77, 2); }}};
 
-HostValue ask(HostLinkFixture& f, Query query, const std::string& answer) {
-    const auto& [asked, call] = kQueries[static_cast<int>(query)];
-    f.host->answer(asked, answer);
-    return call(*f.obj);
-}
-
 TEST(conversions, answers_become_whole_numbers_reals_texts_or_null_in_every_region) {
     using V = HostValue;
     // clang-format off
-    const Conversion rows[] = {
+    const struct {
+        Query query;
+        const char* answer;
+        HostValue expected;
+    } rows[] = {
         {Query::Eval, "12", V::whole(12)}, {Query::Eval, "-7", V::whole(-7)},
         {Query::Eval, "3.25", V::real(3.25)}, {Query::Eval, "0.0", V::real(0.0)},
         {Query::Eval, "T", V::text("T")}, {Query::Eval, "", V::text("")},
@@ -57,7 +49,9 @@ TEST(conversions, answers_become_whole_numbers_reals_texts_or_null_in_every_regi
          {FixedRegionalSettings::pointLocale(), FixedRegionalSettings::commaLocale()}) {
         ConnectedLink f(settings);
         for (const auto& row : rows) {
-            EXPECT_EQ(ask(f, row.query, row.answer), row.expected)
+            const auto& [asked, call] = kQueries[static_cast<int>(row.query)];
+            f.host->answer(asked, row.answer);
+            EXPECT_EQ(call(*f.obj), row.expected)
                 << row.answer << " to query " << static_cast<int>(row.query) << " under "
                 << static_cast<int>(settings.decimalSeparator());
         }
