@@ -302,14 +302,14 @@ TEST_F(points_along_object, clause_selects_the_form_of_interpolation) {
 }
 
 TEST_F(points_along_object, failures_show_the_box_and_give_no_points) {
-    const std::string caption = "Application Internal Error [objToArray]:";
     host->fail("Set CoordSys Table Roads ", 405, "Table Roads is not open");
     std::vector<double> distances{25};
     pts.nNodes = 7;
     EXPECT_EQ(pointsAlongObject(host, distances, rec, pts, boxes), 0);
     EXPECT_EQ(pts.nNodes, 7);  // untouched
-    EXPECT_EQ(boxes.shown, (std::vector<ShownMessage>{{"-2147352567: Table Roads is not open",
-                                                       caption, MessageIcon::Exclamation}}));
+    EXPECT_EQ(boxes.shown,
+              (std::vector<ShownMessage>{{"-2147352567: Table Roads is not open", kFailureCaption,
+                                          MessageIcon::Exclamation}}));
 
     boxes.shown.clear();
     EXPECT_EQ(pointsAlongObject(nullptr, distances, rec, pts, boxes), 0);
