@@ -92,6 +92,17 @@ ScriptedSections fourSections() {
              {"2.4E+01", "-1.25E-01", "4.0E+00"}}};
 }
 
+// The rest of the line's reading meets the placement's exact traffic.
+TEST_F(obj_to_array, a_line_becomes_a_polyline_of_one_section_keeping_the_hosts_length) {
+    host->answer({{mbt::lineEnd(kObj, 1, 2), "3.75E+01;5.5E+01"},
+                  {mbt::lineEnd(kObj, 3, 4), "3.8E+01;5.6E+01"},
+                  {mbt::distance("3.75E+01", "5.5E+01", "3.8E+01", "5.6E+01"), "1.1536E+05"},
+                  {mbt::length(kObj), "1.1537E+05"}});
+    EXPECT_EQ(extract(3), 2);
+    EXPECT_EQ(std::tuple(rec.objType, rec.nSegments, rec.nodesLen, rec.objLen),
+              std::tuple(4, 1, 115360.0, 115370.0));
+}
+
 TEST_F(obj_to_array, polyline_asks_2n_plus_3_requests_in_the_hosts_order) {
     const auto expected =
         scriptSections(*host, "Roads", kObj, fourSections(), mbt::length(kObj), "2.5E+01");

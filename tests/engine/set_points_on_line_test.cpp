@@ -29,16 +29,10 @@ protected:
         var = temporaryVariableName(getRandomDigits(sameDraws, sameTimer));
 
         provider.running = host;
-        host->answer({{"SystemInfo(17)", "1"},
-                      {"SystemInfo(9)", "1"},
-                      {"NumWindows()", "0"},
-                      {"NumAllWindows()", "0"},
-                      {"NumTables()", "0"}});  // an empty desktop
-        link.connect2MiPro();
-        host->clearRequests();
-
         // clang-format off
-        host->answer({{"TableInfo(Query1,1) ", "Query1"}, {"Tableinfo(Query1, 29) ", kUtmClause},
+        host->answer({{"SystemInfo(17)", "1"}, {"SystemInfo(9)", "1"}, {"NumWindows()", "0"},
+                      {"NumAllWindows()", "0"}, {"NumTables()", "0"},  // an empty desktop
+                      {"TableInfo(Query1,1) ", "Query1"}, {"Tableinfo(Query1, 29) ", kUtmClause},
                       {"ColumnInfo(Points, distanceM ,1) ", "distanceM"},
                       {"ColumnInfo(Points, xRowId ,1) ", "xRowId"}, {"Query1.rowId", "17"},
                       {"ObjectInfo(" + var + ", 1) ", "3"},
@@ -47,6 +41,8 @@ protected:
                       {mbt::distance("1.0E+03", "2.0E+03", "1.1E+03", "2.0E+03"), "1.0E+02"},
                       {mbt::length(var), "1.0E+02"}});
         // clang-format on
+        link.connect2MiPro();
+        host->clearRequests();
     }
 
     std::int32_t place(std::vector<double> distances, std::string outTable = "Points") {
@@ -120,8 +116,7 @@ TEST_F(set_points_on_line, both_columns_give_one_row_per_point_in_the_hosts_orde
 // ground in a lat/long table (the size itself is checked against PROJ with labelExtent).
 TEST_F(set_points_on_line, a_label_in_a_lat_long_table_is_sized_at_its_point) {
     const std::string latLong = "CoordSys Earth Projection 1, 104";
-    host->answer("Tableinfo(Query1, 29) ", latLong);
-    host->answer("ColumnInfo(Points, distanceM ,1) ", "");
+    host->answer({{"Tableinfo(Query1, 29) ", latLong}, {"ColumnInfo(Points, distanceM ,1) ", ""}});
     // The geodesic refinement's first estimate is taken as exact.
     host->answerWith([](const std::string& e) -> std::optional<std::string> {
         if (e.rfind("format$(Distance (", 0) == 0) return "2.5E+01";

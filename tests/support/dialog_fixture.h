@@ -27,8 +27,7 @@ struct HostTable {
 
 struct SelectedObject {
     std::string type;  // as Str$ of the object names it
-    int nodes = 0;
-    int sections = 0;
+    int nodes = 0, sections = 0;
     double metres = 0.0;  // length or perimeter
 };
 
