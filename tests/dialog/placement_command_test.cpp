@@ -1,8 +1,63 @@
-// The OK button: what the dialog checks, what it hands the engine, and how every press ends.
+// The OK button: how the typed distances are read and written back, what the dialog checks,
+// what it hands the engine, and how every press ends.
+#include "dialog/distance_list.h"
+#include "engine/qsort.h"
 #include "support/dialog_fixture.h"
 
 namespace veltrano::testing {
 namespace {
+
+using Pieces = std::vector<std::string>;
+using List = std::vector<double>;
+
+const auto kPoint = FixedRegionalSettings::pointLocale();
+const auto kComma = FixedRegionalSettings::commaLocale();
+// A region that groups digits with a point and marks decimals with a comma.
+const FixedRegionalSettings kPointGrouping(",", ".", 2);
+
+// Only spaces are trimmed; only ";" and CR LF cut, so a lone line feed stays in its piece.
+TEST(distance_text, trims_spaces_and_cuts_at_separators_and_line_breaks) {
+    EXPECT_EQ(trimSpaces("  10;20  "), "10;20");
+    EXPECT_EQ(trimSpaces("\t10\r\n"), "\t10\r\n");
+    EXPECT_EQ(trimSpaces("    "), "");
+    const std::pair<std::string, Pieces> rows[] = {{"30;10\r\n20;", {"30", "10", "20"}},
+                                                   {"10;;;20", {"10", "20"}},
+                                                   {";10", {"", "10"}},
+                                                   {";", {}},
+                                                   {"", {}},
+                                                   {"10\n20", {"10\n20"}},
+                                                   {"10\r\n\r\n20", {"10", "20"}}};
+    for (const auto& [text, pieces] : rows) EXPECT_EQ(distancePieces(text), pieces) << text;
+}
+
+TEST(distance_list, reads_what_the_region_accepts_and_sorts_it) {
+    const struct {
+        std::string text;
+        const RegionalSettings& regional;
+        List expected;
+    } rows[] = {{"30;10\r\n20;", kPoint, {10, 20, 30}},
+                {"abc;15", kPoint, {15}},
+                {"5;5;-3;0", kPoint, {-3, 0, 5, 5}},
+                {" 1.5E+02 ;2", kPoint, {2, 150}},
+                {"abc", kPoint, {}},
+                {"   ", kPoint, {}},
+                {"1e999;--5;5e", kPoint, {}},
+                {"1 234,5;0,25", kComma, {0.25, 1234.5}},
+                {"2.5;1,5", kPointGrouping, {1.5, 2.5}}};
+    for (const auto& row : rows) {
+        auto list = parseDistanceList(trimSpaces(row.text), row.regional);
+        QSort(list);
+        EXPECT_EQ(list, row.expected) << row.text;
+    }
+}
+
+TEST(distance_list, write_back_uses_the_regional_general_format_and_reads_back) {
+    const List list{-3, 0, 2.5, 10, 1e20};
+    EXPECT_EQ(distanceListText(list, kPoint), "-3\r\n0\r\n2.5\r\n10\r\n1E+20");
+    EXPECT_EQ(distanceListText(list, kComma), "-3\r\n0\r\n2,5\r\n10\r\n1E+20");
+    EXPECT_EQ(distanceListText({}, kPoint), "");
+    EXPECT_EQ(parseDistanceList(distanceListText(list, kComma), kComma), list);
+}
 
 const ShownMessage kNoPoints{"Точки не заданы.", "", MessageIcon::Exclamation};
 const ShownMessage kNoOutputTable{
@@ -62,12 +117,12 @@ TEST_F(placement_command, distances_are_sorted_written_back_and_placed_per_objec
                                   "\r\n ** 0 points allocated." + "\r\n ** -1 points allocated.");
     EXPECT_TRUE(f.messages.shown.empty());
     expectEnding();
-    auto statements = f.statements();
+    auto statements = f.host->statements();
     statements.resize(4);
     EXPECT_EQ(statements,
               (std::vector<std::string>{"fetch first From Query1", "fetch next From Query1",
                                         "fetch next From Query1", "fetch next From Query1"}));
-    auto evals = f.evals();
+    auto evals = f.host->evals();
     evals.resize(3);
     EXPECT_EQ(evals, (std::vector<std::string>{"SelectionInfo( 3) ", "SelectionInfo( 2)",
                                                "EOT(Query1) "}));
@@ -93,18 +148,16 @@ TEST_F(placement_command, a_refused_press_says_why_and_places_nothing) {
         std::int32_t rows;
         PlacementOutcome outcome;
         ShownMessage message;
-    } rows[] = {
-        {"   ", "  ", 3, PlacementOutcome::Refused, kNoPoints},
-        {"abc", "Out", 3, PlacementOutcome::Refused, kNoPoints},
-        {";", "Out", 3, PlacementOutcome::Refused, kNoPoints},
-        {"x;y\r\nz", "Out", 3, PlacementOutcome::Refused, kNoPoints},
-        {"10", "", 3, PlacementOutcome::Refused, kNoOutputTable},
-        {"10", injection, 3, PlacementOutcome::Refused, kNoOutputTable},
-        {"10", "my table", 3, PlacementOutcome::Refused, kNoOutputTable},
-        {"10", "Out\"", 3, PlacementOutcome::Refused, kNoOutputTable},
-        {"10", "2nd", 3, PlacementOutcome::Refused, kNoOutputTable},
-        {"10", "Out", 0, PlacementOutcome::NoSelection, kNoSelection},
-    };
+    } rows[] = {{"   ", "  ", 3, PlacementOutcome::Refused, kNoPoints},
+                {"abc", "Out", 3, PlacementOutcome::Refused, kNoPoints},
+                {";", "Out", 3, PlacementOutcome::Refused, kNoPoints},
+                {"x;y\r\nz", "Out", 3, PlacementOutcome::Refused, kNoPoints},
+                {"10", "", 3, PlacementOutcome::Refused, kNoOutputTable},
+                {"10", injection, 3, PlacementOutcome::Refused, kNoOutputTable},
+                {"10", "my table", 3, PlacementOutcome::Refused, kNoOutputTable},
+                {"10", "Out\"", 3, PlacementOutcome::Refused, kNoOutputTable},
+                {"10", "2nd", 3, PlacementOutcome::Refused, kNoOutputTable},
+                {"10", "Out", 0, PlacementOutcome::NoSelection, kNoSelection}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.points + " into " + row.table);
         f.messages.shown.clear();

@@ -10,6 +10,7 @@
 
 #include "automation/inprocess/inprocess_automation.h"
 #include "bench/support/placement_workspace.h"
+#include "engine/label_box.h"
 #include "foundation/host_number.h"
 #include "reference_geodesy.h"
 
@@ -78,7 +79,36 @@ protected:
         }
     }
 
-    void placeOnProjectedLines(const std::string& clause);
+    // Places the distances wanted along every line (given its index and length), from the end
+    // where fromEnd says, and checks each row against its line's nodes in the placing
+    // direction, their measures along the line and the segment the row's distance falls in.
+    using Check = std::function<void(const PlacedRow&, const std::vector<mbhost::Point>&,
+                                     const std::vector<double>&, std::size_t)>;
+    using Wanted = std::function<std::vector<double>(std::size_t, double)>;
+    void placeAndCheck(const std::vector<Sections>& lines, const Wanted& wanted,
+                       const Measure& measure, const std::function<bool(int)>& fromEnd,
+                       const Check& check) {
+        std::vector<std::vector<mbhost::Point>> nodes;
+        std::vector<std::vector<double>> along, requested(lines.size());
+        std::size_t wantedRows = 0;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            nodes.push_back(lines[i][0]);
+            if (fromEnd(static_cast<int>(i))) std::reverse(nodes[i].begin(), nodes[i].end());
+            along.push_back(cumulative(nodes[i], measure));
+            requested[i] = wanted(i, along[i].back());
+            wantedRows += requested[i].size();
+        }
+        const auto rows = place(requested, fromEnd);
+        ASSERT_EQ(rows.size(), wantedRows);
+        expectOneRowEach(rows, requested);
+        for (const PlacedRow& row : rows) {
+            const auto line = static_cast<std::size_t>(row.xRowId - 1);
+            ASSERT_LT(line, lines.size());
+            const std::size_t k = segmentOf(along[line], row.distanceM);
+            ASSERT_LT(k + 1, nodes[line].size());
+            check(row, nodes[line], along[line], k);
+        }
+    }
 
     std::shared_ptr<mbhost::Host> host = std::make_shared<mbhost::Host>();
     std::shared_ptr<InProcessAutomation> automation = std::make_shared<InProcessAutomation>(host);
@@ -102,67 +132,44 @@ TEST_F(placement_on_mbhost, lat_long_points_lie_at_their_geodesic_distance_along
         for (int k = 0; k < 5; ++k) requested.back().push_back(fraction(rng) * total);
     }
     open(kLatLongClause, lines);
-    const auto rows = place(requested, [](int i) { return i % 2 == 1; });
-    ASSERT_EQ(rows.size(), 200u);
-    expectOneRowEach(rows, requested);
-    for (const PlacedRow& row : rows) {
-        const std::size_t line = static_cast<std::size_t>(row.xRowId - 1);
-        ASSERT_LT(line, lines.size());
-        std::vector<mbhost::Point> nodes = lines[line][0];
-        if (line % 2 == 1) std::reverse(nodes.begin(), nodes.end());
-        const auto along = cumulative(nodes, geodesicM);
-        const std::size_t k = segmentOf(along, row.distanceM);
-        ASSERT_LT(k + 1, nodes.size());
-        const double fromNode = geodesicM(nodes[k], {row.x, row.y});
-        EXPECT_LE(fromNode, geodesicM(nodes[k], nodes[k + 1]) + 1e-6);
-        EXPECT_LT(std::fabs(along[k] + fromNode - row.distanceM), 0.001)
-            << "line " << row.xRowId << ", " << row.distanceM << " m";
-    }
+    placeAndCheck(
+        lines, [&](std::size_t i, double) { return requested[i]; }, geodesicM,
+        [](int i) { return i % 2 == 1; },
+        [](const PlacedRow& row, const auto& nodes, const auto& along, std::size_t k) {
+            const double fromNode = geodesicM(nodes[k], {row.x, row.y});
+            EXPECT_LE(fromNode, geodesicM(nodes[k], nodes[k + 1]) + 1e-6);
+            EXPECT_LT(std::fabs(along[k] + fromNode - row.distanceM), 0.001)
+                << "line " << row.xRowId << ", " << row.distanceM << " m";
+        });
 }
 
 TEST_F(placement_on_mbhost, projected_points_lie_at_the_linear_fraction_of_the_hosts_segment) {
     for (const std::string& clause :
          {std::string(kUtmClause), std::string("NonEarth Units \"m\" Bounds (0, 0) (1E7, 1E7)")}) {
         SCOPED_TRACE(clause);
-        placeOnProjectedLines(clause);
-    }
-}
-
-void placement_on_mbhost::placeOnProjectedLines(const std::string& clause) {
-    std::uniform_real_distribution<double> lengthKm(5, 60);
-    std::vector<Sections> lines;
-    for (int i = 0; i < 10; ++i) lines.push_back(randomUtmLine(rng, lengthKm(rng) * 1000, 30));
-    open(clause, lines);
-
-    automation->Do("Set CoordSys Table Lines");
-    const Measure hostDistance = [this](const mbhost::Point& a, const mbhost::Point& b) {
-        char expr[256];
-        std::snprintf(expr, sizeof expr, "Distance(%.17g, %.17g, %.17g, %.17g, \"m\")", a.x, a.y,
-                      b.x, b.y);
-        return readHostNumber(automation->Eval(expr));
-    };
-    const auto reversed = [](int i) { return i % 3 == 0; };
-    std::vector<std::vector<mbhost::Point>> nodes;
-    std::vector<std::vector<double>> along, requested(lines.size());
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        nodes.push_back(lines[i][0]);
-        if (reversed(static_cast<int>(i))) std::reverse(nodes[i].begin(), nodes[i].end());
-        along.push_back(cumulative(nodes[i], hostDistance));
-        for (int k = 0; k < 4; ++k) requested[i].push_back(fraction(rng) * along[i].back());
-    }
-    const auto rows = place(requested, reversed);
-    ASSERT_EQ(rows.size(), 40u);
-    expectOneRowEach(rows, requested);
-    for (const PlacedRow& row : rows) {
-        const std::size_t line = static_cast<std::size_t>(row.xRowId - 1);
-        ASSERT_LT(line, lines.size());
-        const auto& a = along[line];
-        const std::size_t k = segmentOf(a, row.distanceM);
-        ASSERT_LT(k + 1, nodes[line].size());
-        const double f = (row.distanceM - a[k]) / (a[k + 1] - a[k]);
-        const mbhost::Point &p = nodes[line][k], &q = nodes[line][k + 1];
-        EXPECT_NEAR(row.x, p.x + (q.x - p.x) * f, 1e-6);
-        EXPECT_NEAR(row.y, p.y + (q.y - p.y) * f, 1e-6);
+        std::uniform_real_distribution<double> lengthKm(5, 60);
+        std::vector<Sections> lines;
+        for (int i = 0; i < 10; ++i) lines.push_back(randomUtmLine(rng, lengthKm(rng) * 1000, 30));
+        open(clause, lines);
+        automation->Do("Set CoordSys Table Lines");
+        const Measure hostDistance = [this](const mbhost::Point& a, const mbhost::Point& b) {
+            char expr[256];
+            std::snprintf(expr, sizeof expr, "Distance(%.17g, %.17g, %.17g, %.17g, \"m\")", a.x,
+                          a.y, b.x, b.y);
+            return readHostNumber(automation->Eval(expr));
+        };
+        const Wanted fractions = [this](std::size_t, double length) {
+            std::vector<double> out;
+            for (int k = 0; k < 4; ++k) out.push_back(fraction(rng) * length);
+            return out;
+        };
+        placeAndCheck(
+            lines, fractions, hostDistance, [](int i) { return i % 3 == 0; },
+            [](const PlacedRow& row, const auto& nodes, const auto& along, std::size_t k) {
+                const double f = (row.distanceM - along[k]) / (along[k + 1] - along[k]);
+                EXPECT_NEAR(row.x, nodes[k].x + (nodes[k + 1].x - nodes[k].x) * f, 1e-6);
+                EXPECT_NEAR(row.y, nodes[k].y + (nodes[k + 1].y - nodes[k].y) * f, 1e-6);
+            });
     }
 }
 
@@ -200,6 +207,20 @@ TEST_F(placement_on_mbhost, run_over_a_hundred_polylines_writes_exactly_the_expe
     for (const auto& [key, variable] : host->workspace().variables)
         EXPECT_NE(key.rfind("qzv", 0), 0u) << variable.name << " is still declared";
     for (const auto& name : declared) EXPECT_THROW(automation->Eval(name), RunTimeError) << name;
+}
+
+// A label in a lat/long table spans 100 by 25 metres on the ground at every latitude.
+TEST(label_box, spans_100_by_25_metres_on_the_ground) {
+    const char* latLong = "CoordSys Earth Projection 1, 104";
+    EXPECT_LT(labelExtent(latLong, 90).east, 10) << "finite at the pole";
+    for (const double y : {0.0, 60.0, -80.0, 80.0}) {
+        const LabelExtent box = labelExtent(latLong, y);
+        const auto metresTo = [y](double east, double north) {
+            return geodesicM({37.5, y}, {37.5 + east, y + north});
+        };
+        EXPECT_NEAR(metresTo(box.east, 0), 100, 1) << y;
+        EXPECT_NEAR(metresTo(0, box.north), 25, 1) << y;
+    }
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+// One object read from the host into nodes, and the walk along them that places the points.
 #include "engine/points_along_object.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 #include <functional>
 
 #include "engine/mapbasic_texts.h"
+#include "engine/obj_to_array.h"
 #include "engine/point_on_segment.h"
 #include "engine/reverse_obj_array.h"
 #include "support/fake_ports.h"
@@ -15,6 +17,178 @@
 
 namespace veltrano::testing {
 namespace {
+
+namespace mbt = mapbasic_text;
+
+struct ScriptedNode {
+    std::string xText, yText, distanceFromPrevious;  // the last: the answer for the edge to here
+};
+using ScriptedSections = std::vector<std::vector<ScriptedNode>>;
+
+// Registers the answers for a polyline or region made of these sections and returns the
+// requests the extraction must send, in order.
+std::vector<Request> scriptSections(ScriptedAutomation& host, const std::string& table,
+                                    const std::string& obj, const ScriptedSections& sections,
+                                    const std::string& lengthQuery,
+                                    const std::string& lengthAnswer) {
+    std::vector<Request> expected{{"Do", "Set CoordSys Table " + table + " "}};
+    auto ask = [&](const std::string& text, const std::string& answer) {
+        host.answer(text, answer);
+        expected.push_back({"Eval", text});
+    };
+    ask(mbt::count(obj, 21), std::to_string(sections.size()));
+    for (std::size_t s = 0; s < sections.size(); ++s) {
+        const int sectionNo = static_cast<int>(s) + 1;
+        ask(mbt::count(obj, 21 + sectionNo), std::to_string(sections[s].size()));
+        for (std::size_t n = 0; n < sections[s].size(); ++n) {
+            const ScriptedNode& node = sections[s][n];
+            ask(mbt::nodePair(obj, sectionNo, static_cast<int>(n) + 1),
+                node.xText + ";" + node.yText);
+            if (n == 0) continue;
+            const ScriptedNode& prev = sections[s][n - 1];
+            ask(mbt::distance(prev.xText, prev.yText, node.xText, node.yText),
+                node.distanceFromPrevious);
+        }
+    }
+    ask(lengthQuery, lengthAnswer);
+    return expected;
+}
+
+const std::string kObj = "qzv123456";
+const std::string kFailureCaption = "Application Internal Error [objToArray]:";
+
+class obj_to_array : public ::testing::Test {
+protected:
+    std::int32_t extract(std::int32_t type, const std::string& table = "Roads") {
+        rec = ObjArray{};
+        rec.tabName = table;
+        rec.objType = type;
+        return objToArray(host, kObj, rec, boxes);
+    }
+    void expectOneBox(const std::string& textStart) {
+        ASSERT_EQ(boxes.shown.size(), 1u);
+        EXPECT_EQ(boxes.shown[0].text.substr(0, textStart.size()), textStart);
+        EXPECT_EQ(boxes.shown[0].caption, kFailureCaption);
+    }
+
+    std::shared_ptr<ScriptedAutomation> host = std::make_shared<ScriptedAutomation>();
+    RecordingMessageBox boxes;
+    ObjArray rec;
+};
+
+// Sections of 4, 2, 1 and 5 nodes, coordinates in the host's own texts (some in forms the
+// program would never write) so that pasting them back unchanged is visible.
+ScriptedSections fourSections() {
+    return {{{"1.0E+00", "2.0E+00", ""},
+             {"1.00E+00", "3.0E+00", "1.0E+00"},
+             {"2.0E+00", "3.0E+00", "1.5E+00"},
+             {"2.0E+00", "5.0E+00", "2.5E+00"}},
+            {{"1.0E+01", "1.0E+01", ""}, {"1.1E+01", "1.0E+01", "4.0E+00"}},
+            {{"5.0E+00", "5.0E+00", ""}},
+            {{"2.0E+01", "0.0E+00", ""},
+             {"2.1E+01", "0.0E+00", "1.0E+00"},
+             {"2.2E+01", "0.0E+00", "2.0E+00"},
+             {"2.3E+01", "0.0E+00", "3.0E+00"},
+             {"2.4E+01", "-1.25E-01", "4.0E+00"}}};
+}
+
+// The rest of the line's reading meets the placement's exact traffic.
+TEST_F(obj_to_array, a_line_becomes_a_polyline_of_one_section_keeping_the_hosts_length) {
+    host->answer({{mbt::lineEnd(kObj, 1, 2), "3.75E+01;5.5E+01"},
+                  {mbt::lineEnd(kObj, 3, 4), "3.8E+01;5.6E+01"},
+                  {mbt::distance("3.75E+01", "5.5E+01", "3.8E+01", "5.6E+01"), "1.1536E+05"},
+                  {mbt::length(kObj), "1.1537E+05"}});
+    EXPECT_EQ(extract(3), 2);
+    EXPECT_EQ(std::tuple(rec.objType, rec.nSegments, rec.nodesLen, rec.objLen),
+              std::tuple(4, 1, 115360.0, 115370.0));
+}
+
+TEST_F(obj_to_array, polyline_asks_2n_plus_3_requests_in_the_hosts_order) {
+    const auto expected =
+        scriptSections(*host, "Roads", kObj, fourSections(), mbt::length(kObj), "2.5E+01");
+    ASSERT_EQ(extract(4), 12);
+    EXPECT_EQ(host->traffic(), expected);
+    ASSERT_EQ(rec.nSegments, 4);
+    const double lengths[] = {5.0, 4.0, 0.0, 10.0};
+    const std::int32_t counts[] = {4, 2, 1, 5};
+    for (int s = 0; s < 4; ++s) {
+        const ObjSegment& seg = rec.segments.at(s);
+        ASSERT_EQ(seg.nodes.size(), static_cast<std::size_t>(counts[s]));
+        EXPECT_EQ(std::tuple(seg.segNo, seg.nNodes, seg.segLen, seg.nodes.front().dist,
+                             seg.nodes.back().dist, seg.nodes.back().mark),
+                  std::tuple(s + 1, counts[s], lengths[s], 0.0, lengths[s], 0.0));
+    }
+    EXPECT_EQ(rec.segments[0].nodes[2].dist, 2.5);
+    EXPECT_EQ(rec.segments[3].nodes[4].y, -0.125);
+    // The gaps between sections count nothing; the host's own length is kept apart.
+    EXPECT_EQ(rec.nodesLen, 19.0);
+    EXPECT_EQ(rec.objLen, 25.0);
+    EXPECT_EQ(rec.objType, 4);
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(obj_to_array, region_asks_its_perimeter_and_counts_no_closing_edge) {
+    const auto expected = scriptSections(*host, "Parcels", kObj,
+                                         {{{"0.0E+00", "0.0E+00", ""},
+                                           {"1.0E+01", "0.0E+00", "1.0E+01"},
+                                           {"1.0E+01", "1.0E+01", "1.0E+01"},
+                                           {"0.0E+00", "1.0E+01", "1.0E+01"}}},
+                                         mbt::perimeter(kObj), "not a number");
+    EXPECT_EQ(extract(7, "Parcels"), 4);
+    EXPECT_EQ(host->traffic(), expected);
+    EXPECT_EQ(rec.nodesLen, 30.0);
+    EXPECT_EQ(rec.objLen, 0.0);  // an answer that is no number reads 0, without a failure
+    EXPECT_EQ(rec.objType, 7);
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(obj_to_array, failures_show_one_box_and_return_the_result_as_it_stood) {
+    struct Case {
+        std::function<void(ScriptedAutomation&)> script;
+        std::int32_t type, result;
+        std::string box;
+    };
+    const auto sections = [](ScriptedAutomation& h) {
+        scriptSections(h, "Roads", kObj, fourSections(), mbt::length(kObj), "1");
+    };
+    const std::vector<Case> cases{
+        {[](ScriptedAutomation& h) { h.answer(mbt::count(kObj, 21), "32768"); }, 4, -1,
+         "6: Overflow"},
+        {[](ScriptedAutomation& h) {
+             h.answer({{mbt::lineEnd(kObj, 1, 2), "0;0"},
+                       {mbt::lineEnd(kObj, 3, 4), "3;4"},
+                       {mbt::distance("0", "0", "3", "4"), "5"}});
+         },
+         3, 2, "-2147352567: "},
+        {[](ScriptedAutomation& h) { h.answer(mbt::lineEnd(kObj, 1, 2), "1.0E+00 2.0E+00"); }, 3,
+         -1, "5: "},
+        {[](ScriptedAutomation& h) {
+             h.answer({{mbt::count(kObj, 21), "1"}, {mbt::count(kObj, 22), "-2"}});
+         },
+         4, 0, "9: "},
+        {[&](ScriptedAutomation& h) {
+             sections(h);
+             h.die(5);
+         },
+         4, 0, "462: "},
+        {[&](ScriptedAutomation& h) {
+             sections(h);
+             h.fail(mbt::nodePair(kObj, 2, 1), 1234, "Node out of range");
+         },
+         4, 0, "-2147352567: Node out of range"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.box);
+        host = std::make_shared<ScriptedAutomation>();
+        boxes.shown.clear();
+        c.script(*host);
+        EXPECT_EQ(extract(c.type), c.result);
+        expectOneBox(c.box);
+    }
+    EXPECT_EQ(rec.segments[0].segLen, 5.0);  // what was read before the refusal stays
+    boxes.shown.clear();
+    EXPECT_EQ(objToArray(nullptr, kObj, rec, boxes), -1);
+    expectOneBox("91: ");
+}
 
 const std::string kUtm = "CoordSys Earth Projection 8, 104, \"m\", 27, 0, 0.9996, 500000, 0";
 const std::string kWgs84 = "CoordSys Earth Projection 1, 104";
@@ -78,26 +252,17 @@ TEST_F(points_along_object, only_distances_strictly_inside_the_length_give_point
     struct Case {
         std::vector<double> distances, placed;
     };
-    const std::vector<Case> cases{
-        {{0, -5, -0.0}, {}},
-        {{100}, {}},
-        {{150, 1000}, {}},
-        {{-1, 101, 150}, {}},
-        {{30, 10, 30}, {10, 30, 30}},
-        {{0, 25, 100, 150}, {25}},
-        {{1e-9, 99.999999}, {1e-9, 99.999999}},
-    };
+    const std::vector<Case> cases{{{0, -5, -0.0, 100, 150, 1000, -1, 101}, {}},
+                                  {{30, 10, 30}, {10, 30, 30}},
+                                  {{0, 25, 100, 150}, {25}},
+                                  {{1e-9, 99.999999}, {1e-9, 99.999999}}};
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.distances));
-        host->clearRequests();
         EXPECT_EQ(walk(c.distances), static_cast<std::int32_t>(c.placed.size()));
         EXPECT_TRUE(std::is_sorted(sorted.begin(), sorted.end()));  // the caller's list too
         EXPECT_EQ(placed(&ObjNode::dist), c.placed);
         EXPECT_EQ(placed(&ObjNode::x), c.placed);
-        EXPECT_EQ(pts.nNodes, static_cast<std::int32_t>(c.placed.size()));
         for (const auto& p : pts.nodes) EXPECT_EQ(p.mark, -1.0);
-        EXPECT_EQ(host->traffic(), (std::vector<Request>{{"Do", "Set CoordSys Table Roads "},
-                                                         {"Eval", "Tableinfo(Roads, 29) "}}));
     }
     EXPECT_TRUE(boxes.shown.empty());
 }
@@ -111,9 +276,8 @@ TEST_F(points_along_object, sections_are_joined_end_to_end_whatever_the_gap) {
 
     reverseObjArray(rec);  // from the end
     ASSERT_EQ(rec.segments.size(), 2u);
-    EXPECT_EQ(rec.segments[0].segNo, 1);
-    EXPECT_EQ(rec.segments[1].segNo, 2);
-    EXPECT_EQ(rec.nodesLen, 100.0);
+    EXPECT_EQ(std::tuple(rec.segments[0].segNo, rec.segments[1].segNo, rec.nodesLen),
+              std::tuple(1, 2, 100.0));
     ASSERT_EQ(walk({5, 70}), 2);
     EXPECT_EQ(placed(&ObjNode::x), (std::vector<double>{555, 30}));
 }
@@ -121,17 +285,15 @@ TEST_F(points_along_object, sections_are_joined_end_to_end_whatever_the_gap) {
 // Lat/long clauses (the projection number 1 modulo 1000) ask the host's Distance for each
 // point; the others interpolate without it.
 TEST_F(points_along_object, clause_selects_the_form_of_interpolation) {
+    // clang-format off
     const std::pair<std::string, bool> cases[] = {
-        {kWgs84, true},
-        {"  coordsys earth projection 1001, 33, 7, 0, 0, 0", true},
-        {"CoordSys Earth Projection 1", true},
-        {kUtm, false},
+        {kWgs84, true}, {"  coordsys earth projection 1001, 33, 7, 0, 0, 0", true},
+        {"CoordSys Earth Projection 1", true}, {kUtm, false},
         {"CoordSys Earth Projection 1008, 104, \"m\", 0", false},
-        {"CoordSys Earth Projection 0, 104", false},
-        {"CoordSys Earth Projection -1, 104", false},
+        {"CoordSys Earth Projection 0, 104", false}, {"CoordSys Earth Projection -1, 104", false},
         {"CoordSys NonEarth Units \"m\" Bounds (0, 0) (1000, 1000)", false},
-        {"CoordSys Earth", false},
-        {"", false}};
+        {"CoordSys Earth", false}, {"", false}};
+    // clang-format on
     answerDistances(
         *host, [](double ax, double ay, double x, double y) { return std::hypot(x - ax, y - ay); });
     for (const auto& [text, latLong] : cases) {
@@ -151,14 +313,14 @@ TEST_F(points_along_object, clause_selects_the_form_of_interpolation) {
 }
 
 TEST_F(points_along_object, failures_show_the_box_and_give_no_points) {
-    const std::string caption = "Application Internal Error [objToArray]:";
     host->fail("Set CoordSys Table Roads ", 405, "Table Roads is not open");
     std::vector<double> distances{25};
     pts.nNodes = 7;
     EXPECT_EQ(pointsAlongObject(host, distances, rec, pts, boxes), 0);
     EXPECT_EQ(pts.nNodes, 7);  // untouched
-    EXPECT_EQ(boxes.shown, (std::vector<ShownMessage>{{"-2147352567: Table Roads is not open",
-                                                       caption, MessageIcon::Exclamation}}));
+    EXPECT_EQ(boxes.shown,
+              (std::vector<ShownMessage>{{"-2147352567: Table Roads is not open", kFailureCaption,
+                                          MessageIcon::Exclamation}}));
 
     boxes.shown.clear();
     EXPECT_EQ(pointsAlongObject(nullptr, distances, rec, pts, boxes), 0);

@@ -2,8 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/geometry_script.h"
+#include "automation/raised.h"
 #include "engine/label_box.h"
+#include "engine/mapbasic_texts.h"
 #include "engine/random_digits.h"
 #include "foundation/number_text.h"
 #include "platform/fixed_regional_settings.h"
@@ -12,6 +13,8 @@
 
 namespace veltrano::testing {
 namespace {
+
+namespace mbt = mapbasic_text;
 
 const std::string kUtmClause = "CoordSys Earth Projection 8, 104, \"m\", 39, 0, 0.9996, 500000, 0";
 
@@ -26,25 +29,20 @@ protected:
         var = temporaryVariableName(getRandomDigits(sameDraws, sameTimer));
 
         provider.running = host;
-        host->answerWith([](const std::string& e) -> std::optional<std::string> {
-            // The link's census of an empty desktop.
-            if (e.rfind("SystemInfo(", 0) == 0) return "1";
-            if (e.rfind("Num", 0) == 0) return "0";
-            return std::nullopt;
-        });
+        // clang-format off
+        host->answer({{"SystemInfo(17)", "1"}, {"SystemInfo(9)", "1"}, {"NumWindows()", "0"},
+                      {"NumAllWindows()", "0"}, {"NumTables()", "0"},  // an empty desktop
+                      {"TableInfo(Query1,1) ", "Query1"}, {"Tableinfo(Query1, 29) ", kUtmClause},
+                      {"ColumnInfo(Points, distanceM ,1) ", "distanceM"},
+                      {"ColumnInfo(Points, xRowId ,1) ", "xRowId"}, {"Query1.rowId", "17"},
+                      {"ObjectInfo(" + var + ", 1) ", "3"},
+                      {mbt::lineEnd(var, 1, 2), "1.0E+03;2.0E+03"},
+                      {mbt::lineEnd(var, 3, 4), "1.1E+03;2.0E+03"},
+                      {mbt::distance("1.0E+03", "2.0E+03", "1.1E+03", "2.0E+03"), "1.0E+02"},
+                      {mbt::length(var), "1.0E+02"}});
+        // clang-format on
         link.connect2MiPro();
         host->clearRequests();
-
-        host->answer("TableInfo(Query1,1) ", "Query1");
-        host->answer("Tableinfo(Query1, 29) ", kUtmClause);
-        host->answer("ColumnInfo(Points, distanceM ,1) ", "distanceM");
-        host->answer("ColumnInfo(Points, xRowId ,1) ", "xRowId");
-        host->answer("Query1.rowId", "17");
-        host->answer("ObjectInfo(" + var + ", 1) ", "3");
-        host->answer(mbt::lineEnd(var, 1, 2), "1.0E+03;2.0E+03");
-        host->answer(mbt::lineEnd(var, 3, 4), "1.1E+03;2.0E+03");
-        host->answer(mbt::distance("1.0E+03", "2.0E+03", "1.1E+03", "2.0E+03"), "1.0E+02");
-        host->answer(mbt::length(var), "1.0E+02");
     }
 
     std::int32_t place(std::vector<double> distances, std::string outTable = "Points") {
@@ -54,30 +52,19 @@ protected:
             &link, {distances_, "Query1", outTable, "distanceM", "xRowId", false}, ports);
     }
 
-    // The engine's own requests (the link's liveness probes left out), or only its statements.
+    // The engine's own requests: the link's liveness probes left out.
     std::vector<Request> sent() const {
         std::vector<Request> out;
         for (const auto& r : host->traffic())
             if (r.argument != "2*2") out.push_back(r);
         return out;
     }
-    std::vector<std::string> statements() const {
-        std::vector<std::string> out;
-        for (const auto& r : sent())
-            if (r.member == "Do") out.push_back(r.argument);
-        return out;
-    }
     std::string insert(const std::string& dist) const {
         return "Insert into Points ( obj, distanceM, xRowId ) Values ( " + var + ", " + dist +
                ", 17 ) ";
     }
-    void expectFailure(std::int32_t number) {
-        try {
-            place({25, 50});
-            ADD_FAILURE() << "the failure did not reach the caller";
-        } catch (const RunTimeError& e) {
-            EXPECT_EQ(e.number(), number);
-        }
+    std::int32_t failure() {
+        return errorNumberOf([this] { place({25, 50}); });
     }
     std::string createPoint(const std::string& x, const std::string& y) const {
         return "Set coordsys table Query1 \r\n" + var + "=createPoint( " + x + ", " + y + " )";
@@ -129,8 +116,7 @@ TEST_F(set_points_on_line, both_columns_give_one_row_per_point_in_the_hosts_orde
 // ground in a lat/long table (the size itself is checked against PROJ with labelExtent).
 TEST_F(set_points_on_line, a_label_in_a_lat_long_table_is_sized_at_its_point) {
     const std::string latLong = "CoordSys Earth Projection 1, 104";
-    host->answer("Tableinfo(Query1, 29) ", latLong);
-    host->answer("ColumnInfo(Points, distanceM ,1) ", "");
+    host->answer({{"Tableinfo(Query1, 29) ", latLong}, {"ColumnInfo(Points, distanceM ,1) ", ""}});
     // The geodesic refinement's first estimate is taken as exact.
     host->answerWith([](const std::string& e) -> std::optional<std::string> {
         if (e.rfind("format$(Distance (", 0) == 0) return "2.5E+01";
@@ -138,10 +124,10 @@ TEST_F(set_points_on_line, a_label_in_a_lat_long_table_is_sized_at_its_point) {
     });
     ASSERT_EQ(place({25}), 1);
     const LabelExtent box = labelExtent(latLong, 2000);
-    EXPECT_EQ(statements().at(6), "Create Text into Variable " + var +
-                                      " \"M = 25\" (1025, 2000 ) ( " +
-                                      programNumberText(1025 + box.east) + ", " +
-                                      programNumberText(2000 + box.north) + " )  ");
+    EXPECT_EQ(host->statements().at(6), "Create Text into Variable " + var +
+                                            " \"M = 25\" (1025, 2000 ) ( " +
+                                            programNumberText(1025 + box.east) + ", " +
+                                            programNumberText(2000 + box.north) + " )  ");
 }
 
 TEST_F(set_points_on_line, missing_columns_go_into_a_label_at_the_point) {
@@ -165,7 +151,7 @@ TEST_F(set_points_on_line, missing_columns_go_into_a_label_at_the_point) {
                        "Variable or Field xRowId not defined");
         }
         EXPECT_EQ(place({25}), 1);
-        const auto done = statements();
+        const auto done = host->statements();
         ASSERT_EQ(done.size(), 9u);
         EXPECT_EQ(std::vector(done.begin() + 4, done.end()),
                   (std::vector<std::string>{
@@ -214,14 +200,14 @@ TEST_F(set_points_on_line, rejected_statements_skip_their_point_and_the_run_goes
     EXPECT_EQ(place({25, 50}), 1);
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].text, "Points is read-only");
-    auto done = statements();
+    auto done = host->statements();
     ASSERT_EQ(done.size(), 9u);
     EXPECT_EQ(done[7], insert("50"));
 
     host->fail(createPoint("1050", "2000"), 1311, "Coordinates out of bounds");
     host->clearRequests();
     EXPECT_EQ(place({25, 50, 75}), 1);  // neither the rejected insert nor the rejected point
-    done = statements();
+    done = host->statements();
     ASSERT_EQ(done.size(), 10u);
     EXPECT_EQ(done[6], createPoint("1050", "2000"));
     EXPECT_EQ(done[7], createPoint("1075", "2000"));
@@ -230,18 +216,18 @@ TEST_F(set_points_on_line, rejected_statements_skip_their_point_and_the_run_goes
 TEST_F(set_points_on_line, objects_that_give_no_points_count_zero_and_release_the_variable) {
     host->answer("ObjectInfo(" + var + ", 1) ", "5");  // a point object is not read
     EXPECT_EQ(place({25}), 0);
-    EXPECT_EQ(statements().back(), "undim " + var + " ");
+    EXPECT_EQ(host->statements().back(), "undim " + var + " ");
     host->clearRequests();
     host->answer("ObjectInfo(" + var + ", 1) ", "3");
     EXPECT_EQ(place({0, 100, 250}), 0);
-    EXPECT_EQ(statements().back(), "undim " + var + " ");
+    EXPECT_EQ(host->statements().back(), "undim " + var + " ");
     EXPECT_TRUE(boxes.shown.empty());
 }
 
 TEST_F(set_points_on_line, failures_go_up_and_release_only_a_declared_variable) {
     host->answer("ObjectInfo(" + var + ", 1) ", "Polyline");
-    expectFailure(err::kTypeMismatch);
-    auto done = statements();
+    EXPECT_EQ(failure(), err::kTypeMismatch);
+    auto done = host->statements();
     ASSERT_EQ(done.size(), 3u);
     EXPECT_EQ(done[0], "dim " + var + " as Object ");
     EXPECT_EQ(done[2], "undim " + var + " ");
@@ -250,7 +236,7 @@ TEST_F(set_points_on_line, failures_go_up_and_release_only_a_declared_variable) 
     host->answer("ObjectInfo(" + var + ", 1) ", "3");
     host->fail("dim " + var + " as Object ", 1001, "Variable already declared");
     place({25});
-    for (const auto& statement : statements()) EXPECT_NE(statement.rfind("undim", 0), 0u);
+    for (const auto& statement : host->statements()) EXPECT_NE(statement.rfind("undim", 0), 0u);
 }
 
 TEST_F(set_points_on_line, host_gone_while_placing_goes_up_without_a_crash) {
@@ -260,8 +246,8 @@ TEST_F(set_points_on_line, host_gone_while_placing_goes_up_without_a_crash) {
             return false;
         },
         0, "");
-    expectFailure(err::kHostGone);
-    EXPECT_EQ(statements().back().rfind("Insert into", 0), 0u);
+    EXPECT_EQ(failure(), err::kHostGone);
+    EXPECT_EQ(host->statements().back().rfind("Insert into", 0), 0u);
 }
 
 }  // namespace

@@ -1,10 +1,13 @@
+// The engine's own helpers: the temporary variable names and the sort.
 #include "engine/random_digits.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 #include <regex>
 
+#include "engine/qsort.h"
 #include "support/fake_ports.h"
 
 namespace veltrano {
@@ -55,6 +58,21 @@ TEST(random_digits, quotients_below_one_or_in_exponent_form_yield_digits_only) {
     const std::string digits = getRandomDigits(tiny, timer);  // " 6.1E-08"
     EXPECT_TRUE(allDigits(digits)) << digits;
     EXPECT_NE(digits.find('4'), std::string::npos);  // the exponent letter
+}
+
+TEST(qsort, agrees_with_std_sort_on_random_lists_empty_to_sixty_long) {
+    std::mt19937 gen(2024);
+    std::uniform_int_distribution<int> size(0, 60);
+    std::uniform_int_distribution<int> small(-5, 5);  // many duplicates
+    std::uniform_real_distribution<double> wide(-1e6, 1e6);
+    for (int k = 0; k < 10000; ++k) {
+        std::vector<double> list(static_cast<std::size_t>(size(gen)));
+        for (double& v : list) v = (k % 2) ? small(gen) : wide(gen);
+        std::vector<double> expected = list;
+        std::sort(expected.begin(), expected.end());
+        QSort(list);
+        ASSERT_EQ(list, expected) << "list " << k;
+    }
 }
 
 }  // namespace

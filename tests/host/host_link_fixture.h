@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <utility>
@@ -47,13 +48,11 @@ public:
 
     // The answers a host without windows or tables gives while connecting.
     void answerEmptyHost() {
-        for (const auto& [question, answer] : {std::pair{"SystemInfo(17)", "1500"},
-                                               {"SystemInfo(9)", "4242"},
-                                               {"NumWindows()", "0"},
-                                               {"NumAllWindows()", "0"},
-                                               {"NumTables()", "0"}}) {
-            host->answer(question, answer);
-        }
+        host->answer({{"SystemInfo(17)", "1500"},
+                      {"SystemInfo(9)", "4242"},
+                      {"NumWindows()", "0"},
+                      {"NumAllWindows()", "0"},
+                      {"NumTables()", "0"}});
     }
 
     // Connects to a host without windows or tables and forgets the traffic so far.
@@ -104,14 +103,9 @@ public:
     }
 
     bool sent(const std::string& member, const std::string& argument) const {
-        for (const auto& r : host->requests()) {
-            if (r.member == member && r.argument == argument) return true;
-        }
-        return false;
+        return std::ranges::count(host->requests(), Request{member, argument}) > 0;
     }
 
-    std::vector<std::string> evals() const { return host->evals(); }
-    std::vector<std::string> statements() const { return host->statements(); }
     // One field of every message box shown, e.g. shown(&ShownMessage::caption).
     std::vector<std::string> shown(std::string ShownMessage::*field = &ShownMessage::text) const {
         std::vector<std::string> out;
@@ -125,6 +119,14 @@ public:
     FixedRegionalSettings regional;
     RecordingWindowActivation activation;
     std::unique_ptr<miProObj> obj;
+};
+
+// Connected to a host without windows or tables, the traffic so far forgotten.
+struct ConnectedLink : HostLinkFixture {
+    explicit ConnectedLink(FixedRegionalSettings settings = FixedRegionalSettings::pointLocale())
+        : HostLinkFixture(settings) {
+        connectEmptyHost();
+    }
 };
 
 using Strings = std::vector<std::string>;

@@ -27,8 +27,7 @@ struct HostTable {
 
 struct SelectedObject {
     std::string type;  // as Str$ of the object names it
-    int nodes = 0;
-    int sections = 0;
+    int nodes = 0, sections = 0;
     double metres = 0.0;  // length or perimeter
 };
 
@@ -44,10 +43,10 @@ public:
     explicit DialogFixture(FixedRegionalSettings settings = FixedRegionalSettings::pointLocale())
         : regional(settings) {
         provider.running = host;
-        host->answer("SystemInfo(17)", "1500");
-        host->answer("SystemInfo(9)", "4242");
-        host->answer("NumWindows()", "0");
-        host->answer("NumAllWindows()", "0");
+        host->answer({{"SystemInfo(17)", "1500"},
+                      {"SystemInfo(9)", "4242"},
+                      {"NumWindows()", "0"},
+                      {"NumAllWindows()", "0"}});
         host->answerWith([this](const std::string& e) { return answerFor(e); });
         openTables({});
     }
@@ -84,12 +83,9 @@ public:
         return *form_;
     }
 
-    std::vector<std::string> evals() const { return host->evals(); }
-    std::vector<std::string> statements() const { return host->statements(); }
     bool sent(const std::string& text) const {
-        const auto& traffic = host->traffic();
-        return std::any_of(traffic.begin(), traffic.end(),
-                           [&](const Request& r) { return r.argument == text; });
+        return std::ranges::any_of(host->traffic(),
+                                   [&](const Request& r) { return r.argument == text; });
     }
 
     std::shared_ptr<ScriptedAutomation> host = std::make_shared<ScriptedAutomation>();
@@ -112,11 +108,8 @@ private:
     // The selected row the host's cursor is on: the fetches since the last "fetch first".
     std::size_t cursor() const {
         std::size_t row = 0;
-        for (const auto& r : host->requests()) {
-            if (r.member != "Do") continue;
-            if (r.argument.rfind("fetch first", 0) == 0) row = 0;
-            if (r.argument.rfind("fetch next", 0) == 0) ++row;
-        }
+        for (const auto& s : host->statements())
+            row = s.starts_with("fetch first") ? 0 : row + s.starts_with("fetch next");
         return row;
     }
 

@@ -7,6 +7,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host/automation.h"
@@ -25,6 +26,9 @@ public:
 
     // Eval of exactly this text answers this.
     void answer(const std::string& expression, std::string result);
+    void answer(const std::vector<std::pair<std::string, std::string>>& rules) {
+        for (const auto& [expression, result] : rules) answer(expression, result);
+    }
     // Eval of any text without an exact rule asks this; nothing means "no rule".
     void answerWith(std::function<std::optional<std::string>(const std::string&)> rule);
     // Eval, Do or RunCommand of exactly this text fails as the host would.
