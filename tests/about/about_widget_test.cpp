@@ -10,6 +10,7 @@
 #include "about/about_texts.h"
 #include "about/frm_about.h"
 #include "about/qt/qt_about_view.h"
+#include "foundation/version.h"
 #include "platform/qt/empty_registry.h"
 #include "platform/qt/qt_message_box.h"
 #include "platform/qt/qt_process_start.h"
@@ -49,7 +50,8 @@ private Q_SLOTS:
     void load_fills_in_the_version_and_the_whole_texts() {
         Window w;
         QCOMPARE(w.view.windowTitle(), QStringLiteral("About Veltrano"));
-        QCOMPARE(w.child<QLabel>("lblVersion")->text(), QStringLiteral("Version 1.1.1"));
+        QCOMPARE(w.child<QLabel>("lblVersion")->text(),
+                 QString("Version ") + veltrano::kVersionText);
         QCOMPARE(w.child<QLabel>("lblDisclaimer")->text(),
                  QString::fromStdString(about::disclaimerText()));
         const QString shown = w.child<QLabel>("lblDescription")->text();

@@ -14,6 +14,7 @@
 #include "about/about_texts.h"
 #include "about/frm_about.h"
 #include "dialog/form1_layout.h"
+#include "foundation/version.h"
 #include "platform/win32/wide_text.h"
 #include "support/fake_ports.h"
 #include "support/screen.h"
@@ -270,7 +271,8 @@ TEST_F(win32_about_view, matches_its_form_layout) {
 
 TEST_F(win32_about_view, shows_the_loaded_texts_each_whole_and_apart) {
     AboutBox box(view->window());
-    EXPECT_EQ(textOf(box.view.control("lblVersion")), L"Version 1.1.1");
+    EXPECT_EQ(textOf(box.view.control("lblVersion")),
+              win32::toWide(std::string("Version ") + kVersionText));
     EXPECT_EQ(textOf(box.view.control("lblDescription")), win32::toWide(about::descriptionText()));
     EXPECT_EQ(textOf(box.view.control("lblDisclaimer")), win32::toWide(about::disclaimerText()));
     const char* const names[] = {"picIcon",       "lblTitle", "lblVersion", "lblDescription",
