@@ -28,6 +28,19 @@ void noteRefusal(InsertRecord& record, const std::string& message) {
     ++seen->count;
 }
 
+// Adds the time until its end to the record's host time.
+class HostClock {
+public:
+    explicit HostClock(InsertRecord& record) : record_(record) {}
+    ~HostClock() { record_.hostTime += std::chrono::steady_clock::now() - started_; }
+    HostClock(const HostClock&) = delete;
+    HostClock& operator=(const HostClock&) = delete;
+
+private:
+    InsertRecord& record_;
+    std::chrono::steady_clock::time_point started_ = std::chrono::steady_clock::now();
+};
+
 // Forwards every member unchanged; Do notes how the inserts went.
 class WatchingAutomation final : public Automation {
 public:
@@ -37,6 +50,7 @@ public:
     void Do(std::string_view statement) override {
         const InsertKind kind = insertKind(statement, table_);
         if (kind == InsertKind::Point) ++record_.pointInserts;
+        const HostClock clock(record_);
         try {
             host_->Do(statement);
         } catch (const RunTimeError& failure) {
@@ -48,7 +62,10 @@ public:
         }
     }
 
-    std::string Eval(std::string_view e) override { return host_->Eval(e); }
+    std::string Eval(std::string_view e) override {
+        const HostClock clock(record_);
+        return host_->Eval(e);
+    }
     void RunCommand(std::string_view s) override { host_->RunCommand(s); }
     void RunMenuCommand(std::int32_t code) override { host_->RunMenuCommand(code); }
     std::int32_t LastErrorCode() override { return host_->LastErrorCode(); }

@@ -1,7 +1,8 @@
 // Watches the host requests the dialog's presenter sends, without changing one, to tell how
-// the inserts into the output table went and why an attach failed.
+// the inserts into the output table went, why an attach failed and how long the host took.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -16,10 +17,11 @@ struct InsertRecord {
         std::string message;  // the host's own error text
         std::size_t count = 0;
     };
-    std::size_t pointInserts = 0;   // point rows the presenter asked the host to insert
-    std::size_t refusedPoints = 0;  // of those, the ones the host refused
-    std::vector<Refusal> refusals;  // every refused insert (points and labels), by message
-    std::string attachFailure;      // why the last attach failed, when it did
+    std::size_t pointInserts = 0;          // point rows the presenter asked the host to insert
+    std::size_t refusedPoints = 0;         // of those, the ones the host refused
+    std::vector<Refusal> refusals;         // every refused insert (points and labels), by message
+    std::string attachFailure;             // why the last attach failed, when it did
+    std::chrono::nanoseconds hostTime{0};  // spent inside Do and Eval
 };
 
 // Hands out the provider's host objects wrapped so that every insert into outputTable is

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <stdexcept>
 
@@ -21,6 +22,7 @@
 #include "table_file_format.h"
 #include "table_lock.h"
 #include "unfinished_commits.h"
+#include "write_interruption.h"
 #include "written_check.h"
 
 namespace mbhost::gdal {
@@ -262,8 +264,10 @@ std::string gridBounds(const TableData& table) {
 }
 
 void writeRows(OGRLayer& layer, const TableData& table, const std::string& path) {
+    std::size_t written = 0;
     for (const Row& row : table.rows) {
         if (row.deleted) continue;
+        if (++written % 4096 == 0 && writeStopRequested()) throw writeError(path, "interrupted");
         FeaturePtr feature(OGRFeature::CreateFeature(layer.GetLayerDefn()));
         for (std::size_t i = 0; i < table.columns.size() && i < row.fields.size(); ++i) {
             setField(*feature, static_cast<int>(i), row.fields[i]);
@@ -321,7 +325,12 @@ void writeDataset(const TableData& table, const std::string& target, const std::
                                          QuietGdal::lastMessage("refused"));
         }
     }
+    // GeoPackage otherwise commits each row on its own, a disk flush per row.
+    const bool transaction = dataset->StartTransaction() == OGRERR_NONE;
     writeRows(*layer, table, target);
+    if (transaction && dataset->CommitTransaction() != OGRERR_NONE) {
+        throw writeError(target, QuietGdal::lastMessage("the rows cannot be committed"));
+    }
     dataset->FlushCache();
     dataset.reset();
     if (CPLGetLastErrorType() >= CE_Failure) {
@@ -347,15 +356,40 @@ std::string reasonWithoutPaths(std::string reason, const std::string& target,
 
 // ---- reading the whole file ----
 
-TableData readTable(const std::string& path) {
+// "a", "b" and "c": the layers as a message lists them.
+std::string layerList(GDALDataset& dataset) {
+    std::string names;
+    for (int i = 0; i < dataset.GetLayerCount(); ++i) {
+        names += (i == 0 ? "\"" : ", \"") + std::string(dataset.GetLayer(i)->GetName()) + "\"";
+    }
+    return names;
+}
+
+// The layer meant: the only one when no name is given.
+OGRLayer& chosenLayer(GDALDataset& dataset, const std::string& path,
+                      const std::optional<std::string>& name) {
+    if (dataset.GetLayerCount() < 1) throw openError(path, "the file holds no table");
+    if (name) {
+        if (OGRLayer* layer = dataset.GetLayerByName(name->c_str())) return *layer;
+        throw openError(path,
+                        "no layer \"" + *name + "\" (its layers: " + layerList(dataset) + ")");
+    }
+    if (dataset.GetLayerCount() > 1) {
+        throw openError(path, "the file holds " + std::to_string(dataset.GetLayerCount()) +
+                                  " layers (" + layerList(dataset) +
+                                  "): name one with Open Table ... Layer \"name\"");
+    }
+    return *dataset.GetLayer(0);
+}
+
+TableData readTable(const std::string& path, const std::optional<std::string>& layerName) {
     if (!std::filesystem::exists(path)) throw openError(path, "no such file");
     DatasetPtr dataset(static_cast<GDALDataset*>(
         GDALOpenEx(path.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY, nullptr, nullptr, nullptr)));
     if (!dataset) {
         throw openError(path, QuietGdal::lastMessage("not a table file GDAL can read"));
     }
-    if (dataset->GetLayerCount() < 1) throw openError(path, "the file holds no table");
-    OGRLayer& layer = *dataset->GetLayer(0);
+    OGRLayer& layer = chosenLayer(*dataset, path, layerName);
     const bool decimalColumns = EQUAL(dataset->GetDriverName(), "MapInfo File");
     OGRFeatureDefn& definition = *layer.GetLayerDefn();
 
@@ -397,6 +431,15 @@ GdalTableStore::GdalTableStore() {
 }
 
 TableData GdalTableStore::open(const std::string& path) {
+    return openTable(path, std::nullopt);
+}
+
+TableData GdalTableStore::openLayer(const std::string& path, const std::string& layer) {
+    return openTable(path, layer);
+}
+
+TableData GdalTableStore::openTable(const std::string& path,
+                                    const std::optional<std::string>& layer) {
     const QuietGdal quiet;
     const auto lock = TableLock::take(path, "open");
     // Without a lock (a read-only folder) nothing left there could be settled anyway.
@@ -407,10 +450,10 @@ TableData GdalTableStore::open(const std::string& path) {
             throw openError(path, e.what());
         }
     }
-    return readTable(path);
+    return readTable(path, layer);
 }
 
-void GdalTableStore::write(const TableData& table, const std::string& path) {
+void GdalTableStore::checkCanHold(const TableData& table, const std::string& path) const {
     const QuietGdal quiet;
     const TableFileFormat format = formatForPath(path);
     if (format.oneObjectKind && table.coordSysClause.empty()) {
@@ -418,6 +461,20 @@ void GdalTableStore::write(const TableData& table, const std::string& path) {
                          "a Shapefile needs a map and this table has none (make it mappable "
                          "with Create Map, or save it as .tab, .mif, .geojson or .gpkg)");
     }
+    if (!table.coordSysClause.empty()) referenceOf(table, path, format);
+    for (const ColumnDef& column : table.columns) {
+        if (format.columnNameLimit > 0 && column.name.size() > format.columnNameLimit) {
+            throw writeError(path, "the column name " + column.name + " is longer than the " +
+                                       std::to_string(format.columnNameLimit) +
+                                       " characters the format holds");
+        }
+    }
+}
+
+void GdalTableStore::write(const TableData& table, const std::string& path) {
+    checkCanHold(table, path);
+    const QuietGdal quiet;
+    const TableFileFormat format = formatForPath(path);
     StagedWrite staged(path);
     try {
         writeDataset(table, path, staged.stagedPath(), format);
