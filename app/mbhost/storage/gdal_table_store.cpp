@@ -5,8 +5,12 @@
 #include <ogr_spatialref.h>
 #include <ogrsf_frmts.h>
 
+#include <sys/resource.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <mutex>
@@ -291,6 +295,15 @@ bool hasObjects(const TableData& table) {
     return false;
 }
 
+// SQLite rolls the file back when the disk takes no more, so that nothing in the working
+// folder shows the shortage afterwards: its own "disk is full" has to tell.
+std::string fullDiskReason(const std::string& reason) {
+    if (reason.find("disk is full") == std::string::npos) return reason;
+    rlimit limit{};
+    const bool capped = ::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY;
+    return std::string(std::strerror(capped ? EFBIG : ENOSPC)) + " (" + reason + ")";
+}
+
 void writeDataset(const TableData& table, const std::string& target, const std::string& path,
                   const TableFileFormat& format) {
     GDALDriver* driver = GetGDALDriverManager()->GetDriverByName(format.driver.c_str());
@@ -329,7 +342,7 @@ void writeDataset(const TableData& table, const std::string& target, const std::
     const bool transaction = dataset->StartTransaction() == OGRERR_NONE;
     writeRows(*layer, table, target);
     if (transaction && dataset->CommitTransaction() != OGRERR_NONE) {
-        throw writeError(target, QuietGdal::lastMessage("the rows cannot be committed"));
+        throw writeError(target, fullDiskReason(QuietGdal::lastMessage("rows not committed")));
     }
     dataset->FlushCache();
     dataset.reset();
@@ -351,7 +364,8 @@ std::string reasonWithoutPaths(std::string reason, const std::string& target,
         reason.replace(at, staged.stagedPath().size(), target);
     }
     const std::string shortage = staged.spaceShortage();
-    return shortage.empty() ? reason : shortage + " (" + reason + ")";
+    return shortage.empty() || reason.rfind(shortage, 0) == 0 ? reason
+                                                              : shortage + " (" + reason + ")";
 }
 
 // ---- reading the whole file ----
