@@ -246,9 +246,10 @@ ReferencePtr referenceOf(const TableData& table, const std::string& path,
 }
 
 // MapInfo TAB keeps coordinates as integers over the layer's bounds, and the default bounds
-// of a projected system are so wide that a step is several millimetres. Bounds around the
-// table's own objects, with room to grow, keep a step well under a millimetre.
-std::string gridBounds(const TableData& table) {
+// (of a projected system, or the whole globe in degrees) are so wide that a step is several
+// millimetres. Bounds around the table's own objects, with room to grow, keep a step well
+// under a millimetre.
+std::string gridBounds(const TableData& table, bool degrees) {
     Bounds all{};
     bool any = false;
     for (const Row& row : table.rows) {
@@ -259,11 +260,17 @@ std::string gridBounds(const TableData& table) {
                   : b;
         any = true;
     }
+    // At least 1 km, or a hundredth of a degree.
     const double margin =
-        std::max({all.maxX - all.minX, all.maxY - all.minY, 1000.0});  // metres, at least 1 km
+        std::max({all.maxX - all.minX, all.maxY - all.minY, degrees ? 0.01 : 1000.0});
+    Bounds grid{all.minX - margin, all.minY - margin, all.maxX + margin, all.maxY + margin};
+    if (degrees) {
+        grid = {std::max(grid.minX, -360.0), std::max(grid.minY, -90.0), std::min(grid.maxX, 360.0),
+                std::min(grid.maxY, 90.0)};
+    }
     char text[200];
-    std::snprintf(text, sizeof(text), "BOUNDS=%.3f,%.3f,%.3f,%.3f", all.minX - margin,
-                  all.minY - margin, all.maxX + margin, all.maxY + margin);
+    std::snprintf(text, sizeof(text), "BOUNDS=%.6f,%.6f,%.6f,%.6f", grid.minX, grid.minY, grid.maxX,
+                  grid.maxY);
     return text;
 }
 
@@ -321,8 +328,9 @@ void writeDataset(const TableData& table, const std::string& target, const std::
                                                            : wkbUnknown;
     const std::string layerName = std::filesystem::path(target).stem().string();
     std::vector<std::string> layerOptions = format.layerOptions;
-    if (format.boundedGrid && reference && reference->IsProjected()) {
-        layerOptions.push_back(gridBounds(table));
+    if (format.boundedGrid && reference &&
+        (reference->IsProjected() || reference->IsGeographic())) {
+        layerOptions.push_back(gridBounds(table, reference->IsGeographic()));
     }
     std::vector<const char*> layerOptionPointers;
     for (const auto& option : layerOptions) layerOptionPointers.push_back(option.c_str());
