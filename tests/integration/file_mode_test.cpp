@@ -1,6 +1,7 @@
 // veltrano-batch --input on files of every format: the output read back with GDAL and each
 // point checked against PROJ's geodesics, not mbhost's; faults and signals leave no output.
 #include <gdal_priv.h>
+#include <gdal_utils.h>
 #include <gtest/gtest.h>
 #include <ogrsf_frmts.h>
 #include <signal.h>
@@ -260,6 +261,117 @@ INSTANTIATE_TEST_SUITE_P(formats, file_mode,
                                            Format{"shp", "geojson", "mif"},
                                            Format{"geojson", "gpkg", "shp"},
                                            Format{"gpkg", "tab", "geojson"}));
+
+bool stagingLeft(const std::string& folder) {
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        if (entry.path().filename().string().find(".writing-") != std::string::npos) return true;
+    }
+    return false;
+}
+
+// Each refusal: its status and a message naming the reason; the output not written (an
+// existing one untouched), no working folder left, the input as it was.
+TEST(file_mode_faults, refuse_with_a_reason_and_leave_no_output) {
+    const TempDir dir;
+    const std::string input = dir.file("in.gpkg"), out = dir.file("out.shp");
+    writeTable(input, 4326, kLatLongLines);
+    std::ofstream(dir.file("bad.geojson")) << "{\"type\": \"FeatureCollection\", \"feat";
+    std::ofstream(dir.file("taken.gpkg")) << "keep me";
+    std::filesystem::create_directory(dir.file("ro"));
+    std::filesystem::permissions(
+        dir.file("ro"), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    const std::string from = "--input '" + input + "' ";
+    const struct {
+        std::string arguments, limits;
+        int status;
+        std::string message, output;
+    } rows[] = {
+        {"--input '" + dir.file("none.tab") + "' --every 100", "", 7, "none.tab: no such file",
+         out},
+        {"--input '" + dir.file("bad.geojson") + "' --every 100", "", 7, "bad.geojson", out},
+        {from + "--every 100 --keep name,zzz", "", 1, "no column zzz", out},
+        {from + "--every 100 --keep distanceM", "", 1, "distanceM", out},
+        {from + "--every 0", "", 1, "--every '0'", out},
+        {from + "--every 1e-9", "", 1, "more than 10000000", out},
+        {from + "--every 1,5", "", 1, "--every '1,5'", out},
+        {from + "--every 100 --where 'code >'", "", 1, "--where", out},
+        {from + "--every 100", "", 8, "exists", dir.file("taken.gpkg")},
+        {from + "--every 100 --overwrite", "", 8, "a file of the input", input},
+        {from + "--every 100", "", 8, "read-only", dir.file("ro/out.gpkg")},
+        {from + "--every 0.5", "trap '' XFSZ; ulimit -f 64; ", 8, "File too large", out},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.arguments);
+        const auto before =
+            std::filesystem::exists(row.output) ? std::filesystem::file_size(row.output) : 0;
+        const Ran ran = batch(row.arguments + " --output '" + row.output + "'", 0, row.limits);
+        EXPECT_EQ(ran.status, row.status) << ran.err;
+        EXPECT_NE(ran.err.find(row.message), std::string::npos) << ran.err;
+        EXPECT_EQ(std::filesystem::exists(row.output) ? std::filesystem::file_size(row.output) : 0,
+                  before);
+        EXPECT_FALSE(stagingLeft(std::filesystem::path(row.output).parent_path()));
+    }
+    EXPECT_EQ(openVector(input)->GetLayer(0)->GetFeatureCount(), 2);
+}
+
+// A signal in the middle of a long run: status 130, no output and no working folder.
+TEST(file_mode_faults, a_signal_mid_run_leaves_no_output) {
+    const TempDir dir;
+    std::vector<Source> lines(40, kLatLongLines[0]);
+    writeTable(dir.file("long.gpkg"), 4326, lines);
+    for (const int signal : {SIGINT, SIGTERM}) {
+        const Ran ran = batch("--input '" + dir.file("long.gpkg") + "' --every 0.02 --output '" +
+                                  dir.file("out.gpkg") + "'",
+                              signal);
+        EXPECT_EQ(ran.status, 130) << ran.err;
+        EXPECT_FALSE(std::filesystem::exists(dir.file("out.gpkg")));
+        EXPECT_FALSE(stagingLeft(dir.path()));
+    }
+}
+
+// Natural Earth's countries as world-atlas ships them (TopoJSON declares no system: given
+// lat/long on the way into a GeoPackage of two layers), a country of several polygons walked
+// as the geodesics say. Its edges run up to 100 km, where the engine's 1 mm stopping rule,
+// applied to the piece left after each refinement, lets a point drift a few millimetres.
+TEST(file_mode_real_data, borders_of_a_public_data_set) {
+    const TempDir dir;
+    const std::string out = dir.file("it.geojson"), input = dir.file("world.gpkg");
+    GDALAllRegister();
+    const char* translate[] = {"-f", "GPKG", "-a_srs", "EPSG:4326", nullptr};
+    GDALVectorTranslateOptions* options =
+        GDALVectorTranslateOptionsNew(const_cast<char**>(translate), nullptr);
+    GDALDatasetH atlas = GDALOpenEx(WORLD_ATLAS, GDAL_OF_VECTOR, nullptr, nullptr, nullptr);
+    GDALClose(GDALVectorTranslate(input.c_str(), nullptr, 1, &atlas, options, nullptr));
+    GDALClose(atlas);
+    GDALVectorTranslateOptionsFree(options);
+    const Ran layers = batch("--input '" + input + "' --every 50000 --output '" + out + "'");
+    EXPECT_EQ(layers.status, 7);
+    EXPECT_NE(layers.err.find("\"countries\", \"land\""), std::string::npos) << layers.err;
+    const Ran ran = batch(
+        "--input '" + input +
+        "' --layer countries --where 'name = \"Italy\"' --every 50000 --keep name --output '" +
+        out + "'");
+    ASSERT_EQ(ran.status, 0) << ran.err;
+    Sections sections;
+    const DatasetPtr world = openVector(input);
+    for (auto& country : *world->GetLayerByName("countries")) {
+        if (std::string(country->GetFieldAsString("name")) == "Italy")
+            addSections(*country->GetGeometryRef(), sections);
+    }
+    const auto expected =
+        expectedPoints(sections, false, every(50000, 50000, 1e7), SampleSystem::LatLong);
+    EXPECT_GT(sections.size(), 2u);
+    const DatasetPtr placed = openVector(out);
+    ASSERT_EQ(placed->GetLayer(0)->GetFeatureCount(), static_cast<GIntBig>(expected.size()));
+    std::size_t i = 0;
+    for (const auto& point : *placed->GetLayer(0)) {
+        const auto* at = point->GetGeometryRef()->toPoint();
+        EXPECT_STREQ(point->GetFieldAsString("name"), "Italy");
+        EXPECT_LT(
+            referenceDistance(SampleSystem::LatLong, {at->getX(), at->getY()}, expected[i++].point),
+            5e-3);
+    }
+}
 
 }  // namespace
 }  // namespace veltrano::testing
