@@ -184,15 +184,31 @@ std::string distanceText(Run& run, const RegionalSettings& regional) {
     return distanceListText(distances, regional);
 }
 
+bool stopRequested() {
+    return InterruptionWatch::requested();
+}
+
+// Once interrupted, the reports of the calls the interruption failed are no news.
+class RunMessages final : public MessageBoxPort {
+public:
+    explicit RunMessages(std::ostream& err) : box_(err) {}
+    void show(std::string_view text, std::string_view caption, MessageIcon icon) override {
+        if (!stopRequested()) box_.show(text, caption, icon);
+    }
+
+private:
+    StreamMessageBox box_;
+};
+
 ExitStatus place(Run& run, const std::string& points, ProgressLine& progress) {
-    StreamMessageBox messages(run.err);
+    RunMessages messages(run.err);
     SilentBeep beep;
     NoBusyPointer busy;
     NoWindowActivation activation;
     const QLocaleRegionalSettings regional;
     InsertRecord record;
     InProcessProvider provider(std::make_shared<InProcessAutomation>(run.host));
-    WatchingProvider hosts(provider, kPoints, record);
+    WatchingProvider hosts(provider, kPoints, record, stopRequested);
     // Once interrupted, the remaining objects are passed over so that the walk ends soon.
     PlacementEngine engine = enginePlacement({messages});
     PlacementEngine counted = [&](miProObj& host, const PlacementRequest& request) {
@@ -213,10 +229,6 @@ ExitStatus place(Run& run, const std::string& points, ProgressLine& progress) {
     progress.finish();
     run.checkInterrupted();
     return statusOf(outcome, record, kPoints, run.err);
-}
-
-bool stopRequested() {
-    return InterruptionWatch::requested();
 }
 
 void writeOutput(Run& run) {

@@ -44,10 +44,12 @@ private:
 // Forwards every member unchanged; Do notes how the inserts went.
 class WatchingAutomation final : public Automation {
 public:
-    WatchingAutomation(AutomationPtr host, const std::string& table, InsertRecord& record)
-        : host_(std::move(host)), table_(table), record_(record) {}
+    WatchingAutomation(AutomationPtr host, const std::string& table, InsertRecord& record,
+                       bool (*stop)())
+        : host_(std::move(host)), table_(table), record_(record), stop_(stop) {}
 
     void Do(std::string_view statement) override {
+        checkStop();
         const InsertKind kind = insertKind(statement, table_);
         if (kind == InsertKind::Point) ++record_.pointInserts;
         const HostClock clock(record_);
@@ -63,6 +65,7 @@ public:
     }
 
     std::string Eval(std::string_view e) override {
+        checkStop();
         const HostClock clock(record_);
         return host_->Eval(e);
     }
@@ -80,9 +83,14 @@ public:
     std::string Application() override { return host_->Application(); }
 
 private:
+    void checkStop() const {
+        if (stop_ && stop_()) throw RunTimeError(err::kAutomationFailure, "interrupted", "mbhost");
+    }
+
     AutomationPtr host_;
     const std::string table_;
     InsertRecord& record_;
+    bool (*stop_)();
 };
 }  // namespace
 
@@ -101,7 +109,7 @@ AutomationPtr WatchingProvider::startNew() {
 
 AutomationPtr WatchingProvider::watched(AutomationPtr host) const {
     if (!host) return host;
-    return std::make_shared<WatchingAutomation>(std::move(host), outputTable_, record_);
+    return std::make_shared<WatchingAutomation>(std::move(host), outputTable_, record_, stop_);
 }
 
 }  // namespace veltrano::batch

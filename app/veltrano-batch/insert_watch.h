@@ -25,11 +25,13 @@ struct InsertRecord {
 };
 
 // Hands out the provider's host objects wrapped so that every insert into outputTable is
-// counted in record.
+// counted in record. Once stop() answers true, every Do and Eval fails as a host gone would,
+// so that a long placement ends soon.
 class WatchingProvider final : public AutomationProvider {
 public:
-    WatchingProvider(AutomationProvider& hosts, std::string outputTable, InsertRecord& record)
-        : hosts_(hosts), outputTable_(std::move(outputTable)), record_(record) {}
+    WatchingProvider(AutomationProvider& hosts, std::string outputTable, InsertRecord& record,
+                     bool (*stop)() = nullptr)
+        : hosts_(hosts), outputTable_(std::move(outputTable)), record_(record), stop_(stop) {}
 
     AutomationPtr attachRunning() override;
     AutomationPtr startNew() override;
@@ -40,6 +42,7 @@ private:
     AutomationProvider& hosts_;
     std::string outputTable_;
     InsertRecord& record_;
+    bool (*stop_)();
 };
 
 }  // namespace veltrano::batch
