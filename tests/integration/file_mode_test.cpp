@@ -4,9 +4,7 @@
 #include <gdal_utils.h>
 #include <gtest/gtest.h>
 #include <ogrsf_frmts.h>
-#include <signal.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -23,72 +21,47 @@ using mbhost::testing::referenceDistance;
 using mbhost::testing::SampleSystem;
 using Sections = std::vector<std::vector<Point>>;
 using DatasetPtr = std::unique_ptr<GDALDataset, decltype(&GDALClose)>;
-using FeaturePtr = std::unique_ptr<OGRFeature, decltype(&OGRFeature::DestroyFeature)>;
+namespace fs = std::filesystem;
 
-struct Ran {
-    int status = -1;
+// Through the shell: limits set first, a signal (INT, TERM) sent after a while when named.
+std::pair<int, std::string> batch(const std::string& arguments, const std::string& signal = "",
+                                  const std::string& limits = "") {
+    const std::string run = "'" VELTRANO_BATCH_PATH "' " + arguments + " 2>&1 >/dev/null";
+    FILE* pipe =
+        ::popen((limits + (signal.empty() ? "exec " + run
+                                          : run + " & sleep 0.8; kill -" + signal + " $!; wait $!"))
+                    .c_str(),
+                "r");
     std::string err;
-};
-
-// Through the shell, so that limits can be set first; signalled after a while when asked.
-Ran batch(const std::string& arguments, int signal = 0, const std::string& limits = "") {
-    const TempDir logs;
-    const std::string line =
-        limits + "exec '" VELTRANO_BATCH_PATH "' " + arguments + " 2>" + logs.file("err");
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::execl("/bin/sh", "sh", "-c", line.c_str(), nullptr);
-        ::_exit(127);
-    }
-    if (signal != 0) ::usleep(800'000), ::kill(pid, signal);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    std::ifstream in(logs.file("err"));
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, {std::istreambuf_iterator<char>(in), {}}};
+    for (int c; (c = std::fgetc(pipe)) != EOF;) err += static_cast<char>(c);
+    const int status = ::pclose(pipe);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, err};
 }
 
-DatasetPtr openVector(const std::string& path, bool create = false) {
+DatasetPtr openVector(const std::string& path) {
     GDALAllRegister();
-    if (!create) {
-        return {static_cast<GDALDataset*>(
-                    GDALOpenEx(path.c_str(), GDAL_OF_VECTOR, nullptr, nullptr, nullptr)),
-                GDALClose};
-    }
-    const std::string ext = std::filesystem::path(path).extension();
-    const char* driver = ext == ".shp"       ? "ESRI Shapefile"
-                         : ext == ".geojson" ? "GeoJSON"
-                         : ext == ".gpkg"    ? "GPKG"
-                                             : "MapInfo File";
-    const char* options[] = {ext == ".mif" ? "FORMAT=MIF" : nullptr, nullptr};
-    return {GetGDALDriverManager()->GetDriverByName(driver)->Create(
-                path.c_str(), 0, 0, 0, GDT_Unknown, const_cast<char**>(options)),
-            GDALClose};
+    const char* options[] = {"AUTODETECT_TYPE=YES", "KEEP_GEOM_COLUMNS=NO", nullptr};
+    return {
+        static_cast<GDALDataset*>(GDALOpenEx(path.c_str(), GDAL_OF_VECTOR, nullptr,
+                                             path.ends_with(".csv") ? options : nullptr, nullptr)),
+        GDALClose};
 }
 
-struct Source {
-    const char* name;
-    int code;
-    const char* wkt;
-};
+// As ogr2ogr does: the format from the extension, the system given.
+void translate(const std::string& from, const std::string& to, int epsg) {
+    const std::string system = "EPSG:" + std::to_string(epsg);
+    const char* arguments[] = {"-a_srs", system.c_str(), nullptr};
+    auto* options = GDALVectorTranslateOptionsNew(const_cast<char**>(arguments), nullptr);
+    DatasetPtr source = openVector(from);
+    GDALDatasetH handle = source.get();
+    GDALClose(GDALVectorTranslate(to.c_str(), nullptr, 1, &handle, options, nullptr));
+    GDALVectorTranslateOptionsFree(options);
+}
 
-void writeTable(const std::string& path, int epsg, const std::vector<Source>& rows) {
-    DatasetPtr dataset = openVector(path, true);
-    OGRSpatialReference system;
-    system.importFromEPSG(epsg);
-    OGRLayer* layer = dataset->CreateLayer("t", &system, wkbUnknown, nullptr);
-    OGRFieldDefn name("name", OFTString), code("code", OFTInteger);
-    name.SetWidth(16);
-    ASSERT_EQ(layer->CreateField(&name) | layer->CreateField(&code), OGRERR_NONE);
-    for (const auto& row : rows) {
-        FeaturePtr feature(OGRFeature::CreateFeature(layer->GetLayerDefn()),
-                           OGRFeature::DestroyFeature);
-        feature->SetField(0, row.name);
-        feature->SetField(1, row.code);
-        OGRGeometry* geometry = nullptr;
-        OGRGeometryFactory::createFromWkt(row.wkt, nullptr, &geometry);
-        feature->SetGeometryDirectly(geometry);
-        ASSERT_EQ(layer->CreateFeature(feature.get()), OGRERR_NONE);
-    }
+// A table of name, code and object, written through a CSV of WKT.
+void writeTable(const std::string& path, int epsg, const std::string& rows) {
+    std::ofstream(path + ".csv") << "WKT,name,code\n" << rows;
+    translate(path + ".csv", path, epsg);
 }
 
 // The paths the host walks: each line, each ring without its closing node.
@@ -106,31 +79,27 @@ void addSections(const OGRGeometry& geometry, Sections& out, bool ring = false) 
     }
 }
 
-struct Expected {
-    double distance;
-    Point point;
-};
-
 // The point d metres along: on a lat/long segment where the geodesic from its start is as
 // long, on a projected one at the linear fraction of its geodesic length.
-std::vector<Expected> expectedPoints(Sections sections, bool fromEnd,
-                                     const std::vector<double>& distances, SampleSystem system) {
+std::vector<std::pair<double, Point>> expectedPoints(Sections sections, bool fromEnd,
+                                                     const std::vector<double>& distances,
+                                                     SampleSystem system) {
     if (fromEnd) {
         std::reverse(sections.begin(), sections.end());
         for (auto& section : sections) std::reverse(section.begin(), section.end());
     }
-    std::vector<Expected> points;
+    std::vector<std::pair<double, Point>> points;
     double start = 0;
     for (const auto& nodes : sections) {
         for (std::size_t i = 1; i < nodes.size(); ++i) {
             const Point a = nodes[i - 1], b = nodes[i];
+            const auto at = [&](double t) {
+                return Point{a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t};
+            };
             const double end = start + referenceDistance(system, a, b);
             for (double d : distances) {
                 if (d < start || d >= end) continue;
                 double low = 0, high = 1, f = (d - start) / (end - start);
-                const auto at = [&](double t) {
-                    return Point{a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t};
-                };
                 for (int k = 0; system == SampleSystem::LatLong && k < 60; ++k) {
                     f = (low + high) / 2;
                     (referenceDistance(system, a, at(f)) < d - start ? low : high) = f;
@@ -143,234 +112,159 @@ std::vector<Expected> expectedPoints(Sections sections, bool fromEnd,
     return points;
 }
 
-std::vector<double> every(double step, double start, double end = 1e5) {
+std::vector<double> every(double step, double start, double end = 1e7) {
     std::vector<double> list;
     for (double d = start; d <= end; d += step) list.push_back(d);
     return list;
 }
 
-const std::vector<Source> kLatLongLines = {
-    {"multi", 11, "MULTILINESTRING((27 60,27.02 60.01,27.05 60),(27.06 60.02,27.09 60.03))"},
-    {"line", 22, "LINESTRING(27.1 60.1,27.13 60.12)"}};
-const std::vector<Source> kUtmLines = {
-    {"multi", 11,
-     "MULTILINESTRING((5e5 6.65e6,501000 6651000,503000 6651000),(503500 6651500,506000 6652000))"},
-    {"line", 22, "LINESTRING(510000 6650000,512000 6651500)"}};
-
-struct Format {
-    const char* input;
-    const char* latLongOutput;
-    const char* utmOutput;
-};
-
-class file_mode : public ::testing::TestWithParam<Format> {};
-
-TEST_P(file_mode, places_every_point_where_the_geodesics_put_it) {
-    const struct {
-        SampleSystem system;
-        const char* file;
-        std::string arguments;
-        std::vector<int> selected;  // the codes of the selected rows, in order
-        bool fromEnd;
-        std::vector<double> distances;
-    } rows[] = {
-        {SampleSystem::LatLong,
-         "ll_lines",
-         "--every 700 --keep name,code",
-         {11, 22},
-         false,
-         every(700, 700)},
-        {SampleSystem::LatLong,
-         "ll_area",
-         "--points '300;1500.5\n2000' --from-end --keep code,name",
-         {33},
-         true,
-         {300, 1500.5, 2000}},
-        {SampleSystem::Utm,
-         "utm_lines",
-         "--every 900 --start 50 --where 'code > 11' --from-end --keep name,code",
-         {22},
-         true,
-         every(900, 50)},
-        {SampleSystem::Utm,
-         "utm_area",
-         "--every 1000 --end 2500 --keep name,code",
-         {33},
-         false,
-         every(1000, 1000, 2500)},
-    };
-    const TempDir dir;
-    const std::string ext = std::string(".") + GetParam().input;
-    writeTable(dir.file("ll_lines" + ext), 4326, kLatLongLines);
-    writeTable(dir.file("ll_area" + ext), 4326,
-               {{"area", 33, "POLYGON((27 60.2,27.04 60.2,27.04 60.22,27 60.22,27 60.2))"}});
-    writeTable(dir.file("utm_lines" + ext), 32635, kUtmLines);
-    writeTable(
-        dir.file("utm_area" + ext), 32635,
-        {{"area", 33, "POLYGON((52e4 665e4,522e3 665e4,522e3 6652e3,52e4 6652e3,52e4 665e4))"}});
-    for (const auto& row : rows) {
-        const bool latLong = row.system == SampleSystem::LatLong;
-        const std::string input = dir.file(row.file + ext);
-        const std::string output =
-            dir.file(std::string(row.file) + "_out." +
-                     (latLong ? GetParam().latLongOutput : GetParam().utmOutput));
-        SCOPED_TRACE(row.arguments + " -> " + output);
-        const Ran ran = batch("--input '" + input + "' --output '" + output + "' " + row.arguments);
-        ASSERT_EQ(ran.status, 0) << ran.err;
-
-        const DatasetPtr source = openVector(input), placed = openVector(output);
-        std::vector<std::pair<FeaturePtr, Expected>> expected;
-        for (const int code : row.selected) {
-            for (auto& feature : *source->GetLayer(0)) {
-                if (feature->GetFieldAsInteger("code") != code) continue;
-                Sections sections;
-                addSections(*feature->GetGeometryRef(), sections);
-                for (const auto& point :
-                     expectedPoints(sections, row.fromEnd, row.distances, row.system)) {
-                    expected.emplace_back(FeaturePtr(feature->Clone(), OGRFeature::DestroyFeature),
-                                          point);
-                }
-            }
-        }
-        OGRLayer& points = *placed->GetLayer(0);
-        ASSERT_EQ(points.GetFeatureCount(), static_cast<GIntBig>(expected.size()));
-        std::size_t i = 0;
-        for (const auto& point : points) {
-            const auto& [from, want] = expected[i++];
-            const auto* at = point->GetGeometryRef()->toPoint();
-            EXPECT_NEAR(point->GetFieldAsDouble("distanceM"), want.distance, 1e-6);
-            EXPECT_EQ(point->GetFieldAsInteger("xRowId"),
-                      1 +
-                          std::find(row.selected.begin(), row.selected.end(),
-                                    from->GetFieldAsInteger("code")) -
-                          row.selected.begin());
-            EXPECT_STREQ(point->GetFieldAsString("name"), from->GetFieldAsString("name"));
-            EXPECT_EQ(point->GetFieldAsInteger("code"), from->GetFieldAsInteger("code"));
-            const Point got{at->getX(), at->getY()};
-            EXPECT_LT(latLong ? referenceDistance(row.system, got, want.point)
-                              : std::hypot(got.x - want.point.x, got.y - want.point.y),
-                      1e-3)
-                << "at " << want.distance;
+// Checks every output row against the selected source rows, named by their key column's
+// values (kept) in the file's order.
+void checkRun(const std::string& input, const std::string& output, const std::string& arguments,
+              const char* key, const std::vector<std::string>& selected,
+              const std::vector<double>& distances, SampleSystem system, double tolerance = 1e-3) {
+    SCOPED_TRACE(arguments + " -> " + output);
+    const auto [status, err] =
+        batch("--input '" + input + "' --output '" + output + "' " + arguments);
+    ASSERT_EQ(status, 0) << err;
+    const DatasetPtr source = openVector(input), placed = openVector(output);
+    std::vector<std::pair<int, std::pair<double, Point>>>
+        expected;  // the source row's place in the selection
+    for (auto& feature : *source->GetLayer(0)) {
+        const auto place =
+            std::find(selected.begin(), selected.end(), feature->GetFieldAsString(key));
+        if (place == selected.end()) continue;
+        Sections sections;
+        addSections(*feature->GetGeometryRef(), sections);
+        for (const auto& point : expectedPoints(
+                 sections, arguments.find("--from-end") != std::string::npos, distances, system)) {
+            expected.emplace_back(static_cast<int>(place - selected.begin()), point);
         }
     }
+    OGRLayer& points = *placed->GetLayer(0);
+    ASSERT_EQ(points.GetFeatureCount(), static_cast<GIntBig>(expected.size()));
+    std::size_t i = 0;
+    for (const auto& point : points) {
+        const auto& [place, want] = expected[i++];
+        const Point at{point->GetGeometryRef()->toPoint()->getX(),
+                       point->GetGeometryRef()->toPoint()->getY()};
+        EXPECT_NEAR(point->GetFieldAsDouble("distanceM"), want.first, 1e-6);
+        EXPECT_EQ(point->GetFieldAsInteger("xRowId"), place + 1);
+        EXPECT_EQ(point->GetFieldAsString(key), selected[static_cast<std::size_t>(place)]);
+        EXPECT_LT(system == SampleSystem::Utm
+                      ? std::hypot(at.x - want.second.x, at.y - want.second.y)
+                      : referenceDistance(system, at, want.second),
+                  tolerance)
+            << want.first;
+    }
+}
+
+const char* kLatLongLines =
+    "\"MULTILINESTRING((27 60,27.02 60.01,27.05 60),(27.06 60.02,27.09 60.03))\",multi,11\n"
+    "\"LINESTRING(27.1 60.1,27.13 60.12)\",line,22\n";
+
+// Input format, then the outputs for the lat/long and the projected runs.
+class file_mode : public ::testing::TestWithParam<std::array<const char*, 3>> {};
+
+TEST_P(file_mode, places_every_point_where_the_geodesics_put_it) {
+    const TempDir dir;
+    const auto [input, llOutput, utmOutput] = GetParam();
+    const auto file = [&](std::string name, const char* ext) { return dir.file(name + "." + ext); };
+    writeTable(file("ll", input), 4326, kLatLongLines);
+    writeTable(file("ll_area", input), 4326,
+               "\"POLYGON((27 60.2,27.04 60.2,27 60.22,27 60.2))\",area,33\n");
+    writeTable(file("utm", input), 32635,
+               "\"MULTILINESTRING((5e5 665e4,501e3 6651e3,503e3 6651e3),(5035e2 66515e2,506e3 "
+               "6652e3))\",multi,11\n"
+               "\"LINESTRING(51e4 665e4,512e3 66515e2)\",line,22\n");
+    writeTable(file("utm_area", input), 32635,
+               "\"POLYGON((52e4 665e4,522e3 665e4,52e4 6652e3,52e4 665e4))\",area,33\n");
+    const auto ll = SampleSystem::LatLong, utm = SampleSystem::Utm;
+    checkRun(file("ll", input), file("a", llOutput), "--every 700 --keep name,code", "code",
+             {"11", "22"}, every(700, 700), ll);
+    checkRun(file("ll_area", input), file("b", llOutput),
+             "--points '300;1500.5\n2000' --from-end --keep code,name", "name", {"area"},
+             {300, 1500.5, 2000}, ll);
+    checkRun(file("utm", input), file("c", utmOutput),
+             "--every 900 --start 50 --where 'code > 11' --from-end --keep name,code", "name",
+             {"line"}, every(900, 50), utm);
+    checkRun(file("utm_area", input), file("d", utmOutput), "--every 1000 --end 2500 --keep code",
+             "code", {"33"}, every(1000, 1000, 2500), utm);
 }
 
 INSTANTIATE_TEST_SUITE_P(formats, file_mode,
-                         ::testing::Values(Format{"tab", "mif", "gpkg"},
-                                           Format{"mif", "shp", "tab"},
-                                           Format{"shp", "geojson", "mif"},
-                                           Format{"geojson", "gpkg", "shp"},
-                                           Format{"gpkg", "tab", "geojson"}));
+                         ::testing::Values(std::array{"tab", "mif", "gpkg"},
+                                           std::array{"mif", "shp", "tab"},
+                                           std::array{"shp", "geojson", "mif"},
+                                           std::array{"geojson", "gpkg", "shp"},
+                                           std::array{"gpkg", "tab", "geojson"}));
 
-bool stagingLeft(const std::string& folder) {
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        if (entry.path().filename().string().find(".writing-") != std::string::npos) return true;
-    }
-    return false;
-}
-
-// Each refusal: its status and a message naming the reason; the output not written (an
-// existing one untouched), no working folder left, the input as it was.
+// Each refusal and each signal mid-run: its status and a message naming the reason; the output
+// not written (an existing one untouched), no working folder left, the input as it was.
 TEST(file_mode_faults, refuse_with_a_reason_and_leave_no_output) {
     const TempDir dir;
     const std::string input = dir.file("in.gpkg"), out = dir.file("out.shp");
     writeTable(input, 4326, kLatLongLines);
+    std::string lines;
+    for (int i = 0; i < 40; ++i) lines += kLatLongLines;
+    writeTable(dir.file("long.gpkg"), 4326, lines);
     std::ofstream(dir.file("bad.geojson")) << "{\"type\": \"FeatureCollection\", \"feat";
     std::ofstream(dir.file("taken.gpkg")) << "keep me";
-    std::filesystem::create_directory(dir.file("ro"));
-    std::filesystem::permissions(
-        dir.file("ro"), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    fs::create_directory(dir.file("ro"));
+    fs::permissions(dir.file("ro"), fs::perms::owner_read | fs::perms::owner_exec);
     const std::string from = "--input '" + input + "' ";
+    const auto staging = [](const fs::path& folder) {
+        return std::ranges::any_of(fs::directory_iterator(folder), [](const auto& entry) {
+            return entry.path().string().find(".writing-") != std::string::npos;
+        });
+    };
     const struct {
-        std::string arguments, limits;
+        std::string arguments;
         int status;
         std::string message, output;
+        std::string signal = "", limits = "";
     } rows[] = {
-        {"--input '" + dir.file("none.tab") + "' --every 100", "", 7, "none.tab: no such file",
-         out},
-        {"--input '" + dir.file("bad.geojson") + "' --every 100", "", 7, "bad.geojson", out},
-        {from + "--every 100 --keep name,zzz", "", 1, "no column zzz", out},
-        {from + "--every 100 --keep distanceM", "", 1, "distanceM", out},
-        {from + "--every 0", "", 1, "--every '0'", out},
-        {from + "--every 1e-9", "", 1, "more than 10000000", out},
-        {from + "--every 1,5", "", 1, "--every '1,5'", out},
-        {from + "--every 100 --where 'code >'", "", 1, "--where", out},
-        {from + "--every 100", "", 8, "exists", dir.file("taken.gpkg")},
-        {from + "--every 100 --overwrite", "", 8, "a file of the input", input},
-        {from + "--every 100", "", 8, "read-only", dir.file("ro/out.gpkg")},
-        {from + "--every 0.5", "trap '' XFSZ; ulimit -f 64; ", 8, "File too large", out},
+        {"--input '" + dir.file("none.tab") + "' --every 100", 7, "none.tab: no such file", out},
+        {"--input '" + dir.file("bad.geojson") + "' --every 100", 7, "bad.geojson", out},
+        {from + "--every 100 --keep name,zzz", 1, "no column zzz", out},
+        {from + "--every 100 --keep distanceM", 1, "distanceM", out},
+        {from + "--every 0", 1, "--every '0'", out},
+        {from + "--every 1e-9", 1, "more than 10000000", out},
+        {from + "--every 1,5", 1, "--every '1,5'", out},
+        {from + "--every 100 --where 'code >'", 1, "--where", out},
+        {from + "--every 100", 8, "exists", dir.file("taken.gpkg")},
+        {from + "--every 100 --overwrite", 8, "a file of the input", input},
+        {from + "--every 100", 8, "read-only", dir.file("ro/out.gpkg")},
+        {from + "--every 0.5", 8, "File too large", out, "", "trap '' XFSZ; ulimit -f 64; "},
+        {"--input '" + dir.file("long.gpkg") + "' --every 0.02", 130, "interrupted", out, "INT"},
+        {"--input '" + dir.file("long.gpkg") + "' --every 0.02", 130, "interrupted", out, "TERM"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.arguments);
-        const auto before =
-            std::filesystem::exists(row.output) ? std::filesystem::file_size(row.output) : 0;
-        const Ran ran = batch(row.arguments + " --output '" + row.output + "'", 0, row.limits);
-        EXPECT_EQ(ran.status, row.status) << ran.err;
-        EXPECT_NE(ran.err.find(row.message), std::string::npos) << ran.err;
-        EXPECT_EQ(std::filesystem::exists(row.output) ? std::filesystem::file_size(row.output) : 0,
-                  before);
-        EXPECT_FALSE(stagingLeft(std::filesystem::path(row.output).parent_path()));
+        const auto before = fs::exists(row.output) ? fs::file_size(row.output) : 0;
+        const auto [status, err] =
+            batch(row.arguments + " --output '" + row.output + "'", row.signal, row.limits);
+        EXPECT_EQ(status, row.status) << err;
+        EXPECT_NE(err.find(row.message), std::string::npos) << err;
+        EXPECT_EQ(fs::exists(row.output) ? fs::file_size(row.output) : 0, before);
+        EXPECT_FALSE(staging(fs::path(row.output).parent_path()));
     }
     EXPECT_EQ(openVector(input)->GetLayer(0)->GetFeatureCount(), 2);
 }
 
-// A signal in the middle of a long run: status 130, no output and no working folder.
-TEST(file_mode_faults, a_signal_mid_run_leaves_no_output) {
-    const TempDir dir;
-    std::vector<Source> lines(40, kLatLongLines[0]);
-    writeTable(dir.file("long.gpkg"), 4326, lines);
-    for (const int signal : {SIGINT, SIGTERM}) {
-        const Ran ran = batch("--input '" + dir.file("long.gpkg") + "' --every 0.02 --output '" +
-                                  dir.file("out.gpkg") + "'",
-                              signal);
-        EXPECT_EQ(ran.status, 130) << ran.err;
-        EXPECT_FALSE(std::filesystem::exists(dir.file("out.gpkg")));
-        EXPECT_FALSE(stagingLeft(dir.path()));
-    }
-}
-
-// Natural Earth's countries as world-atlas ships them (TopoJSON declares no system: given
-// lat/long on the way into a GeoPackage of two layers), a country of several polygons walked
-// as the geodesics say. Its edges run up to 100 km, where the engine's 1 mm stopping rule,
-// applied to the piece left after each refinement, lets a point drift a few millimetres.
+// Natural Earth's countries from world-atlas (TopoJSON has no system: given lat/long on the way
+// into a GeoPackage of two layers), a country of several polygons. Its edges run up to 100 km,
+// where the engine's 1 mm rule, applied to each refinement's rest, lets a point drift a few mm.
 TEST(file_mode_real_data, borders_of_a_public_data_set) {
     const TempDir dir;
-    const std::string out = dir.file("it.geojson"), input = dir.file("world.gpkg");
-    GDALAllRegister();
-    const char* translate[] = {"-f", "GPKG", "-a_srs", "EPSG:4326", nullptr};
-    GDALVectorTranslateOptions* options =
-        GDALVectorTranslateOptionsNew(const_cast<char**>(translate), nullptr);
-    GDALDatasetH atlas = GDALOpenEx(WORLD_ATLAS, GDAL_OF_VECTOR, nullptr, nullptr, nullptr);
-    GDALClose(GDALVectorTranslate(input.c_str(), nullptr, 1, &atlas, options, nullptr));
-    GDALClose(atlas);
-    GDALVectorTranslateOptionsFree(options);
-    const Ran layers = batch("--input '" + input + "' --every 50000 --output '" + out + "'");
-    EXPECT_EQ(layers.status, 7);
-    EXPECT_NE(layers.err.find("\"countries\", \"land\""), std::string::npos) << layers.err;
-    const Ran ran = batch(
-        "--input '" + input +
-        "' --layer countries --where 'name = \"Italy\"' --every 50000 --keep name --output '" +
-        out + "'");
-    ASSERT_EQ(ran.status, 0) << ran.err;
-    Sections sections;
-    const DatasetPtr world = openVector(input);
-    for (auto& country : *world->GetLayerByName("countries")) {
-        if (std::string(country->GetFieldAsString("name")) == "Italy")
-            addSections(*country->GetGeometryRef(), sections);
-    }
-    const auto expected =
-        expectedPoints(sections, false, every(50000, 50000, 1e7), SampleSystem::LatLong);
-    EXPECT_GT(sections.size(), 2u);
-    const DatasetPtr placed = openVector(out);
-    ASSERT_EQ(placed->GetLayer(0)->GetFeatureCount(), static_cast<GIntBig>(expected.size()));
-    std::size_t i = 0;
-    for (const auto& point : *placed->GetLayer(0)) {
-        const auto* at = point->GetGeometryRef()->toPoint();
-        EXPECT_STREQ(point->GetFieldAsString("name"), "Italy");
-        EXPECT_LT(
-            referenceDistance(SampleSystem::LatLong, {at->getX(), at->getY()}, expected[i++].point),
-            5e-3);
-    }
+    const std::string world = dir.file("world.gpkg"), out = dir.file("it.geojson");
+    translate(WORLD_ATLAS, world, 4326);
+    const auto [status, err] =
+        batch("--input '" + world + "' --every 50000 --output '" + out + "'");
+    EXPECT_EQ(status, 7);
+    EXPECT_NE(err.find("\"countries\", \"land\""), std::string::npos) << err;
+    checkRun(world, out, "--layer countries --where 'name = \"Italy\"' --every 50000 --keep name",
+             "name", {"Italy"}, every(50000, 50000), SampleSystem::LatLong, 5e-3);
 }
 
 }  // namespace
