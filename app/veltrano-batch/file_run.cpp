@@ -261,8 +261,13 @@ public:
         return seconds;
     }
 
+    double total() const {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - first_).count();
+    }
+
 private:
-    std::chrono::steady_clock::time_point last_ = std::chrono::steady_clock::now();
+    std::chrono::steady_clock::time_point first_ = std::chrono::steady_clock::now();
+    std::chrono::steady_clock::time_point last_ = first_;
 };
 
 ExitStatus runSteps(Run& run, std::ostream& err, bool live) {
@@ -288,7 +293,7 @@ ExitStatus runSteps(Run& run, std::ostream& err, bool live) {
     savePicture(run);
     if (!run.file.quiet) {
         err << kName << progress.objects() << " objects, " << progress.points() << " points in "
-            << std::fixed << std::setprecision(1) << progress.seconds()
+            << std::fixed << std::setprecision(1) << watch.total()
             << " s: " << run.options.outputTable << '\n';
     }
     return status;

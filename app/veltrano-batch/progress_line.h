@@ -17,11 +17,11 @@ public:
     void objectDone(std::size_t points);
     std::size_t points() const { return points_; }
     std::size_t objects() const { return objects_; }
-    double seconds() const;
     // Clears the updating line, if one was drawn.
     void finish();
 
 private:
+    double seconds() const;
     void draw(double seconds);
 
     std::ostream& err_;
