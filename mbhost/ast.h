@@ -139,6 +139,7 @@ struct CreateObjectStmt {
 };
 struct OpenTableStmt {
     ExprPtr path;
+    ExprPtr layer;  // null: the file's only layer
     std::string alias;
     bool readOnly = false;
 };

@@ -1,6 +1,7 @@
 #include "mbhost/host.h"
 
 #include <new>
+#include <stdexcept>
 
 #include "foundation/utf8.h"
 #include "mbhost/evaluator.h"
@@ -106,6 +107,10 @@ void Host::setLastErrorCode(std::int32_t code) {
 
 void Host::setPrintSink(std::function<void(std::string_view)> sink) {
     workspace_.print = std::move(sink);
+}
+
+TableData TableStore::openLayer(const std::string& path, const std::string& layer) {
+    throw std::runtime_error("cannot open " + path + ": this store has no layer " + layer);
 }
 
 void Host::setTableStore(std::shared_ptr<TableStore> store) {

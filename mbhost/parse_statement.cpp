@@ -433,6 +433,8 @@ OpenTableStmt Parser::open() {
     while (!atStatementEnd()) {
         if (acceptWord("As"))
             s.alias = expectName("a table alias");
+        else if (acceptWord("Layer"))
+            s.layer = primary();
         else if (acceptWord("ReadOnly"))
             s.readOnly = true;
         else if (acceptWord("Interactive") || acceptWord("Hide"))
@@ -440,7 +442,7 @@ OpenTableStmt Parser::open() {
         else if (acceptWord("View"))
             expectWord("Automatic");
         else
-            fail(errc::kSyntax, "Expected As, ReadOnly, Interactive or View Automatic");
+            fail(errc::kSyntax, "Expected As, Layer, ReadOnly, Interactive or View Automatic");
     }
     return s;
 }

@@ -22,6 +22,10 @@ public:
     // `readOnly` are set by the caller afterwards; `path` is the path as given.
     virtual TableData open(const std::string& path) = 0;
 
+    // Reads the layer named `layer` of a file that holds several (a GeoPackage); a store
+    // without layers refuses it.
+    virtual TableData openLayer(const std::string& path, const std::string& layer);
+
     // Writes `table` to `path`, replacing any file there only once the new one is complete
     // (a failure leaves the old file as it was). Deleted rows are not written. Used by
     // Commit Table and by Create Table ... File.

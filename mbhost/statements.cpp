@@ -300,14 +300,17 @@ void Executor::openTable(TableData data) {
 void Executor::operator()(const OpenTableStmt& s) {
     const std::string path = ev_.text(*s.path, nullptr, "the table path");
     if (!ws_.store) noPort("open table files");
+    const std::string layer = s.layer ? ev_.text(*s.layer, nullptr, "the layer name") : "";
     TableData data;
     try {
-        data = ws_.store->open(path);
+        data = s.layer ? ws_.store->openLayer(path, layer) : ws_.store->open(path);
     } catch (const std::exception& e) {
         throw MapBasicError(errc::kFile, e.what());
     }
     if (!s.alias.empty()) {
         data.name = s.alias;
+    } else if (s.layer) {
+        data.name = tableNameOfPath(layer);
     } else {
         data.name = tableNameOfPath(path);
     }

@@ -13,6 +13,10 @@ namespace {
 constexpr const char* kUsageHead =
     "Usage: veltrano-batch (--points \"100;250.5\" | --points-file FILE) --output TABLE\n"
     "                      [--from-end]\n"
+    "       veltrano-batch --input FILE [--layer NAME] [--where CONDITION]\n"
+    "                      (--points LIST | --points-file FILE | --every STEP [--start D]\n"
+    "                      [--end D]) --output FILE [--keep COLUMNS] [--from-end]\n"
+    "                      [--picture FILE.png|FILE.svg] [--overwrite] [--quiet]\n"
     "       veltrano-batch --help | --version\n"
     "Places points at the given distances (metres, separated by ';' or line breaks) along\n"
     "every object selected in the running mbhost, into the output table, as the dialog's OK\n"
@@ -20,6 +24,21 @@ constexpr const char* kUsageHead =
     "The host is found at mbhost's default socket, or at MBHOST_SOCKET when set.\n"
     "Prints the selection summary and one result line per object on standard output and\n"
     "every message on standard error.\n"
+    "\n"
+    "With --input, mbhost runs inside veltrano-batch: it opens FILE (.tab, .mif, .shp,\n"
+    "  .geojson, .gpkg; --layer names the layer of a file that holds several), selects its rows\n"
+    "  (--where: a MapBasic condition, as the host's console takes it), places the points\n"
+    "  into a new table with distanceM and xRowId in the input's coordinate system, and\n"
+    "  writes it to the --output file in the format its extension names, whole or not at\n"
+    "  all. An existing output is replaced only with --overwrite.\n"
+    "--every STEP  a point every STEP metres: START, START+STEP, ... up to END, where --start\n"
+    "  defaults to STEP and --end to the longest selected object's length (plain point-decimal\n"
+    "  numbers). No point is placed at 0 or at an object's very end.\n"
+    "--keep a,b    copies the source columns a and b onto each point. xRowId is the object's\n"
+    "  place in the selection, not its row in the file: keep a key column to link them.\n"
+    "--picture     saves a map of the selected objects and the placed points.\n"
+    "--quiet       leaves only the errors on standard error (no progress, no summary).\n"
+    "\n"
     "Exit status:\n";
 }  // namespace
 
@@ -48,9 +67,41 @@ bool takeValue(const std::vector<std::string>& args, std::size_t& i, const std::
 }
 }  // namespace
 
+namespace {
+bool takeFileValue(const std::vector<std::string>& args, std::size_t& i, FileOptions& file,
+                   std::optional<std::string>& input, std::optional<std::string>& keep,
+                   std::string& error) {
+    return takeValue(args, i, "--input", input, error) ||
+           takeValue(args, i, "--layer", file.layer, error) ||
+           takeValue(args, i, "--where", file.where, error) ||
+           takeValue(args, i, "--every", file.every, error) ||
+           takeValue(args, i, "--start", file.start, error) ||
+           takeValue(args, i, "--end", file.end, error) ||
+           takeValue(args, i, "--keep", keep, error) ||
+           takeValue(args, i, "--picture", file.picture, error);
+}
+
+// The file mode's options given against a running host's selection.
+std::string optionsWithoutInput(const FileOptions& file, bool keep) {
+    const bool any = file.layer || file.where || file.every || file.start || file.end || keep ||
+                     file.picture || file.overwrite || file.quiet;
+    return any ? "--layer, --where, --every, --start, --end, --keep, --picture, --overwrite "
+                 "and --quiet need --input"
+               : "";
+}
+
+std::string fileModeError(const FileOptions& file, bool listed) {
+    if (!file.every && !listed) return "--points, --points-file or --every is missing";
+    if (file.every && listed) return "--every excludes --points and --points-file";
+    if (!file.every && (file.start || file.end)) return "--start and --end need --every";
+    return {};
+}
+}  // namespace
+
 ParsedOptions parseOptions(const std::vector<std::string>& arguments) {
     Options options;
-    std::optional<std::string> points, pointsFile, output;
+    FileOptions file;
+    std::optional<std::string> points, pointsFile, output, input, keep;
     std::string error;
     for (std::size_t i = 0; i < arguments.size() && error.empty(); ++i) {
         const std::string& arg = arguments[i];
@@ -60,11 +111,21 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments) {
             options.version = true;
         } else if (arg == "--from-end") {
             options.fromTheEnd = true;
+        } else if (arg == "--overwrite") {
+            file.overwrite = true;
+        } else if (arg == "--quiet") {
+            file.quiet = true;
         } else if (!takeValue(arguments, i, "--points", points, error) &&
                    !takeValue(arguments, i, "--points-file", pointsFile, error) &&
-                   !takeValue(arguments, i, "--output", output, error)) {
+                   !takeValue(arguments, i, "--output", output, error) &&
+                   !takeFileValue(arguments, i, file, input, keep, error)) {
             error = "unknown argument: " + arg;
         }
+    }
+    if (error.empty() && !options.help && !options.version) {
+        error = input ? fileModeError(file, points || pointsFile)
+                      : optionsWithoutInput(file, keep.has_value());
+        if (input && file.every) points = "";  // generated when the run starts
     }
     if (error.empty() && !options.help && !options.version) {
         if (points.has_value() == pointsFile.has_value()) {
@@ -77,6 +138,11 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments) {
     options.points = points.value_or("");
     options.pointsFile = pointsFile;
     options.outputTable = output.value_or("");
+    if (input) {
+        file.input = *input;
+        file.keep = keep.value_or("");
+        options.file = file;
+    }
     return {options, {}};
 }
 

@@ -8,13 +8,26 @@
 
 namespace veltrano::batch {
 
+// What the file mode reads and writes: its options as given, checked when the run starts.
+struct FileOptions {
+    std::string input;
+    std::optional<std::string> layer;
+    std::optional<std::string> where;
+    std::optional<std::string> every, start, end;  // point-decimal numbers, as typed
+    std::string keep;                              // column names separated by ','
+    std::optional<std::string> picture;
+    bool overwrite = false;
+    bool quiet = false;
+};
+
 struct Options {
     std::string points;       // the distance text, as typed into the dialog
-    std::string outputTable;  // the output table's name
+    std::string outputTable;  // the output table's name (with --input: the output file)
     bool fromTheEnd = false;
     bool help = false;
     bool version = false;
     std::optional<std::string> pointsFile;  // where to read the points ("-": standard input)
+    std::optional<FileOptions> file;        // set by --input: from a file to a file
 };
 
 struct ParsedOptions {

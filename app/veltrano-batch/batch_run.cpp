@@ -14,18 +14,6 @@ namespace veltrano::batch {
 namespace {
 constexpr const char* kName = "veltrano-batch: ";
 
-// Pieces read only in part and pieces that place nothing are named; the list handed on stays as
-// typed, so that the requests are the dialog's. False when no piece can place a point.
-bool checkPoints(const std::string& points, const RegionalSettings& regional, std::ostream& err) {
-    const DistanceCheck check = checkDistances(points, regional);
-    for (const auto& note : check.readInPart) err << kName << "read only in part: " << note << '\n';
-    for (const auto& piece : check.notPlaceable) {
-        err << kName << "not placed: '" << piece << "' is not a positive distance\n";
-    }
-    if (check.placeable == 0) err << kName << "no positive distance to place\n";
-    return check.placeable > 0;
-}
-
 void reportUnreachable(const std::string& address, const std::string& why, std::ostream& err) {
     err << kName << "cannot reach the host";
     if (why.find(address) == std::string::npos) err << " at " << address;
@@ -45,6 +33,26 @@ ExitStatus placementStatus(const InsertRecord& record, const std::string& table,
     }
     if (record.refusedPoints == record.pointInserts) return kRefused;
     return record.refusals.empty() ? kPlaced : kPartlyPlaced;
+}
+
+std::string withLineFeeds(std::string text) {
+    for (auto at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at)) {
+        text.replace(at, 2, "\n");
+    }
+    return text;
+}
+}  // namespace
+
+// Pieces read only in part and pieces that place nothing are named; the list handed on stays as
+// typed, so that the requests are the dialog's. False when no piece can place a point.
+bool checkPoints(const std::string& points, const RegionalSettings& regional, std::ostream& err) {
+    const DistanceCheck check = checkDistances(points, regional);
+    for (const auto& note : check.readInPart) err << kName << "read only in part: " << note << '\n';
+    for (const auto& piece : check.notPlaceable) {
+        err << kName << "not placed: '" << piece << "' is not a positive distance\n";
+    }
+    if (check.placeable == 0) err << kName << "no positive distance to place\n";
+    return check.placeable > 0;
 }
 
 ExitStatus statusOf(PlacementOutcome outcome, const InsertRecord& record, const std::string& table,
@@ -71,14 +79,6 @@ std::string withCrLf(const std::string& text) {
     }
     return out;
 }
-
-std::string withLineFeeds(std::string text) {
-    for (auto at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at)) {
-        text.replace(at, 2, "\n");
-    }
-    return text;
-}
-}  // namespace
 
 ExitStatus runBatch(const Options& options, HostSource source, std::ostream& out,
                     std::ostream& err) {

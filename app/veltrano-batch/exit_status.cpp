@@ -2,7 +2,7 @@
 
 namespace veltrano::batch {
 
-const std::array<ExitStatusMeaning, 7> kExitStatuses{{
+const std::array<ExitStatusMeaning, 10> kExitStatuses{{
     {kPlaced,
      "every computed point was placed (a note says so when no distance fell on any "
      "selected object)"},
@@ -13,7 +13,14 @@ const std::array<ExitStatusMeaning, 7> kExitStatuses{{
      "host refused every insert"},
     {kNothingSelected, "nothing is selected"},
     {kStopped, "a failure stopped the placement (host gone, no answer, internal error)"},
-    {kPartlyPlaced, "some points were placed and the host refused others"},
+    {kPartlyPlaced,
+     "some points were placed and the host refused others (a file output holds the placed "
+     "ones)"},
+    {kInputUnreadable, "the input file cannot be opened or read"},
+    {kOutputUnwritable,
+     "the output file cannot be written (it exists without --overwrite, it is the input, its "
+     "folder is not writable, the disk is full, or it cannot hold the input's system)"},
+    {kInterrupted, "interrupted (SIGINT, SIGTERM): no output was written"},
 }};
 
 std::string exitStatusLines() {

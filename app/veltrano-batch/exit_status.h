@@ -14,6 +14,9 @@ enum ExitStatus : int {
     kNothingSelected = 4,
     kStopped = 5,
     kPartlyPlaced = 6,
+    kInputUnreadable = 7,
+    kOutputUnwritable = 8,
+    kInterrupted = 130,
 };
 
 struct ExitStatusMeaning {
@@ -21,7 +24,7 @@ struct ExitStatusMeaning {
     const char* meaning;
 };
 
-extern const std::array<ExitStatusMeaning, 7> kExitStatuses;
+extern const std::array<ExitStatusMeaning, 10> kExitStatuses;
 
 // The table as --help prints it: one "  N  meaning" line per status.
 std::string exitStatusLines();

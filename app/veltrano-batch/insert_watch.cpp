@@ -28,15 +28,31 @@ void noteRefusal(InsertRecord& record, const std::string& message) {
     ++seen->count;
 }
 
+// Adds the time until its end to the record's host time.
+class HostClock {
+public:
+    explicit HostClock(InsertRecord& record) : record_(record) {}
+    ~HostClock() { record_.hostTime += std::chrono::steady_clock::now() - started_; }
+    HostClock(const HostClock&) = delete;
+    HostClock& operator=(const HostClock&) = delete;
+
+private:
+    InsertRecord& record_;
+    std::chrono::steady_clock::time_point started_ = std::chrono::steady_clock::now();
+};
+
 // Forwards every member unchanged; Do notes how the inserts went.
 class WatchingAutomation final : public Automation {
 public:
-    WatchingAutomation(AutomationPtr host, const std::string& table, InsertRecord& record)
-        : host_(std::move(host)), table_(table), record_(record) {}
+    WatchingAutomation(AutomationPtr host, const std::string& table, InsertRecord& record,
+                       bool (*stop)())
+        : host_(std::move(host)), table_(table), record_(record), stop_(stop) {}
 
     void Do(std::string_view statement) override {
+        checkStop();
         const InsertKind kind = insertKind(statement, table_);
         if (kind == InsertKind::Point) ++record_.pointInserts;
+        const HostClock clock(record_);
         try {
             host_->Do(statement);
         } catch (const RunTimeError& failure) {
@@ -48,7 +64,11 @@ public:
         }
     }
 
-    std::string Eval(std::string_view e) override { return host_->Eval(e); }
+    std::string Eval(std::string_view e) override {
+        checkStop();
+        const HostClock clock(record_);
+        return host_->Eval(e);
+    }
     void RunCommand(std::string_view s) override { host_->RunCommand(s); }
     void RunMenuCommand(std::int32_t code) override { host_->RunMenuCommand(code); }
     std::int32_t LastErrorCode() override { return host_->LastErrorCode(); }
@@ -63,9 +83,14 @@ public:
     std::string Application() override { return host_->Application(); }
 
 private:
+    void checkStop() const {
+        if (stop_ && stop_()) throw RunTimeError(err::kAutomationFailure, "interrupted", "mbhost");
+    }
+
     AutomationPtr host_;
     const std::string table_;
     InsertRecord& record_;
+    bool (*stop_)();
 };
 }  // namespace
 
@@ -84,7 +109,7 @@ AutomationPtr WatchingProvider::startNew() {
 
 AutomationPtr WatchingProvider::watched(AutomationPtr host) const {
     if (!host) return host;
-    return std::make_shared<WatchingAutomation>(std::move(host), outputTable_, record_);
+    return std::make_shared<WatchingAutomation>(std::move(host), outputTable_, record_, stop_);
 }
 
 }  // namespace veltrano::batch

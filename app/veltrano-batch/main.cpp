@@ -1,4 +1,6 @@
-// veltrano-batch: the dialog's OK from a shell. See usageText().
+// veltrano-batch: the dialog's OK from a shell, on a running host or on a file. See usageText().
+#include <unistd.h>
+
 #include <iostream>
 #include <memory>
 #include <string>
@@ -7,6 +9,7 @@
 #include "automation/socket/socket_automation_provider.h"
 #include "batch_options.h"
 #include "batch_run.h"
+#include "file_run.h"
 #include "foundation/version.h"
 
 int main(int argc, char** argv) {
@@ -27,6 +30,14 @@ int main(int argc, char** argv) {
     if (parsed.options->version) {
         std::cout << "veltrano-batch " << veltrano::kVersionText << "\n";
         return kPlaced;
+    }
+    if (parsed.options->file) {
+        try {
+            return runFile(*parsed.options, std::cerr, ::isatty(STDERR_FILENO) == 1);
+        } catch (const std::exception& failure) {
+            std::cerr << "veltrano-batch: internal error: " << failure.what() << "\n";
+            return kStopped;
+        }
     }
     std::unique_ptr<veltrano::ipc::SocketAutomationProvider> hosts;
     try {

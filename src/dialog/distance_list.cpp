@@ -10,10 +10,16 @@
 namespace veltrano {
 
 namespace {
+// In one pass: replacing in place would move the rest of a long list at every separator.
 void replaceAll(std::string& text, std::string_view from, std::string_view to) {
-    for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
-        text.replace(at, from.size(), to);
+    std::string out;
+    out.reserve(text.size());
+    std::size_t start = 0;
+    for (auto at = text.find(from); at != std::string::npos; at = text.find(from, start)) {
+        out.append(text, start, at - start).append(to);
+        start = at + from.size();
     }
+    text = std::move(out.append(text, start));
 }
 }  // namespace
 

@@ -5,11 +5,16 @@
 #include <ogr_spatialref.h>
 #include <ogrsf_frmts.h>
 
+#include <sys/resource.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <stdexcept>
 
@@ -21,6 +26,7 @@
 #include "table_file_format.h"
 #include "table_lock.h"
 #include "unfinished_commits.h"
+#include "write_interruption.h"
 #include "written_check.h"
 
 namespace mbhost::gdal {
@@ -240,9 +246,10 @@ ReferencePtr referenceOf(const TableData& table, const std::string& path,
 }
 
 // MapInfo TAB keeps coordinates as integers over the layer's bounds, and the default bounds
-// of a projected system are so wide that a step is several millimetres. Bounds around the
-// table's own objects, with room to grow, keep a step well under a millimetre.
-std::string gridBounds(const TableData& table) {
+// (of a projected system, or the whole globe in degrees) are so wide that a step is several
+// millimetres. Bounds around the table's own objects, with room to grow, keep a step well
+// under a millimetre.
+std::string gridBounds(const TableData& table, bool degrees) {
     Bounds all{};
     bool any = false;
     for (const Row& row : table.rows) {
@@ -253,17 +260,25 @@ std::string gridBounds(const TableData& table) {
                   : b;
         any = true;
     }
+    // At least 1 km, or a hundredth of a degree.
     const double margin =
-        std::max({all.maxX - all.minX, all.maxY - all.minY, 1000.0});  // metres, at least 1 km
+        std::max({all.maxX - all.minX, all.maxY - all.minY, degrees ? 0.01 : 1000.0});
+    Bounds grid{all.minX - margin, all.minY - margin, all.maxX + margin, all.maxY + margin};
+    if (degrees) {
+        grid = {std::max(grid.minX, -360.0), std::max(grid.minY, -90.0), std::min(grid.maxX, 360.0),
+                std::min(grid.maxY, 90.0)};
+    }
     char text[200];
-    std::snprintf(text, sizeof(text), "BOUNDS=%.3f,%.3f,%.3f,%.3f", all.minX - margin,
-                  all.minY - margin, all.maxX + margin, all.maxY + margin);
+    std::snprintf(text, sizeof(text), "BOUNDS=%.6f,%.6f,%.6f,%.6f", grid.minX, grid.minY, grid.maxX,
+                  grid.maxY);
     return text;
 }
 
 void writeRows(OGRLayer& layer, const TableData& table, const std::string& path) {
+    std::size_t written = 0;
     for (const Row& row : table.rows) {
         if (row.deleted) continue;
+        if (++written % 4096 == 0 && writeStopRequested()) throw writeError(path, "interrupted");
         FeaturePtr feature(OGRFeature::CreateFeature(layer.GetLayerDefn()));
         for (std::size_t i = 0; i < table.columns.size() && i < row.fields.size(); ++i) {
             setField(*feature, static_cast<int>(i), row.fields[i]);
@@ -287,6 +302,15 @@ bool hasObjects(const TableData& table) {
     return false;
 }
 
+// SQLite rolls the file back when the disk takes no more, so that nothing in the working
+// folder shows the shortage afterwards: its own "disk is full" has to tell.
+std::string fullDiskReason(const std::string& reason) {
+    if (reason.find("disk is full") == std::string::npos) return reason;
+    rlimit limit{};
+    const bool capped = ::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY;
+    return std::string(std::strerror(capped ? EFBIG : ENOSPC)) + " (" + reason + ")";
+}
+
 void writeDataset(const TableData& table, const std::string& target, const std::string& path,
                   const TableFileFormat& format) {
     GDALDriver* driver = GetGDALDriverManager()->GetDriverByName(format.driver.c_str());
@@ -304,8 +328,9 @@ void writeDataset(const TableData& table, const std::string& target, const std::
                                                            : wkbUnknown;
     const std::string layerName = std::filesystem::path(target).stem().string();
     std::vector<std::string> layerOptions = format.layerOptions;
-    if (format.boundedGrid && reference && reference->IsProjected()) {
-        layerOptions.push_back(gridBounds(table));
+    if (format.boundedGrid && reference &&
+        (reference->IsProjected() || reference->IsGeographic())) {
+        layerOptions.push_back(gridBounds(table, reference->IsGeographic()));
     }
     std::vector<const char*> layerOptionPointers;
     for (const auto& option : layerOptions) layerOptionPointers.push_back(option.c_str());
@@ -321,7 +346,12 @@ void writeDataset(const TableData& table, const std::string& target, const std::
                                          QuietGdal::lastMessage("refused"));
         }
     }
+    // GeoPackage otherwise commits each row on its own, a disk flush per row.
+    const bool transaction = dataset->StartTransaction() == OGRERR_NONE;
     writeRows(*layer, table, target);
+    if (transaction && dataset->CommitTransaction() != OGRERR_NONE) {
+        throw writeError(target, fullDiskReason(QuietGdal::lastMessage("rows not committed")));
+    }
     dataset->FlushCache();
     dataset.reset();
     if (CPLGetLastErrorType() >= CE_Failure) {
@@ -342,20 +372,46 @@ std::string reasonWithoutPaths(std::string reason, const std::string& target,
         reason.replace(at, staged.stagedPath().size(), target);
     }
     const std::string shortage = staged.spaceShortage();
-    return shortage.empty() ? reason : shortage + " (" + reason + ")";
+    return shortage.empty() || reason.rfind(shortage, 0) == 0 ? reason
+                                                              : shortage + " (" + reason + ")";
 }
 
 // ---- reading the whole file ----
 
-TableData readTable(const std::string& path) {
+// "a", "b" and "c": the layers as a message lists them.
+std::string layerList(GDALDataset& dataset) {
+    std::string names;
+    for (int i = 0; i < dataset.GetLayerCount(); ++i) {
+        names += (i == 0 ? "\"" : ", \"") + std::string(dataset.GetLayer(i)->GetName()) + "\"";
+    }
+    return names;
+}
+
+// The layer meant: the only one when no name is given.
+OGRLayer& chosenLayer(GDALDataset& dataset, const std::string& path,
+                      const std::optional<std::string>& name) {
+    if (dataset.GetLayerCount() < 1) throw openError(path, "the file holds no table");
+    if (name) {
+        if (OGRLayer* layer = dataset.GetLayerByName(name->c_str())) return *layer;
+        throw openError(path,
+                        "no layer \"" + *name + "\" (its layers: " + layerList(dataset) + ")");
+    }
+    if (dataset.GetLayerCount() > 1) {
+        throw openError(path, "the file holds " + std::to_string(dataset.GetLayerCount()) +
+                                  " layers (" + layerList(dataset) +
+                                  "): name one with Open Table ... Layer \"name\"");
+    }
+    return *dataset.GetLayer(0);
+}
+
+TableData readTable(const std::string& path, const std::optional<std::string>& layerName) {
     if (!std::filesystem::exists(path)) throw openError(path, "no such file");
     DatasetPtr dataset(static_cast<GDALDataset*>(
         GDALOpenEx(path.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY, nullptr, nullptr, nullptr)));
     if (!dataset) {
         throw openError(path, QuietGdal::lastMessage("not a table file GDAL can read"));
     }
-    if (dataset->GetLayerCount() < 1) throw openError(path, "the file holds no table");
-    OGRLayer& layer = *dataset->GetLayer(0);
+    OGRLayer& layer = chosenLayer(*dataset, path, layerName);
     const bool decimalColumns = EQUAL(dataset->GetDriverName(), "MapInfo File");
     OGRFeatureDefn& definition = *layer.GetLayerDefn();
 
@@ -397,6 +453,15 @@ GdalTableStore::GdalTableStore() {
 }
 
 TableData GdalTableStore::open(const std::string& path) {
+    return openTable(path, std::nullopt);
+}
+
+TableData GdalTableStore::openLayer(const std::string& path, const std::string& layer) {
+    return openTable(path, layer);
+}
+
+TableData GdalTableStore::openTable(const std::string& path,
+                                    const std::optional<std::string>& layer) {
     const QuietGdal quiet;
     const auto lock = TableLock::take(path, "open");
     // Without a lock (a read-only folder) nothing left there could be settled anyway.
@@ -407,10 +472,10 @@ TableData GdalTableStore::open(const std::string& path) {
             throw openError(path, e.what());
         }
     }
-    return readTable(path);
+    return readTable(path, layer);
 }
 
-void GdalTableStore::write(const TableData& table, const std::string& path) {
+void GdalTableStore::checkCanHold(const TableData& table, const std::string& path) const {
     const QuietGdal quiet;
     const TableFileFormat format = formatForPath(path);
     if (format.oneObjectKind && table.coordSysClause.empty()) {
@@ -418,6 +483,20 @@ void GdalTableStore::write(const TableData& table, const std::string& path) {
                          "a Shapefile needs a map and this table has none (make it mappable "
                          "with Create Map, or save it as .tab, .mif, .geojson or .gpkg)");
     }
+    if (!table.coordSysClause.empty()) referenceOf(table, path, format);
+    for (const ColumnDef& column : table.columns) {
+        if (format.columnNameLimit > 0 && column.name.size() > format.columnNameLimit) {
+            throw writeError(path, "the column name " + column.name + " is longer than the " +
+                                       std::to_string(format.columnNameLimit) +
+                                       " characters the format holds");
+        }
+    }
+}
+
+void GdalTableStore::write(const TableData& table, const std::string& path) {
+    checkCanHold(table, path);
+    const QuietGdal quiet;
+    const TableFileFormat format = formatForPath(path);
     StagedWrite staged(path);
     try {
         writeDataset(table, path, staged.stagedPath(), format);

@@ -2,6 +2,9 @@
 // GeoPackage. The table's coordinate system comes from the file and goes back into it.
 #pragma once
 
+#include <optional>
+#include <string>
+
 #include "mbhost/ports.h"
 
 namespace mbhost::gdal {
@@ -10,11 +13,21 @@ class GdalTableStore : public TableStore {
 public:
     GdalTableStore();  // registers GDAL's drivers once per process
 
-    // The first layer of the file. Raises std::runtime_error "cannot open <path>: <reason>".
+    // The file's table. Raises std::runtime_error "cannot open <path>: <reason>", and names
+    // the layers of a file that holds several: which one is meant is for openLayer to say.
     TableData open(const std::string& path) override;
+    // The layer of that name (as GDAL lists it). Raises as open does, listing the layers
+    // when there is no such one.
+    TableData openLayer(const std::string& path, const std::string& layer) override;
     // Writes in the format the extension names, beside the old file first, then in its
     // place. Raises std::runtime_error "cannot write <path>: <reason>"; the old file stays.
     void write(const TableData& table, const std::string& path) override;
+    // Whether write could hold table at path: its format, coordinate system and column
+    // names. Raises as write does; writes nothing.
+    void checkCanHold(const TableData& table, const std::string& path) const;
+
+private:
+    TableData openTable(const std::string& path, const std::optional<std::string>& layer);
 };
 
 }  // namespace mbhost::gdal

@@ -18,6 +18,9 @@ TableFileFormat formatForPath(const std::string& path) {
         format.boundedGrid = extension == ".tab";
         if (format.boundedGrid) format.coordinateTolerance = 1e-4;
         format.decimalColumns = true;
+        format.pieces = format.boundedGrid
+                            ? std::vector<std::string>{".tab", ".dat", ".map", ".id", ".ind"}
+                            : std::vector<std::string>{".mif", ".mid"};
         return format;
     }
     if (extension == ".shp") {
@@ -25,19 +28,31 @@ TableFileFormat formatForPath(const std::string& path) {
         // Without it the attribute file is Latin-1 and Cyrillic text turns into '?'.
         format.layerOptions = {"ENCODING=UTF-8"};
         format.oneObjectKind = true;
+        format.columnNameLimit = 10;
+        format.pieces = {".shp", ".shx", ".dbf", ".prj", ".cpg"};
         return format;
     }
     if (extension == ".geojson" || extension == ".json") {
         format.driver = "GeoJSON";
         format.needsAuthority = true;
+        format.pieces = {extension};
         return format;
     }
     if (extension == ".gpkg") {
         format.driver = "GPKG";
+        format.pieces = {".gpkg", ".gpkg-wal", ".gpkg-shm"};
         return format;
     }
     throw std::runtime_error("cannot write " + path + ": unknown file type \"" + extension +
                              "\" (use .tab, .mif, .shp, .geojson or .gpkg)");
+}
+
+std::vector<std::string> tablePieces(const std::string& path) {
+    std::vector<std::string> files;
+    for (const auto& extension : formatForPath(path).pieces) {
+        files.push_back(std::filesystem::path(path).replace_extension(extension).string());
+    }
+    return files;
 }
 
 }  // namespace mbhost::gdal

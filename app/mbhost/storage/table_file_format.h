@@ -1,6 +1,7 @@
 // Which GDAL driver writes a table file, chosen by the file's extension.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -15,7 +16,12 @@ struct TableFileFormat {
     bool needsAuthority = false;  // the system must have an EPSG code to be recorded (GeoJSON)
     bool decimalColumns = false;  // keeps Decimal apart from Float (MapInfo)
     double coordinateTolerance = 1e-6;  // how far a coordinate may move, relative to its size
+    std::size_t columnNameLimit = 0;    // longest column name in bytes; 0: no limit
+    std::vector<std::string> pieces;    // the extensions of the files a table is written as
 };
+
+// The files a table at path is made of, in the format its extension names (path among them).
+std::vector<std::string> tablePieces(const std::string& path);
 
 // The format for path's extension (case-insensitive): .tab, .mif, .shp, .geojson/.json, .gpkg.
 // Raises std::runtime_error "cannot write <path>: ..." for any other.

@@ -1,0 +1,318 @@
+#include "file_run.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <iomanip>
+#include <memory>
+
+#include "automation/inprocess/inprocess_automation.h"
+#include "batch_run.h"
+#include "dialog/distance_list.h"
+#include "dialog/engine_placement.h"
+#include "dialog/memory_form1_view.h"
+#include "every_list.h"
+#include "gdal_table_store.h"
+#include "kept_columns.h"
+#include "map_picture_renderer.h"
+#include "output_file.h"
+#include "platform/qt/qlocale_regional_settings.h"
+#include "progress_line.h"
+#include "run_interruption.h"
+#include "stream_ports.h"
+#include "write_interruption.h"
+
+namespace veltrano::batch {
+
+namespace {
+constexpr const char* kName = "veltrano-batch: ";
+constexpr const char* kSource = "SourceTable";
+constexpr const char* kPoints = "PlacedPoints";
+
+// A run stopped with its status; the reason has been said.
+struct Stop {
+    ExitStatus status;
+};
+
+[[noreturn]] void stop(std::ostream& err, ExitStatus status, const std::string& reason) {
+    err << kName << reason << '\n';
+    throw Stop{status};
+}
+
+// The host's reason without the place in the statement it names ("line 1, position 1, near
+// 'Open': "): the statements are the run's own, not the user's.
+std::string withoutPlace(const std::string& message) {
+    const auto at = message.find("': ");
+    return message.rfind("line ", 0) == 0 && at != std::string::npos ? message.substr(at + 3)
+                                                                     : message;
+}
+
+std::string quoted(const std::string& text) {
+    std::string out = "\"";
+    for (char c : text) out += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return out + "\"";
+}
+
+// Everything one run holds: the host in this process and the tables it opened.
+struct Run {
+    Run(const Options& given, std::ostream& messages)
+        : options(given), file(*given.file), err(messages) {}
+
+    const Options& options;
+    const FileOptions& file;
+    std::ostream& err;
+    std::shared_ptr<mbhost::Host> host = std::make_shared<mbhost::Host>();
+    std::shared_ptr<mbhost::gdal::GdalTableStore> store =
+        std::make_shared<mbhost::gdal::GdalTableStore>();
+    std::string selection;
+    std::size_t selected = 0;
+    std::vector<KeptColumn> kept;
+    RunTimes times;
+
+    const mbhost::Table& table(const std::string& name) const {
+        return *host->workspace().tables.find(name);
+    }
+    void execute(const std::string& statement, ExitStatus status, const std::string& what) {
+        try {
+            host->execute(statement);
+        } catch (const mbhost::HostFailure& failure) {
+            stop(err, status, what + withoutPlace(failure.what()));
+        }
+    }
+    void checkInterrupted() const {
+        if (InterruptionWatch::requested()) {
+            stop(err, kInterrupted, "interrupted: nothing was written to " + options.outputTable);
+        }
+    }
+};
+
+void openInput(Run& run) {
+    std::string statement = "Open Table " + quoted(run.file.input);
+    if (run.file.layer) statement += " Layer " + quoted(*run.file.layer);
+    run.execute(statement + " As " + kSource + " ReadOnly", kInputUnreadable, "");
+    if (!run.table(kSource).mappable()) {
+        stop(run.err, kInputUnreadable, "cannot read " + run.file.input + ": it holds no objects");
+    }
+}
+
+void selectRows(Run& run) {
+    std::string statement = std::string("Select * From ") + kSource;
+    if (run.file.where) {
+        if (run.file.where->find_first_of("\r\n") != std::string::npos) {
+            stop(run.err, kBadArguments, "--where: one condition, without line breaks");
+        }
+        statement += " Where " + *run.file.where;
+    }
+    run.execute(statement, kBadArguments, "--where: ");
+    run.selection = run.host->eval("SelectionInfo(2)");
+    run.selected = static_cast<std::size_t>(run.table(run.selection).rowCount());
+    if (run.selected == 0) {
+        stop(run.err, kNothingSelected, "no row of " + run.file.input + " is selected");
+    }
+}
+
+// The points table, empty: checked against the output format, then made in the host.
+mbhost::TableData pointsShape(const Run& run, bool withKept) {
+    mbhost::TableData shape;
+    shape.name = kPoints;
+    shape.coordSysClause = run.table(kSource).data().coordSysClause;
+    shape.columns = {{Form1::kDistanceColumn, mbhost::ColumnType::Float},
+                     {Form1::kRowIdColumn, mbhost::ColumnType::Integer}};
+    if (withKept) {
+        for (const auto& column : run.kept) shape.columns.push_back(column.def);
+    }
+    return shape;
+}
+
+void makePointsTable(Run& run) {
+    std::string error;
+    run.kept = keptColumns(run.file.keep, run.table(kSource).data(), error);
+    if (!error.empty()) stop(run.err, kBadArguments, error);
+    try {
+        run.store->checkCanHold(pointsShape(run, false), run.options.outputTable);
+    } catch (const std::runtime_error& refusal) {
+        stop(run.err, kOutputUnwritable, refusal.what());
+    }
+    try {
+        run.store->checkCanHold(pointsShape(run, true), run.options.outputTable);
+    } catch (const std::runtime_error& refusal) {
+        stop(run.err, kBadArguments, std::string("--keep: ") + refusal.what());
+    }
+    std::string columns;
+    for (const auto& column : pointsShape(run, true).columns) {
+        columns += (columns.empty() ? "" : ", ") + column.name + " " + columnTypeText(column);
+    }
+    run.execute(std::string("Create Table ") + kPoints + " (" + columns + ")", kStopped, "");
+    run.execute(std::string("Create Map For ") + kPoints + " CoordSys " +
+                    run.table(kSource).data().coordSysClause,
+                kOutputUnwritable, "cannot write " + run.options.outputTable + ": ");
+}
+
+double hostNumber(Run& run, const std::string& expression) {
+    return readPlainNumber(run.host->eval(expression)).value_or(0);
+}
+
+// The longest selected object, as the host measures it (a region along its boundary).
+double longestObject(Run& run) {
+    double longest = 0;
+    const std::string object = run.selection + ".obj";
+    run.execute("Fetch First From " + run.selection, kStopped, "");
+    while (run.host->eval("EOT(" + run.selection + ")") != "T") {
+        longest = std::max({longest, hostNumber(run, "ObjectLen(" + object + ", \"m\")"),
+                            hostNumber(run, "Perimeter(" + object + ", \"m\")")});
+        run.execute("Fetch Next From " + run.selection, kStopped, "");
+    }
+    return longest;
+}
+
+std::string distanceText(Run& run, const RegionalSettings& regional) {
+    if (!run.file.every) {
+        const std::string points = withCrLf(run.options.points);
+        if (!checkPoints(points, regional, run.err)) throw Stop{kRefused};
+        return points;
+    }
+    std::string error;
+    const EverySpec spec = *readEvery(run.file, error);
+    const double longest = spec.end ? *spec.end : longestObject(run);
+    const std::vector<double> distances = everyDistances(spec, longest, error);
+    if (!error.empty()) stop(run.err, kBadArguments, error);
+    if (distances.empty()) {
+        stop(run.err, kRefused,
+             "--every: no distance between --start and " +
+                 std::string(spec.end ? "--end" : "the longest object"));
+    }
+    return distanceListText(distances, regional);
+}
+
+bool stopRequested() {
+    return InterruptionWatch::requested();
+}
+
+// Once interrupted, the reports of the calls the interruption failed are no news.
+class RunMessages final : public MessageBoxPort {
+public:
+    explicit RunMessages(std::ostream& err) : box_(err) {}
+    void show(std::string_view text, std::string_view caption, MessageIcon icon) override {
+        if (!stopRequested()) box_.show(text, caption, icon);
+    }
+
+private:
+    StreamMessageBox box_;
+};
+
+ExitStatus place(Run& run, const std::string& points, ProgressLine& progress) {
+    RunMessages messages(run.err);
+    SilentBeep beep;
+    NoBusyPointer busy;
+    NoWindowActivation activation;
+    const QLocaleRegionalSettings regional;
+    InsertRecord record;
+    InProcessProvider provider(std::make_shared<InProcessAutomation>(run.host));
+    WatchingProvider hosts(provider, kPoints, record, stopRequested);
+    // Once interrupted, the remaining objects are passed over so that the walk ends soon.
+    PlacementEngine engine = enginePlacement({messages});
+    PlacementEngine counted = [&](miProObj& host, const PlacementRequest& request) {
+        if (InterruptionWatch::requested()) return 0;
+        const std::int32_t placed = engine(host, request);
+        progress.objectDone(static_cast<std::size_t>(std::max(placed, 0)));
+        return placed;
+    };
+    MemoryForm1View view;
+    Form1 form(view, {hosts, messages, beep, busy, regional, activation}, counted, {});
+    form.cmdRefreshMIClick();
+    view.points = points;
+    view.outputTable = kPoints;
+    view.startFromTheEnd = run.options.fromTheEnd ? 1 : 0;
+    const PlacementOutcome outcome = form.cmdOKClick();
+    form.unload();
+    run.times.host = std::chrono::duration<double>(record.hostTime).count();
+    progress.finish();
+    run.checkInterrupted();
+    return statusOf(outcome, record, kPoints, run.err);
+}
+
+void writeOutput(Run& run) {
+    mbhost::TableData points = run.table(kPoints).data();
+    fillKeptColumns(points, 2, 1, run.kept, run.table(run.selection), run.table(kSource).data());
+    run.checkInterrupted();
+    mbhost::gdal::setWriteStopCheck(stopRequested);
+    try {
+        run.store->write(points, run.options.outputTable);
+    } catch (const std::runtime_error& failure) {
+        mbhost::gdal::setWriteStopCheck(nullptr);
+        run.checkInterrupted();
+        stop(run.err, kOutputUnwritable, failure.what());
+    }
+    mbhost::gdal::setWriteStopCheck(nullptr);
+}
+
+void savePicture(Run& run) {
+    if (!run.file.picture) return;
+    run.execute(std::string("Map From ") + kPoints + ", " + kSource, kStopped, "");
+    run.execute("Save Window FrontWindow() As " + quoted(*run.file.picture), kOutputUnwritable, "");
+}
+
+class Stopwatch {
+public:
+    double lap() {
+        const auto now = std::chrono::steady_clock::now();
+        const double seconds = std::chrono::duration<double>(now - last_).count();
+        last_ = now;
+        return seconds;
+    }
+
+    double total() const {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - first_).count();
+    }
+
+private:
+    std::chrono::steady_clock::time_point first_ = std::chrono::steady_clock::now();
+    std::chrono::steady_clock::time_point last_ = first_;
+};
+
+ExitStatus runSteps(Run& run, std::ostream& err, bool live) {
+    const QLocaleRegionalSettings regional;
+    std::string error;
+    if (run.file.every && !readEvery(run.file, error)) stop(err, kBadArguments, error);
+    const OutputRefusal refusal =
+        refuseOutput(run.file.input, run.options.outputTable, run.file.overwrite);
+    if (refusal.status != kPlaced) stop(err, refusal.status, refusal.reason);
+    Stopwatch watch;
+    openInput(run);
+    selectRows(run);
+    run.times.open = watch.lap();
+    makePointsTable(run);
+    const std::string points = distanceText(run, regional);
+    run.checkInterrupted();
+    ProgressLine progress(err, live, run.selected);
+    const ExitStatus status = place(run, points, progress);
+    run.times.place = watch.lap();
+    if (status != kPlaced && status != kPartlyPlaced) return status;
+    writeOutput(run);
+    run.times.write = watch.lap();
+    savePicture(run);
+    if (!run.file.quiet) {
+        err << kName << progress.objects() << " objects, " << progress.points() << " points in "
+            << std::fixed << std::setprecision(1) << watch.total()
+            << " s: " << run.options.outputTable << '\n';
+    }
+    return status;
+}
+}  // namespace
+
+ExitStatus runFile(const Options& options, std::ostream& err, bool errIsTerminal, RunTimes* times) {
+    const InterruptionWatch interruptions;
+    Run run(options, err);
+    run.host->setTableStore(run.store);
+    run.host->setMapRenderer(std::make_shared<mbhost::picture::MapPictureRenderer>());
+    ExitStatus status = kPlaced;
+    try {
+        status = runSteps(run, err, errIsTerminal && !options.file->quiet);
+    } catch (const Stop& stopped) {
+        status = stopped.status;
+    }
+    if (times) *times = run.times;
+    return status;
+}
+
+}  // namespace veltrano::batch

@@ -1,0 +1,77 @@
+#include "kept_columns.h"
+
+#include <algorithm>
+#include <sstream>
+
+#include "dialog/distance_list.h"
+#include "dialog/form1.h"
+#include "foundation/mapbasic_name.h"
+#include "host/answer_reader.h"
+#include "mbhost/value.h"
+
+namespace veltrano::batch {
+
+namespace {
+bool sameName(const std::string& a, const std::string& b) {
+    return upperCase(a) == upperCase(b);
+}
+
+std::vector<std::string> namesOf(const std::string& list) {
+    std::vector<std::string> names;
+    std::istringstream in(list);
+    for (std::string name; std::getline(in, name, ',');) names.push_back(trimSpaces(name));
+    return names;
+}
+
+std::string checkedName(const std::string& name, const std::vector<KeptColumn>& kept) {
+    if (name.empty()) return "--keep: an empty column name";
+    if (sameName(name, Form1::kDistanceColumn) || sameName(name, Form1::kRowIdColumn)) {
+        return "--keep: " + name + " is a column the points get anyway";
+    }
+    for (const auto& column : kept) {
+        if (sameName(column.def.name, name)) return "--keep: " + name + " is named twice";
+    }
+    return {};
+}
+}  // namespace
+
+std::vector<KeptColumn> keptColumns(const std::string& list, const mbhost::TableData& source,
+                                    std::string& error) {
+    std::vector<KeptColumn> kept;
+    if (trimSpaces(list).empty()) return kept;
+    for (const std::string& name : namesOf(list)) {
+        error = checkedName(name, kept);
+        const auto found =
+            std::find_if(source.columns.begin(), source.columns.end(),
+                         [&](const auto& column) { return sameName(column.name, name); });
+        if (error.empty() && found == source.columns.end()) {
+            error = "--keep: the input has no column " + name;
+        } else if (error.empty() && !isMapBasicName(found->name)) {
+            error = "--keep: the column \"" + found->name + "\" has no name MapBasic can write";
+        }
+        if (!error.empty()) return {};
+        kept.push_back({static_cast<int>(found - source.columns.begin()), *found});
+    }
+    return kept;
+}
+
+void fillKeptColumns(mbhost::TableData& points, int firstKept, int rowIdColumn,
+                     const std::vector<KeptColumn>& kept, const mbhost::Table& selection,
+                     const mbhost::TableData& source) {
+    for (mbhost::Row& row : points.rows) {
+        if (row.deleted) continue;
+        const mbhost::Value& rowId = row.fields[static_cast<std::size_t>(rowIdColumn)];
+        if (rowId.kind() != mbhost::ValueKind::Integer) continue;
+        const auto place = static_cast<std::size_t>(rowId.asInteger());
+        if (place < 1 || place > selection.sourceRows.size()) continue;
+        const auto sourceRow = static_cast<std::size_t>(selection.sourceRows[place - 1]);
+        if (sourceRow < 1 || sourceRow > source.rows.size()) continue;
+        const mbhost::Row& from = source.rows[sourceRow - 1];
+        for (std::size_t k = 0; k < kept.size(); ++k) {
+            row.fields[static_cast<std::size_t>(firstKept) + k] =
+                from.fields[static_cast<std::size_t>(kept[k].source)];
+        }
+    }
+}
+
+}  // namespace veltrano::batch

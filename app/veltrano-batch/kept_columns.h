@@ -1,0 +1,30 @@
+// The source columns --keep carries onto the points: named and checked before anything is
+// placed, filled in after the placement (the engine inserts only the object, distanceM and
+// xRowId).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "mbhost/table.h"
+#include "mbhost/table_data.h"
+
+namespace veltrano::batch {
+
+struct KeptColumn {
+    int source = 0;         // its index in the source table
+    mbhost::ColumnDef def;  // as in the source: name, type, width
+};
+
+// The columns "a,b" names in source, each once. Empty, with the reason in error, when one is
+// unknown, cannot be named in a MapBasic statement, or is one of the columns the points get.
+std::vector<KeptColumn> keptColumns(const std::string& list, const mbhost::TableData& source,
+                                    std::string& error);
+
+// Sets the kept columns (after the first `firstKept` columns of points) of every point row
+// from the source row its xRowId names in selection.
+void fillKeptColumns(mbhost::TableData& points, int firstKept, int rowIdColumn,
+                     const std::vector<KeptColumn>& kept, const mbhost::Table& selection,
+                     const mbhost::TableData& source);
+
+}  // namespace veltrano::batch

@@ -1,0 +1,271 @@
+// veltrano-batch --input on files of every format: the output read back with GDAL and each
+// point checked against PROJ's geodesics, not mbhost's; faults and signals leave no output.
+#include <gdal_priv.h>
+#include <gdal_utils.h>
+#include <gtest/gtest.h>
+#include <ogrsf_frmts.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+
+#include "reference_geodesy.h"
+#include "served_host.h"
+
+namespace veltrano::testing {
+namespace {
+using mbhost::Point;
+using mbhost::testing::referenceDistance;
+using mbhost::testing::SampleSystem;
+using Sections = std::vector<std::vector<Point>>;
+using DatasetPtr = std::unique_ptr<GDALDataset, decltype(&GDALClose)>;
+namespace fs = std::filesystem;
+
+// Through the shell: limits set first, a signal (INT, TERM) sent after a while when named.
+std::pair<int, std::string> batch(const std::string& arguments, const std::string& signal = "",
+                                  const std::string& limits = "") {
+    const std::string run = "'" VELTRANO_BATCH_PATH "' " + arguments + " 2>&1 >/dev/null";
+    FILE* pipe =
+        ::popen((limits + (signal.empty() ? "exec " + run
+                                          : run + " & sleep 0.8; kill -" + signal + " $!; wait $!"))
+                    .c_str(),
+                "r");
+    std::string err;
+    for (int c; (c = std::fgetc(pipe)) != EOF;) err += static_cast<char>(c);
+    const int status = ::pclose(pipe);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, err};
+}
+
+DatasetPtr openVector(const std::string& path) {
+    GDALAllRegister();
+    const char* options[] = {"AUTODETECT_TYPE=YES", "KEEP_GEOM_COLUMNS=NO", nullptr};
+    return {
+        static_cast<GDALDataset*>(GDALOpenEx(path.c_str(), GDAL_OF_VECTOR, nullptr,
+                                             path.ends_with(".csv") ? options : nullptr, nullptr)),
+        GDALClose};
+}
+
+// As ogr2ogr does: the format from the extension, the system given.
+void translate(const std::string& from, const std::string& to, int epsg) {
+    const std::string system = "EPSG:" + std::to_string(epsg);
+    const char* arguments[] = {"-a_srs", system.c_str(), nullptr};
+    auto* options = GDALVectorTranslateOptionsNew(const_cast<char**>(arguments), nullptr);
+    DatasetPtr source = openVector(from);
+    GDALDatasetH handle = source.get();
+    GDALClose(GDALVectorTranslate(to.c_str(), nullptr, 1, &handle, options, nullptr));
+    GDALVectorTranslateOptionsFree(options);
+}
+
+// A table of name, code and object, written through a CSV of WKT.
+void writeTable(const std::string& path, int epsg, const std::string& rows) {
+    std::ofstream(path + ".csv") << "WKT,name,code\n" << rows;
+    translate(path + ".csv", path, epsg);
+}
+
+// The paths the host walks: each line, each ring without its closing node.
+void addSections(const OGRGeometry& geometry, Sections& out, bool ring = false) {
+    const auto type = wkbFlatten(geometry.getGeometryType());
+    if (type == wkbLineString) {
+        out.emplace_back();
+        for (const auto& node : *geometry.toSimpleCurve())
+            out.back().push_back({node.getX(), node.getY()});
+        if (ring) out.back().pop_back();
+    } else if (type == wkbPolygon) {
+        for (const auto* edge : *geometry.toPolygon()) addSections(*edge, out, true);
+    } else {
+        for (const auto* part : *geometry.toGeometryCollection()) addSections(*part, out);
+    }
+}
+
+// The point d metres along: on a lat/long segment where the geodesic from its start is as
+// long, on a projected one at the linear fraction of its geodesic length.
+std::vector<std::pair<double, Point>> expectedPoints(Sections sections, bool fromEnd,
+                                                     const std::vector<double>& distances,
+                                                     SampleSystem system) {
+    if (fromEnd) {
+        std::reverse(sections.begin(), sections.end());
+        for (auto& section : sections) std::reverse(section.begin(), section.end());
+    }
+    std::vector<std::pair<double, Point>> points;
+    double start = 0;
+    for (const auto& nodes : sections) {
+        for (std::size_t i = 1; i < nodes.size(); ++i) {
+            const Point a = nodes[i - 1], b = nodes[i];
+            const auto at = [&](double t) {
+                return Point{a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t};
+            };
+            const double end = start + referenceDistance(system, a, b);
+            for (double d : distances) {
+                if (d < start || d >= end) continue;
+                double low = 0, high = 1, f = (d - start) / (end - start);
+                for (int k = 0; system == SampleSystem::LatLong && k < 60; ++k) {
+                    f = (low + high) / 2;
+                    (referenceDistance(system, a, at(f)) < d - start ? low : high) = f;
+                }
+                points.push_back({d, at(f)});
+            }
+            start = end;
+        }
+    }
+    return points;
+}
+
+std::vector<double> every(double step, double start, double end = 1e7) {
+    std::vector<double> list;
+    for (double d = start; d <= end; d += step) list.push_back(d);
+    return list;
+}
+
+// Checks every output row against the selected source rows, named by their key column's
+// values (kept) in the file's order.
+void checkRun(const std::string& input, const std::string& output, const std::string& arguments,
+              const char* key, const std::vector<std::string>& selected,
+              const std::vector<double>& distances, SampleSystem system, double tolerance = 1e-3) {
+    SCOPED_TRACE(arguments + " -> " + output);
+    const auto [status, err] =
+        batch("--input '" + input + "' --output '" + output + "' " + arguments);
+    ASSERT_EQ(status, 0) << err;
+    const DatasetPtr source = openVector(input), placed = openVector(output);
+    std::vector<std::pair<int, std::pair<double, Point>>>
+        expected;  // the source row's place in the selection
+    for (auto& feature : *source->GetLayer(0)) {
+        const auto place =
+            std::find(selected.begin(), selected.end(), feature->GetFieldAsString(key));
+        if (place == selected.end()) continue;
+        Sections sections;
+        addSections(*feature->GetGeometryRef(), sections);
+        for (const auto& point : expectedPoints(
+                 sections, arguments.find("--from-end") != std::string::npos, distances, system)) {
+            expected.emplace_back(static_cast<int>(place - selected.begin()), point);
+        }
+    }
+    OGRLayer& points = *placed->GetLayer(0);
+    ASSERT_EQ(points.GetFeatureCount(), static_cast<GIntBig>(expected.size()));
+    std::size_t i = 0;
+    for (const auto& point : points) {
+        const auto& [place, want] = expected[i++];
+        const Point at{point->GetGeometryRef()->toPoint()->getX(),
+                       point->GetGeometryRef()->toPoint()->getY()};
+        EXPECT_NEAR(point->GetFieldAsDouble("distanceM"), want.first, 1e-6);
+        EXPECT_EQ(point->GetFieldAsInteger("xRowId"), place + 1);
+        EXPECT_EQ(point->GetFieldAsString(key), selected[static_cast<std::size_t>(place)]);
+        EXPECT_LT(system == SampleSystem::Utm
+                      ? std::hypot(at.x - want.second.x, at.y - want.second.y)
+                      : referenceDistance(system, at, want.second),
+                  tolerance)
+            << want.first;
+    }
+}
+
+const char* kLatLongLines =
+    "\"MULTILINESTRING((27 60,27.02 60.01,27.05 60),(27.06 60.02,27.09 60.03))\",multi,11\n"
+    "\"LINESTRING(27.1 60.1,27.13 60.12)\",line,22\n";
+
+// Input format, then the outputs for the lat/long and the projected runs.
+class file_mode : public ::testing::TestWithParam<std::array<const char*, 3>> {};
+
+TEST_P(file_mode, places_every_point_where_the_geodesics_put_it) {
+    const TempDir dir;
+    const auto [input, llOutput, utmOutput] = GetParam();
+    const auto file = [&](std::string name, const char* ext) { return dir.file(name + "." + ext); };
+    writeTable(file("ll", input), 4326, kLatLongLines);
+    writeTable(file("ll_area", input), 4326,
+               "\"POLYGON((27 60.2,27.04 60.2,27 60.22,27 60.2))\",area,33\n");
+    writeTable(file("utm", input), 32635,
+               "\"MULTILINESTRING((5e5 665e4,501e3 6651e3,503e3 6651e3),(5035e2 66515e2,506e3 "
+               "6652e3))\",multi,11\n"
+               "\"LINESTRING(51e4 665e4,512e3 66515e2)\",line,22\n");
+    writeTable(file("utm_area", input), 32635,
+               "\"POLYGON((52e4 665e4,522e3 665e4,52e4 6652e3,52e4 665e4))\",area,33\n");
+    const auto ll = SampleSystem::LatLong, utm = SampleSystem::Utm;
+    checkRun(file("ll", input), file("a", llOutput), "--every 700 --keep name,code", "code",
+             {"11", "22"}, every(700, 700), ll);
+    checkRun(file("ll_area", input), file("b", llOutput),
+             "--points '300;1500.5\n2000' --from-end --keep code,name", "name", {"area"},
+             {300, 1500.5, 2000}, ll);
+    checkRun(file("utm", input), file("c", utmOutput),
+             "--every 900 --start 50 --where 'code > 11' --from-end --keep name,code", "name",
+             {"line"}, every(900, 50), utm);
+    checkRun(file("utm_area", input), file("d", utmOutput), "--every 1000 --end 2500 --keep code",
+             "code", {"33"}, every(1000, 1000, 2500), utm);
+}
+
+INSTANTIATE_TEST_SUITE_P(formats, file_mode,
+                         ::testing::Values(std::array{"tab", "mif", "gpkg"},
+                                           std::array{"mif", "shp", "tab"},
+                                           std::array{"shp", "geojson", "mif"},
+                                           std::array{"geojson", "gpkg", "shp"},
+                                           std::array{"gpkg", "tab", "geojson"}));
+
+// Each refusal and each signal mid-run: its status and a message naming the reason; the output
+// not written (an existing one untouched), no working folder left, the input as it was.
+TEST(file_mode_faults, refuse_with_a_reason_and_leave_no_output) {
+    const TempDir dir;
+    const std::string input = dir.file("in.gpkg"), out = dir.file("out.shp");
+    writeTable(input, 4326, kLatLongLines);
+    std::string lines;
+    for (int i = 0; i < 40; ++i) lines += kLatLongLines;
+    writeTable(dir.file("long.gpkg"), 4326, lines);
+    std::ofstream(dir.file("bad.geojson")) << "{\"type\": \"FeatureCollection\", \"feat";
+    std::ofstream(dir.file("taken.gpkg")) << "keep me";
+    fs::create_directory(dir.file("ro"));
+    fs::permissions(dir.file("ro"), fs::perms::owner_read | fs::perms::owner_exec);
+    const std::string from = "--input '" + input + "' ";
+    const auto staging = [](const fs::path& folder) {
+        return std::ranges::any_of(fs::directory_iterator(folder), [](const auto& entry) {
+            return entry.path().string().find(".writing-") != std::string::npos;
+        });
+    };
+    const struct {
+        std::string arguments;
+        int status;
+        std::string message, output;
+        std::string signal = "", limits = "";
+    } rows[] = {
+        {"--input '" + dir.file("none.tab") + "' --every 100", 7, "none.tab: no such file", out},
+        {"--input '" + dir.file("bad.geojson") + "' --every 100", 7, "bad.geojson", out},
+        {from + "--every 100 --keep name,zzz", 1, "no column zzz", out},
+        {from + "--every 100 --keep distanceM", 1, "the points get", out},
+        {from + "--every 0", 1, "--every '0'", out},
+        {from + "--every 0.0005", 1, "more than 10000000", out},
+        {from + "--every 1,5", 1, "--every '1,5'", out},
+        {from + "--every 100 --where 'code >'", 1, "--where", out},
+        {from + "--every 100", 8, "exists", dir.file("taken.gpkg")},
+        {from + "--every 100 --overwrite", 8, "a file of the input", input},
+        {from + "--every 100", 8, "read-only", dir.file("ro/out.gpkg")},
+        {from + "--every 0.5", 8, "File too large", out, "", "trap '' XFSZ; ulimit -f 64; "},
+        {"--input '" + dir.file("long.gpkg") + "' --every 0.02", 130, "interrupted", out, "INT"},
+        {"--input '" + dir.file("long.gpkg") + "' --every 0.02", 130, "interrupted", out, "TERM"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.arguments);
+        const auto before = fs::exists(row.output) ? fs::file_size(row.output) : 0;
+        const auto [status, err] =
+            batch(row.arguments + " --output '" + row.output + "'", row.signal, row.limits);
+        EXPECT_EQ(status, row.status) << err;
+        EXPECT_NE(err.find(row.message), std::string::npos) << err;
+        EXPECT_EQ(fs::exists(row.output) ? fs::file_size(row.output) : 0, before);
+        EXPECT_FALSE(staging(fs::path(row.output).parent_path()));
+    }
+    EXPECT_EQ(openVector(input)->GetLayer(0)->GetFeatureCount(), 2);
+}
+
+// Natural Earth's countries from world-atlas (TopoJSON has no system: given lat/long on the way
+// into a GeoPackage of two layers), a country of several polygons. Its edges run up to 100 km,
+// where the engine's 1 mm rule, applied to each refinement's rest, lets a point drift a few mm.
+TEST(file_mode_real_data, borders_of_a_public_data_set) {
+    const TempDir dir;
+    const std::string world = dir.file("world.gpkg"), out = dir.file("it.geojson");
+    translate(WORLD_ATLAS, world, 4326);
+    const auto [status, err] =
+        batch("--input '" + world + "' --every 50000 --output '" + out + "'");
+    EXPECT_EQ(status, 7);
+    EXPECT_NE(err.find("\"countries\", \"land\""), std::string::npos) << err;
+    checkRun(world, out, "--layer countries --where 'name = \"Italy\"' --every 50000 --keep name",
+             "name", {"Italy"}, every(50000, 50000), SampleSystem::LatLong, 5e-3);
+}
+
+}  // namespace
+}  // namespace veltrano::testing
