@@ -64,6 +64,8 @@ void PollLoop::runOnce(int timeoutMs) {
 }
 
 int PollLoop::spin(std::vector<pollfd>& fds) {
+    // A frame already there says nothing of whether looking pays.
+    if (const int ready = systemCalls().poll(fds.data(), fds.size(), 0); ready != 0) return ready;
     for (;;) {
         const int ready = systemCalls().poll(fds.data(), fds.size(), 0);
         if (ready != 0 || Clock::now() >= spinUntil_) {

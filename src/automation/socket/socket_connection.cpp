@@ -103,8 +103,10 @@ std::optional<std::string> SocketConnection::farewell() {
 // A quick answer is caught here, without a sleep and a wake-up; a slow one is waited for.
 void SocketConnection::lookForAnswer() {
     if (!spin_.worthLooking()) return;
-    const auto until = Clock::now() + kSpinBudget;
     pollfd ready{fd_.get(), POLLIN, 0};
+    // An answer already there (the host ran first on this core) says nothing of looking.
+    if (systemCalls().poll(&ready, 1, 0) != 0) return;
+    const auto until = Clock::now() + kSpinBudget;
     while (systemCalls().poll(&ready, 1, 0) == 0) {
         if (Clock::now() >= until) return spin_.looked(false);
     }
