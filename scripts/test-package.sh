@@ -123,12 +123,19 @@ placed_rows() { "$bin/mbhost" --attach -e 'TableInfo(placed, 8)'; }
 
 # What a user does with the installed programs against the running demo host, whose tables are
 # in $XDG_DATA_HOME/veltrano/demo/data: each command-line mode of veltrano-batch has its step
-# here (the file mode's, reading those tables and writing into $scratch, joins them).
+# here; the file mode reads those tables and writes into $scratch.
 installed_program_steps() {
   check "veltrano-batch places points along the demo selection" \
     "$bin/veltrano-batch" --points "1000;5000;20000" --output placed
   check "the placed points are in the demo's output table" test "$(placed_rows)" -gt 0
+  check "veltrano-batch's file mode writes a GeoPackage of posts from the demo's roads" \
+    "$bin/veltrano-batch" --input "$XDG_DATA_HOME/veltrano/demo/data/roads.tab" --every 10000 \
+    --keep name --output "$scratch/posts.gpkg" --picture "$scratch/posts.png" --quiet
+  check "the posts file holds points" posts_written "$scratch/posts.gpkg"
 }
+
+# The file-mode output read back by GDAL, not by the package's own programs.
+posts_written() { ogrinfo -ro -so -al "$1" | grep -E '^Feature Count: [1-9]'; }
 
 test_deb() {
   local deb version root tree_before

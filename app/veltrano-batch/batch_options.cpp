@@ -16,7 +16,7 @@ constexpr const char* kUsageHead =
     "       veltrano-batch --input FILE [--layer NAME] [--where CONDITION]\n"
     "                      (--points LIST | --points-file FILE | --every STEP [--start D]\n"
     "                      [--end D]) --output FILE [--keep COLUMNS] [--from-end]\n"
-    "                      [--picture FILE.png|FILE.svg] [--overwrite] [--quiet]\n"
+    "                      [--picture FILE.png|.svg|.pdf] [--overwrite] [--quiet]\n"
     "       veltrano-batch --help | --version\n"
     "Places points at the given distances (metres, separated by ';' or line breaks) along\n"
     "every object selected in the running mbhost, into the output table, as the dialog's OK\n"
