@@ -55,13 +55,6 @@ TEST(scale_bar, picks_a_round_length_near_a_quarter_of_the_width_in_the_map_unit
     EXPECT_NEAR(metresPerUnit("NonEarth Units \"ft\"", sixty), 0.3048, 1e-12);
 }
 
-TEST(map_transform, keeps_the_aspect_and_puts_north_up) {
-    const MapTransform toPixels({0, 0, 100, 50}, 200, 200);
-    const PixelPoint sw = toPixels({0, 0}), ne = toPixels({100, 50});
-    // 50 units at 2 pixels a unit, upwards, centred in the 200 pixels.
-    EXPECT_EQ(std::tuple(sw.x, ne.x, sw.y, ne.y), std::tuple(0.0, 200.0, 150.0, 50.0));
-}
-
 // 200 x 200 pixels over 100 x 100 metres: a region with a hole, a label, two lines (the upper
 // one selected), a point.
 MapSnapshot sample() {
@@ -108,17 +101,17 @@ TEST(map_picture_renderer, draws_fill_holes_labels_selection_and_scale_bar_in_ev
 
 TEST(map_picture_renderer, refuses_unknown_types_impossible_sizes_and_unwritable_paths_whole) {
     TempDir dir;
-    MapSnapshot map;
-    map.widthPixels = 10;
-    map.heightPixels = 10;
-    MapPictureRenderer renderer;
-    EXPECT_THROW(renderer.render(map, dir.file("map.bmp")), std::runtime_error);
-    map.widthPixels = 0;
-    EXPECT_THROW(renderer.render(map, dir.file("map.png")), std::runtime_error);
-    map.widthPixels = 10;
-    EXPECT_THROW(renderer.render(map, dir.file("no/such/folder/map.png")), std::runtime_error);
     std::filesystem::create_directory(dir.file("taken.png"));
-    EXPECT_THROW(renderer.render(map, dir.file("taken.png")), std::runtime_error);
+    MapPictureRenderer renderer;
+    for (const auto& [name, width] : {std::pair{"map.bmp", 10},
+                                      {"map.png", 0},
+                                      {"no/such/folder/map.png", 10},
+                                      {"taken.png", 10}}) {
+        MapSnapshot map;
+        map.widthPixels = width;
+        map.heightPixels = 10;
+        EXPECT_THROW(renderer.render(map, dir.file(name)), std::runtime_error) << name;
+    }
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
