@@ -5,9 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "automation/inprocess/inprocess_automation.h"
 #include "cairo_handles.h"
-#include "foundation/run_time_error.h"
 #include "map_painter.h"
 #include "map_picture_renderer.h"
 #include "mbhost_process.h"
@@ -53,6 +51,13 @@ TEST(scale_bar, picks_a_round_length_near_a_quarter_of_the_width_in_the_map_unit
     EXPECT_EQ(metresPerUnit("Earth Projection 8, 104, \"m\", 39, 0, 0.9996, 500000, 0", sixty), 1);
     EXPECT_EQ(metresPerUnit("NonEarth Units \"km\" Bounds (0, 0) (10, 10)", sixty), 1000);
     EXPECT_NEAR(metresPerUnit("NonEarth Units \"ft\"", sixty), 0.3048, 1e-12);
+}
+
+TEST(map_transform, keeps_the_aspect_and_puts_north_up) {
+    const MapTransform toPixels({0, 0, 100, 50}, 200, 200);
+    const PixelPoint sw = toPixels({0, 0}), ne = toPixels({100, 50});
+    // 50 units at 2 pixels a unit, upwards, centred in the 200 pixels.
+    EXPECT_EQ(std::tuple(sw.x, ne.x, sw.y, ne.y), std::tuple(0.0, 200.0, 150.0, 50.0));
 }
 
 // 200 x 200 pixels over 100 x 100 metres: a region with a hole, a label, two lines (the upper
@@ -113,34 +118,6 @@ TEST(map_picture_renderer, refuses_unknown_types_impossible_sizes_and_unwritable
         EXPECT_THROW(renderer.render(map, dir.file(name)), std::runtime_error) << name;
     }
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
-}
-
-TEST(map_picture_renderer, draws_selected_roads_highlighted_over_unselected_ones) {
-    TempDir dir;
-    auto host = std::make_shared<Host>();
-    host->setMapRenderer(std::make_shared<MapPictureRenderer>());
-    veltrano::InProcessAutomation automation(host);
-    automation.Do("Create Table roads (name Char(10))");
-    automation.Do("Create Map For roads CoordSys Earth Projection 1, 104");
-    automation.Do("Dim r As Object");
-    automation.Do("Create Line Into Variable r (37.0, 55.0) (38.0, 55.0)");
-    automation.Do("Insert Into roads (obj, name) Values (r, \"south\")");
-    automation.Do("Create Line Into Variable r (37.0, 55.2) (38.0, 55.2)");
-    automation.Do("Insert Into roads (obj, name) Values (r, \"north\")");
-    automation.Do("Map From roads");
-    automation.Do("Select * From roads Where name = \"north\"");
-    const std::string path = dir.file("roads.png");
-    automation.Do("Save Window FrontWindow() As \"" + path + "\" Width 4 Height 3 Resolution 50");
-    const auto png = readPng(path);
-    ASSERT_EQ(sizeOf(png), (std::pair{200, 150}));
-    std::map<bool, int> pinkInTopHalf;  // the north road's highlight, none under the south one
-    for (int y = 0; y < 150; ++y) {
-        for (int x = 0; x < 200; ++x) pinkInTopHalf[y < 75] += inkAt(png, x, y) == 's';
-    }
-    EXPECT_GT(pinkInTopHalf[true], 0);
-    EXPECT_EQ(pinkInTopHalf[false], 0);
-    EXPECT_THROW(automation.Do("Save Window FrontWindow() As \"" + path + "\" Width 0"),
-                 veltrano::RunTimeError);
 }
 
 TEST(demo_workspace, its_map_is_saved_as_a_png_of_the_requested_size) {
