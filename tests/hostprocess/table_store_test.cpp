@@ -111,20 +111,17 @@ INSTANTIATE_TEST_SUITE_P(formats, table_file_round_trip,
 
 TEST(table_file, polylines_and_regions_keep_their_sections_and_nodes) {
     TempDir dir;
-    TableData table;
-    table.columns = {{"id", ColumnType::Integer, 0, 0}};
-    table.coordSysClause = kLonLat;
-    Geometry road, park;
-    road.type = ObjectType::Polyline;
-    road.parts = {{{37.1, 55.1}, {37.2, 55.15}, {37.3, 55.1}}, {{38.0, 56.0}, {38.5, 56.2}}};
-    park.type = ObjectType::Region;
-    park.parts = {{{30, 50}, {31, 50}, {31, 51}, {30, 51}}};
-    for (const Geometry& g : {road, park}) {
-        table.rows.push_back(
-            {{Value::integer(static_cast<int>(g.type))}, std::make_shared<const Geometry>(g)});
-    }
+    TableData table = pointTable(kLonLat, 0, 0);
+    table.rows.resize(2);
+    table.rows[0].object = std::make_shared<const Geometry>(
+        Geometry{ObjectType::Polyline,
+                 {{{37.1, 55.1}, {37.2, 55.15}, {37.3, 55.1}}, {{38, 56}, {38.5, 56.2}}},
+                 "",
+                 {}});
+    table.rows[1].object = std::make_shared<const Geometry>(
+        Geometry{ObjectType::Region, {{{30, 50}, {31, 50}, {31, 51}, {30, 51}}}, "", {}});
     GdalTableStore store;
-    for (const char* extension : {".tab", ".geojson", ".gpkg"}) {
+    for (const char* extension : {".tab", ".mif", ".geojson", ".gpkg"}) {
         SCOPED_TRACE(extension);
         const std::string path = dir.file(std::string("mixed") + extension);
         store.write(table, path);
