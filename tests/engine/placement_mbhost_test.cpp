@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
 #include <random>
 
 #include "automation/inprocess/inprocess_automation.h"
@@ -38,20 +37,10 @@ std::size_t segmentOf(const std::vector<double>& along, double d) {
 
 class placement_on_mbhost : public ::testing::Test {
 protected:
-    // The lines table; rows the predicate picks hold regions of the same nodes.
-    void open(
-        const std::string& clause, const std::vector<Sections>& lines,
-        const std::function<bool(std::size_t)>& region = [](std::size_t) { return false; }) {
+    void open(const std::string& clause, const std::vector<Sections>& lines) {
         host = std::make_shared<mbhost::Host>();
         automation = std::make_shared<InProcessAutomation>(host);
-        mbhost::TableData table = lineTable("Lines", clause, lines);
-        for (std::size_t i = 0; i < lines.size(); ++i) {
-            if (!region(i)) continue;
-            auto shape = std::make_shared<mbhost::Geometry>(*table.rows[i].object);
-            shape->type = mbhost::ObjectType::Region;
-            table.rows[i].object = shape;
-        }
-        host->addTable(std::move(table));
+        host->addTable(lineTable("Lines", clause, lines));
         host->addTable(pointTable("Points", clause, true));
         session = std::make_unique<PlacementSession>(automation);
     }
@@ -171,42 +160,6 @@ TEST_F(placement_on_mbhost, projected_points_lie_at_the_linear_fraction_of_the_h
                 EXPECT_NEAR(row.y, nodes[k].y + (nodes[k + 1].y - nodes[k].y) * f, 1e-6);
             });
     }
-}
-
-TEST_F(placement_on_mbhost, run_over_a_hundred_polylines_writes_exactly_the_expected_rows) {
-    std::uniform_real_distribution<double> lengthKm(2, 80);
-    std::uniform_int_distribution<int> nodeCount(2, 30);
-    std::vector<Sections> lines;
-    const std::vector<double> distances{-10, 0, 1000, 5000, 5000, 25000, 60000, 1e7};
-    std::multimap<std::int32_t, double> expected;
-    for (int i = 0; i < 100; ++i) {
-        Sections line = randomLatLongLine(rng, lengthKm(rng) * 1000, nodeCount(rng));
-        // Every third line in two sections, every fourth a region: the gap between the
-        // sections and the closing edge count nothing.
-        if (i % 3 == 0 && line[0].size() >= 4) {
-            line.push_back({line[0].begin() + 2, line[0].end()});
-            line[0].resize(2);
-        }
-        double length = 0;
-        for (const auto& section : line) length += cumulative(section, geodesicM).back();
-        for (double d : distances)
-            if (d > 0 && d < length) expected.emplace(i + 1, d);
-        lines.push_back(line);
-    }
-    open(kLatLongClause, lines, [](std::size_t i) { return i % 4 == 1; });
-    EXPECT_EQ(session->placeAlongRows("Lines", 100, "Points", distances, false),
-              static_cast<std::int64_t>(expected.size()));
-    std::multimap<std::int32_t, double> written;
-    for (const PlacedRow& row : readPlacedRows(*automation, "Points"))
-        written.emplace(row.xRowId, row.distanceM);
-    EXPECT_EQ(written, expected);
-    EXPECT_TRUE(session->messages().empty());
-
-    const auto declared = session->declaredVariables();
-    EXPECT_EQ(declared.size(), 100u);
-    for (const auto& [key, variable] : host->workspace().variables)
-        EXPECT_NE(key.rfind("qzv", 0), 0u) << variable.name << " is still declared";
-    for (const auto& name : declared) EXPECT_THROW(automation->Eval(name), RunTimeError) << name;
 }
 
 // A label in a lat/long table spans 100 by 25 metres on the ground at every latitude.

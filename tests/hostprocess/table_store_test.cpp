@@ -57,6 +57,21 @@ bool workingFilesLeft(const std::string& dir) {
     return false;
 }
 
+// Each column's name and type, then each row's fields and kind of object.
+using Contents = std::vector<std::tuple<std::string, int, double, int>>;
+Contents contentsOf(const TableData& table) {
+    Contents contents;
+    for (const ColumnDef& column : table.columns) {
+        contents.emplace_back(column.name, static_cast<int>(column.type), 0, 0);
+    }
+    for (const Row& row : table.rows) {
+        contents.emplace_back(row.fields.at(0).asText(), row.fields.at(1).asInteger(),
+                              row.fields.at(2).asFloat(),
+                              row.object ? static_cast<int>(row.object->type) : -1);
+    }
+    return contents;
+}
+
 class table_file_round_trip : public ::testing::TestWithParam<Format> {};
 
 TEST_P(table_file_round_trip, rows_attributes_coordinates_and_system_come_back) {
@@ -67,31 +82,23 @@ TEST_P(table_file_round_trip, rows_attributes_coordinates_and_system_come_back) 
         TempDir dir;
         const std::string path = dir.file(std::string("points") + GetParam().extension);
         GdalTableStore store;
-        const TableData written = pointTable(clause, x0, y0);
+        TableData written = pointTable(clause, x0, y0);
         store.write(written, path);
         const TableData read = store.open(path);
-
-        EXPECT_EQ(read.path, path);
-        EXPECT_EQ(read.coordSysClause, clause);
-        ASSERT_EQ(read.columns.size(), 3u);
-        for (std::size_t i = 0; i < 3; ++i) {
-            EXPECT_EQ(read.columns[i].name, written.columns[i].name);
-            EXPECT_EQ(read.columns[i].type, written.columns[i].type);
-        }
-        ASSERT_EQ(read.rows.size(), written.rows.size());
-        for (std::size_t i = 0; i < read.rows.size(); ++i) {
-            const Row& row = read.rows[i];
-            const Row& original = written.rows[i];
-            EXPECT_EQ(row.fields[0].asText(), original.fields[0].asText());
-            EXPECT_EQ(row.fields[1].asInteger(), original.fields[1].asInteger());
-            EXPECT_DOUBLE_EQ(row.fields[2].asFloat(), original.fields[2].asFloat());
-            ASSERT_TRUE(row.object);
-            EXPECT_EQ(row.object->type, ObjectType::Point);
-            const Point p = row.object->parts.at(0).at(0);
-            const Point q = original.object->parts[0][0];
+        EXPECT_EQ(std::tie(read.path, read.coordSysClause), std::tuple(path, clause));
+        EXPECT_EQ(contentsOf(read), contentsOf(written));
+        for (std::size_t i = 0; i < std::min(read.rows.size(), written.rows.size()); ++i) {
+            if (!read.rows[i].object) continue;  // the contents tell
+            const Point p = read.rows[i].object->parts.at(0).at(0);
+            const Point q = written.rows[i].object->parts[0][0];
             EXPECT_NEAR(p.x, q.x, tolerance);
             EXPECT_NEAR(p.y, q.y, tolerance);
         }
+        // Written empty, it keeps its system; GeoJSON has no columns without features.
+        if (std::string_view(GetParam().extension) == ".geojson") continue;
+        written.rows.clear();
+        store.write(written, path);
+        EXPECT_EQ(store.open(path).coordSysClause, clause);
     }
 }
 
@@ -104,20 +111,17 @@ INSTANTIATE_TEST_SUITE_P(formats, table_file_round_trip,
 
 TEST(table_file, polylines_and_regions_keep_their_sections_and_nodes) {
     TempDir dir;
-    TableData table;
-    table.columns = {{"id", ColumnType::Integer, 0, 0}};
-    table.coordSysClause = kLonLat;
-    Geometry road, park;
-    road.type = ObjectType::Polyline;
-    road.parts = {{{37.1, 55.1}, {37.2, 55.15}, {37.3, 55.1}}, {{38.0, 56.0}, {38.5, 56.2}}};
-    park.type = ObjectType::Region;
-    park.parts = {{{30, 50}, {31, 50}, {31, 51}, {30, 51}}};
-    for (const Geometry& g : {road, park}) {
-        table.rows.push_back(
-            {{Value::integer(static_cast<int>(g.type))}, std::make_shared<const Geometry>(g)});
-    }
+    TableData table = pointTable(kLonLat, 0, 0);
+    table.rows.resize(2);
+    table.rows[0].object = std::make_shared<const Geometry>(
+        Geometry{ObjectType::Polyline,
+                 {{{37.1, 55.1}, {37.2, 55.15}, {37.3, 55.1}}, {{38, 56}, {38.5, 56.2}}},
+                 "",
+                 {}});
+    table.rows[1].object = std::make_shared<const Geometry>(
+        Geometry{ObjectType::Region, {{{30, 50}, {31, 50}, {31, 51}, {30, 51}}}, "", {}});
     GdalTableStore store;
-    for (const char* extension : {".tab", ".geojson", ".gpkg"}) {
+    for (const char* extension : {".tab", ".mif", ".geojson", ".gpkg"}) {
         SCOPED_TRACE(extension);
         const std::string path = dir.file(std::string("mixed") + extension);
         store.write(table, path);
@@ -130,13 +134,9 @@ TEST(table_file, polylines_and_regions_keep_their_sections_and_nodes) {
     }
 }
 
-TEST(table_file, what_cannot_be_read_or_written_is_named_with_the_reason_and_loses_nothing) {
+TEST(table_file, what_cannot_be_written_is_named_with_the_reason_and_loses_nothing) {
     TempDir dir;
     GdalTableStore store;
-    const std::string none = dir.file("none.tab"), junk = dir.file("junk.tab");
-    EXPECT_EQ(whatOf([&] { store.open(none); }), "cannot open " + none + ": no such file");
-    std::ofstream(junk) << "this is not a table\n";
-    EXPECT_EQ(whatOf([&] { store.open(junk); }).rfind("cannot open " + junk + ": ", 0), 0u);
     for (const char* name : {"t.xlsx", "no/t.tab", "unplaced.shp"}) {  // .shp needs a system
         EXPECT_NE(whatOf([&] { store.write(pointTable("", 0, 0), dir.file(name)); }), "done");
     }
@@ -154,25 +154,15 @@ TEST(table_file, what_cannot_be_read_or_written_is_named_with_the_reason_and_los
     EXPECT_FALSE(workingFilesLeft(dir.path()));
 }
 
-TEST(table_file, an_empty_table_keeps_its_system_and_one_without_stays_unmappable) {
+TEST(table_file, a_table_without_objects_stays_unmappable) {
     TempDir dir;
     GdalTableStore store;
-    for (const char* extension : {".tab", ".mif", ".gpkg"}) {
-        SCOPED_TRACE(extension);
-        TableData empty;
-        empty.columns = {{"distanceM", ColumnType::Float, 0, 0}};
-        empty.coordSysClause = kUtm33;
-        const std::string path = dir.file(std::string("placed") + extension);
-        store.write(empty, path);
-        EXPECT_EQ(store.open(path).coordSysClause, kUtm33);
-    }
     TableData table = pointTable("", 0, 0);
     for (Row& row : table.rows) row.object.reset();
     store.write(table, dir.file("plain.gpkg"));
     const TableData read = store.open(dir.file("plain.gpkg"));
     EXPECT_EQ(read.coordSysClause, "");
-    EXPECT_EQ(read.rows.size(), 3u);
-    EXPECT_EQ(read.rows[1].fields[0].asText(), "Мост");
+    EXPECT_EQ(contentsOf(read), contentsOf(table));
 }
 
 struct ChildCommit {

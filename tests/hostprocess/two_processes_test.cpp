@@ -58,7 +58,7 @@ TEST(two_processes, clients_in_turn_or_fifty_at_once_share_one_workspace_and_its
     EXPECT_NE(trace.find("\"argument\":\"shared = 41\",\"answer\":\"\""), std::string::npos);
 }
 
-TEST(two_processes, attach_command_line_prints_values_runs_statements_and_reports_failures) {
+TEST(two_processes, attach_command_line_reports_values_and_failures_and_start_new_launches_one) {
     TempDir dir;
     const std::string socket = dir.file("socket");
     MbhostProcess host({"--socket", socket});
@@ -89,9 +89,19 @@ TEST(two_processes, attach_command_line_prints_values_runs_statements_and_report
     EXPECT_EQ(nobody.status, 1);
     EXPECT_EQ(nobody.err.rfind("Error 429: no mbhost is running at " + socket, 0), 0u)
         << nobody.err;
+
+    SocketAutomationProvider provider(socket, MBHOST_PROGRAM_PATH);  // in the background
+    auto started = provider.startNew();
+    EXPECT_EQ(started->Eval("2*2"), "4");
+    EXPECT_EQ(provider.attachRunning()->Eval("5-1"), "4");
+    started->Do("End MapInfo");
+    for (int i = 0; i < 500 && std::filesystem::exists(socket); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_FALSE(std::filesystem::exists(socket));
 }
 
-TEST(two_processes, script_prints_stops_at_the_failing_line_and_can_end_the_host) {
+TEST(two_processes, script_and_console_print_stop_or_go_on_after_a_failing_line_and_end_the_host) {
     TempDir dir;
     const std::string bad = dir.file("bad.mb");
     std::ofstream(bad) << "' set up\nPrint 6*7\n\nPrint \"x\" +\nPrint \"never\"\n";
@@ -110,30 +120,13 @@ TEST(two_processes, script_prints_stops_at_the_failing_line_and_can_end_the_host
     const Finished missing = runMbhost({"--socket", dir.file("s3"), "--script", dir.file("no.mb")});
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.err.find("cannot read the script"), std::string::npos);
-}
 
-TEST(two_processes, console_runs_typed_statements_and_prints_errors) {
-    TempDir dir;
-    const Finished done = runMbhost({"--socket", dir.file("socket"), "--console"},
-                                    "Dim a As Float\na = 1.5\nPrint a * 2\nPrnt a\nPrint a\n");
-    EXPECT_EQ(done.status, 0);
-    EXPECT_EQ(done.out.substr(0, 2), "3\n");
-    EXPECT_NE(done.out.find("\nError "), std::string::npos) << done.out;
-    EXPECT_EQ(done.out.substr(done.out.size() - 4), "1.5\n");
-}
-
-TEST(two_processes, start_new_launches_a_host_in_the_background) {
-    TempDir dir;
-    const std::string socket = dir.file("socket");
-    SocketAutomationProvider provider(socket, MBHOST_PROGRAM_PATH);
-    auto automation = provider.startNew();
-    EXPECT_EQ(automation->Eval("2*2"), "4");
-    EXPECT_EQ(provider.attachRunning()->Eval("5-1"), "4");
-    automation->Do("End MapInfo");
-    for (int i = 0; i < 500 && std::filesystem::exists(socket); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    EXPECT_FALSE(std::filesystem::exists(socket));
+    const Finished typed = runMbhost({"--socket", dir.file("s4"), "--console"},
+                                     "Dim a As Float\na = 1.5\nPrint a * 2\nPrnt a\nPrint a\n");
+    EXPECT_EQ(typed.status, 0);
+    EXPECT_EQ(typed.out.substr(0, 2), "3\n");
+    EXPECT_NE(typed.out.find("\nError "), std::string::npos) << typed.out;
+    EXPECT_EQ(typed.out.substr(typed.out.size() - 4), "1.5\n");
 }
 
 TEST(two_processes, a_stopped_host_is_given_up_after_the_time_limit_by_adapter_and_attach) {

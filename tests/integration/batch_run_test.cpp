@@ -1,5 +1,5 @@
 // veltrano-batch's run over a scripted host: what it prints and how it ends when the host
-// is missing or the inputs are refused.
+// is missing or nothing is selected, and how it counts the inserts it watches.
 #include "batch_run.h"
 
 #include <gtest/gtest.h>
@@ -37,21 +37,6 @@ TEST_F(batch_run, no_host_says_so_where_and_fails) {
               0u)
         << err.str();
     EXPECT_EQ(out.str(), "");
-}
-
-TEST_F(batch_run, refused_inputs_are_said_on_standard_error_before_any_placement) {
-    EXPECT_EQ(run("abc", "Out"), kRefused);
-    EXPECT_EQ(err.str(),
-              "veltrano-batch: not placed: 'abc' is not a positive distance\n"
-              "veltrano-batch: no positive distance to place\n");
-    EXPECT_EQ(out.str(), "");
-    EXPECT_TRUE(f.host->traffic().empty());
-
-    err.str("");
-    EXPECT_EQ(run("10", " "), kRefused);
-    EXPECT_EQ(err.str(),
-              "Warning: Output table not defined.: Необходимо задать таблицу, в которую будут "
-              "помещены создаваемые точки.\n");
 }
 
 TEST_F(batch_run, an_empty_selection_is_not_a_placement) {

@@ -237,16 +237,19 @@ TEST(ports, pictures_go_to_the_renderer_in_the_maps_system_and_prints_to_the_sin
     s.host().setMapRenderer(renderer);
     s.run(
         "Map From points, fields\r\nSet CoordSys Table points\r\nInsert Into points (obj) "
-        "Values (CreatePoint(27, 63))\r\nSave Window FrontWindow() As \"/tmp/map.png\"");
+        "Values (CreatePoint(27, 63))\r\nSelect * From fields Where owner = \"North\"\r\n"
+        "Save Window FrontWindow() As \"/tmp/map.png\" Width 4 Height 3 Resolution 50");
+    EXPECT_NE(s.refuseDo("Save Window FrontWindow() As \"/tmp/map.png\" Width 0"), "");
     ASSERT_EQ(renderer->maps.size(), 1u);
     const auto& [map, path] = renderer->maps[0];
     EXPECT_EQ(path, "/tmp/map.png");
     ASSERT_EQ(map.layers.size(), 2u);
     EXPECT_EQ(map.layers[0].name, "fields");  // bottom first
-    EXPECT_EQ(map.layers[1].objects.size(), 1u);
+    EXPECT_EQ(map.layers[0].selected, (std::vector<bool>{true, false}));
+    EXPECT_EQ(map.layers[1].selected, std::vector<bool>{false});  // row 1 of another table
     EXPECT_EQ(map.coordSysClause, "Earth Projection 1, 104");
     EXPECT_GT(map.view.maxX, map.view.minX);
-    EXPECT_GT(map.widthPixels, 0);
+    EXPECT_EQ(std::tuple(map.widthPixels, map.heightPixels), std::tuple(200, 150));
 
     std::vector<std::string> lines;
     s.host().setPrintSink([&](std::string_view line) { lines.emplace_back(line); });
