@@ -500,7 +500,7 @@ void GdalTableStore::write(const TableData& table, const std::string& path) {
     StagedWrite staged(path);
     try {
         writeDataset(table, path, staged.stagedPath(), format);
-        checkWritten(table, staged.stagedPath(), format.coordinateTolerance);
+        checkWritten(table, staged.stagedPath(), format);
     } catch (const std::runtime_error& e) {
         throw writeError(path, reasonWithoutPaths(e.what(), path, staged));
     }

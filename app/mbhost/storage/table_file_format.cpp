@@ -35,6 +35,7 @@ TableFileFormat formatForPath(const std::string& path) {
     if (extension == ".geojson" || extension == ".json") {
         format.driver = "GeoJSON";
         format.needsAuthority = true;
+        format.emptyKeepsColumns = false;  // its columns are the features' properties
         format.pieces = {extension};
         return format;
     }

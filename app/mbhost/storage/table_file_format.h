@@ -12,9 +12,10 @@ struct TableFileFormat {
     std::vector<std::string> datasetOptions;  // NAME=VALUE
     std::vector<std::string> layerOptions;    // NAME=VALUE
     bool oneObjectKind = false;               // a layer holds one geometry type only
-    bool boundedGrid = false;     // integer coordinates within layer bounds (MapInfo TAB)
-    bool needsAuthority = false;  // the system must have an EPSG code to be recorded (GeoJSON)
-    bool decimalColumns = false;  // keeps Decimal apart from Float (MapInfo)
+    bool boundedGrid = false;       // integer coordinates within layer bounds (MapInfo TAB)
+    bool needsAuthority = false;    // the system must have an EPSG code to be recorded (GeoJSON)
+    bool decimalColumns = false;    // keeps Decimal apart from Float (MapInfo)
+    bool emptyKeepsColumns = true;  // a file without rows still lists its columns (not GeoJSON)
     double coordinateTolerance = 1e-6;  // how far a coordinate may move, relative to its size
     std::size_t columnNameLimit = 0;    // longest column name in bytes; 0: no limit
     std::vector<std::string> pieces;    // the extensions of the files a table is written as

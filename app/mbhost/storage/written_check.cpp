@@ -113,7 +113,7 @@ bool sameRow(const Row& row, const OGRFeature& feature, bool mappable, double to
 
 }  // namespace
 
-void checkWritten(const TableData& table, const std::string& path, double coordinateTolerance) {
+void checkWritten(const TableData& table, const std::string& path, const TableFileFormat& format) {
     CPLErrorReset();
     DatasetPtr dataset(static_cast<GDALDataset*>(
         GDALOpenEx(path.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY, nullptr, nullptr, nullptr)));
@@ -122,7 +122,11 @@ void checkWritten(const TableData& table, const std::string& path, double coordi
                                  QuietGdal::lastMessage("GDAL does not recognise it"));
     }
     OGRLayer& layer = *dataset->GetLayer(0);
-    if (layer.GetLayerDefn()->GetFieldCount() < static_cast<int>(table.columns.size())) {
+    const bool columnsKept =
+        format.emptyKeepsColumns ||
+        std::any_of(table.rows.begin(), table.rows.end(), [](const Row& r) { return !r.deleted; });
+    if (columnsKept &&
+        layer.GetLayerDefn()->GetFieldCount() < static_cast<int>(table.columns.size())) {
         throw std::runtime_error("the written file lacks columns");
     }
     const bool mappable = !table.coordSysClause.empty();
@@ -135,7 +139,7 @@ void checkWritten(const TableData& table, const std::string& path, double coordi
         ++expected;
         if (!feature) continue;
         ++read;
-        if (!sameRow(row, *feature, mappable, coordinateTolerance)) {
+        if (!sameRow(row, *feature, mappable, format.coordinateTolerance)) {
             throw std::runtime_error("row " + std::to_string(read) +
                                      " of the written file differs from the table");
         }

@@ -6,11 +6,12 @@
 #include <string>
 
 #include "mbhost/table_data.h"
+#include "table_file_format.h"
 
 namespace mbhost::gdal {
 
 // Raises std::runtime_error with the reason when the file at path does not hold table's
-// rows (the deleted ones left out). coordinateTolerance is relative to a coordinate's size.
-void checkWritten(const TableData& table, const std::string& path, double coordinateTolerance);
+// rows (the deleted ones left out), as far as format keeps them.
+void checkWritten(const TableData& table, const std::string& path, const TableFileFormat& format);
 
 }  // namespace mbhost::gdal
