@@ -27,27 +27,27 @@ bool readOption(const std::optional<std::string>& text, const char* name, double
 }
 }  // namespace
 
-std::optional<EverySpec> readEvery(const FileOptions& file, std::string& error) {
-    EverySpec spec;
-    if (!readOption(file.every, "--every", spec.step, error)) return std::nullopt;
-    if (!(spec.step > 0)) {
+std::optional<EveryRange> readEvery(const FileOptions& file, std::string& error) {
+    EveryRange range;
+    if (!readOption(file.every, "--every", range.step, error)) return std::nullopt;
+    if (!(range.step > 0)) {
         error = "--every '" + file.every.value_or("") + "' is not a positive number of metres";
         return std::nullopt;
     }
-    spec.start = spec.step;
+    range.start = range.step;
     double end = 0;
-    if (!readOption(file.start, "--start", spec.start, error) ||
+    if (!readOption(file.start, "--start", range.start, error) ||
         !readOption(file.end, "--end", end, error)) {
         return std::nullopt;
     }
-    if (file.end) spec.end = end;
-    return spec;
+    if (file.end) range.end = end;
+    return range;
 }
 
-std::vector<double> everyDistances(const EverySpec& spec, double longest, std::string& error) {
-    const double end = spec.end.value_or(longest);
-    if (end < spec.start) return {};
-    const double steps = std::floor((end - spec.start) / spec.step);
+std::vector<double> everyDistances(const EveryRange& range, double longest, std::string& error) {
+    const double end = range.end.value_or(longest);
+    if (end < range.start) return {};
+    const double steps = std::floor((end - range.start) / range.step);
     if (steps >= static_cast<double>(kMostDistances)) {
         error = "--every: that step would give more than " + std::to_string(kMostDistances) +
                 " distances";
@@ -57,7 +57,7 @@ std::vector<double> everyDistances(const EverySpec& spec, double longest, std::s
     const auto count = static_cast<std::size_t>(steps) + 1;
     distances.reserve(count);
     for (std::size_t k = 0; k < count; ++k) {
-        distances.push_back(spec.start + static_cast<double>(k) * spec.step);
+        distances.push_back(range.start + static_cast<double>(k) * range.step);
     }
     return distances;
 }

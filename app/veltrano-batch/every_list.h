@@ -13,7 +13,7 @@ namespace veltrano::batch {
 
 inline constexpr std::size_t kMostDistances = 10'000'000;
 
-struct EverySpec {
+struct EveryRange {
     double step = 0;
     double start = 0;           // the first distance
     std::optional<double> end;  // the last one at most; unset: the longest object's length
@@ -23,10 +23,10 @@ struct EverySpec {
 std::optional<double> readPlainNumber(std::string_view text);
 
 // --every, --start and --end checked; error names the option and the reason.
-std::optional<EverySpec> readEvery(const FileOptions& file, std::string& error);
+std::optional<EveryRange> readEvery(const FileOptions& file, std::string& error);
 
 // START, START + STEP, ... up to END (or longest); error when that would be more than
 // kMostDistances.
-std::vector<double> everyDistances(const EverySpec& spec, double longest, std::string& error);
+std::vector<double> everyDistances(const EveryRange& range, double longest, std::string& error);
 
 }  // namespace veltrano::batch

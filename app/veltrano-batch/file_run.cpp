@@ -172,14 +172,14 @@ std::string distanceText(Run& run, const RegionalSettings& regional) {
         return points;
     }
     std::string error;
-    const EverySpec spec = *readEvery(run.file, error);
-    const double longest = spec.end ? *spec.end : longestObject(run);
-    const std::vector<double> distances = everyDistances(spec, longest, error);
+    const EveryRange range = *readEvery(run.file, error);
+    const double longest = range.end ? *range.end : longestObject(run);
+    const std::vector<double> distances = everyDistances(range, longest, error);
     if (!error.empty()) stop(run.err, kBadArguments, error);
     if (distances.empty()) {
         stop(run.err, kRefused,
              "--every: no distance between --start and " +
-                 std::string(spec.end ? "--end" : "the longest object"));
+                 std::string(range.end ? "--end" : "the longest object"));
     }
     return distanceListText(distances, regional);
 }
