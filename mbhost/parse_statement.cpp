@@ -170,13 +170,13 @@ SetMapWindowStmt Parser::setMapWindow() {
     while (!atStatementEnd()) {
         if (acceptWord("Center")) {
             expectSymbol("(");
-            s.centerX = expression();
+            setClause(s.centerX, expression());
             expectSymbol(",");
-            s.centerY = expression();
+            setClause(s.centerY, expression());
             expectSymbol(")");
         } else if (acceptWord("Zoom")) {
-            s.zoom = expression();
-            if (acceptWord("Units")) s.units = expression();
+            setClause(s.zoom, expression());
+            if (acceptWord("Units")) setClause(s.units, expression());
         } else {
             fail(errc::kSyntax, "Expected Center or Zoom");
         }
@@ -224,7 +224,7 @@ SelectStmt Parser::select() {
     s.from = tableRef();
     while (!atStatementEnd()) {
         if (acceptWord("Where"))
-            s.where = expression();
+            setClause(s.where, expression());
         else if (acceptWord("Into"))
             s.into = expectName("a table name");
         else if (acceptWord("NoSelect"))
@@ -434,7 +434,7 @@ OpenTableStmt Parser::open() {
         if (acceptWord("As"))
             s.alias = expectName("a table alias");
         else if (acceptWord("Layer"))
-            s.layer = primary();
+            setClause(s.layer, primary());
         else if (acceptWord("ReadOnly"))
             s.readOnly = true;
         else if (acceptWord("Interactive") || acceptWord("Hide"))
@@ -528,15 +528,15 @@ SaveWindowStmt Parser::save() {
     s.path = primary();
     while (!atStatementEnd()) {
         if (acceptWord("Type")) {
-            primary();  // the type follows the file's extension
+            drop(primary());  // the type follows the file's extension
         } else if (acceptWord("Width")) {
-            s.width = additive();
-            if (acceptWord("Units")) s.widthUnits = primary();
+            setClause(s.width, additive());
+            if (acceptWord("Units")) setClause(s.widthUnits, primary());
         } else if (acceptWord("Height")) {
-            s.height = additive();
-            if (acceptWord("Units")) s.heightUnits = primary();
+            setClause(s.height, additive());
+            if (acceptWord("Units")) setClause(s.heightUnits, primary());
         } else if (acceptWord("Resolution")) {
-            s.resolution = additive();
+            setClause(s.resolution, additive());
         } else {
             fail(errc::kSyntax, "Expected Type, Width, Height or Resolution");
         }

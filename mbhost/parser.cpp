@@ -79,7 +79,8 @@ auto parseNoting(std::string_view text, NumberLiterals& numbers, Rule rule) {
     auto parsed = rule(parser);
     // Tokens are taken once each, in order: as many literals as number tokens means every
     // number became its own literal.
-    numbers.complete = numbers.slots.size() == static_cast<std::size_t>(count);
+    numbers.complete =
+        parser.notedLiteralsIntact() && numbers.slots.size() == static_cast<std::size_t>(count);
     return parsed;
 }
 }  // namespace
