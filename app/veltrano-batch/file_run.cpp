@@ -12,6 +12,7 @@
 #include "dialog/engine_placement.h"
 #include "dialog/memory_form1_view.h"
 #include "every_list.h"
+#include "foundation/mapbasic_name.h"
 #include "gdal_table_store.h"
 #include "kept_columns.h"
 #include "map_picture_renderer.h"
@@ -45,12 +46,6 @@ std::string withoutPlace(const std::string& message) {
     const auto at = message.find("': ");
     return message.rfind("line ", 0) == 0 && at != std::string::npos ? message.substr(at + 3)
                                                                      : message;
-}
-
-std::string quoted(const std::string& text) {
-    std::string out = "\"";
-    for (char c : text) out += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return out + "\"";
 }
 
 // Everything one run holds: the host in this process and the tables it opened.
@@ -87,8 +82,8 @@ struct Run {
 };
 
 void openInput(Run& run) {
-    std::string statement = "Open Table " + quoted(run.file.input);
-    if (run.file.layer) statement += " Layer " + quoted(*run.file.layer);
+    std::string statement = "Open Table " + mapBasicString(run.file.input);
+    if (run.file.layer) statement += " Layer " + mapBasicString(*run.file.layer);
     run.execute(statement + " As " + kSource + " ReadOnly", kInputUnreadable, "");
     if (!run.table(kSource).mappable()) {
         stop(run.err, kInputUnreadable, "cannot read " + run.file.input + ": it holds no objects");
@@ -249,7 +244,8 @@ void writeOutput(Run& run) {
 void savePicture(Run& run) {
     if (!run.file.picture) return;
     run.execute(std::string("Map From ") + kPoints + ", " + kSource, kStopped, "");
-    run.execute("Save Window FrontWindow() As " + quoted(*run.file.picture), kOutputUnwritable, "");
+    run.execute("Save Window FrontWindow() As " + mapBasicString(*run.file.picture),
+                kOutputUnwritable, "");
 }
 
 class Stopwatch {

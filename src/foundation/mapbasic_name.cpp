@@ -20,4 +20,10 @@ bool isMapBasicName(std::string_view text) {
     return true;
 }
 
+std::string mapBasicString(std::string_view text) {
+    std::string quoted = "\"";
+    for (char c : text) quoted += c == '"' ? std::string_view("\"\"") : std::string_view(&c, 1);
+    return quoted + '"';
+}
+
 }  // namespace veltrano

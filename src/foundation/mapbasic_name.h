@@ -2,6 +2,7 @@
 // by it, and Veltrano checks an output table's name by it before writing it into a statement.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace veltrano {
@@ -12,5 +13,7 @@ bool isNameStartByte(char c);
 bool isNameByte(char c);
 // Non-empty, name bytes only, not starting with a digit.
 bool isMapBasicName(std::string_view text);
+// text as a MapBasic string literal: in double quotes, each quote inside doubled.
+std::string mapBasicString(std::string_view text);
 
 }  // namespace veltrano

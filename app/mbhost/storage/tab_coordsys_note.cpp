@@ -3,18 +3,18 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "foundation/mapbasic_name.h"
+
 namespace mbhost::gdal {
 namespace {
 
-constexpr std::string_view kKey = "\"\\mbhost\\CoordSys\" = \"";
+constexpr std::string_view kKey = "\"\\mbhost\\CoordSys\" = ";
 
 }  // namespace
 
 void noteCoordSys(const std::string& tabPath, const std::string& clause) {
-    std::string quoted;
-    for (char c : clause) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
     std::ofstream tab(tabPath, std::ios::app);
-    tab << "begin_metadata\n" << kKey << quoted << "\"\nend_metadata\n";
+    tab << "begin_metadata\n" << kKey << veltrano::mapBasicString(clause) << "\nend_metadata\n";
     if (!tab) throw std::runtime_error("cannot write " + tabPath + ": the note of its system");
 }
 
@@ -22,9 +22,9 @@ std::optional<std::string> notedCoordSys(const std::string& tabPath) {
     std::ifstream tab(tabPath);
     std::string line;
     while (std::getline(tab, line)) {
-        if (line.compare(0, kKey.size(), kKey) != 0) continue;
+        if (line.compare(0, kKey.size(), kKey) != 0 || line[kKey.size()] != '"') continue;
         std::string clause;
-        for (std::size_t i = kKey.size(); i < line.size(); ++i) {
+        for (std::size_t i = kKey.size() + 1; i < line.size(); ++i) {
             if (line[i] != '"') {
                 clause += line[i];
             } else if (i + 1 < line.size() && line[i + 1] == '"') {
