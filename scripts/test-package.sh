@@ -43,6 +43,14 @@ only_file() {
 # Option names a text mentions: --word or -w, not hyphens inside words or paths.
 option_names() { grep -oE '(^|[^[:alnum:]-])--?[a-z][a-z-]*' | sed -E 's/^[^-]+//' | sort -u; }
 
+# A manual page man formats without a warning, for a terminal with no UTF-8 as well.
+renders_cleanly() {
+  local warnings
+  # From the manual's root, where a page that is a link (.so man1/...) finds its target.
+  warnings=$(cd "$(dirname "$1")/.." && LANG= LC_ALL= man --warnings -l "$1" 2>&1 >/dev/null)
+  [ -z "$warnings" ] || { echo "$warnings"; return 1; }
+}
+
 # The tags of the paragraphs in a section of a manual page: the options or exit statuses it
 # documents.
 page_tags() {
@@ -158,6 +166,10 @@ test_deb() {
       manual_matches_help "$bin/$program" "$root/usr/share/man/man1/$program.1.gz"
   done
 
+  for page in "$root"/usr/share/man/man1/*.1.gz; do
+    check "$(basename "$page") reads without a warning under an empty LANG" \
+      renders_cleanly "$page"
+  done
   check "the menu entry runs the launcher and shows the icon" menu_entry_works "$root"
   export XDG_DATA_HOME=$scratch/data MBHOST_SOCKET=$scratch/mbhost.socket
   tree_before=$(find "$root" | sort)
