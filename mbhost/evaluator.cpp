@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "foundation/utf8.h"
 #include "mbhost/functions.h"
 #include "mbhost/lexer.h"
 #include "mbhost/number_format.h"
@@ -423,10 +424,9 @@ Value convertForColumn(const Value& v, const ColumnDef& column) {
     switch (column.type) {
         case ColumnType::Char: {
             if (v.kind() == ValueKind::Object) typeMismatch(target, "a string", v);
+            // Char(n) holds n characters: a cut never splits one.
             std::string s = valueText(v);
-            if (static_cast<std::int32_t>(s.size()) > column.width) {
-                s.resize(static_cast<std::size_t>(column.width));
-            }
+            s.resize(veltrano::characterOffset(s, static_cast<std::size_t>(column.width)));
             return Value::text(std::move(s));
         }
         case ColumnType::Integer:

@@ -56,7 +56,7 @@ Value format(Evaluator& ev, const Expr& call, const RowContext* row) {
 
 Value chr(Evaluator& ev, const Expr& call, const RowContext* row) {
     const std::int32_t code = ev.whole(*call.args[0], row, "Chr$ code");
-    if (code < 0 || code > 0xFFFF) outOfRange("Chr$", code);
+    if (code < 0 || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) outOfRange("Chr$", code);
     return Value::text(veltrano::utf8Of(static_cast<char32_t>(code)));
 }
 
@@ -65,7 +65,8 @@ Value valOf(Evaluator& ev, const Expr& call, const RowContext* row) {
 }
 
 Value len(Evaluator& ev, const Expr& call, const RowContext* row) {
-    return Value::integer(static_cast<std::int64_t>(ev.text(*call.args[0], row, "Len").size()));
+    return Value::integer(
+        static_cast<std::int64_t>(veltrano::characterCount(ev.text(*call.args[0], row, "Len"))));
 }
 
 Value ucase(Evaluator& ev, const Expr& call, const RowContext* row) {
@@ -76,17 +77,23 @@ Value lcase(Evaluator& ev, const Expr& call, const RowContext* row) {
     return Value::text(toLower(ev.text(*call.args[0], row, "LCase$")));
 }
 
+// Texts are UTF-8: the positions and lengths below count characters, never bytes, so that no
+// cut splits one.
+std::string firstCharacters(const std::string& s, std::size_t n) {
+    return s.substr(0, veltrano::characterOffset(s, n));
+}
+
 Value left(Evaluator& ev, const Expr& call, const RowContext* row) {
     const std::string s = ev.text(*call.args[0], row, "Left$");
     const std::int32_t n = lengthArg(ev, *call.args[1], row, "Left$ length");
-    return Value::text(s.substr(0, static_cast<std::size_t>(n)));
+    return Value::text(firstCharacters(s, static_cast<std::size_t>(n)));
 }
 
 Value right(Evaluator& ev, const Expr& call, const RowContext* row) {
     const std::string s = ev.text(*call.args[0], row, "Right$");
-    const auto n = std::min<std::size_t>(
-        s.size(), static_cast<std::size_t>(lengthArg(ev, *call.args[1], row, "Right$ length")));
-    return Value::text(s.substr(s.size() - n));
+    const auto n = static_cast<std::size_t>(lengthArg(ev, *call.args[1], row, "Right$ length"));
+    const std::size_t count = veltrano::characterCount(s);
+    return Value::text(s.substr(veltrano::characterOffset(s, count - std::min(n, count))));
 }
 
 Value mid(Evaluator& ev, const Expr& call, const RowContext* row) {
@@ -94,8 +101,23 @@ Value mid(Evaluator& ev, const Expr& call, const RowContext* row) {
     const std::int32_t from = ev.whole(*call.args[1], row, "Mid$ position");
     const std::int32_t n = lengthArg(ev, *call.args[2], row, "Mid$ length");
     if (from < 1) outOfRange("Mid$", from);
-    if (static_cast<std::size_t>(from) > s.size()) return Value::text("");
-    return Value::text(s.substr(static_cast<std::size_t>(from - 1), static_cast<std::size_t>(n)));
+    const std::string rest = s.substr(veltrano::characterOffset(s, from - 1));
+    return Value::text(firstCharacters(rest, static_cast<std::size_t>(n)));
+}
+
+// The character position of the first occurrence of part in s at or after position from; 0
+// when there is none. Case counts, as in MapBasic.
+Value inStr(Evaluator& ev, const Expr& call, const RowContext* row) {
+    const std::int32_t from = ev.whole(*call.args[0], row, "InStr position");
+    const std::string s = ev.text(*call.args[1], row, "InStr text");
+    const std::string part = ev.text(*call.args[2], row, "InStr pattern");
+    if (from < 1) outOfRange("InStr", from);
+    const auto start = static_cast<std::size_t>(from - 1);
+    if (start > veltrano::characterCount(s)) return Value::integer(0);
+    const std::size_t at = s.find(part, veltrano::characterOffset(s, start));
+    if (at == std::string::npos) return Value::integer(0);
+    return Value::integer(
+        static_cast<std::int64_t>(veltrano::characterCount(std::string_view(s).substr(0, at)) + 1));
 }
 
 Value ltrim(Evaluator& ev, const Expr& call, const RowContext* row) {
@@ -114,7 +136,7 @@ Value rtrim(Evaluator& ev, const Expr& call, const RowContext* row) {
 
 Value asc(Evaluator& ev, const Expr& call, const RowContext* row) {
     const std::string s = ev.text(*call.args[0], row, "Asc");
-    return Value::integer(s.empty() ? 0 : static_cast<unsigned char>(s.front()));
+    return Value::integer(static_cast<std::int64_t>(veltrano::firstCharacter(s)));
 }
 
 Value intOf(Evaluator& ev, const Expr& call, const RowContext* row) {
@@ -166,10 +188,11 @@ constexpr FunctionSpec kFunctions[] = {
     {"str$", 1, 1, str},        {"format$", 2, 2, format},  {"chr$", 1, 1, chr},
     {"val", 1, 1, valOf},       {"len", 1, 1, len},         {"ucase$", 1, 1, ucase},
     {"lcase$", 1, 1, lcase},    {"left$", 2, 2, left},      {"right$", 2, 2, right},
-    {"mid$", 3, 3, mid},        {"ltrim$", 1, 1, ltrim},    {"rtrim$", 1, 1, rtrim},
-    {"asc", 1, 1, asc},         {"int", 1, 1, intOf},       {"fix", 1, 1, fix},
-    {"round", 2, 2, round},     {"abs", 1, 1, abs},         {"sqr", 1, 1, sqr},
-    {"minimum", 2, 2, minimum}, {"maximum", 2, 2, maximum}, {"curdate", 0, 0, curDate},
+    {"mid$", 3, 3, mid},        {"instr", 3, 3, inStr},     {"ltrim$", 1, 1, ltrim},
+    {"rtrim$", 1, 1, rtrim},    {"asc", 1, 1, asc},         {"int", 1, 1, intOf},
+    {"fix", 1, 1, fix},         {"round", 2, 2, round},     {"abs", 1, 1, abs},
+    {"sqr", 1, 1, sqr},         {"minimum", 2, 2, minimum}, {"maximum", 2, 2, maximum},
+    {"curdate", 0, 0, curDate},
 };
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "foundation/utf8.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace veltrano {
@@ -34,6 +35,10 @@ std::size_t validSequenceAt(std::string_view text) {
     const bool overlong = (length == 3 && code < 0x800) || (length == 4 && code < 0x10000);
     const bool surrogate = code >= 0xD800 && code <= 0xDFFF;
     return overlong || surrogate || code > 0x10FFFF ? 0 : length;
+}
+// The bytes of the character at the start of text: a well-formed sequence, else one byte.
+std::size_t characterLength(std::string_view text) {
+    return std::max<std::size_t>(validSequenceAt(text), 1);
 }
 }  // namespace
 
@@ -80,6 +85,28 @@ std::string validUtf8(std::string_view bytes) {
         }
     }
     return out;
+}
+
+std::size_t characterCount(std::string_view text) {
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < text.size(); i += characterLength(text.substr(i))) ++count;
+    return count;
+}
+
+std::size_t characterOffset(std::string_view text, std::size_t n) {
+    std::size_t i = 0;
+    for (; i < text.size() && n > 0; --n) i += characterLength(text.substr(i));
+    return i;
+}
+
+char32_t firstCharacter(std::string_view text) {
+    if (text.empty()) return 0;
+    const auto lead = static_cast<unsigned char>(text[0]);
+    const std::size_t length = validSequenceAt(text);
+    if (length <= 1) return lead;
+    char32_t code = lead & (0x7F >> length);
+    for (std::size_t k = 1; k < length; ++k) code = (code << 6) | (text[k] & 0x3F);
+    return code;
 }
 
 }  // namespace veltrano

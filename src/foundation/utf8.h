@@ -25,4 +25,14 @@ bool isValidUtf8(std::string_view text);
 // U+FFFD; everything else is kept.
 std::string validUtf8(std::string_view bytes);
 
+// Text as characters, as the MapBasic text functions count it: a byte outside a well-formed
+// sequence counts as one character, so that any text has a length and a cut never splits a
+// well-formed character.
+std::size_t characterCount(std::string_view text);
+// The byte offset after the first n characters of text; text.size() when it has fewer.
+std::size_t characterOffset(std::string_view text, std::size_t n);
+// The code point of text's first character; 0 for an empty text, the byte's own value for a
+// byte outside a well-formed sequence.
+char32_t firstCharacter(std::string_view text);
+
 }  // namespace veltrano

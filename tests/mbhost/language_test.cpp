@@ -42,6 +42,32 @@ TEST(expressions, answer_as_mapbasic_does) {
     for (const auto& [text, answer] : rows) EXPECT_EQ(s.ask(text), answer) << text;
 }
 
+// Text functions count characters of UTF-8, never bytes: Cyrillic (2 bytes), accented Latin
+// and a 4-byte character, and a Char column that must not cut one in half.
+TEST(expressions, text_functions_count_characters) {
+    Session s;
+    s.run(
+        "Dim t As String\nt = \"Мир\"\nCreate Table names (n Char(4))\n"
+        "Insert Into names (n) Values (\"Straße\")\nInsert Into names (n) Values "
+        "(\"Ёлка🌲\")");
+    const std::pair<const char*, const char*> rows[] = {
+        {"Len(t) + Len(\"é\") + Len(\"🌲\")", "5"},
+        {"Left$(\"Москва\", 3) + \"|\" + Right$(\"Москва\", 2) + \"|\" + Mid$(\"Москва\", 2, 3)",
+         "Мос|ва|оск"},
+        {"Mid$(\"aé🌲b\", 3, 2) + Mid$(t, 4, 1) + Left$(t, 0)", "🌲b"},
+        {"Asc(\"Ж\") + Asc(\"🌲\") + Asc(\"\")", "128840"},
+        {"Chr$(1046) + Chr$(127794)", "Ж🌲"},
+        {"InStr(1, \"Ёлка ёлка\", \"лка\") + InStr(3, \"Ёлка ёлка\", \"лка\") * 10", "72"},
+        {"InStr(1, \"Ёлка\", \"Л\") + InStr(9, \"Ёлка\", \"\")", "0"},
+    };
+    for (const auto& [text, answer] : rows) EXPECT_EQ(s.ask(text), answer) << text;
+    s.run("Fetch First From names");
+    EXPECT_EQ(s.ask("names.n"), "Stra");
+    s.run("Fetch Next From names");
+    EXPECT_EQ(s.ask("names.n"), "Ёлка");
+    EXPECT_NE(s.refuseEval("Chr$(55296)"), "");
+}
+
 TEST(statements, several_in_one_text_separated_by_line_ends_in_any_case) {
     Session s;
     s.run(
