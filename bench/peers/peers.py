@@ -26,9 +26,10 @@ Usage (as root for --install and for the PostgreSQL cluster, which runs as user 
                        [--workdir DIR] [--sample 50] [--timeout 3600]
   bench/peers/peers.py --lines 200 --rounds 1        # a quick check of the script itself
 
---install runs apt-get for whatever of the peers is missing; without it nothing is installed
-and a missing peer is reported and left out. Not run by CI: the full run (10,000 lines, three
-rounds) takes about half an hour on two cores and wants a machine with nothing else running.
+--install installs the chosen peers with apt-get first; without it nothing is installed and
+a missing peer is named, with its package, and left out. Not run by CI: the full run (10,000
+lines, three rounds) takes about a quarter of an hour on two idle cores, and its figures mean
+something only on a machine with nothing else running.
 Runs with Debian's python3 (/usr/bin/python3), where python3-gdal lives.
 """
 
@@ -154,9 +155,13 @@ def missing(tool, veltrano):
         if not postgres_bindir():
             return "no PostgreSQL server with the postgis extension (Debian package postgis)"
     if tool == "spatialite":
-        libs = glob.glob("/usr/lib/*/libspatialite.so*") + glob.glob("/usr/lib/*/mod_spatialite*")
-        if not libs:
-            return "SpatiaLite not found (Debian packages libsqlite3-mod-spatialite, spatialite-bin)"
+        # GDAL's SQLite dialect has SpatiaLite's functions only where GDAL can load it.
+        probe = subprocess.run(["ogrinfo", "-ro", "-q", ":memory:", "-dialect", "SQLite", "-sql",
+                                "SELECT spatialite_version() AS v"], capture_output=True,
+                               text=True, stdin=subprocess.DEVNULL, timeout=60)
+        if "v (String) =" not in probe.stdout:
+            return ("GDAL's SQLite dialect has no SpatiaLite (Debian packages "
+                    "libsqlite3-mod-spatialite, spatialite-bin)")
     return None
 
 
@@ -168,7 +173,8 @@ def install(tools):
         packages += PACKAGES[tool]
     env = dict(os.environ, DEBIAN_FRONTEND="noninteractive")
     say("installing with apt-get: apt-get update")
-    subprocess.run(["apt-get", "update", "-q"], env=env, check=True, stdout=subprocess.DEVNULL)
+    if subprocess.run(["apt-get", "update", "-q"], env=env, stdout=subprocess.DEVNULL).returncode:
+        fail("apt-get update failed", 2)
     if "postgis" in tools:
         # The extension comes in postgresql-N-postgis-3 for the server's major version N.
         shown = subprocess.run(["apt-cache", "depends", "postgresql"], capture_output=True,
@@ -178,8 +184,9 @@ def install(tools):
             packages.append(f"postgresql-{major.group(1)}-postgis-3")
     packages = sorted(set(packages))
     say("apt-get install -y --no-install-recommends " + " ".join(packages))
-    result = subprocess.run(["apt-get", "install", "-y", "-q", "--no-install-recommends"]
-                            + packages, env=env)
+    # Wait for a dpkg lock held by another apt rather than fail at once.
+    result = subprocess.run(["apt-get", "install", "-y", "-q", "--no-install-recommends",
+                             "-o", "DPkg::Lock::Timeout=600"] + packages, env=env)
     if result.returncode != 0:
         fail(f"apt-get install ended with status {result.returncode}", 2)
 
@@ -512,6 +519,7 @@ def compare(bench, tools, workloads, lines, sample_size, every):
     step = max(1, lines // max(1, sample_size))
     sample = set(range(1, lines + 1, step))
     notes = set()
+    compared = False
     for workload in workloads:
         reference = bench.output("veltrano", workload)
         if not os.path.exists(reference):
@@ -522,6 +530,7 @@ def compare(bench, tools, workloads, lines, sample_size, every):
             theirs_path = bench.output(tool, workload)
             if tool == "veltrano" or not os.path.exists(theirs_path):
                 continue
+            compared = True
             counts = per_line_counts(theirs_path, FIELDS[tool][0])
             differing = sum(1 for line in set(mine_counts) | set(counts)
                             if mine_counts.get(line, 0) != counts.get(line, 0))
@@ -545,11 +554,14 @@ def compare(bench, tools, workloads, lines, sample_size, every):
             say(f"    why: {WHY[(tool, workload)]}.")
             if workload == "W1":
                 notes.add(GRID_NOTE)
+    if not compared:
+        say("  no peer ran")
     for note in sorted(notes):
         say("  " + note)
-    say(f"  Every tool is asked for the same distances: {every}, {2 * every}, ... short of "
-        "a line's end, as Veltrano places them (none at 0, none at the very end; QGIS is "
-        f"given START_OFFSET={every}).")
+    if compared:
+        say(f"  Every tool is asked for the same distances: {every}, {2 * every}, ... short of "
+            "a line's end, as Veltrano places them (none at 0, none at the very end; QGIS is "
+            f"given START_OFFSET={every}).")
 
 
 # ---------------------------------------------------------------- main
@@ -566,7 +578,7 @@ def versions(bench, tools, postgis_version):
         found["postgis"] = f"PostGIS {postgis_version}, " + os.path.basename(
             os.path.dirname(bench.cluster.bindir)).join(["PostgreSQL ", ""])
     if "spatialite" in tools:
-        result = run(["ogrinfo", "-ro", "-q", bench.input(next(iter(WORKLOADS))), "-dialect",
+        result = run(["ogrinfo", "-ro", "-q", ":memory:", "-dialect",
                       "SQLite", "-sql", "SELECT spatialite_version() AS v"], 60, check=False)
         found["spatialite"] = "SpatiaLite " + " ".join(
             re.findall(r"v \(String\) = (\S+)", result[2].stdout)) + ", via " + run(
