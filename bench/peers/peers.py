@@ -55,7 +55,7 @@ PLANAR_ONLY = {"qgis", "spatialite"}
 NODES = 50
 SEGMENT_M = 50_000 / (NODES - 1)
 METRES_PER_DEGREE = 111_320.0
-PACKAGES = {  # what each tool needs from Debian, by the command that shows it is there
+PACKAGES = {  # what each tool needs from Debian
     "veltrano": [],
     "qgis": ["qgis"],
     "postgis": ["postgresql", "postgis"],  # + postgresql-N-postgis-3, found at install time
@@ -615,8 +615,9 @@ def table(results, tools, workloads, rounds):
             runs = " ".join(f"{r[0]:.1f}" for r in entry)
             say(f"{tool:<11}{label:<14}{points:>10,}{seconds:>10.2f}{points / seconds:>11,.0f}"
                 f"{ratio:>12}  {memory:<17} {runs}")
-    say("Peak memory: GNU time's maximum resident set size; PostGIS: the largest of its three "
-        "client steps, + the largest server backend's peak as the server itself logs it.")
+    say("Peak memory: GNU time's maximum resident set size, the largest of the rounds; PostGIS: "
+        "the largest of its three client steps, + the largest server backend's peak as the "
+        "server itself logs it.")
 
 
 def parse_args():
@@ -729,6 +730,9 @@ def main():
         print(f"peers: {error}", file=sys.stderr)
         status = 3
     finally:
+        # A second Ctrl-C must not cut the clean-up short and leave the server running.
+        signal.signal(signal.SIGINT, signal.SIG_IGN)
+        signal.signal(signal.SIGTERM, signal.SIG_IGN)
         stop_child()
         if bench.cluster:
             bench.cluster.stop()
