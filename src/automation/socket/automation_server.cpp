@@ -20,7 +20,8 @@ namespace {
 
 using std::chrono::milliseconds;
 
-// Looks often enough that a stalled frame outlives its time by a quarter at most.
+// Looks often enough that a stalled frame or an unread answer outlives its time by a quarter
+// at most.
 FileDescriptor startFrameTimer(milliseconds frameTimeout) {
     const milliseconds period = std::clamp(frameTimeout / 4, milliseconds(10), milliseconds(1000));
     FileDescriptor timer(systemCalls().timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC));
