@@ -40,12 +40,15 @@ TEST(automation_server, garbage_is_refused_and_a_huge_length_disconnected_while_
     EXPECT_EQ(rogue.receive(), Answer::value("4"));
 }
 
-TEST(automation_server, half_a_frame_holds_up_nobody_and_goes_after_the_time_out_or_its_sender) {
+TEST(automation_server, half_a_frame_or_an_unread_answer_holds_up_nobody_and_goes_in_time) {
     ScriptedAutomation host;
     ipc::ServerLimits limits;
     limits.frameTimeout = std::chrono::milliseconds(300);
+    host.answer("big", std::string(900000, 'x'));
     ServedHost served(host, true, limits);
     auto good = attach(served.socketPath());
+    RawClient deaf(served.socketPath());  // never reads: the answer fills its socket
+    deaf.sendRequest({Member::Eval, "big"});
     RawClient lingering(served.socketPath());
     lingering.send(ipc::encodeFrame(ipc::encodeRequest({Member::Eval, "2*2"})).substr(0, 7));
     {
@@ -55,19 +58,22 @@ TEST(automation_server, half_a_frame_holds_up_nobody_and_goes_after_the_time_out
     }
     EXPECT_EQ(lingering.receive(), Answer::refused("a frame stayed incomplete for 300 ms"));
     EXPECT_TRUE(lingering.closedByServer());
+    EXPECT_TRUE(deaf.closedByServer());
     EXPECT_EQ(good.Eval("2*2"), "4");
     served.stop();
     EXPECT_NE(served.trace().find("\"event\":\"disconnected in the middle of a frame\""),
               std::string::npos)
         << served.trace();
-    EXPECT_EQ(host.traffic().size(), 2u);
+    EXPECT_EQ(host.traffic().size(), 3u);
 }
 
 TEST(automation_server, hoarders_are_turned_away_and_at_the_cap_the_oldest_idle_goes) {
     struct Row {
         std::size_t maxClients, maxPerProcess, refused;  // refused: which of four, made in turn
+        const char* heard;
     };
-    for (const Row row : {Row{64, 3, 3}, Row{3, 10, 0}}) {
+    for (const Row row : {Row{64, 3, 3, "too many connections from this process (3)"},
+                          Row{3, 10, 0, "too many connections to this host (3)"}}) {
         ScriptedAutomation host;
         ipc::ServerLimits limits;
         limits.maxClients = row.maxClients;
@@ -80,13 +86,35 @@ TEST(automation_server, hoarders_are_turned_away_and_at_the_cap_the_oldest_idle_
             clients[i]->sendRequest({Member::Eval, "2*2"});
             EXPECT_EQ(clients[i]->receive(), Answer::value("4"));
         }
-        EXPECT_EQ(clients[row.refused]->receive(), Answer::refused("too many clients"));
+        EXPECT_EQ(clients[row.refused]->receive(), Answer::refused(row.heard));
         EXPECT_TRUE(clients[row.refused]->closedByServer());
         for (std::size_t i = 0; i < 4; ++i) {
             if (i == row.refused) continue;
             clients[i]->sendRequest({Member::Eval, "2*2"});
             EXPECT_EQ(clients[i]->receive(), Answer::value("4")) << "client " << i;
         }
+    }
+}
+
+TEST(server_limits, at_the_cap_the_busiest_process_makes_room_its_deaf_ones_only_for_others) {
+    const auto held = [](pid_t pid, bool answering, int since) {
+        const auto at = std::chrono::steady_clock::time_point(std::chrono::seconds(since));
+        return ipc::HeldConnection{pid * 10 + since, pid, answering, at};
+    };
+    ipc::ServerLimits limits;
+    limits.maxClients = 3;
+    struct Row {
+        bool answering;  // the newer connection of process 7
+        pid_t newcomer;
+        int closed;  // 0: the newcomer is turned away
+    };
+    for (const Row row : {Row{false, 9, 75}, Row{true, 9, 71}, Row{true, 7, 0}}) {
+        const std::vector<ipc::HeldConnection> now{held(7, row.answering, 5), held(7, true, 1),
+                                                   held(8, false, 0)};
+        const ipc::Admission got = ipc::admit(now, row.newcomer, limits);
+        EXPECT_EQ(got.closeFirst, row.closed);
+        EXPECT_EQ(got.taken, row.closed != 0);
+        EXPECT_EQ(got.reason, "too many connections to this host (3)");
     }
 }
 

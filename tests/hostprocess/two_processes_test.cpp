@@ -158,7 +158,8 @@ TEST(two_processes, one_process_hoarding_stalled_connections_blocks_nobody_else)
         stalled.push_back(std::make_unique<RawClient>(socket));
         if (i < 32) stalled.back()->send(std::string("\x00\x00\x00\x10\x01\x04Ev", 8));
     }
-    EXPECT_EQ(stalled[32]->receive(), veltrano::ipc::Answer::refused("too many clients"));
+    EXPECT_EQ(stalled[32]->receive(),
+              veltrano::ipc::Answer::refused("too many connections from this process (32)"));
     const Finished other = runMbhost({"--attach", "--socket", socket, "-e", "2*2"});
     EXPECT_EQ(other.status, 0) << other.err;
     EXPECT_EQ(other.out, "4\n");

@@ -2,7 +2,6 @@
 
 #include <poll.h>
 #include <sys/timerfd.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -21,17 +20,16 @@ namespace {
 
 using std::chrono::milliseconds;
 
-constexpr const char* kTooManyClients = "too many clients";
-
-// Looks often enough that a stalled frame outlives its time by a quarter at most.
+// Looks often enough that a stalled frame or an unread answer outlives its time by a quarter
+// at most.
 FileDescriptor startFrameTimer(milliseconds frameTimeout) {
     const milliseconds period = std::clamp(frameTimeout / 4, milliseconds(10), milliseconds(1000));
-    FileDescriptor timer(::timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC));
+    FileDescriptor timer(systemCalls().timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC));
     itimerspec ticks{};
     ticks.it_interval.tv_sec = static_cast<time_t>(period.count() / 1000);
     ticks.it_interval.tv_nsec = static_cast<long>(period.count() % 1000) * 1000000L;
     ticks.it_value = ticks.it_interval;
-    if (timer.empty() || ::timerfd_settime(timer.get(), 0, &ticks, nullptr) != 0) {
+    if (timer.empty() || systemCalls().timerfd_settime(timer.get(), &ticks) != 0) {
         throw std::runtime_error(std::string("cannot make the frame timer: ") +
                                  std::strerror(errno));
     }
@@ -77,7 +75,7 @@ AutomationServer::AutomationServer(Automation& host, PollLoop& loop, SocketListe
       keepAlive_(limits.keepAliveInterval),
       frameTimer_(startFrameTimer(limits.frameTimeout)) {
     loop_.watch(listener_.fd(), POLLIN, [this](short) { acceptClients(); });
-    loop_.watch(frameTimer_.get(), POLLIN, [this](short) { dropStalledFrames(); });
+    loop_.watch(frameTimer_.get(), POLLIN, [this](short) { dropStalledClients(); });
 }
 
 AutomationServer::~AutomationServer() {
@@ -94,7 +92,7 @@ void AutomationServer::acceptClients() {
         const int id = ++lastId_;
         const auto peer = peerCredentials(fd.get());
         const pid_t pid = peer ? peer->pid : 0;
-        if (!admit(id, fd, pid)) continue;
+        if (!makeRoom(id, fd.get(), pid)) continue;
         const int raw = fd.get();
         Client& client = clients_[id];
         client.fd = std::move(fd);
@@ -105,36 +103,22 @@ void AutomationServer::acceptClients() {
     }
 }
 
-bool AutomationServer::admit(int id, FileDescriptor& fd, pid_t pid) {
-    const auto held = static_cast<std::size_t>(
-        std::count_if(clients_.begin(), clients_.end(),
-                      [pid](const auto& entry) { return entry.second.pid == pid; }));
-    if (held < limits_.maxPerProcess && (clients_.size() < limits_.maxClients || evictOne())) {
-        return true;
-    }
-    sendRefusal(fd.get(), kTooManyClients);
-    if (trace_) trace_->event(id, std::string("turned away: ") + kTooManyClients);
+bool AutomationServer::makeRoom(int id, int fd, pid_t pid) {
+    const Admission admission = admit(held(), pid, limits_);
+    if (admission.closeFirst != 0) refuseAndDrop(admission.closeFirst, admission.reason);
+    if (admission.taken) return true;
+    sendRefusal(fd, admission.reason);
+    if (trace_) trace_->event(id, "turned away: " + admission.reason);
     return false;
 }
 
-bool AutomationServer::evictOne() {
-    std::map<pid_t, std::size_t> held;
-    for (const auto& [id, client] : clients_) ++held[client.pid];
-    const auto busiest =
-        std::max_element(held.begin(), held.end(), [](const auto& a, const auto& b) {
-            return a.second < b.second;
-        })->first;
-    int oldest = 0;
-    auto since = Clock::time_point::max();
+std::vector<HeldConnection> AutomationServer::held() const {
+    std::vector<HeldConnection> connections;
+    connections.reserve(clients_.size());
     for (const auto& [id, client] : clients_) {
-        if (client.pid == busiest && client.outbox.empty() && client.lastActive < since) {
-            oldest = id;
-            since = client.lastActive;
-        }
+        connections.push_back({id, client.pid, !client.outbox.empty(), client.lastActive});
     }
-    if (oldest == 0) return false;
-    refuseAndDrop(oldest, kTooManyClients);
-    return true;
+    return connections;
 }
 
 void AutomationServer::refuseAndDrop(int id, const std::string& reason) {
@@ -143,21 +127,24 @@ void AutomationServer::refuseAndDrop(int id, const std::string& reason) {
     drop(id, "closed: " + reason);
 }
 
-void AutomationServer::dropStalledFrames() {
+void AutomationServer::dropStalledClients() {
     std::uint64_t expirations = 0;
     [[maybe_unused]] const ssize_t got =
-        ::read(frameTimer_.get(), &expirations, sizeof(expirations));
+        systemCalls().read(frameTimer_.get(), &expirations, sizeof(expirations));
     const auto now = Clock::now();
-    std::vector<int> stalled;
+    const auto expired = [&](const std::optional<Clock::time_point>& since) {
+        return since && now - *since >= limits_.frameTimeout;
+    };
+    const std::string timeout = durationText(limits_.frameTimeout);
+    std::vector<std::pair<int, std::string>> stalled;
     for (const auto& [id, client] : clients_) {
-        if (client.outbox.empty() && client.frameStarted &&
-            now - *client.frameStarted >= limits_.frameTimeout) {
-            stalled.push_back(id);
+        if (client.outbox.empty() && expired(client.frameStarted)) {
+            stalled.emplace_back(id, "a frame stayed incomplete for " + timeout);
+        } else if (!client.outbox.empty() && expired(client.unreadSince)) {
+            stalled.emplace_back(id, "an answer stayed unread for " + timeout);
         }
     }
-    for (int id : stalled) {
-        refuseAndDrop(id, "a frame stayed incomplete for " + durationText(limits_.frameTimeout));
-    }
+    for (const auto& [id, why] : stalled) refuseAndDrop(id, why);
 }
 
 void AutomationServer::onClientEvent(int id, short revents) {
@@ -247,9 +234,12 @@ bool AutomationServer::flush(int id, Client& client) {
                                                client.outbox.size() - client.sent);
         if (put > 0) {
             client.sent += static_cast<std::size_t>(put);
+            client.lastActive = Clock::now();
+            client.unreadSince.reset();  // a slow reader is not a deaf one
         } else if (put < 0 && errno == EINTR) {
             continue;
         } else if (put < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            if (!client.unreadSince) client.unreadSince = Clock::now();
             loop_.setEvents(client.fd.get(), POLLOUT);  // the rest when the client reads
             return true;
         } else {

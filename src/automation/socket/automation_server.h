@@ -1,7 +1,7 @@
 // Serves one host object to the clients of a listening socket: each frame a request, each
 // request answered in turn, one at a time. A client that breaks the protocol, stalls in the
-// middle of a frame or hoards connections is answered with a refusal or let go; the others
-// are served on.
+// middle of a frame, leaves its answers unread or hoards connections is answered with a
+// refusal or let go; the others are served on.
 #pragma once
 
 #include <sys/types.h>
@@ -11,29 +11,18 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "automation/socket/file_descriptor.h"
 #include "automation/socket/frame.h"
 #include "automation/socket/keep_alive.h"
 #include "automation/socket/poll_loop.h"
 #include "automation/socket/request_trace.h"
+#include "automation/socket/server_limits.h"
 #include "automation/socket/unix_socket.h"
 #include "host/automation.h"
 
 namespace veltrano::ipc {
-
-struct ServerLimits {
-    // Each open client holds a descriptor. At this many the oldest idle connection of the
-    // process that holds the most is closed to make room.
-    std::size_t maxClients = 64;
-    // A process (by its peer credentials) that holds this many has newcomers turned away, so
-    // that one process cannot push all the others out.
-    std::size_t maxPerProcess = 32;
-    // A client whose frame stays incomplete this long is let go.
-    std::chrono::milliseconds frameTimeout{10000};
-    // While a request runs, its client hears this often that the host still works on it.
-    std::chrono::milliseconds keepAliveInterval{500};
-};
 
 class AutomationServer {
 public:
@@ -65,13 +54,14 @@ private:
         bool closeWhenSent = false;
         Clock::time_point lastActive;
         std::optional<Clock::time_point> frameStarted;  // while a frame is incomplete
+        std::optional<Clock::time_point> unreadSince;   // while the socket takes no more
     };
 
     void acceptClients();
-    bool admit(int id, FileDescriptor& fd, pid_t pid);  // false: fd was turned away
-    bool evictOne();
+    bool makeRoom(int id, int fd, pid_t pid);  // false: fd was turned away
+    std::vector<HeldConnection> held() const;
     void refuseAndDrop(int id, const std::string& reason);
-    void dropStalledFrames();
+    void dropStalledClients();
     void onClientEvent(int id, short revents);
     bool readFrom(int id, Client& client);  // false: the client has gone
     void serveFrames(int id, Client& client);

@@ -1,5 +1,6 @@
 #include "automation/socket/system_calls.h"
 
+#include <sys/timerfd.h>
 #include <unistd.h>
 
 namespace veltrano::ipc {
@@ -37,6 +38,15 @@ ssize_t SystemCalls::recv(int fd, void* data, size_t size) {
 }
 int SystemCalls::poll(pollfd* fds, nfds_t count, int timeoutMs) {
     return ::poll(fds, count, timeoutMs);
+}
+int SystemCalls::timerfd_create(int clock, int flags) {
+    return ::timerfd_create(clock, flags);
+}
+int SystemCalls::timerfd_settime(int fd, const itimerspec* ticks) {
+    return ::timerfd_settime(fd, 0, ticks, nullptr);
+}
+ssize_t SystemCalls::read(int fd, void* data, size_t size) {
+    return ::read(fd, data, size);
 }
 int SystemCalls::close(int fd) {
     return ::close(fd);

@@ -5,6 +5,7 @@
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/types.h>
+#include <time.h>
 
 namespace veltrano::ipc {
 
@@ -21,6 +22,9 @@ public:
     virtual ssize_t send(int fd, const void* data, size_t size);  // never raises SIGPIPE
     virtual ssize_t recv(int fd, void* data, size_t size);
     virtual int poll(pollfd* fds, nfds_t count, int timeoutMs);
+    virtual int timerfd_create(int clock, int flags);
+    virtual int timerfd_settime(int fd, const itimerspec* ticks);  // relative, old value unread
+    virtual ssize_t read(int fd, void* data, size_t size);
     virtual int close(int fd);
 };
 
