@@ -43,7 +43,11 @@ struct MapLayer {
 struct MapSnapshot {
     std::string title;
     std::string coordSysClause;  // the map's system, without "CoordSys "
-    Bounds view;                 // the area shown, in the map's system
+    // Longitude/latitude: a degree of longitude is drawn shorter than one of latitude, by the
+    // cosine of the view's middle latitude, so that shapes keep their proportions.
+    bool latLong = false;
+    double metresPerUnit = 1;  // of the system's unit; of a degree of latitude in lat/long
+    Bounds view;               // the area shown, in the map's system: all of it is drawn
     std::int32_t widthPixels = 0;
     std::int32_t heightPixels = 0;
     std::vector<MapLayer> layers;  // bottom layer first

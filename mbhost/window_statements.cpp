@@ -10,13 +10,32 @@ namespace mbhost {
 
 namespace {
 
+// A degree of latitude, and of longitude at the equator, as a map window draws it (WGS 84's
+// mean; a picture needs no better).
+constexpr double kMetresPerDegree = 111320.0;
+
+// Metres in one of the map's units along Y, and along X at the given latitude: in lat/long a
+// degree of longitude shrinks with the cosine of the latitude.
+double metresPerYUnit(const Window& w) {
+    return w.coordSys->isLatLong() ? kMetresPerDegree : w.coordSys->metresPerUnit();
+}
+
+double metresPerXUnit(const Window& w, double latitude) {
+    if (!w.coordSys->isLatLong()) return w.coordSys->metresPerUnit();
+    return kMetresPerDegree * std::max(0.01, std::cos(latitude * M_PI / 180));
+}
+
 // Width of the map, in the map's own units, that spans `metres` at the centre.
 double mapUnitsAcross(const Window& w, double metres) {
-    if (w.coordSys->isLatLong()) {
-        const double metresPerDegree = 111320.0 * std::max(0.01, std::cos(w.center.y * M_PI / 180));
-        return metres / metresPerDegree;
-    }
-    return metres / w.coordSys->metresPerUnit();
+    return metres / metresPerXUnit(w, w.center.y);
+}
+
+// The area a map window shows: its zoom across, its own proportions up, around its centre.
+Bounds windowView(const Window& w) {
+    const double halfWidth = mapUnitsAcross(w, w.zoomMetres) / 2;
+    const double halfHeight = w.zoomMetres * w.heightInches / w.widthInches / metresPerYUnit(w) / 2;
+    return {w.center.x - halfWidth, w.center.y - halfHeight, w.center.x + halfWidth,
+            w.center.y + halfHeight};
 }
 
 constexpr double kPixelsPerInch = 96.0;
@@ -56,10 +75,12 @@ void Executor::fitMap(Window& w) {
         }
     }
     w.center = {(all.minX + all.maxX) / 2, (all.minY + all.maxY) / 2};
-    const double across =
-        any ? ws_.measurer.distance(*w.coordSys, {all.minX, w.center.y}, {all.maxX, w.center.y})
-            : 0;
-    w.zoomMetres = across > 0 ? across * 1.1 : kDefaultZoomMetres;
+    // The zoom that shows the whole extent, wide or tall, with a margin: spans in the map's
+    // units, so that the whole world is 360 degrees across, never the short way round.
+    const double across = (all.maxX - all.minX) * metresPerXUnit(w, w.center.y);
+    const double up = (all.maxY - all.minY) * metresPerYUnit(w) * w.widthInches / w.heightInches;
+    const double zoom = std::max(across, up) * 1.1;
+    w.zoomMetres = any && zoom > 0 && std::isfinite(zoom) ? zoom : kDefaultZoomMetres;
 }
 
 void Executor::operator()(const MapStmt& s) {
@@ -211,13 +232,12 @@ void Executor::operator()(const SaveWindowStmt& s) {
     MapSnapshot map;
     map.title = w.title;
     map.coordSysClause = w.coordSys->clause();
+    map.latLong = w.coordSys->isLatLong();
+    map.metresPerUnit = metresPerYUnit(w);
     const PictureSize size = pictureSize(s, w);
     map.widthPixels = size.width;
     map.heightPixels = size.height;
-    const double halfWidth = mapUnitsAcross(w, w.zoomMetres) / 2;
-    const double halfHeight = halfWidth * size.height / size.width;
-    map.view = {w.center.x - halfWidth, w.center.y - halfHeight, w.center.x + halfWidth,
-                w.center.y + halfHeight};
+    map.view = windowView(w);
     for (auto it = w.tableKeys.rbegin(); it != w.tableKeys.rend(); ++it) {
         const Table* t = ws_.tables.find(*it);
         if (t == nullptr) continue;

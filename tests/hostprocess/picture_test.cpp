@@ -1,13 +1,19 @@
 #include <cpl_minixml.h>
+#include <gdal_utils.h>
 
+#include <array>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include <gtest/gtest.h>
 
 #include "cairo_handles.h"
+#include "gdal_table_store.h"
 #include "map_painter.h"
 #include "map_picture_renderer.h"
+#include "mbhost/host.h"
 #include "mbhost_process.h"
 #include "served_host.h"
 
@@ -45,12 +51,6 @@ TEST(scale_bar, picks_a_round_length_near_a_quarter_of_the_width_in_the_map_unit
         EXPECT_EQ(std::tuple(bar.metres, bar.pixels, bar.label),
                   std::tuple(metres, pixels, std::string(label)));
     }
-    const Bounds equator{10, -1, 11, 1}, sixty{10, 59, 11, 61};
-    EXPECT_NEAR(metresPerUnit("Earth Projection 1, 104", equator), 111319.5, 1);
-    EXPECT_NEAR(metresPerUnit("Earth Projection 1, 104", sixty), 111319.5 / 2, 100);
-    EXPECT_EQ(metresPerUnit("Earth Projection 8, 104, \"m\", 39, 0, 0.9996, 500000, 0", sixty), 1);
-    EXPECT_EQ(metresPerUnit("NonEarth Units \"km\" Bounds (0, 0) (10, 10)", sixty), 1000);
-    EXPECT_NEAR(metresPerUnit("NonEarth Units \"ft\"", sixty), 0.3048, 1e-12);
 }
 
 TEST(map_transform, keeps_the_aspect_and_puts_north_up) {
@@ -58,6 +58,10 @@ TEST(map_transform, keeps_the_aspect_and_puts_north_up) {
     const PixelPoint sw = toPixels({0, 0}), ne = toPixels({100, 50});
     // 50 units at 2 pixels a unit, upwards, centred in the 200 pixels.
     EXPECT_EQ(std::tuple(sw.x, ne.x, sw.y, ne.y), std::tuple(0.0, 200.0, 150.0, 50.0));
+    // X units half as long as Y units (lat/long at 60 degrees): the tall view decides the scale.
+    const MapTransform stretched({0, 0, 100, 100}, 200, 200, 0.5);
+    const PixelPoint low = stretched({0, 0}), high = stretched({100, 100});
+    EXPECT_EQ(std::tuple(low.x, high.x, low.y, high.y), std::tuple(50.0, 150.0, 200.0, 0.0));
 }
 
 // 200 x 200 pixels over 100 x 100 metres: a region with a hole, a label, two lines (the upper
@@ -72,7 +76,7 @@ MapSnapshot sample() {
                     Geometry::line({50, 60}, {90, 60}),
                     Geometry::point(75, 25)},
                    {false, false, true, false, false}};
-    return {"sample", "NonEarth Units \"m\"", {0, 0, 100, 100}, 200, 200, {layer}};
+    return {"sample", "NonEarth Units \"m\"", false, 1, {0, 0, 100, 100}, 200, 200, {layer}};
 }
 
 TEST(map_picture_renderer, draws_fill_holes_labels_selection_and_scale_bar_in_every_type) {
@@ -118,6 +122,122 @@ TEST(map_picture_renderer, refuses_unknown_types_impossible_sizes_and_unwritable
         EXPECT_THROW(renderer.render(map, dir.file(name)), std::runtime_error) << name;
     }
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}
+
+// The box of the land's green (fill and edge) in a PNG: {left, top, right, bottom}, or all -1.
+std::array<int, 4> landBox(const SurfacePtr& png) {
+    std::array<int, 4> box{-1, -1, -1, -1};
+    const auto [width, height] = sizeOf(png);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const auto* row = cairo_image_surface_get_data(png.get()) +
+                              y * cairo_image_surface_get_stride(png.get());
+            const std::uint32_t p = reinterpret_cast<const std::uint32_t*>(row)[x];
+            const int r = (p >> 16) & 255, g = (p >> 8) & 255, b = p & 255;
+            if (!(g > r + 10 && g > b + 10)) continue;
+            if (box[0] < 0) box = {x, y, x, y};
+            box = {std::min(box[0], x), std::min(box[1], y), std::max(box[2], x),
+                   std::max(box[3], y)};
+        }
+    }
+    return box;
+}
+
+// Every point of the SVG's drawn paths (glyph shapes, kept in defs, aside).
+void pathPoints(CPLXMLNode* node, std::vector<double>& xs, std::vector<double>& ys) {
+    for (; node != nullptr; node = node->psNext) {
+        if (node->eType != CXT_Element || std::string(node->pszValue) == "defs") continue;
+        if (std::string(node->pszValue) == "path") {
+            std::istringstream d(CPLGetXMLValue(node, "d", ""));
+            std::string word;
+            std::vector<double> numbers;
+            while (d >> word) {
+                if (std::isdigit(static_cast<unsigned char>(word.back()))) {
+                    numbers.push_back(std::stod(word));
+                }
+            }
+            for (std::size_t i = 0; i + 1 < numbers.size(); i += 2) {
+                xs.push_back(numbers[i]);
+                ys.push_back(numbers[i + 1]);
+            }
+        }
+        pathPoints(node->psChild, xs, ys);
+    }
+}
+
+// Real boundaries (tests/integration/data/world-atlas): Natural Earth countries, tall, wide,
+// on two continents and across the antimeridian, are drawn whole, filling the picture along
+// their longer side, a degree of longitude shortened by the cosine of the middle latitude.
+TEST(map_window, frames_real_countries_whole_in_their_proportions) {
+    TempDir dir;
+    Host host;
+    host.setTableStore(std::make_shared<gdal::GdalTableStore>());
+    host.setMapRenderer(std::make_shared<MapPictureRenderer>());
+    // The TopoJSON names no system; it is longitude/latitude on WGS 84.
+    const std::string atlas = std::string(VELTRANO_SOURCE_DIR) +
+                              "/tests/integration/data/world-atlas/countries-110m.json";
+    GDALDatasetH source = GDALOpenEx(atlas.c_str(), GDAL_OF_VECTOR, nullptr, nullptr, nullptr);
+    const char* options[] = {"-a_srs", "EPSG:4326", "countries", nullptr};
+    GDALVectorTranslateOptions* translate =
+        GDALVectorTranslateOptionsNew(const_cast<char**>(options), nullptr);
+    GDALClose(GDALVectorTranslate(dir.file("countries.gpkg").c_str(), nullptr, 1, &source,
+                                  translate, nullptr));
+    GDALVectorTranslateOptionsFree(translate);
+    GDALClose(source);
+    host.execute("Open Table \"" + dir.file("countries.gpkg") + "\" As c");
+    const auto save = [&](const std::string& file) {
+        host.execute("Save Window FrontWindow() As \"" + dir.file(file) +
+                     "\" Width 8 Height 5 Resolution 50");
+    };
+    for (const char* names : {"name = \"Chile\"", "name = \"Russia\"",
+                              "name = \"Chile\" Or name = \"Japan\" Or name = \"Norway\"",
+                              "name = \"Vatican\" Or name = \"Indonesia\""}) {
+        host.execute(std::string("Select * From c Where ") + names + " Into picked");
+        double minX = 1e9, minY = 1e9, maxX = -1e9, maxY = -1e9;
+        host.execute("Fetch First From picked");
+        while (host.eval("EOT(picked)") == "F") {
+            const auto geography = [&](int code) {
+                return std::stod(
+                    host.eval("ObjectGeography(picked.obj, " + std::to_string(code) + ")"));
+            };
+            minX = std::min(minX, geography(1)), minY = std::min(minY, geography(2));
+            maxX = std::max(maxX, geography(3)), maxY = std::max(maxY, geography(4));
+            host.execute("Fetch Next From picked");
+        }
+        host.execute("Map From picked");
+        save("map.png");
+        const SurfacePtr png = readPng(dir.file("map.png"));
+        const auto [left, top, right, bottom] = landBox(png);
+        EXPECT_TRUE(left > 0 && top > 0 && right < 399 && bottom < 249) << names;
+        const double across = right - left + 1, up = bottom - top + 1;
+        EXPECT_TRUE(across > 0.85 * 400 || up > 0.85 * 250) << names << " " << across << "x" << up;
+        const double cosine = std::cos((minY + maxY) / 2 * M_PI / 180);
+        EXPECT_NEAR(across / up, (maxX - minX) * cosine / (maxY - minY), 0.05 * across / up)
+            << names;
+        // The scale bar, along its baseline, as long as its metres at the land's own scale.
+        const double metresPerPixel = (maxY - minY) * 111320 / up;
+        int bar = 0;
+        while (inkAt(png, 10 + bar, 240) == 'i') ++bar;
+        EXPECT_NEAR(bar, chooseScaleBar(metresPerPixel, 400).pixels, 4) << names;
+        save("map.svg");
+        CPLXMLNode* svg = CPLParseXMLString(mbhost::testing::readFile(dir.file("map.svg")).c_str());
+        std::vector<double> xs, ys;
+        pathPoints(svg, xs, ys);
+        CPLDestroyXMLNode(svg);
+        ASSERT_FALSE(xs.empty()) << names;
+        EXPECT_TRUE(*std::min_element(xs.begin(), xs.end()) > 0 &&
+                    *std::max_element(xs.begin(), xs.end()) < 400 &&
+                    *std::min_element(ys.begin(), ys.end()) > 0 &&
+                    *std::max_element(ys.begin(), ys.end()) < 250)
+            << names;
+        host.execute("Close Table picked");
+    }
+    // A single point: a map around it, the marker in the middle.
+    host.execute(
+        "Create Table one (id Integer)\nCreate Map For one CoordSys Earth Projection 1, "
+        "104\nInsert Into one (obj) Values (CreatePoint(30, 60))\nMap From one");
+    save("one.png");
+    EXPECT_EQ(inkAt(readPng(dir.file("one.png")), 200, 125), 'i');
 }
 
 TEST(demo_workspace, its_map_is_saved_as_a_png_of_the_requested_size) {

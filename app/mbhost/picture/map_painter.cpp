@@ -1,26 +1,19 @@
 #include "map_painter.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
-#include <map>
 
 namespace mbhost::picture {
 namespace {
 
-constexpr double kMetresPerDegree = 111319.490793;  // at the equator, WGS 84
 constexpr Colour kBackground{255, 255, 255};
 constexpr Colour kRegionFill{205, 230, 190};
 constexpr Colour kRegionEdge{90, 130, 70};
 constexpr Colour kLine{30, 70, 170};
 constexpr Colour kPointFill{220, 40, 40};
 constexpr Colour kInk{0, 0, 0};
+constexpr Colour kHalo{255, 255, 255};
 constexpr Colour kSelection{255, 0, 200, 200};
-
-std::string lowered(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
 
 Ring ringOf(const std::vector<Point>& nodes, const MapTransform& toPixels) {
     Ring ring;
@@ -77,59 +70,46 @@ void paintObject(const Geometry& object, const MapTransform& toPixels, cairo_t* 
     }
 }
 
-void paintScaleBar(const MapSnapshot& map, double pixelsPerUnit, cairo_t* cr) {
-    const double metresPerPixel = metresPerUnit(map.coordSysClause, map.view) / pixelsPerUnit;
-    const ScaleBar bar = chooseScaleBar(metresPerPixel, map.widthPixels);
+// Without an opaque backing, so that it hides no data: the bar and its label are outlined in
+// white to read over whatever they cross.
+void paintScaleBar(const MapSnapshot& map, double pixelsPerYUnit, cairo_t* cr) {
+    // A degree of longitude is as many metres as it is pixels shorter than one of latitude.
+    const ScaleBar bar = chooseScaleBar(map.metresPerUnit / pixelsPerYUnit, map.widthPixels);
     if (!(bar.pixels >= 1)) return;
     const double left = 10, base = map.heightPixels - 10.0;
-    polygon(cr,
-            {{{left - 2, base - 16},
-              {left + bar.pixels + 50, base - 16},
-              {left + bar.pixels + 50, base + 4},
-              {left - 2, base + 4}}},
-            Colour{255, 255, 255, 200}, Colour{255, 255, 255, 0}, 0.5);
-    polyline(cr, {{left, base}, {left + bar.pixels, base}}, kInk, 3);
-    polyline(cr, {{left, base - 6}, {left, base}}, kInk, 1);
-    polyline(cr, {{left + bar.pixels, base - 6}, {left + bar.pixels, base}}, kInk, 1);
-    text(cr, {left + bar.pixels + 6, base + 2}, bar.label, kInk);
+    const Ring ends[] = {{{left, base}, {left + bar.pixels, base}},
+                         {{left, base - 6}, {left, base}},
+                         {{left + bar.pixels, base - 6}, {left + bar.pixels, base}}};
+    for (const Ring& stroke : ends) polyline(cr, stroke, kHalo, 5);
+    polyline(cr, ends[0], kInk, 3);
+    for (const Ring& tick : {ends[1], ends[2]}) polyline(cr, tick, kInk, 1);
+    haloText(cr, {left + bar.pixels + 6, base + 2}, bar.label, kInk, kHalo);
+}
+
+// The cosine of the view's middle latitude for lat/long; 1 for other systems.
+double xStretchOf(const MapSnapshot& map) {
+    if (!map.latLong) return 1;
+    const double latitude = (map.view.minY + map.view.maxY) / 2 * M_PI / 180;
+    return std::max(std::cos(latitude), 0.01);
 }
 
 }  // namespace
 
-MapTransform::MapTransform(const Bounds& view, int width, int height) : height_(height) {
-    double spanX = view.maxX - view.minX;
+MapTransform::MapTransform(const Bounds& view, int width, int height, double xStretch)
+    : xScale_(xStretch), height_(height) {
+    double spanX = (view.maxX - view.minX) * xStretch;
     double spanY = view.maxY - view.minY;
     if (!(spanX > 0)) spanX = 1;
     if (!(spanY > 0)) spanY = 1;
     scale_ = std::min(width / spanX, height / spanY);
     const double centreX = (view.minX + view.maxX) / 2;
     const double centreY = (view.minY + view.maxY) / 2;
-    originX_ = width / 2.0 - centreX * scale_;
+    originX_ = width / 2.0 - centreX * scale_ * xScale_;
     originY_ = height / 2.0 - centreY * scale_;
 }
 
 PixelPoint MapTransform::operator()(const Point& p) const {
-    return {originX_ + p.x * scale_, height_ - (originY_ + p.y * scale_)};
-}
-
-double metresPerUnit(const std::string& coordSysClause, const Bounds& view) {
-    const std::string clause = lowered(coordSysClause);
-    if (clause.rfind("earth projection 1,", 0) == 0) {
-        const double latitude = (view.minY + view.maxY) / 2 * M_PI / 180;
-        return kMetresPerDegree * std::max(std::cos(latitude), 0.01);
-    }
-    static const std::map<std::string, double> kUnits = {
-        {"m", 1},       {"km", 1000},
-        {"cm", 0.01},   {"mm", 0.001},
-        {"ft", 0.3048}, {"mi", 1609.344},
-        {"yd", 0.9144}, {"in", 0.0254},
-        {"nmi", 1852},  {"survey ft", 1200.0 / 3937},
-    };
-    const auto open = clause.find('"');
-    const auto close = open == std::string::npos ? open : clause.find('"', open + 1);
-    if (close == std::string::npos) return 1;
-    const auto unit = kUnits.find(clause.substr(open + 1, close - open - 1));
-    return unit == kUnits.end() ? 1 : unit->second;
+    return {originX_ + p.x * scale_ * xScale_, height_ - (originY_ + p.y * scale_)};
 }
 
 ScaleBar chooseScaleBar(double metresPerPixel, int width) {
@@ -154,14 +134,14 @@ ScaleBar chooseScaleBar(double metresPerPixel, int width) {
 
 void paintMap(const MapSnapshot& map, cairo_t* cr) {
     fillBackground(cr, kBackground);
-    const MapTransform toPixels(map.view, map.widthPixels, map.heightPixels);
+    const MapTransform toPixels(map.view, map.widthPixels, map.heightPixels, xStretchOf(map));
     for (const MapLayer& layer : map.layers) {
         for (std::size_t i = 0; i < layer.objects.size(); ++i) {
             const bool selected = i < layer.selected.size() && layer.selected[i];
             paintObject(layer.objects[i], toPixels, cr, selected);
         }
     }
-    paintScaleBar(map, toPixels.pixelsPerUnit(), cr);
+    paintScaleBar(map, toPixels.pixelsPerYUnit(), cr);
 }
 
 }  // namespace mbhost::picture

@@ -9,23 +9,22 @@
 
 namespace mbhost::picture {
 
-// Map units to pixels: the view fitted into the picture with its aspect kept, centred.
+// Map units to pixels: the whole view fitted into the picture with its aspect kept, centred,
+// north up. xStretch shortens X units against Y units (the cosine of the middle latitude for
+// longitude/latitude, 1 otherwise).
 class MapTransform {
 public:
-    MapTransform(const Bounds& view, int width, int height);
+    MapTransform(const Bounds& view, int width, int height, double xStretch = 1);
     PixelPoint operator()(const Point& p) const;
-    double pixelsPerUnit() const { return scale_; }
+    double pixelsPerYUnit() const { return scale_; }
 
 private:
     double scale_;
+    double xScale_;
     double originX_;
     double originY_;
     int height_;
 };
-
-// Metres per map unit along X at the centre of the view: from the unit named in a projected
-// system's clause, or from the latitude for longitude/latitude. 1 for a clause naming no unit.
-double metresPerUnit(const std::string& coordSysClause, const Bounds& view);
 
 struct ScaleBar {
     double metres = 0;  // a round length: 1, 2 or 5 times a power of ten

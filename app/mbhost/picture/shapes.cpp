@@ -79,4 +79,15 @@ void text(cairo_t* cr, PixelPoint at, const std::string& text, Colour colour) {
     cairo_new_path(cr);
 }
 
+void haloText(cairo_t* cr, PixelPoint at, const std::string& text, Colour colour, Colour halo) {
+    const LayoutPtr layout = layoutOf(cr, text);
+    cairo_move_to(cr, at.x, at.y - pango_layout_get_baseline(layout.get()) / double(PANGO_SCALE));
+    pango_cairo_layout_path(cr, layout.get());
+    setColour(cr, halo);
+    cairo_set_line_width(cr, 3);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    cairo_stroke(cr);
+    picture::text(cr, at, text, colour);
+}
+
 }  // namespace mbhost::picture

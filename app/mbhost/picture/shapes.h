@@ -31,5 +31,7 @@ void marker(cairo_t* cr, PixelPoint at, double size, Colour fill, Colour outline
 // Text with its baseline starting at at, in DejaVu Sans or, for characters it lacks, whichever
 // installed font fontconfig finds for them.
 void text(cairo_t* cr, PixelPoint at, const std::string& text, Colour colour);
+// The same text outlined first in halo, so that it reads over whatever lies under it.
+void haloText(cairo_t* cr, PixelPoint at, const std::string& text, Colour colour, Colour halo);
 
 }  // namespace mbhost::picture
