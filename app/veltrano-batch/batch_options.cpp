@@ -1,5 +1,6 @@
 #include "batch_options.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -47,38 +48,65 @@ std::string usageText() {
 }
 
 namespace {
-// The value of an option given as "--name value" or "--name=value".
-bool takeValue(const std::vector<std::string>& args, std::size_t& i, const std::string& name,
-               std::optional<std::string>& value, std::string& error) {
-    const std::string& arg = args[i];
-    if (arg == name) {
-        if (i + 1 >= args.size()) {
-            error = name + " needs a value";
-            return true;
+// Every option, once: the parser fills its target, and a mistyped name is matched against
+// these names.
+struct Option {
+    const char* name;
+    std::optional<std::string>* value = nullptr;  // an option that takes a value
+    bool* flag = nullptr;                         // or one that is only given
+};
+
+// The edit distance between two names (insertions, deletions, substitutions).
+std::size_t editDistance(const std::string& a, const std::string& b) {
+    std::vector<std::size_t> row(b.size() + 1);
+    for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        std::size_t diagonal = row[0];
+        row[0] = i;
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            const std::size_t above = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] != b[j - 1])});
+            diagonal = above;
         }
-        value = args[++i];
+    }
+    return row[b.size()];
+}
+
+// One line for an argument that is no option: the nearest option's name when it is near.
+std::string unknownArgument(const std::string& arg, const std::vector<Option>& options) {
+    const std::string name = arg.substr(0, arg.find('='));
+    const Option* nearest = nullptr;
+    // A typo is at most two edits, and fewer than half the name: "-x" is not a slip for "-h".
+    std::size_t best = std::min<std::size_t>(3, (name.size() + 1) / 2);
+    for (const Option& option : options) {
+        const std::size_t distance = editDistance(name, option.name);
+        if (distance < best) best = distance, nearest = &option;
+    }
+    const std::string what = arg.rfind('-', 0) == 0 ? "unknown option " : "unexpected argument ";
+    return what + name + (nearest ? std::string("; did you mean ") + nearest->name + "?" : "");
+}
+
+// Takes the option at args[i] (and its value); false when arg names none of them.
+bool take(const std::vector<std::string>& args, std::size_t& i, const Option& option,
+          std::string& error) {
+    const std::string& arg = args[i];
+    const std::string name = option.name;
+    if (option.flag) {
+        if (arg != name) return false;
+        *option.flag = true;
         return true;
     }
     if (arg.rfind(name + "=", 0) == 0) {
-        value = arg.substr(name.size() + 1);
+        *option.value = arg.substr(name.size() + 1);
         return true;
     }
-    return false;
-}
-}  // namespace
-
-namespace {
-bool takeFileValue(const std::vector<std::string>& args, std::size_t& i, FileOptions& file,
-                   std::optional<std::string>& input, std::optional<std::string>& keep,
-                   std::string& error) {
-    return takeValue(args, i, "--input", input, error) ||
-           takeValue(args, i, "--layer", file.layer, error) ||
-           takeValue(args, i, "--where", file.where, error) ||
-           takeValue(args, i, "--every", file.every, error) ||
-           takeValue(args, i, "--start", file.start, error) ||
-           takeValue(args, i, "--end", file.end, error) ||
-           takeValue(args, i, "--keep", keep, error) ||
-           takeValue(args, i, "--picture", file.picture, error);
+    if (arg != name) return false;
+    if (i + 1 >= args.size()) {
+        error = name + " needs a value";
+    } else {
+        *option.value = args[++i];
+    }
+    return true;
 }
 
 // The file mode's options given against a running host's selection.
@@ -102,26 +130,34 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments) {
     Options options;
     FileOptions file;
     std::optional<std::string> points, pointsFile, output, input, keep;
+    bool help = false;
+    const std::vector<Option> known = {
+        {"--help", nullptr, &help},
+        {"-h", nullptr, &help},
+        {"--version", nullptr, &options.version},
+        {"--from-end", nullptr, &options.fromTheEnd},
+        {"--points", &points},
+        {"--points-file", &pointsFile},
+        {"--output", &output},
+        {"--input", &input},
+        {"--layer", &file.layer},
+        {"--where", &file.where},
+        {"--every", &file.every},
+        {"--start", &file.start},
+        {"--end", &file.end},
+        {"--keep", &keep},
+        {"--picture", &file.picture},
+        {"--overwrite", nullptr, &file.overwrite},
+        {"--quiet", nullptr, &file.quiet},
+    };
     std::string error;
     for (std::size_t i = 0; i < arguments.size() && error.empty(); ++i) {
-        const std::string& arg = arguments[i];
-        if (arg == "--help" || arg == "-h") {
-            options.help = true;
-        } else if (arg == "--version") {
-            options.version = true;
-        } else if (arg == "--from-end") {
-            options.fromTheEnd = true;
-        } else if (arg == "--overwrite") {
-            file.overwrite = true;
-        } else if (arg == "--quiet") {
-            file.quiet = true;
-        } else if (!takeValue(arguments, i, "--points", points, error) &&
-                   !takeValue(arguments, i, "--points-file", pointsFile, error) &&
-                   !takeValue(arguments, i, "--output", output, error) &&
-                   !takeFileValue(arguments, i, file, input, keep, error)) {
-            error = "unknown argument: " + arg;
+        const auto taken = [&](const Option& option) { return take(arguments, i, option, error); };
+        if (std::none_of(known.begin(), known.end(), taken)) {
+            error = unknownArgument(arguments[i], known);
         }
     }
+    options.help = help;
     if (error.empty() && !options.help && !options.version) {
         error = input ? fileModeError(file, points || pointsFile)
                       : optionsWithoutInput(file, keep.has_value());

@@ -20,7 +20,8 @@ int main(int argc, char** argv) {
     if (parsed.options && !parsed.options->help && !parsed.options->version)
         loadPointsFile(*parsed.options, std::cin, error);
     if (!error.empty()) {
-        std::cerr << "veltrano-batch: " << error << "\n" << usageText();
+        // One line, so that the mistake does not scroll away behind the help.
+        std::cerr << "veltrano-batch: " << error << " (see veltrano-batch --help)\n";
         return kBadArguments;
     }
     if (parsed.options->help) {

@@ -26,7 +26,11 @@ TEST(batch_options, values_joined_or_apart_flags_and_refusals_with_a_reason) {
         {{"--points=1", "--points-file=-", "--output=T"},
          "error: --points and --points-file exclude each other"},
         {{"--points"}, "error: --points needs a value"},
-        {{"--points", "1", "--output", "T", "-x"}, "error: unknown argument: -x"},
+        {{"--points", "1", "--output", "T", "-x"}, "error: unknown option -x"},
+        {{"--evry", "1000"}, "error: unknown option --evry; did you mean --every?"},
+        {{"--output=T", "--point=5"}, "error: unknown option --point; did you mean --points?"},
+        {{"--fromend"}, "error: unknown option --fromend; did you mean --from-end?"},
+        {{"--points", "1", "T"}, "error: unexpected argument T"},
     };
     for (const auto& [arguments, expected] : rows) {
         EXPECT_EQ(shown(parseOptions(arguments)), expected) << arguments.front();
