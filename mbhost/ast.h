@@ -50,6 +50,16 @@ enum class ExprKind {
 };
 
 struct Expr {
+    Expr() = default;
+    Expr(const Expr&) = delete;
+    Expr& operator=(const Expr&) = delete;
+    // Counted, so that a parse can tell it dropped or replaced a node (parser.cpp).
+    ~Expr() { ++freedOnThisThread(); }
+    static std::uint64_t& freedOnThisThread() {
+        thread_local std::uint64_t freed = 0;
+        return freed;
+    }
+
     ExprKind kind = ExprKind::Literal;
     Value literal;
     std::string name;      // as written

@@ -85,7 +85,7 @@ private:
         t.text = std::string(src_.substr(pos_, span.end - pos_));
         t.kind = span.real ? TokenKind::Float : TokenKind::Integer;
         pos_ = span.end;
-        if (readNumber(t.text, t.number) == std::errc::result_out_of_range && t.text[0] != '.') {
+        if (readNumber(t.text, t.number) == std::errc::result_out_of_range) {
             throw MapBasicError(errc::kOverflow, "Number out of range: " + t.text, t.spot());
         }
         return t;

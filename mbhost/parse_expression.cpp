@@ -60,15 +60,6 @@ ExprPtr Parser::makeNode(ExprKind kind, const SourceSpot& spot) {
     return e;
 }
 
-void Parser::setClause(ExprPtr& clause, ExprPtr value) {
-    if (clause) notedIntact_ = false;
-    clause = std::move(value);
-}
-
-void Parser::drop(ExprPtr value) {
-    if (value) notedIntact_ = false;
-}
-
 ExprPtr Parser::binary(Op op, const SourceSpot& spot, ExprPtr lhs, ExprPtr rhs) {
     ExprPtr e = makeNode(ExprKind::Binary, spot);
     e->op = op;

@@ -170,13 +170,13 @@ SetMapWindowStmt Parser::setMapWindow() {
     while (!atStatementEnd()) {
         if (acceptWord("Center")) {
             expectSymbol("(");
-            setClause(s.centerX, expression());
+            s.centerX = expression();
             expectSymbol(",");
-            setClause(s.centerY, expression());
+            s.centerY = expression();
             expectSymbol(")");
         } else if (acceptWord("Zoom")) {
-            setClause(s.zoom, expression());
-            if (acceptWord("Units")) setClause(s.units, expression());
+            s.zoom = expression();
+            if (acceptWord("Units")) s.units = expression();
         } else {
             fail(errc::kSyntax, "Expected Center or Zoom");
         }
@@ -224,7 +224,7 @@ SelectStmt Parser::select() {
     s.from = tableRef();
     while (!atStatementEnd()) {
         if (acceptWord("Where"))
-            setClause(s.where, expression());
+            s.where = expression();
         else if (acceptWord("Into"))
             s.into = expectName("a table name");
         else if (acceptWord("NoSelect"))
@@ -434,7 +434,7 @@ OpenTableStmt Parser::open() {
         if (acceptWord("As"))
             s.alias = expectName("a table alias");
         else if (acceptWord("Layer"))
-            setClause(s.layer, primary());
+            s.layer = primary();
         else if (acceptWord("ReadOnly"))
             s.readOnly = true;
         else if (acceptWord("Interactive") || acceptWord("Hide"))
@@ -528,15 +528,15 @@ SaveWindowStmt Parser::save() {
     s.path = primary();
     while (!atStatementEnd()) {
         if (acceptWord("Type")) {
-            drop(primary());  // the type follows the file's extension
+            primary();  // the type follows the file's extension
         } else if (acceptWord("Width")) {
-            setClause(s.width, additive());
-            if (acceptWord("Units")) setClause(s.widthUnits, primary());
+            s.width = additive();
+            if (acceptWord("Units")) s.widthUnits = primary();
         } else if (acceptWord("Height")) {
-            setClause(s.height, additive());
-            if (acceptWord("Units")) setClause(s.heightUnits, primary());
+            s.height = additive();
+            if (acceptWord("Units")) s.heightUnits = primary();
         } else if (acceptWord("Resolution")) {
-            setClause(s.resolution, additive());
+            s.resolution = additive();
         } else {
             fail(errc::kSyntax, "Expected Type, Width, Height or Resolution");
         }

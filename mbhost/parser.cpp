@@ -1,5 +1,7 @@
 #include "mbhost/parser.h"
 
+#include <cstdint>
+
 #include "mbhost/parser_detail.h"
 
 namespace mbhost {
@@ -76,11 +78,13 @@ auto parseNoting(std::string_view text, NumberLiterals& numbers, Rule rule) {
     });
     numbers.slots.clear();
     detail::Parser parser(std::move(tokens), &numbers.slots);
+    const std::uint64_t freedBefore = Expr::freedOnThisThread();
     auto parsed = rule(parser);
     // Tokens are taken once each, in order: as many literals as number tokens means every
-    // number became its own literal.
-    numbers.complete =
-        parser.notedLiteralsIntact() && numbers.slots.size() == static_cast<std::size_t>(count);
+    // number became its own literal. A node freed on the way (a clause given twice, a value
+    // a statement ignores) may have been one of them, so such a parse binds nothing.
+    numbers.complete = Expr::freedOnThisThread() == freedBefore &&
+                       numbers.slots.size() == static_cast<std::size_t>(count);
     return parsed;
 }
 }  // namespace

@@ -23,15 +23,8 @@ public:
 
     Program program();
     ExprPtr wholeExpression();
-    // False once a parsed expression was dropped: literals noted in it no longer exist.
-    bool notedLiteralsIntact() const { return notedIntact_; }
 
 private:
-    // A clause given again replaces the earlier one, and a value the statement ignores is
-    // dropped; either frees literals already noted.
-    void setClause(ExprPtr& clause, ExprPtr value);
-    void drop(ExprPtr value);
-
     // ---- the cursor (parser.cpp) ----
     const Token& peek(std::size_t ahead = 0) const {
         const std::size_t i = std::min(pos_ + ahead, tokens_.size() - 1);
@@ -113,7 +106,6 @@ private:
 
     std::vector<Token> tokens_;
     std::vector<Expr*>* numberLiterals_;
-    bool notedIntact_ = true;
     std::size_t pos_ = 0;
     int depth_ = 0;
 };

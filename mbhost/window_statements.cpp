@@ -40,7 +40,7 @@ Bounds windowView(const Window& w) {
 
 constexpr double kPixelsPerInch = 96.0;
 // A bound on a picture's side, so a typing slip cannot ask for gigabytes of pixels.
-constexpr double kMaxPicturePixels = 16384;
+constexpr int kMaxPicturePixels = 16384;
 constexpr double kDefaultZoomMetres = 10000.0;  // a map of nothing shows 10 km
 
 }  // namespace
@@ -194,11 +194,21 @@ static double inchesPerUnit(const std::string& units) {
     return 0;
 }
 
+// Two sizes below 0 would multiply into a picture of some other size.
+static double positive(double value, const char* what) {
+    if (!(value > 0)) {
+        throw MapBasicError(errc::kArgumentRange,
+                            "Save Window: " + std::string(what) + " must be more than 0");
+    }
+    return value;
+}
+
 Executor::PictureSize Executor::pictureSize(const SaveWindowStmt& s, const Window& w) {
-    const double dpi =
-        s.resolution ? ev_.number(*s.resolution, nullptr, "the resolution") : kPixelsPerInch;
+    const double dpi = s.resolution ? positive(ev_.number(*s.resolution, nullptr, "the resolution"),
+                                               "the resolution")
+                                    : kPixelsPerInch;
     const auto inches = [&](const ExprPtr& value, const ExprPtr& units, const char* what) {
-        const double amount = ev_.number(*value, nullptr, what);
+        const double amount = positive(ev_.number(*value, nullptr, what), what);
         const std::string unitText = units ? ev_.text(*units, nullptr, "the units") : "in";
         const double factor = inchesPerUnit(unitText);
         if (factor == 0) {

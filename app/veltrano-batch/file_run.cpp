@@ -16,6 +16,7 @@
 #include "gdal_table_store.h"
 #include "kept_columns.h"
 #include "map_picture_renderer.h"
+#include "mbhost/parser.h"
 #include "output_file.h"
 #include "platform/qt/qlocale_regional_settings.h"
 #include "progress_line.h"
@@ -81,7 +82,22 @@ struct Run {
     }
 };
 
+// A MapBasic string ends at its line, so a value holding a line break cannot reach the host.
+void refuseLineBreaks(const Run& run) {
+    const std::pair<const char*, std::optional<std::string>> given[] = {
+        {"--input", run.file.input},
+        {"--layer", run.file.layer},
+        {"--where", run.file.where},
+        {"--picture", run.file.picture}};
+    for (const auto& [option, value] : given) {
+        if (value && value->find_first_of("\r\n") != std::string::npos) {
+            stop(run.err, kBadArguments, std::string(option) + ": a line break cannot be given");
+        }
+    }
+}
+
 void openInput(Run& run) {
+    refuseLineBreaks(run);
     std::string statement = "Open Table " + mapBasicString(run.file.input);
     if (run.file.layer) statement += " Layer " + mapBasicString(*run.file.layer);
     run.execute(statement + " As " + kSource + " ReadOnly", kInputUnreadable, "");
@@ -90,17 +106,33 @@ void openInput(Run& run) {
     }
 }
 
+// Whether statement is one Select that makes the selection: --where may add a condition, not
+// Into or NoSelect, which would send the rows elsewhere (onto the points' own table, even).
+// Text that does not parse is left to the host, which says why.
+bool selectsRows(const std::string& statement) {
+    try {
+        const mbhost::Program program = mbhost::parseStatements(statement);
+        const auto* select = program.statements.size() == 1
+                                 ? std::get_if<mbhost::SelectStmt>(&program.statements[0].body)
+                                 : nullptr;
+        return select != nullptr && select->into.empty() && !select->noSelect;
+    } catch (const mbhost::MapBasicError&) {
+        return true;
+    }
+}
+
 void selectRows(Run& run) {
     std::string statement = std::string("Select * From ") + kSource;
-    if (run.file.where) {
-        if (run.file.where->find_first_of("\r\n") != std::string::npos) {
-            stop(run.err, kBadArguments, "--where: one condition, without line breaks");
-        }
-        statement += " Where " + *run.file.where;
+    if (run.file.where) statement += " Where " + *run.file.where;
+    if (!selectsRows(statement)) {
+        stop(run.err, kBadArguments, "--where: a condition only, without Into or NoSelect");
     }
     run.execute(statement, kBadArguments, "--where: ");
     run.selection = run.host->eval("SelectionInfo(2)");
-    run.selected = static_cast<std::size_t>(run.table(run.selection).rowCount());
+    const mbhost::Table* selection = run.host->workspace().tables.find(run.selection);
+    if (selection == nullptr)
+        stop(run.err, kBadArguments, "--where: the statement left no selection");
+    run.selected = static_cast<std::size_t>(selection->rowCount());
     if (run.selected == 0) {
         stop(run.err, kNothingSelected, "no row of " + run.file.input + " is selected");
     }

@@ -111,17 +111,20 @@ TEST(map_picture_renderer, draws_fill_holes_labels_selection_and_scale_bar_in_ev
 TEST(map_picture_renderer, refuses_unknown_types_impossible_sizes_and_unwritable_paths_whole) {
     TempDir dir;
     std::filesystem::create_directory(dir.file("taken.png"));
+    std::filesystem::create_directory(dir.file("ro"));  // refused even to root
+    std::filesystem::permissions(dir.file("ro"), std::filesystem::perms(0555));
     MapPictureRenderer renderer;
     for (const auto& [name, width] : {std::pair{"map.bmp", 10},
                                       {"map.png", 0},
                                       {"no/such/folder/map.png", 10},
-                                      {"taken.png", 10}}) {
+                                      {"taken.png", 10},
+                                      {"ro/map.png", 10}}) {
         MapSnapshot map;
         map.widthPixels = width;
         map.heightPixels = 10;
         EXPECT_THROW(renderer.render(map, dir.file(name)), std::runtime_error) << name;
     }
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
 }
 
 // The box of the land's green (fill and edge) in a PNG: {left, top, right, bottom}, or all -1.

@@ -77,6 +77,8 @@ TEST(failures, each_sets_code_and_message_and_changes_nothing) {
         {true, "Set CoordSys Earth Units \"m\"", errc::kCoordSys, ""},
         {true, "d = 7\r\nd = (", errc::kSyntax,
          "line 2, position 6, near 'end of statement': Expected an expression"},
+        {false, "1 + .5e400", errc::kOverflow,
+         "line 1, position 5, near '.5e400': Number out of range: .5e400"},
         {false, "1 / (d - 2.5)", errc::kDivisionByZero,
          "line 1, position 3, near '/': Division by zero"},
         {true, "Open table \"/data/x.TAB\" ", errc::kNoPort, ""},

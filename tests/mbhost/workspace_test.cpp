@@ -239,7 +239,13 @@ TEST(ports, pictures_go_to_the_renderer_in_the_maps_system_and_prints_to_the_sin
         "Map From points, fields\r\nSet CoordSys Table points\r\nInsert Into points (obj) "
         "Values (CreatePoint(27, 63))\r\nSelect * From fields Where owner = \"North\"\r\n"
         "Save Window FrontWindow() As \"/tmp/map.png\" Width 4 Height 3 Resolution 50");
-    EXPECT_NE(s.refuseDo("Save Window FrontWindow() As \"/tmp/map.png\" Width 0"), "");
+    for (const auto& [clauses, reason] : {std::pair{"Width -5 Height -3", "the width must be more"},
+                                          {"Resolution -96", "the resolution must be more than 0"},
+                                          {"Width 500", "1 to 16384 pixels a side"}}) {
+        EXPECT_NE(
+            s.refuseDo("Save Window 1 As \"/tmp/m.png\" " + std::string(clauses)).find(reason),
+            std::string::npos);
+    }
     ASSERT_EQ(renderer->maps.size(), 1u);
     const auto& [map, path] = renderer->maps[0];
     EXPECT_EQ(path, "/tmp/map.png");

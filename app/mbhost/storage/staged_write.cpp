@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "commit_point.h"
+#include "read_only.h"
 #include "unfinished_commits.h"
 
 namespace mbhost::gdal {
@@ -58,27 +59,6 @@ std::vector<fs::path> existingPieces(const fs::path& target) {
     return pieces;
 }
 
-// Root may write anything, so a file or folder without any write bit counts as read-only too.
-bool readOnly(const fs::path& path, int access) {
-    struct stat status {};
-    if (::stat(path.c_str(), &status) != 0) return false;
-    return (status.st_mode & 0222) == 0 || ::access(path.c_str(), access) != 0;
-}
-
-void refuseReadOnly(const fs::path& target) {
-    const fs::path directory = target.parent_path();
-    std::error_code error;
-    if (!fs::is_directory(directory, error)) {
-        throw writeError(target, "the folder " + directory.string() + " does not exist");
-    }
-    if (readOnly(directory, W_OK | X_OK)) {
-        throw writeError(target, "the folder " + directory.string() + " is read-only");
-    }
-    for (const fs::path& piece : existingPieces(target)) {
-        if (readOnly(piece, W_OK)) throw writeError(target, piece.string() + " is read-only");
-    }
-}
-
 // Gives the new file at staged the mode and owner of like, when like exists.
 void keepModeAndOwner(const fs::path& staged, const fs::path& like) {
     struct stat old {};
@@ -94,7 +74,7 @@ StagedWrite::StagedWrite(const std::string& target) : target_(fs::absolute(targe
     if (target_.filename().string().find('\n') != std::string::npos) {
         throw writeError(target_, "a file name cannot hold a line break");
     }
-    refuseReadOnly(target_);
+    refuseReadOnly(target_, existingPieces(target_));
     lock_ = TableLock::take(target_.string(), "write");
     if (!lock_) throw writeError(target_, "cannot make its lock file beside it");
     try {
