@@ -30,6 +30,7 @@ enum class Op {
     Greater,
     LessEqual,
     GreaterEqual,
+    Like,
     Add,
     Subtract,
     Concat,

@@ -56,7 +56,8 @@ std::string quoted(Op op) {
     static constexpr std::pair<Op, std::string_view> kTexts[] = {
         {Op::Equal, "="},      {Op::NotEqual, "<>"},     {Op::Less, "<"},       {Op::Greater, ">"},
         {Op::LessEqual, "<="}, {Op::GreaterEqual, ">="}, {Op::Add, "+"},        {Op::Subtract, "-"},
-        {Op::Multiply, "*"},   {Op::Divide, "/"},        {Op::IntDivide, "\\"}, {Op::Mod, "mod"}};
+        {Op::Multiply, "*"},   {Op::Divide, "/"},        {Op::IntDivide, "\\"}, {Op::Mod, "mod"},
+        {Op::Like, "like"}};
     for (const auto& [candidate, text] : kTexts) {
         if (candidate == op) return "'" + std::string(text) + "'";
     }
@@ -88,6 +89,38 @@ int compareValues(const Value& a, const Value& b, Op op) {
     }
     if (a.isNull() || b.isNull()) return a.isNull() == b.isNull() ? 0 : (a.isNull() ? -1 : 1);
     typeMismatch(quoted(op), std::string("values of one kind, ") + kindName(a.kind()) + " and", b);
+}
+
+std::u32string charactersOf(const std::string& text) {
+    std::u32string characters;
+    for (std::string_view rest = text; !rest.empty();
+         rest.remove_prefix(veltrano::characterOffset(rest, 1))) {
+        characters += veltrano::firstCharacter(rest);
+    }
+    return characters;
+}
+
+// Like: % stands for any run of characters, _ for one; case is ignored, as in =.
+Value like(const Value& a, const Value& b) {
+    if (a.kind() != ValueKind::String) typeMismatch(quoted(Op::Like), "a string", a);
+    if (b.kind() != ValueKind::String) typeMismatch(quoted(Op::Like), "a string pattern", b);
+    const std::u32string text = charactersOf(toLower(a.asText()));
+    const std::u32string pattern = charactersOf(toLower(b.asText()));
+    // Greedy with one step back to the last %: linear in practice, never exponential.
+    std::size_t t = 0, p = 0, starP = std::u32string::npos, starT = 0;
+    while (t < text.size()) {
+        if (p < pattern.size() && (pattern[p] == U'_' || pattern[p] == text[t])) {
+            ++t, ++p;
+        } else if (p < pattern.size() && pattern[p] == U'%') {
+            starP = p++, starT = t;
+        } else if (starP != std::u32string::npos) {
+            p = starP + 1, t = ++starT;
+        } else {
+            return Value::logical(false);
+        }
+    }
+    while (p < pattern.size() && pattern[p] == U'%') ++p;
+    return Value::logical(p == pattern.size());
 }
 
 Value comparison(Op op, int c) {
@@ -258,6 +291,8 @@ Value Evaluator::binary(const Expr& e, const RowContext* row) {
         case Op::LessEqual:
         case Op::GreaterEqual:
             return comparison(e.op, compareValues(a, b, e.op));
+        case Op::Like:
+            return like(a, b);
         default:
             return arithmetic(e.op, a, b);
     }

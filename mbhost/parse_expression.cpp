@@ -14,9 +14,9 @@ struct OperatorText {
     std::string_view text;  // a symbol, or a word compared ignoring case
     Op op;
 };
-constexpr OperatorText kComparisons[] = {{"=", Op::Equal},      {"<>", Op::NotEqual},
-                                         {"<", Op::Less},       {">", Op::Greater},
-                                         {"<=", Op::LessEqual}, {">=", Op::GreaterEqual}};
+constexpr OperatorText kComparisons[] = {
+    {"=", Op::Equal},      {"<>", Op::NotEqual},     {"<", Op::Less},   {">", Op::Greater},
+    {"<=", Op::LessEqual}, {">=", Op::GreaterEqual}, {"Like", Op::Like}};
 constexpr OperatorText kAdditive[] = {{"+", Op::Add}, {"-", Op::Subtract}, {"&", Op::Concat}};
 constexpr OperatorText kMultiplicative[] = {
     {"*", Op::Multiply}, {"/", Op::Divide}, {"\\", Op::IntDivide}, {"Mod", Op::Mod}};

@@ -68,11 +68,14 @@ struct Run {
     const mbhost::Table& table(const std::string& name) const {
         return *host->workspace().tables.find(name);
     }
-    void execute(const std::string& statement, ExitStatus status, const std::string& what) {
+    // A refusal is said as what + the host's reason, then the hint on a line of its own.
+    void execute(const std::string& statement, ExitStatus status, const std::string& what,
+                 const std::string& hint = "") {
         try {
             host->execute(statement);
         } catch (const mbhost::HostFailure& failure) {
-            stop(err, status, what + withoutPlace(failure.what()));
+            if (!hint.empty()) err << kName << what + withoutPlace(failure.what()) << '\n';
+            stop(err, status, hint.empty() ? what + withoutPlace(failure.what()) : hint);
         }
     }
     void checkInterrupted() const {
@@ -127,7 +130,10 @@ void selectRows(Run& run) {
     if (!selectsRows(statement)) {
         stop(run.err, kBadArguments, "--where: a condition only, without Into or NoSelect");
     }
-    run.execute(statement, kBadArguments, "--where: ");
+    run.execute(statement, kBadArguments, "--where: ",
+                "--where takes a MapBasic condition: columns as the input names them, strings "
+                "in double quotes (name = \"Chile\"), Like with % (name Like \"Ch%\"), "
+                "numbers with a point (pop_est > 1.5E6), And, Or, Not");
     run.selection = run.host->eval("SelectionInfo(2)");
     const mbhost::Table* selection = run.host->workspace().tables.find(run.selection);
     if (selection == nullptr)

@@ -23,6 +23,12 @@ std::vector<std::string> namesOf(const std::string& list) {
     return names;
 }
 
+std::string columnList(const mbhost::TableData& source) {
+    std::string list;
+    for (const auto& column : source.columns) list += (list.empty() ? "" : ", ") + column.name;
+    return list.empty() ? "none" : list;
+}
+
 std::string checkedName(const std::string& name, const std::vector<KeptColumn>& kept) {
     if (name.empty()) return "--keep: an empty column name";
     if (sameName(name, Form1::kDistanceColumn) || sameName(name, Form1::kRowIdColumn)) {
@@ -45,7 +51,8 @@ std::vector<KeptColumn> keptColumns(const std::string& list, const mbhost::Table
             std::find_if(source.columns.begin(), source.columns.end(),
                          [&](const auto& column) { return sameName(column.name, name); });
         if (error.empty() && found == source.columns.end()) {
-            error = "--keep: the input has no column " + name;
+            error = "--keep: the input has no column " + name + "; its columns are " +
+                    columnList(source);
         } else if (error.empty() && !isMapBasicName(found->name)) {
             error = "--keep: the column \"" + found->name + "\" has no name MapBasic can write";
         }
