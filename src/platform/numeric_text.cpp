@@ -1,6 +1,8 @@
 #include "platform/numeric_text.h"
 
 #include <array>
+#include <cmath>
+#include <cstdio>
 
 namespace veltrano {
 
@@ -141,6 +143,42 @@ bool isRegionalNumber(std::string_view text, std::string_view decimal, std::stri
     }
     s.skipBlanks();
     return s.atEnd();
+}
+
+std::string groupedNumberText(double value, int decimals, std::string_view decimal,
+                              std::string_view group) {
+    if (!std::isfinite(value)) return generalNumberText(value, decimal);
+    char buffer[400];
+    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, std::fabs(value));
+    std::string plain(buffer);
+    for (char& c : plain) {
+        if (c == ',') c = '.';  // the C locale may have been set from the environment
+    }
+    const auto point = plain.find('.');
+    const std::string whole = plain.substr(0, point);
+    std::string out;
+    for (std::size_t k = 0; k < whole.size(); ++k) {
+        if (k > 0 && (whole.size() - k) % 3 == 0) out += group;
+        out += whole[k];
+    }
+    if (point != std::string::npos) out.append(decimal).append(plain, point + 1);
+    const bool showsNonZero = out.find_first_of("123456789") != std::string::npos;
+    return (std::signbit(value) && showsNonZero ? "-" : "") + out;
+}
+
+std::string generalNumberText(double value, std::string_view decimal) {
+    if (value == 0.0) return "0";
+    char buffer[40];
+    std::snprintf(buffer, sizeof buffer, "%.15G", value);
+    std::string text;
+    for (const char c : std::string_view(buffer)) {
+        if (c == '.' || c == ',') {
+            text += decimal;
+        } else {
+            text += c;
+        }
+    }
+    return text;
 }
 
 }  // namespace veltrano

@@ -21,4 +21,13 @@ bool isRegionalNumber(std::string_view text, std::string_view decimal, std::stri
 std::optional<std::string> wellFormedNumber(std::string_view text, std::string_view decimal,
                                             std::string_view group);
 
+// A number as the region writes it: decimals digits after the separator, the whole part
+// grouped in threes, a minus only when a non-zero digit shows. Non-finite values as
+// generalNumberText writes them.
+std::string groupedNumberText(double value, int decimals, std::string_view decimal,
+                              std::string_view group);
+
+// Up to 15 significant digits, an exponent where needed, with the region's decimal separator.
+std::string generalNumberText(double value, std::string_view decimal);
+
 }  // namespace veltrano

@@ -10,14 +10,11 @@
 #include "dialog/form1_layout.h"
 #include "dialog/qt/refresh_picture.h"
 #include "platform/qt/qt_form_controls.h"
+#include "platform/qt/qt_text.h"
 
 namespace veltrano {
 
 namespace {
-QString fromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // The presenter speaks CR LF; the text widgets hold single line feeds.
 QString shownText(std::string_view text) {
     return fromUtf8(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));

@@ -1,4 +1,5 @@
 #include "platform/qt/qt_form_controls.h"
+#include "platform/qt/qt_text.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -14,10 +15,6 @@ namespace veltrano {
 
 namespace {
 using layout::Kind;
-
-QString fromUtf8(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QLabel* label(const QString& text, QWidget* form) {
     auto* label = new QLabel(text, form);

@@ -1,4 +1,5 @@
 #include "platform/qt/qt_message_box.h"
+#include "platform/qt/qt_text.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -19,9 +20,6 @@ QMessageBox::Icon qtIcon(MessageIcon icon) {
     return QMessageBox::NoIcon;
 }
 
-QString fromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 }  // namespace
 
 void QtMessageBox::show(std::string_view text, std::string_view caption, MessageIcon icon) {

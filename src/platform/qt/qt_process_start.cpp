@@ -5,15 +5,13 @@
 #include <QString>
 
 #include "foundation/run_time_error.h"
+#include "platform/qt/qt_text.h"
 
 namespace veltrano {
 
 namespace {
 constexpr std::int32_t kFileNotFound = 53;
 
-QString fromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 }  // namespace
 
 bool QtProcessStart::fileExists(std::string_view path) {

@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include "foundation/run_time_error.h"
+#include "platform/qt/qt_text.h"
 
 namespace veltrano {
 
@@ -20,7 +21,7 @@ QWidget* windowTitled(const QString& title) {
 }  // namespace
 
 void QtWindowActivation::activate(std::string_view title, bool waitForFocus) {
-    const QString wanted = QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size()));
+    const QString wanted = fromUtf8(title);
     QWidget* window = wanted.isEmpty() ? nullptr : windowTitled(wanted);
     if (!window) {
         throw RunTimeError(err::kInvalidProcedureCall, {}, "AppActivate");

@@ -2,10 +2,8 @@
 
 #include <windows.h>
 
-#include <cmath>
-#include <cstdio>
-
 #include "foundation/run_time_error.h"
+#include "platform/numeric_text.h"
 #include "platform/win32/wide_text.h"
 
 namespace veltrano::win32 {
@@ -49,42 +47,12 @@ Win32RegionalSettings Win32RegionalSettings::forLocale(const std::wstring& local
 }
 
 std::string Win32RegionalSettings::formatNumber(double value) const {
-    if (!std::isfinite(value)) return generalText(value);
-    char plain[400];
-    std::snprintf(plain, sizeof plain, "%.*f", conventions_.decimals, std::fabs(value));
-    std::string digits(plain);
-    for (char& c : digits) {
-        if (c == ',') c = '.';  // the C runtime's locale may have been changed
-    }
-    const auto point = digits.find('.');
-    const std::string whole = digits.substr(0, point);
-    std::string out;
-    for (std::size_t k = 0; k < whole.size(); ++k) {
-        if (k > 0 && (whole.size() - k) % 3 == 0) out += conventions_.group;
-        out += whole[k];
-    }
-    if (point != std::string::npos) {
-        out.append(conventions_.decimal);
-        out.append(digits, point + 1);
-    }
-    const bool showsNonZero = out.find_first_of("123456789") != std::string::npos;
-    if (std::signbit(value) && showsNonZero) out.insert(out.begin(), '-');
-    return out;
+    return groupedNumberText(value, conventions_.decimals, conventions_.decimal,
+                             conventions_.group);
 }
 
 std::string Win32RegionalSettings::generalText(double value) const {
-    if (value == 0.0) return "0";
-    char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%.15G", value);
-    std::string text;
-    for (const char c : std::string_view(buffer)) {
-        if (c == '.' || c == ',') {
-            text += conventions_.decimal;
-        } else {
-            text += c;
-        }
-    }
-    return text;
+    return generalNumberText(value, conventions_.decimal);
 }
 
 char32_t Win32RegionalSettings::decimalSeparator() const {
