@@ -6,7 +6,6 @@
 #include "foundation/run_time_error.h"
 #include "host/answer_reader.h"
 #include "host/miProObj.h"
-#include "placement/host_answers.h"
 #include "placement/output_table_name.h"
 
 namespace veltrano {

@@ -144,8 +144,11 @@ ObjectPlacement placeAlongObject(PlacementPort& host, const PlacementRequest& re
 std::int32_t setPointsOnLine(miProObj* hostConn, const PlacementRequest& request,
                              const EnginePorts& ports) {
     if (hostConn == nullptr) {
-        if (!request.outputTable.empty()) return -1;
-        ports.messages.show(kNoOutputTableText, kNoOutputTableCaption, MessageIcon::Exclamation);
+        // No connection is a host that is not running, told after the output table's check.
+        if (request.outputTable.empty()) {
+            ports.messages.show(kNoOutputTableText, kNoOutputTableCaption,
+                                MessageIcon::Exclamation);
+        }
         return -1;
     }
     MapBasicPlacement host(*hostConn, ports.random, ports.timer);

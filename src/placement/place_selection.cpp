@@ -1,16 +1,16 @@
 #include "placement/place_selection.h"
 
+#include <algorithm>
 #include <exception>
 #include <numeric>
 
+#include "engine/engine_failure.h"
 #include "foundation/run_time_error.h"
 
 namespace veltrano {
 
 namespace {
 constexpr std::string_view kNoSelection = "NO Selected Objects";
-constexpr std::string_view kInternalErrorCaption = "Application Internal Error [objToArray]:";
-constexpr std::int32_t kInternalErrorNumber = 51;  // a failure that is not a run-time error
 
 void addRefusals(std::vector<InsertRefusal>& all, const std::vector<InsertRefusal>& more) {
     for (const auto& refusal : more) {
@@ -66,7 +66,7 @@ PlacementReport placeSelection(SelectionWalk& selection, const PlacementOrder& o
         reportInternalError(messages);
         report.outcome = PlacementOutcome::Failed;
     } catch (const std::exception& error) {
-        LastError::set(RunTimeError(kInternalErrorNumber, error.what()));
+        LastError::set(RunTimeError(engine_err::kInternal, error.what()));
         reportInternalError(messages);
         report.outcome = PlacementOutcome::Failed;
     }
@@ -77,7 +77,7 @@ void reportInternalError(MessageBoxPort& messages) {
     const auto& error = LastError::current();
     const std::string text =
         error ? std::to_string(error->number()) + ": " + error->description() : std::string("0: ");
-    messages.show(text, kInternalErrorCaption, MessageIcon::Exclamation);
+    messages.show(text, kObjToArrayCaption, MessageIcon::Exclamation);
 }
 
 }  // namespace veltrano
