@@ -125,4 +125,18 @@ void Host::addTable(TableData data) {
     guarded([&] { Executor(workspace_).openTable(std::move(data)); });
 }
 
+void Host::appendRow(std::string_view table, Row row) {
+    guarded([&] {
+        Table* t = workspace_.findTable(table);
+        if (t == nullptr) {
+            throw MapBasicError(errc::kTableNotOpen,
+                                "Table " + std::string(table) + " is not open");
+        }
+        if (t->readOnly()) {
+            throw MapBasicError(errc::kReadOnlyTable, "Table " + t->name() + " is read-only");
+        }
+        t->appendRow(std::move(row));
+    });
+}
+
 }  // namespace mbhost

@@ -60,6 +60,14 @@ public:
     // mappable), as if read by Open Table. Throws HostFailure like execute.
     void addTable(TableData data);
 
+    // Appends a row whose values the caller has made for the table's columns, as Insert
+    // would; the object is in the table's system. Throws HostFailure like execute for a
+    // table that is not open or is read-only.
+    void appendRow(std::string_view table, Row row);
+    // The measure behind Distance, ObjectLen and Perimeter, for callers in this process that
+    // hold the coordinates as numbers.
+    Measurer& measurer() { return workspace_.measurer; }
+
     bool visible() const { return workspace_.visible; }
     void setVisible(bool visible) { workspace_.visible = visible; }
     // True once End MapInfo has run: the process should end.

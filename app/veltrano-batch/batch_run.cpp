@@ -3,9 +3,13 @@
 #include "dialog/distance_list.h"
 #include "dialog/engine_placement.h"
 #include "dialog/form1.h"
-#include "dialog/memory_form1_view.h"
+#include "dialog/selection_summary.h"
 #include "distance_check.h"
-#include "insert_watch.h"
+#include "engine/qsort.h"
+#include "foundation/run_time_error.h"
+#include "host/miProObj.h"
+#include "placement/mapbasic_selection.h"
+#include "placement/output_table_name.h"
 #include "platform/qt/qlocale_regional_settings.h"
 #include "stream_ports.h"
 
@@ -21,19 +25,40 @@ void reportUnreachable(const std::string& address, const std::string& why, std::
 }
 
 // The host's own texts, once each; the counts tell which placement status applies.
-ExitStatus placementStatus(const InsertRecord& record, const std::string& table,
+ExitStatus placementStatus(const PlacementReport& report, const std::string& table,
                            std::ostream& err) {
-    for (const auto& refusal : record.refusals) {
+    for (const auto& refusal : report.refusals) {
         err << kName << "the host refused " << refusal.count << " insert(s) into " << table << ": "
             << refusal.message << '\n';
     }
-    if (record.pointInserts == 0) {
+    if (report.computed() == 0) {
         err << kName << "no distance fell on any selected object: no point to place\n";
         return kPlaced;
     }
-    if (record.refusedPoints == record.pointInserts) return kRefused;
-    return record.refusals.empty() ? kPlaced : kPartlyPlaced;
+    if (report.placed() == 0) return kRefused;
+    const bool all = report.refusals.empty() && report.placed() == report.computed();
+    return all ? kPlaced : kPartlyPlaced;
 }
+
+// Remembers why the last attach failed, so that the run can say it.
+class AttachReason final : public AutomationProvider {
+public:
+    explicit AttachReason(AutomationProvider& hosts) : hosts_(hosts) {}
+    AutomationPtr attachRunning() override {
+        try {
+            return hosts_.attachRunning();
+        } catch (const RunTimeError& failure) {
+            why = failure.description();
+            throw;
+        }
+    }
+    AutomationPtr startNew() override { return hosts_.startNew(); }
+
+    std::string why;
+
+private:
+    AutomationProvider& hosts_;
+};
 
 std::string withLineFeeds(std::string text) {
     for (auto at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at)) {
@@ -55,11 +80,10 @@ bool checkPoints(const std::string& points, const RegionalSettings& regional, st
     return check.placeable > 0;
 }
 
-ExitStatus statusOf(PlacementOutcome outcome, const InsertRecord& record, const std::string& table,
-                    std::ostream& err) {
-    switch (outcome) {
+ExitStatus statusOf(const PlacementReport& report, const std::string& table, std::ostream& err) {
+    switch (report.outcome) {
         case PlacementOutcome::Placed:
-            return placementStatus(record, table, err);
+            return placementStatus(report, table, err);
         case PlacementOutcome::Refused:
             return kRefused;
         case PlacementOutcome::NoSelection:
@@ -83,35 +107,52 @@ std::string withCrLf(const std::string& text) {
 ExitStatus runBatch(const Options& options, HostSource source, std::ostream& out,
                     std::ostream& err) {
     StreamMessageBox messages(err);
-    SilentBeep beep;
-    NoBusyPointer busy;
-    NoWindowActivation activation;
+    NoWindowActivation activation;  // the host link wants one; nothing here has a window
     const QLocaleRegionalSettings regional;
     const std::string points = withCrLf(options.points);
     if (!checkPoints(points, regional, err)) return kRefused;
 
-    InsertRecord record;
-    const std::string table = trimSpaces(options.outputTable);
-    WatchingProvider hosts(source.hosts, table, record);
-    MemoryForm1View view;
-    Form1 form(view, {hosts, messages, beep, busy, regional, activation},
-               enginePlacement({messages}), {});
-
-    // As a press of the refresh button: an unreachable host is said, not passed over.
-    form.cmdRefreshMIClick();
-    if (!form.hostReachable()) {
-        reportUnreachable(source.address, record.attachFailure, err);
+    AttachReason hosts(source.hosts);
+    miProObj host(hosts, messages, regional, activation);
+    if (host.connect2MiPro() == 0) {
+        messages.show(Form1::kNoHostText, Form1::kNoHostCaption, MessageIcon::CriticalStop);
+        reportUnreachable(source.address, hosts.why, err);
         return kHostUnreachable;
     }
-
-    view.points = points;
-    view.outputTable = options.outputTable;
-    view.startFromTheEnd = options.fromTheEnd ? 1 : 0;
-    const PlacementOutcome outcome = form.cmdOKClick();
-    out << withLineFeeds(view.summary) << '\n';
+    TableList tables;
+    host.getAllTablesInfo(&tables);
+    std::string summary;
+    try {
+        summary = selectionSummary(&host, regional);
+    } catch (const RunTimeError& error) {
+        LastError::set(error);
+        messages.show(std::to_string(error.number()) + ": " + error.description(), {},
+                      MessageIcon::Exclamation);
+    }
+    const std::string table = trimSpaces(options.outputTable);
+    std::vector<double> distances = parseDistanceList(trimSpaces(points), regional);
+    QSort(distances);
+    PlacementReport report;
+    report.outcome = PlacementOutcome::Refused;
+    if (!isUsableOutputTable(table, tables)) {
+        messages.show(kNoOutputTableText, kNoOutputTableCaption, MessageIcon::Exclamation);
+    } else {
+        MapBasicSelection selection(&host, enginePlacement({messages}));
+        const PlacementOrder order{distances, table, [&] { return options.fromTheEnd; },
+                                   [&](const ObjectReport& object) {
+                                       summary += "\n ** " + std::to_string(object.placed) +
+                                                  " points allocated.";
+                                   }};
+        report = placeSelection(selection, order, messages);
+    }
+    // As the dialog's ending: attaching again says why a host that went is gone.
+    if (report.outcome == PlacementOutcome::Failed && host.connect2MiPro() == 0) {
+        messages.show(Form1::kNoHostText, Form1::kNoHostCaption, MessageIcon::CriticalStop);
+    }
+    out << withLineFeeds(summary) << '\n';
     out.flush();
-    form.unload();
-    return statusOf(outcome, record, table, err);
+    host.Deattach();
+    return statusOf(report, table, err);
 }
 
 }  // namespace veltrano::batch

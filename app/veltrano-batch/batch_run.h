@@ -5,10 +5,9 @@
 #include <string>
 
 #include "batch_options.h"
-#include "dialog/form1.h"
 #include "exit_status.h"
 #include "host/automation.h"
-#include "insert_watch.h"
+#include "placement/place_selection.h"
 #include "platform/regional_settings.h"
 
 namespace veltrano::batch {
@@ -19,18 +18,17 @@ struct HostSource {
     std::string address;
 };
 
-// Runs the dialog's OK over the host's selection with the given inputs; the resulting
-// summary text goes to out, the messages to err.
+// Places the given distances along the host's selection as the dialog's OK does; the
+// selection summary with one line per object goes to out, the messages to err.
 ExitStatus runBatch(const Options& options, HostSource host, std::ostream& out, std::ostream& err);
 
 // Says which typed pieces place nothing or are read only in part; false when none places a
 // point.
 bool checkPoints(const std::string& points, const RegionalSettings& regional, std::ostream& err);
 
-// The exit status of a press of OK that ended with outcome, the refused inserts into table
+// The exit status of a placement that ended with report, the refused inserts into table
 // listed on err.
-ExitStatus statusOf(PlacementOutcome outcome, const InsertRecord& record, const std::string& table,
-                    std::ostream& err);
+ExitStatus statusOf(const PlacementReport& report, const std::string& table, std::ostream& err);
 
 // A shell's line breaks as the dialog's text boxes hold them (CR LF).
 std::string withCrLf(const std::string& text);

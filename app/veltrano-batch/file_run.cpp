@@ -6,11 +6,11 @@
 #include <iomanip>
 #include <memory>
 
-#include "automation/inprocess/inprocess_automation.h"
 #include "batch_run.h"
 #include "dialog/distance_list.h"
-#include "dialog/engine_placement.h"
-#include "dialog/memory_form1_view.h"
+#include "dialog/form1.h"
+#include "direct/direct_placement.h"
+#include "engine/qsort.h"
 #include "every_list.h"
 #include "foundation/mapbasic_name.h"
 #include "gdal_table_store.h"
@@ -233,35 +233,26 @@ private:
     StreamMessageBox box_;
 };
 
+// The points go straight into the points table: the host's tables are read as numbers and
+// no statement is written per point.
 ExitStatus place(Run& run, const std::string& points, ProgressLine& progress) {
     RunMessages messages(run.err);
-    SilentBeep beep;
-    NoBusyPointer busy;
-    NoWindowActivation activation;
     const QLocaleRegionalSettings regional;
-    InsertRecord record;
-    InProcessProvider provider(std::make_shared<InProcessAutomation>(run.host));
-    WatchingProvider hosts(provider, kPoints, record, stopRequested);
-    // Once interrupted, the remaining objects are passed over so that the walk ends soon.
-    PlacementEngine engine = enginePlacement({messages});
-    PlacementEngine counted = [&](miProObj& host, const PlacementRequest& request) {
-        if (InterruptionWatch::requested()) return 0;
-        const std::int32_t placed = engine(host, request);
-        progress.objectDone(static_cast<std::size_t>(std::max(placed, 0)));
-        return placed;
-    };
-    MemoryForm1View view;
-    Form1 form(view, {hosts, messages, beep, busy, regional, activation}, counted, {});
-    form.cmdRefreshMIClick();
-    view.points = points;
-    view.outputTable = kPoints;
-    view.startFromTheEnd = run.options.fromTheEnd ? 1 : 0;
-    const PlacementOutcome outcome = form.cmdOKClick();
-    form.unload();
-    run.times.host = std::chrono::duration<double>(record.hostTime).count();
+    std::vector<double> distances = parseDistanceList(trimSpaces(points), regional);
+    QSort(distances);
+    TableRowSink sink(*run.host, kPoints);
+    DirectPlacement selection(*run.host, sink, messages);
+    const PlacementOrder order{
+        distances, kPoints, [&] { return run.options.fromTheEnd; },
+        [&](const ObjectReport& object) {
+            progress.objectDone(static_cast<std::size_t>(std::max(object.placed, 0)));
+        },
+        // Once interrupted, the remaining objects are passed over so that the walk ends soon.
+        stopRequested};
+    const PlacementReport report = placeSelection(selection, order, messages);
     progress.finish();
     run.checkInterrupted();
-    return statusOf(outcome, record, kPoints, run.err);
+    return statusOf(report, kPoints, run.err);
 }
 
 void writeOutput(Run& run) {

@@ -3,9 +3,7 @@
 namespace veltrano {
 
 PlacementEngine enginePlacement(EnginePorts ports) {
-    return [ports](miProObj& host, const PlacementRequest& request) {
-        return setPointsOnLine(&host, request, ports);
-    };
+    return mapBasicEngine(ports);
 }
 
 }  // namespace veltrano

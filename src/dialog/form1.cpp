@@ -1,27 +1,17 @@
 #include "dialog/form1.h"
 
 #include "dialog/distance_list.h"
-#include "dialog/host_answers.h"
 #include "dialog/selection_summary.h"
 #include "engine/qsort.h"
-#include "foundation/mapbasic_name.h"
+#include "foundation/run_time_error.h"
 #include "host/answer_reader.h"
 #include "host/miProObj.h"
-#include "foundation/run_time_error.h"
+#include "placement/output_table_name.h"
 
 namespace veltrano {
 
 namespace {
 constexpr std::string_view kNoPoints = "Точки не заданы.";
-constexpr std::string_view kNoOutputTable =
-    "Необходимо задать таблицу, в которую будут помещены создаваемые точки.";
-constexpr std::string_view kNoOutputTableCaption = "Warning: Output table not defined.";
-constexpr std::string_view kNoSelection = "NO Selected Objects";
-constexpr std::string_view kInternalErrorCaption = "Application Internal Error [objToArray]:";
-constexpr std::string_view kNoHostCaption = "Error: No active Mapinfo.";
-constexpr std::string_view kNoHostText =
-    "Не удалось выполнить подключение к работающей копии MapInfo.\r\n"
-    "Для работы приложения программа MapInfo должна быть загружена.";
 constexpr std::string_view kBaseTable = "TAB_TYPE_BASE";
 constexpr std::int32_t kInternalErrorNumber = 51;  // a failure that is not a run-time error
 
@@ -80,10 +70,10 @@ PlacementOutcome Form1::cmdOKClick() {
         // A failure no step below handles, such as the host ending in the middle of the
         // walk: reported, and the ending still runs.
         LastError::set(error);
-        reportInternalError();
+        reportInternalError(ports_.messages);
     } catch (const std::exception& error) {
         LastError::set(RunTimeError(kInternalErrorNumber, error.what()));
-        reportInternalError();
+        reportInternalError(ports_.messages);
     }
     ending();
     return outcome;
@@ -96,8 +86,8 @@ PlacementOutcome Form1::runPlacement() {
         return PlacementOutcome::Refused;
     }
     const std::string outputTable = trimSpaces(view_.outputTableText());
-    if (!isUsableOutputName(outputTable)) {
-        warn(kNoOutputTable, kNoOutputTableCaption);
+    if (!isUsableOutputTable(outputTable, tablesInfo_)) {
+        warn(kNoOutputTableText, kNoOutputTableCaption);
         return PlacementOutcome::Refused;
     }
     ports_.busy.setBusy(true);
@@ -113,40 +103,16 @@ PlacementOutcome Form1::runPlacement() {
 }
 
 PlacementOutcome Form1::walkSelection(std::vector<double>& distances, std::string outputTable) {
-    const std::int32_t count = host_ ? answerCount(host_->Eval("SelectionInfo( 3) ")) : 0;
-    if (count <= 0) {
-        warn(kNoSelection, {});
-        return PlacementOutcome::NoSelection;
-    }
-    miProObj& host = *host_;
-    std::string selTable = answerText(host.Eval("SelectionInfo( 2)"));
-    host.xDo("fetch first From " + selTable);
-    for (std::int32_t pass = 1; pass <= count; ++pass) {
-        if (host.IsError()) {
-            reportInternalError();
-            return PlacementOutcome::Failed;
-        }
+    MapBasicSelection selection(host_.get(), placement_);
+    const PlacementOrder order{
+        distances, std::move(outputTable),
         // Read anew for every object: each gets the box as it is when its turn comes.
-        const PlacementRequest request{distances,    selTable,
-                                       outputTable,  kDistanceColumn,
-                                       kRowIdColumn, view_.startFromTheEndValue() == 1};
-        const std::int32_t placed = placement_(host, request);
-        view_.appendSummaryText("\r\n ** " + std::to_string(placed) + " points allocated.");
-        host.xDo("fetch next From " + selTable);
-        if (answerText(host.Eval("EOT(" + selTable + ") ")) == "T") break;
-    }
-    return PlacementOutcome::Placed;
-}
-
-// The name goes into MapBasic statements as typed: anything but a name could change what
-// they do. A table the host holds open is taken by the name it has there.
-bool Form1::isUsableOutputName(const std::string& name) const {
-    if (isMapBasicName(name)) return true;
-    const std::string wanted = upperCase(name);
-    for (const auto& table : tablesInfo_) {
-        if (table && !name.empty() && upperCase(table->tName()) == wanted) return true;
-    }
-    return false;
+        [this] { return view_.startFromTheEndValue() == 1; },
+        [this](const ObjectReport& object) {
+            view_.appendSummaryText("\r\n ** " + std::to_string(object.placed) +
+                                    " points allocated.");
+        }};
+    return placeSelection(selection, order, ports_.messages).outcome;
 }
 
 void Form1::ending() {
@@ -211,13 +177,6 @@ void Form1::showSummary() {
         LastError::set(error);
         warn(std::to_string(error.number()) + ": " + error.description(), {});
     }
-}
-
-void Form1::reportInternalError() {
-    const auto& error = LastError::current();
-    const std::string text =
-        error ? std::to_string(error->number()) + ": " + error->description() : std::string("0: ");
-    ports_.messages.show(text, kInternalErrorCaption, MessageIcon::Exclamation);
 }
 
 void Form1::warn(std::string_view text, std::string_view caption) {

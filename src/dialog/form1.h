@@ -8,8 +8,9 @@
 #include <vector>
 
 #include "dialog/form1_view.h"
-#include "engine/set_points_on_line.h"
 #include "host/automation.h"
+#include "placement/mapbasic_selection.h"
+#include "placement/place_selection.h"
 #include "platform/beep.h"
 #include "platform/busy_pointer.h"
 #include "platform/message_box.h"
@@ -20,18 +21,6 @@ namespace veltrano {
 
 class miProObj;
 class miProTblInfo;
-
-// The placement of points along one object: the engine's entry point, or a stand-in. The
-// result is the number of points placed.
-using PlacementEngine = std::function<std::int32_t(miProObj&, const PlacementRequest&)>;
-
-// How a press of OK ended.
-enum class PlacementOutcome {
-    Placed,       // the walk went over the selection
-    Refused,      // no distance or no nameable output table: nothing was sent to the host
-    NoSelection,  // the host holds no selection (or could not be asked)
-    Failed,       // a failure stopped the walk; it has been reported
-};
 
 // The main dialog: attaches to the running host, offers its writable base tables as output
 // tables, describes the selection, and places the points when OK is pressed. Every host
@@ -69,17 +58,20 @@ public:
     // Whether the last attach reached the host.
     bool hostReachable() const { return hostReachable_; }
 
-    static constexpr const char* kDistanceColumn = "distanceM";
-    static constexpr const char* kRowIdColumn = "xRowId";
+    static constexpr const char* kDistanceColumn = veltrano::kDistanceColumn;
+    static constexpr const char* kRowIdColumn = veltrano::kRowIdColumn;
+    // What an attach that reaches no host says.
+    static constexpr std::string_view kNoHostCaption = "Error: No active Mapinfo.";
+    static constexpr std::string_view kNoHostText =
+        "Не удалось выполнить подключение к работающей копии MapInfo.\r\n"
+        "Для работы приложения программа MapInfo должна быть загружена.";
 
 private:
     PlacementOutcome runPlacement();
     PlacementOutcome walkSelection(std::vector<double>& distances, std::string outputTable);
-    bool isUsableOutputName(const std::string& name) const;
     void ending();
     std::int32_t refreshTables(bool quiet);
     void showSummary();
-    void reportInternalError();
     void warn(std::string_view text, std::string_view caption);
 
     Form1View& view_;

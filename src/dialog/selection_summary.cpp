@@ -1,10 +1,10 @@
 #include "dialog/selection_summary.h"
 
-#include "dialog/host_answers.h"
 #include "foundation/host_number.h"
+#include "foundation/run_time_error.h"
 #include "host/host_codes.h"
 #include "host/miProObj.h"
-#include "foundation/run_time_error.h"
+#include "placement/host_answers.h"
 
 namespace veltrano {
 

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "engine/obj_records.h"
+#include "engine/placement_port.h"
 #include "host/automation.h"
 #include "host/miProObj.h"
 #include "platform/message_box.h"
@@ -16,12 +17,13 @@ namespace veltrano {
 // section, section lengths, nodesLen, and the host's length (perimeter for a region).
 // A line (type 3) becomes one section of two nodes and objType 4.
 //
-// host: the host object to ask, directly; objVar is pasted bare into every expression.
 // Result: the number of nodes read (2 for a line); -1 for a type other than 3, 4 and 7,
 // after sending only the coordinate-system statement. A run-time failure is shown in an
 // "Application Internal Error [objToArray]:" box on messages and the result is what it
 // stood at: -1 before the geometry was sized, 0 while sections were read, the node count
 // at the length query. The caller goes on only with a positive result.
+std::int32_t objToArray(GeometryPort& host, ObjArray& rec, MessageBoxPort& messages);
+// The same asked as MapBasic text of the host object, about the object in objVar.
 std::int32_t objToArray(const AutomationPtr& host, std::string_view objVar, ObjArray& rec,
                         MessageBoxPort& messages);
 // The same on the host object that hostConn holds (none is a failure, shown as above).

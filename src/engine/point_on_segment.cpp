@@ -3,8 +3,7 @@
 #include <cmath>
 
 #include "engine/engine_failure.h"
-#include "foundation/host_number.h"
-#include "engine/placement_texts.h"
+#include "engine/mapbasic_placement.h"
 
 namespace veltrano {
 
@@ -44,12 +43,12 @@ Estimate linear(double d, double dA, double dB, double xA, double yA, double xB,
     return {finite(xA + (xB - xA) * f), finite(yA + (yB - yA) * f)};
 }
 
-double hostDistance(Automation& host, double ax, double ay, const Estimate& p) {
-    return readHostNumber(host.Eval(placement_text::pointDistance(ax, ay, p.x, p.y)));
+double hostDistance(GeometryPort& host, double ax, double ay, const Estimate& p) {
+    return host.distance(ax, ay, p.x, p.y);
 }
 
 ObjNode refine(double d, double dA, double dB, double xA, double yA, double xB, double yB,
-               Automation& host) {
+               GeometryPort& host) {
     double ax = xA, ay = yA, bx = xB, by = yB;
     double chord = dB - dA;  // the length still spanned by A and B
     double wanted = d - dA;  // the distance still wanted from A
@@ -77,10 +76,17 @@ ObjNode refine(double d, double dA, double dB, double xA, double yA, double xB, 
 }  // namespace
 
 ObjNode pointOnSegment(double d, double dA, double dB, double xA, double yA, double xB, double yB,
-                       const AutomationPtr& host, bool isLatLong) {
-    if (isLatLong) return refine(d, dA, dB, xA, yA, xB, yB, heldHost(host));
+                       GeometryPort& host, bool isLatLong) {
+    if (isLatLong) return refine(d, dA, dB, xA, yA, xB, yB, host);
     const Estimate p = linear(d, dA, dB, xA, yA, xB, yB);
     return {p.x, p.y, -1, d};
+}
+
+ObjNode pointOnSegment(double d, double dA, double dB, double xA, double yA, double xB, double yB,
+                       const AutomationPtr& host, bool isLatLong) {
+    if (isLatLong) heldHost(host);  // none held is a failure before any arithmetic
+    MapBasicGeometry measure(host, {});
+    return pointOnSegment(d, dA, dB, xA, yA, xB, yB, measure, isLatLong);
 }
 
 }  // namespace veltrano

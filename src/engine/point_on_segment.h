@@ -2,6 +2,7 @@
 #pragma once
 
 #include "engine/obj_records.h"
+#include "engine/placement_port.h"
 #include "host/automation.h"
 
 namespace veltrano {
@@ -17,6 +18,9 @@ namespace veltrano {
 // estimate is returned either way. host is then needed (none held raises a failure).
 // Result: the point with mark -1 and dist d. Raises RunTimeError when the arithmetic
 // leaves the finite doubles or a host request fails; it has no handler of its own.
+ObjNode pointOnSegment(double d, double dA, double dB, double xA, double yA, double xB, double yB,
+                       GeometryPort& host, bool isLatLong);
+// The same measured by the host object's Distance as MapBasic text.
 ObjNode pointOnSegment(double d, double dA, double dB, double xA, double yA, double xB, double yB,
                        const AutomationPtr& host, bool isLatLong);
 

@@ -5,10 +5,10 @@
 #include <string>
 
 #include "engine/engine_failure.h"
-#include "foundation/host_number.h"
-#include "engine/placement_texts.h"
+#include "engine/mapbasic_placement.h"
 #include "engine/point_on_segment.h"
 #include "engine/qsort.h"
+#include "foundation/host_number.h"
 
 namespace veltrano {
 
@@ -28,8 +28,8 @@ std::string upperWithoutLeadingBlanks(std::string_view text) {
 // Walks the sorted distances and the nodes together, in one forward pass.
 class DistanceWalk {
 public:
-    DistanceWalk(const std::vector<double>& distances, const ObjArray& rec,
-                 const AutomationPtr& host, bool isLatLong)
+    DistanceWalk(const std::vector<double>& distances, const ObjArray& rec, GeometryPort& host,
+                 bool isLatLong)
         : distances_(distances), rec_(rec), host_(host), isLatLong_(isLatLong) {}
 
     std::vector<ObjNode> run() {
@@ -75,7 +75,7 @@ private:
 
     const std::vector<double>& distances_;
     const ObjArray& rec_;
-    const AutomationPtr& host_;
+    GeometryPort& host_;
     const bool isLatLong_;
     std::size_t cursor_ = 0;
     double acc_ = 0;  // the length of the sections already passed
@@ -97,16 +97,12 @@ bool isLatLongClause(std::string_view answer) {
     return projection > 0 && projection % 1000 == kLatLongProjection;
 }
 
-std::int32_t pointsAlongObject(const AutomationPtr& hostObject, std::vector<double>& distances,
+std::int32_t pointsAlongObject(GeometryPort& host, std::vector<double>& distances,
                                const ObjArray& rec, ObjSegment& pts, MessageBoxPort& messages) {
-    AutomationPtr held = hostObject;  // let go on every path when this returns
     try {
-        Automation& host = heldHost(held);
-        host.Do(placement_text::setCoordSysTable(rec.tabName));
-        const bool isLatLong =
-            isLatLongClause(host.Eval(placement_text::tableCoordSysClause(rec.tabName)));
+        const bool isLatLong = isLatLongClause(host.measuringCoordSys(rec.tabName));
         QSort(distances);
-        std::vector<ObjNode> found = DistanceWalk(distances, rec, held, isLatLong).run();
+        std::vector<ObjNode> found = DistanceWalk(distances, rec, host, isLatLong).run();
         pts.nNodes = static_cast<std::int32_t>(found.size());
         pts.nodes = std::move(found);
         return pts.nNodes;
@@ -115,6 +111,12 @@ std::int32_t pointsAlongObject(const AutomationPtr& hostObject, std::vector<doub
         LastError::clear();
         return 0;
     }
+}
+
+std::int32_t pointsAlongObject(const AutomationPtr& hostObject, std::vector<double>& distances,
+                               const ObjArray& rec, ObjSegment& pts, MessageBoxPort& messages) {
+    MapBasicGeometry host(hostObject, {});
+    return pointsAlongObject(host, distances, rec, pts, messages);
 }
 
 std::int32_t pointsAlongObject(const miProObj& hostConn, std::vector<double>& distances,

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/obj_records.h"
+#include "engine/placement_port.h"
 #include "host/automation.h"
 #include "host/miProObj.h"
 #include "platform/message_box.h"
@@ -28,6 +29,9 @@ bool isLatLongClause(std::string_view clause);
 // requested distance); segNo and segLen are left as they were.
 // Result: the number of points. A run-time failure is shown in an
 // "Application Internal Error [objToArray]:" box on messages and gives 0, pts untouched.
+std::int32_t pointsAlongObject(GeometryPort& host, std::vector<double>& distances,
+                               const ObjArray& rec, ObjSegment& pts, MessageBoxPort& messages);
+// The same asked of the host object as MapBasic text.
 std::int32_t pointsAlongObject(const AutomationPtr& host, std::vector<double>& distances,
                                const ObjArray& rec, ObjSegment& pts, MessageBoxPort& messages);
 // The same on the host object that hostConn holds (none is a failure, shown as above).

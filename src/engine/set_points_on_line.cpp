@@ -1,211 +1,158 @@
 #include "engine/set_points_on_line.h"
 
+#include <algorithm>
 #include <optional>
-#include <string_view>
 
 #include "engine/engine_failure.h"
 #include "engine/label_box.h"
+#include "engine/mapbasic_placement.h"
 #include "engine/obj_to_array.h"
 #include "engine/placement_texts.h"
 #include "engine/points_along_object.h"
-#include "engine/random_digits.h"
 #include "engine/reverse_obj_array.h"
-#include "foundation/host_number.h"
-#include "foundation/number_text.h"
-#include "host/host_codes.h"
 
 namespace veltrano {
 
 namespace {
 
-namespace text = placement_text;
-
-constexpr std::string_view kNoOutputTableText =
-    "Необходимо задать таблицу, в которую будут помещены создаваемые точки.";
-constexpr std::string_view kNoOutputTableCaption = "Warning: Output table not defined.";
-constexpr std::int32_t kNotReached = -1;
-
-// A host value read as text; no value reads as empty.
-std::string textOf(const HostValue& value) {
-    if (value.isText()) return value.asText();
-    if (value.isWhole()) return std::to_string(value.asWhole());
-    if (value.isReal()) return programNumberText(value.asReal());
-    return {};
-}
-
-// A host value read as a whole number, as the assignment to a 32-bit field converts it.
-std::int32_t wholeOf(const HostValue& value, std::string_view what) {
-    if (value.isWhole()) return value.asWhole();
-    if (value.isReal()) return toInt32(value.asReal());
-    if (value.isEmpty()) return 0;
-    if (value.isNull()) {
-        throw RunTimeError(err::kInvalidUseOfNull, "Invalid use of Null: " + std::string(what),
-                           "setPointsOnLine");
-    }
-    throw RunTimeError(err::kTypeMismatch,
-                       "Type mismatch: " + std::string(what) + " is \"" + value.asText() + "\"",
-                       "setPointsOnLine");
-}
-
-// The handling of one source object; once the temporary variable is declared, every way
-// out releases it.
-class ObjectPlacement {
+// The handling of one source object; once the temporary object is held, every way out
+// releases it.
+class ObjectPlacer {
 public:
-    ObjectPlacement(miProObj& host, const std::string& outTable, std::string distColumn,
-                    std::string rowIdColumn, const EnginePorts& ports)
+    ObjectPlacer(PlacementPort& host, const PlacementRequest& request, MessageBoxPort& messages)
         : host_(host),
-          outTable_(outTable),
-          distColumn_(std::move(distColumn)),
-          rowIdColumn_(std::move(rowIdColumn)),
-          ports_(ports) {}
+          target_{request.outputTable, request.distanceColumn, request.rowIdColumn, {}},
+          messages_(messages) {}
 
-    // The source table's name and coordinate system; false when they cannot be had.
-    bool resolveSource(const std::string& srcTable);
-    std::int32_t placeAlongObject(std::vector<double>& distances, bool fromEnd);
-    void releaseVariable();
+    // The source table's name and coordinate system; false (and why) when they cannot be had.
+    bool resolveSource(const std::string& srcTable, std::string& why);
+    void placeAlong(std::vector<double>& distances, bool fromEnd, ObjectPlacement& result);
+    void releaseObject() { host_.releaseObject(); }
 
 private:
-    std::string sourceTableName(const std::string& srcTable);
     void showFailurePath(const std::optional<RunTimeError>& failure);
     void keepColumnIfPresent(std::string& column);
-    void declareVariable();
-    bool insertSucceeded(const ObjNode& point);
-    void addLabel(const ObjNode& point);
+    void place(const ObjNode& point, ObjectPlacement& result);
 
-    miProObj& host_;
-    const std::string& outTable_;
-    std::string distColumn_;
-    std::string rowIdColumn_;
-    const EnginePorts& ports_;
+    PlacementPort& host_;
+    OutputTarget target_;
+    MessageBoxPort& messages_;
     ObjArray rec_;
-    std::string variable_;   // the temporary variable's name
-    bool declared_ = false;  // the host took its declaration: it must be released
 };
 
-std::string ObjectPlacement::sourceTableName(const std::string& srcTable) {
-    try {
-        return textOf(host_.TableInfo(srcTable, host_code::table_info::kName));
-    } catch (const RunTimeError&) {
-        LastError::clear();  // this one request's failure only leaves the name empty
-        return {};
-    }
-}
-
 // Without a pending failure (the host's error code was set) the box reads "0: ".
-void ObjectPlacement::showFailurePath(const std::optional<RunTimeError>& failure) {
+void ObjectPlacer::showFailurePath(const std::optional<RunTimeError>& failure) {
     if (failure) {
-        showInternalError(ports_.messages, kSetPointsOnLineCaption, *failure);
+        showInternalError(messages_, kSetPointsOnLineCaption, *failure);
     } else {
-        ports_.messages.show("0: ", kSetPointsOnLineCaption, MessageIcon::Exclamation);
+        messages_.show("0: ", kSetPointsOnLineCaption, MessageIcon::Exclamation);
     }
     LastError::clear();
 }
 
-bool ObjectPlacement::resolveSource(const std::string& srcTable) {
-    rec_.tabName = sourceTableName(srcTable);
+bool ObjectPlacer::resolveSource(const std::string& srcTable, std::string& why) {
+    rec_.tabName = host_.tableName(srcTable);
+    why = "the host does not know the table " + srcTable;
     if (rec_.tabName.empty()) return false;
+    why = "the host refused the table " + srcTable;
     try {
-        if (host_.IsError()) {
+        if (host_.hostErrorPending()) {
             showFailurePath(std::nullopt);
             return false;
         }
-        rec_.tabCoordSys = textOf(host_.Eval(text::tableCoordSysClause(rec_.tabName)));
+        rec_.tabCoordSys = host_.coordSysClause(rec_.tabName);
     } catch (...) {
         showFailurePath(recordCaughtFailure());
         return false;
     }
+    why = "the table " + rec_.tabName + " is not mappable";
+    target_.sourceTable = rec_.tabName;
     return !rec_.tabCoordSys.empty();
 }
 
-void ObjectPlacement::keepColumnIfPresent(std::string& column) {
-    if (column.empty()) return;
-    try {
-        const HostValue answer = host_.Eval(text::columnProbe(outTable_, column));
-        if (textOf(answer).empty() || host_.lastCallFailed()) column.clear();
-    } catch (const RunTimeError&) {
-        LastError::clear();
-        column.clear();
+void ObjectPlacer::keepColumnIfPresent(std::string& column) {
+    if (!column.empty() && !host_.outputHasColumn(target_.table, column)) column.clear();
+}
+
+void ObjectPlacer::place(const ObjNode& node, ObjectPlacement& result) {
+    const PlacedPoint point{node.x, node.y, node.dist, rec_.rowId};
+    const InsertOutcome inserted = host_.insertPoint(target_, point);
+    if (!inserted.inserted) {
+        --result.placed;
+        noteRefusal(result.refusals, inserted.refusal);
     }
-}
-
-void ObjectPlacement::declareVariable() {
-    const std::string name = temporaryVariableName(getRandomDigits(ports_.random, ports_.timer));
-    variable_ = name;
-    host_.xDo(text::declareObjectVariable(variable_));
-    declared_ = !host_.lastCallFailed();
-    host_.xDo(text::copySourceObject(variable_, rec_.tabName));
-}
-
-bool ObjectPlacement::insertSucceeded(const ObjNode& point) {
-    host_.xDo(text::createPoint(rec_.tabName, variable_, point.x, point.y));
-    // Inserting now would write whatever the variable held before (the source object or
-    // the previous point) as this point.
-    if (host_.lastCallFailed()) return false;
-    host_.xDo(
-        text::insertPoint(outTable_, variable_, distColumn_, rowIdColumn_, point.dist, rec_.rowId));
-    // The link shows a rejected insert and clears the host's error code, so IsError alone
-    // cannot tell; the link remembers whether the call went through.
-    const bool isError = host_.IsError();
-    return !isError && !host_.lastCallFailed();
-}
-
-void ObjectPlacement::addLabel(const ObjNode& point) {
-    const std::string label =
-        text::labelText(!distColumn_.empty(), !rowIdColumn_.empty(), point.dist, rec_.rowId);
+    const std::string label = placement_text::labelText(
+        !target_.distColumn.empty(), !target_.rowIdColumn.empty(), point.dist, point.rowId);
     if (label.empty()) return;
-    const LabelExtent box = labelExtent(rec_.tabCoordSys, point.y);
-    host_.xDo(text::createLabel(variable_, label, point.x, point.y, box.east, box.north));
-    // Without its text object the variable still holds the point: no second point row.
-    if (host_.lastCallFailed()) return;
-    host_.xDo(text::insertLabel(outTable_, variable_));
+    const InsertOutcome labelled =
+        host_.insertLabel(target_, label, point, labelExtent(rec_.tabCoordSys, point.y));
+    if (!labelled.inserted) noteRefusal(result.refusals, labelled.refusal);
 }
 
-std::int32_t ObjectPlacement::placeAlongObject(std::vector<double>& distances, bool fromEnd) {
-    keepColumnIfPresent(distColumn_);
-    keepColumnIfPresent(rowIdColumn_);
-    rec_.rowId = wholeOf(host_.Eval(text::sourceRowId(rec_.tabName)), "the source row id");
-    declareVariable();
-    rec_.objType = wholeOf(host_.Eval(text::objectTypeOf(variable_)), "the source object's type");
-    if (objToArray(host_, variable_, rec_, ports_.messages) <= 0) return 0;
+void ObjectPlacer::placeAlong(std::vector<double>& distances, bool fromEnd,
+                              ObjectPlacement& result) {
+    keepColumnIfPresent(target_.distColumn);
+    keepColumnIfPresent(target_.rowIdColumn);
+    rec_.rowId = host_.sourceRowId(rec_.tabName);
+    host_.holdObject(rec_.tabName);
+    rec_.objType = host_.objectType();
+    result.placed = 0;
+    if (objToArray(host_.geometry(), rec_, messages_) <= 0) return;
     if (fromEnd) reverseObjArray(rec_);
     ObjSegment pts;
-    const std::int32_t computed = pointsAlongObject(host_, distances, rec_, pts, ports_.messages);
-    std::int32_t failed = 0;
-    for (std::int32_t i = 0; i < computed; ++i) {
-        const ObjNode& point = pts.nodes[static_cast<std::size_t>(i)];
-        if (!insertSucceeded(point)) ++failed;
-        addLabel(point);
+    result.computed = pointsAlongObject(host_.geometry(), distances, rec_, pts, messages_);
+    result.placed = result.computed;
+    for (std::int32_t i = 0; i < result.computed; ++i) {
+        place(pts.nodes[static_cast<std::size_t>(i)], result);
     }
-    return computed - failed;
-}
-
-void ObjectPlacement::releaseVariable() {
-    if (!declared_) return;
-    host_.xDo(text::releaseVariable(variable_));
-    declared_ = false;
 }
 
 }  // namespace
 
-std::int32_t setPointsOnLine(miProObj* hostConn, const PlacementRequest& request,
-                             const EnginePorts& ports) {
+void noteRefusal(std::vector<InsertRefusal>& refusals, const std::string& message) {
+    auto seen = std::find_if(refusals.begin(), refusals.end(),
+                             [&](const auto& refusal) { return refusal.message == message; });
+    if (seen == refusals.end()) seen = refusals.insert(refusals.end(), {message, 0});
+    ++seen->count;
+}
+
+ObjectPlacement placeAlongObject(PlacementPort& host, const PlacementRequest& request,
+                                 MessageBoxPort& messages) {
+    ObjectPlacement result;
     if (request.outputTable.empty()) {
-        ports.messages.show(kNoOutputTableText, kNoOutputTableCaption, MessageIcon::Exclamation);
-        return kNotReached;
+        messages.show(kNoOutputTableText, kNoOutputTableCaption, MessageIcon::Exclamation);
+        result.unreached = "no output table";
+        return result;
     }
-    if (hostConn == nullptr || !hostConn->isLoaded()) return kNotReached;
-    ObjectPlacement placement(*hostConn, request.outputTable, request.distanceColumn,
-                              request.rowIdColumn, ports);
-    if (!placement.resolveSource(request.sourceTable)) return kNotReached;
-    std::int32_t placed = 0;
+    if (!host.hostRunning()) {
+        result.unreached = "the host is not running";
+        return result;
+    }
+    ObjectPlacer placer(host, request, messages);
+    if (!placer.resolveSource(request.sourceTable, result.unreached)) return result;
+    result.unreached.clear();
     try {
-        placed = placement.placeAlongObject(request.distances, request.fromTheEnd);
+        placer.placeAlong(request.distances, request.fromTheEnd, result);
     } catch (...) {
-        placement.releaseVariable();  // the failure itself still goes up
+        placer.releaseObject();  // the failure itself still goes up
         throw;
     }
-    placement.releaseVariable();
-    return placed;
+    placer.releaseObject();
+    return result;
+}
+
+std::int32_t setPointsOnLine(miProObj* hostConn, const PlacementRequest& request,
+                             const EnginePorts& ports) {
+    if (hostConn == nullptr) {
+        // No connection is a host that is not running, told after the output table's check.
+        if (request.outputTable.empty()) {
+            ports.messages.show(kNoOutputTableText, kNoOutputTableCaption,
+                                MessageIcon::Exclamation);
+        }
+        return -1;
+    }
+    MapBasicPlacement host(*hostConn, ports.random, ports.timer);
+    return placeAlongObject(host, request, ports.messages).placed;
 }
 
 }  // namespace veltrano

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "host/host_codes.h"
 #include "foundation/run_time_error.h"
+#include "host/host_codes.h"
 
 namespace veltrano {
 
@@ -190,6 +190,7 @@ void miProObj::xDo(std::string_view str) {
 
 void miProObj::RunCommand(std::string_view str) {
     lastCallFailed_ = true;
+    lastFailureMessage_.clear();
     try {
         if (isLoaded() && miApp_) {
             app().Do(str);
@@ -238,6 +239,7 @@ void miProObj::msgboxErr() {
         if (code == 0) return;
         const std::string message = app().LastErrorMessage();
         lastCallFailed_ = true;
+        lastFailureMessage_ = message;
         messages_.show(message, "MI Error: " + std::to_string(code), MessageIcon::CriticalStop);
         LastError::clear();
         app().SetLastErrorCode(0);
@@ -245,6 +247,7 @@ void miProObj::msgboxErr() {
         lastCallFailed_ = true;
         if (error.number() == err::kHostGone) {
             resetState(true);
+            lastFailureMessage_ = std::string(kLinkLostText);
             messages_.show(kLinkLostText, kLinkLostCaption, MessageIcon::CriticalStop);
         } else {
             messages_.show(std::to_string(error.number()) + ": " + error.description(), {},
@@ -358,6 +361,7 @@ HostValue miProObj::functionTemplate() {
 // The handler of the wrapped calls: the failure is pending while msgboxErr shows what the
 // host said, and settled once the operation gives up.
 void miProObj::reportThroughHost(const RunTimeError& error) {
+    lastFailureMessage_ = error.description();
     LastError::set(error);
     msgboxErr();
     LastError::clear();

@@ -95,6 +95,8 @@ public:
     // the host refused it, or it raised a failure. Kept because msgboxErr clears the
     // host's error code, so IsError cannot tell afterwards.
     bool lastCallFailed() const { return lastCallFailed_; }
+    // What the host said when it refused the last Eval or xDo; empty when it said nothing.
+    const std::string& lastFailureMessage() const { return lastFailureMessage_; }
 
     bool Close_All(bool saveInteractive = false);
     void ClosePro(bool doFullExit = false);
@@ -200,6 +202,7 @@ private:
     SlotArray<miProWind> arrWin_;
     SlotArray<miProTblInfo> arrTbl_;
     std::int32_t countTbl_ = 0;
+    std::string lastFailureMessage_;
     bool lastCallFailed_ = false;
 };
 

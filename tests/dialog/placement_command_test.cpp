@@ -175,18 +175,6 @@ TEST_F(placement_command, a_refused_press_says_why_and_places_nothing) {
     }
 }
 
-TEST_F(placement_command, a_failure_from_the_engine_is_reported_and_the_ending_runs) {
-    f.onPlacement = [](std::size_t) -> std::int32_t {
-        throw RunTimeError(err::kDivisionByZero, {}, "pointsAlongObject");
-    };
-    EXPECT_EQ(press("10"), PlacementOutcome::Failed);
-    EXPECT_EQ(f.messages.shown, (std::vector<ShownMessage>{{"11: Division by zero", kInternalError,
-                                                            MessageIcon::Exclamation}}));
-    EXPECT_EQ(f.calls.size(), 1u);
-    expectEnding();
-    EXPECT_TRUE(f.view.okEnabled);
-}
-
 TEST_F(placement_command, the_host_ending_in_the_walk_is_reported_and_ok_disabled) {
     f.onPlacement = [&](std::size_t) {
         f.hostGone();

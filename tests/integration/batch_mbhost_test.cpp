@@ -96,7 +96,9 @@ TEST(batch_with_mbhost, each_refusal_has_its_status_and_its_reason) {
     } rows[] = {
         {"--points 10 --output placed", 2,
          "cannot reach the host: no mbhost is running at " + nobody},
-        {"--points 100 --output nothere", 3, "': Table nothere is not open"},
+        {"--points 100 --output nothere", 3,
+         "refused 4 insert(s) into nothere: line 1, position 13, near 'nothere': Table nothere is "
+         "not open"},
         {"--points 100 --output Query1", 3, "': Table Query1 is read-only"},
         {"--points 100 --output flat", 3, "': Table flat is not mappable"},
         {"--points 100 --output Selection", 3, "is read-only"},

@@ -1,5 +1,5 @@
 // veltrano-batch's run over a scripted host: what it prints and how it ends when the host
-// is missing or nothing is selected, and how it counts the inserts it watches.
+// is missing or nothing is selected, and the exit status each placement report gives.
 #include "batch_run.h"
 
 #include <gtest/gtest.h>
@@ -7,7 +7,6 @@
 #include <sstream>
 
 #include "automation/raised.h"
-#include "insert_watch.h"
 #include "support/dialog_fixture.h"
 
 namespace veltrano::batch {
@@ -45,28 +44,39 @@ TEST_F(batch_run, an_empty_selection_is_not_a_placement) {
     EXPECT_EQ(out.str(), "--- NO Selected Objects ---\n");
 }
 
-TEST_F(batch_run, the_watch_counts_inserts_into_the_output_table_and_passes_all_on) {
-    f.host->fail("Insert into Out ( obj, distanceM ) Values ( v, 2 ) ", 1013, "not mappable");
-    f.host->fail("Insert into Out (obj) Values (v) ", 1013, "not mappable");
-    f.host->fail("Insert into Other ( obj ) Values ( v ) ", 405, "not open");
-    InsertRecord record;
-    WatchingProvider watching(f.provider, "Out", record);
-    const AutomationPtr watched = watching.attachRunning();
-    const char* statements[] = {"Insert into Out ( obj, distanceM ) Values ( v, 1 ) ",
-                                "Insert into Out ( obj, distanceM ) Values ( v, 2 ) ",
-                                "Insert into Out (obj) Values (v) ",
-                                "Insert into Other ( obj ) Values ( v ) "};
-    for (const char* statement : statements) testing::raisedBy([&] { watched->Do(statement); });
-    EXPECT_EQ(record.pointInserts, 2u);
-    EXPECT_EQ(record.refusedPoints, 1u);
-    ASSERT_EQ(record.refusals.size(), 1u);
-    EXPECT_EQ(record.refusals[0].message, "not mappable");
-    EXPECT_EQ(record.refusals[0].count, 2u);
-    EXPECT_EQ(f.host->traffic().size(), std::size(statements));
-
-    f.provider.running.reset();
-    EXPECT_THROW(watching.attachRunning(), RunTimeError);
-    EXPECT_FALSE(record.attachFailure.empty());
+TEST(batch_status, each_report_has_its_status_and_names_the_refusals) {
+    const auto report = [](PlacementOutcome outcome, std::vector<ObjectReport> objects,
+                           std::vector<InsertRefusal> refusals) {
+        PlacementReport r;
+        r.outcome = outcome;
+        r.objects = std::move(objects);
+        r.refusals = std::move(refusals);
+        return r;
+    };
+    const auto placed = PlacementOutcome::Placed;
+    const struct {
+        PlacementReport report;
+        ExitStatus status;
+        std::string err;
+    } rows[] = {
+        {report(placed, {{3, 3, ""}, {-1, 0, "why"}}, {}), kPlaced, ""},
+        {report(placed, {{0, 0, ""}}, {}), kPlaced, "no distance fell on any selected object"},
+        {report(placed, {{0, 2, ""}}, {{"not mappable", 2}}), kRefused,
+         "the host refused 2 insert(s) into Out: not mappable\n"},
+        {report(placed, {{2, 2, ""}}, {{"label refused", 1}}), kPartlyPlaced, "label refused"},
+        {report(placed, {{1, 2, ""}}, {}), kPartlyPlaced, ""},
+        {report(PlacementOutcome::Refused, {}, {}), kRefused, ""},
+        {report(PlacementOutcome::NoSelection, {}, {}), kNothingSelected, ""},
+        {report(PlacementOutcome::Failed, {{1, 1, ""}}, {}), kStopped, ""},
+    };
+    for (const auto& row : rows) {
+        std::ostringstream err;
+        EXPECT_EQ(statusOf(row.report, "Out", err), row.status) << err.str();
+        EXPECT_NE(err.str().find(row.err), std::string::npos) << err.str();
+        if (row.err.empty()) {
+            EXPECT_EQ(err.str(), "");
+        }
+    }
 }
 
 }  // namespace

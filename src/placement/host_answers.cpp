@@ -1,4 +1,4 @@
-#include "dialog/host_answers.h"
+#include "placement/host_answers.h"
 
 #include <cmath>
 #include <limits>

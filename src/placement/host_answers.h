@@ -1,4 +1,4 @@
-// How the dialog reads the host's answers to its own few expressions.
+// How the placement and the dialog read the host's answers to their own few expressions.
 #pragma once
 
 #include <cstdint>

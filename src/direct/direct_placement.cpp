@@ -1,0 +1,192 @@
+#include "direct/direct_placement.h"
+
+#include "foundation/host_number.h"
+#include "foundation/run_time_error.h"
+#include "mbhost/lexer.h"
+
+namespace veltrano {
+
+namespace {
+
+constexpr const char* kSource = "direct placement";
+
+[[noreturn]] void noSuch(const std::string& what) {
+    throw RunTimeError(err::kSubscriptOutOfRange, "Subscript out of range: " + what, kSource);
+}
+
+}  // namespace
+
+std::int32_t DirectPlacement::selectedCount() {
+    const mbhost::Table* selection = host_.workspace().selection();
+    return selection ? selection->rowCount() : 0;
+}
+
+std::string DirectPlacement::first() {
+    selection_ = host_.workspace().selection();
+    moveTo(1);
+    return selection_ ? selection_->name() : std::string();
+}
+
+void DirectPlacement::moveTo(std::int32_t rowId) {
+    cursor_ = 0;
+    if (!selection_) return;
+    for (std::int32_t id = rowId; id <= selection_->lastRowId(); ++id) {
+        if (selection_->row(id)) {
+            cursor_ = id;
+            return;
+        }
+    }
+}
+
+ObjectPlacement DirectPlacement::placeCurrent(const PlacementRequest& request) {
+    return placeAlongObject(*this, request, messages_);
+}
+
+bool DirectPlacement::next() {
+    moveTo(cursor_ + 1);
+    return cursor_ != 0;
+}
+
+const mbhost::Table& DirectPlacement::table(const std::string& name) const {
+    const mbhost::Table* found = host_.workspace().findTable(name);
+    if (!found)
+        throw RunTimeError(err::kAutomationFailure, "Table " + name + " is not open", kSource);
+    return *found;
+}
+
+std::string DirectPlacement::tableName(const std::string& name) {
+    const mbhost::Table* found = host_.workspace().findTable(name);
+    return found ? found->name() : std::string();
+}
+
+// As the host answers TableInfo(t, 29).
+std::string DirectPlacement::coordSysClause(const std::string& name) {
+    const mbhost::Table& t = table(name);
+    return t.mappable() ? "CoordSys " + t.coordSys()->clause() : std::string();
+}
+
+bool DirectPlacement::outputHasColumn(const std::string&, const std::string& column) {
+    return sink_.hasColumn(column);
+}
+
+std::int32_t DirectPlacement::sourceRowId(const std::string&) {
+    return cursor_;
+}
+
+void DirectPlacement::holdObject(const std::string& name) {
+    const mbhost::Table& t = table(name);
+    const mbhost::Row* row = t.row(cursor_);
+    object_ = row ? row->object : nullptr;
+    coordSys_ = t.coordSys();
+}
+
+// A row without an object places nothing, as a type no walk reads.
+std::int32_t DirectPlacement::objectType() {
+    return object_ && coordSys_ ? static_cast<std::int32_t>(object_->type) : 0;
+}
+
+void DirectPlacement::releaseObject() {
+    object_.reset();
+}
+
+InsertOutcome DirectPlacement::insertPoint(const OutputTarget& target, const PlacedPoint& point) {
+    return sink_.point(target, point);
+}
+
+InsertOutcome DirectPlacement::insertLabel(const OutputTarget& target, std::string_view label,
+                                           const PlacedPoint& point, const LabelExtent& box) {
+    return sink_.label(target, label, point, box);
+}
+
+const std::vector<mbhost::Point>& DirectPlacement::section(std::int32_t s) const {
+    if (s < 1 || s > static_cast<std::int32_t>(object_->parts.size())) {
+        noSuch("the object has no section " + std::to_string(s));
+    }
+    return object_->parts[static_cast<std::size_t>(s - 1)];
+}
+
+HostPoint DirectPlacement::remember(mbhost::Point p) {
+    previous_ = current_;
+    current_ = p;
+    return {p.x, p.y};
+}
+
+HostPoint DirectPlacement::lineEnd(bool end) {
+    const auto& nodes = section(1);
+    if (nodes.empty()) noSuch("the line has no nodes");
+    return remember(end ? nodes.back() : nodes.front());
+}
+
+std::int16_t DirectPlacement::sectionCount() {
+    return toInt16(static_cast<double>(object_->parts.size()));
+}
+
+std::int32_t DirectPlacement::nodeCount(std::int32_t s) {
+    return static_cast<std::int32_t>(section(s).size());
+}
+
+HostPoint DirectPlacement::node(std::int32_t s, std::int32_t n) {
+    const auto& nodes = section(s);
+    if (n < 1 || n > static_cast<std::int32_t>(nodes.size())) {
+        noSuch("section " + std::to_string(s) + " has no node " + std::to_string(n));
+    }
+    return remember(nodes[static_cast<std::size_t>(n - 1)]);
+}
+
+double DirectPlacement::distanceFromPreviousNode() {
+    return host_.measurer().distance(*coordSys_, previous_, current_);
+}
+
+double DirectPlacement::objectLength(bool perimeter) {
+    mbhost::Measurer& measure = host_.measurer();
+    return perimeter ? measure.perimeter(*coordSys_, *object_)
+                     : measure.length(*coordSys_, *object_);
+}
+
+std::string DirectPlacement::measuringCoordSys(const std::string& name) {
+    return coordSysClause(name);
+}
+
+double DirectPlacement::distance(double ax, double ay, double x, double y) {
+    return host_.measurer().distance(*coordSys_, {ax, ay}, {x, y});
+}
+
+bool TableRowSink::hasColumn(std::string_view column) {
+    const mbhost::Table* t = host_.workspace().findTable(table_);
+    return t && t->findColumn(mbhost::toLower(column)) >= 0;
+}
+
+InsertOutcome TableRowSink::append(const OutputTarget& target, const PlacedPoint& point,
+                                   mbhost::Geometry object) {
+    const mbhost::Table* t = host_.workspace().findTable(table_);
+    mbhost::Row row;
+    row.fields.resize(t ? t->data().columns.size() : 0);
+    const auto put = [&](const std::string& column, mbhost::Value value) {
+        const int at = column.empty() || !t ? -1 : t->findColumn(mbhost::toLower(column));
+        if (at >= 0) row.fields[static_cast<std::size_t>(at)] = std::move(value);
+    };
+    put(target.distColumn, mbhost::Value::real(point.dist));
+    put(target.rowIdColumn, mbhost::Value::integer(point.rowId));
+    row.object = std::make_shared<const mbhost::Geometry>(std::move(object));
+    try {
+        host_.appendRow(table_, std::move(row));
+    } catch (const mbhost::HostFailure& refusal) {
+        return {false, refusal.what()};
+    }
+    return {};
+}
+
+InsertOutcome TableRowSink::point(const OutputTarget& target, const PlacedPoint& point) {
+    return append(target, point, mbhost::Geometry::point(point.x, point.y));
+}
+
+InsertOutcome TableRowSink::label(const OutputTarget&, std::string_view text,
+                                  const PlacedPoint& point, const LabelExtent& box) {
+    mbhost::Geometry label;
+    label.type = mbhost::ObjectType::Text;
+    label.parts = {{{point.x, point.y}, {point.x + box.east, point.y + box.north}}};
+    label.text = std::string(text);
+    return append({}, point, std::move(label));
+}
+
+}  // namespace veltrano
