@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <iomanip>
 #include <memory>
@@ -230,6 +232,13 @@ ExitStatus place(Run& run, const std::string& points, ProgressLine& progress) {
     return statusOf(outcome, record, kPoints, run.err);
 }
 
+// The seam where tests interrupt a run: with VELTRANO_BATCH_INTERRUPT_AT=STEP in the
+// environment the run sends itself SIGINT as it comes to STEP: write, picture, commit, written.
+void interruptionStep(const char* step) {
+    const char* at = std::getenv("VELTRANO_BATCH_INTERRUPT_AT");
+    if (at && std::string_view(at) == step) ::raise(SIGINT);
+}
+
 // What the run writes, each beside its place until all are committed at the end.
 struct StagedFiles {
     std::unique_ptr<mbhost::gdal::StagedWrite> output, picture;
@@ -239,6 +248,7 @@ void writeOutput(Run& run, StagedFiles& staged) {
     mbhost::TableData points = run.table(kPoints).data();
     fillKeptColumns(points, 2, 1, run.kept, run.table(run.selection), run.table(kSource).data());
     run.checkInterrupted();
+    interruptionStep("write");
     mbhost::gdal::setWriteStopCheck(stopRequested);
     try {
         staged.output = run.store->stage(points, run.options.outputTable);
@@ -260,6 +270,7 @@ std::string replaced(std::string text, const std::string& what, const std::strin
 // Drawn into a working folder beside the picture, as the output is written.
 void savePicture(Run& run, StagedFiles& staged) {
     if (!run.file.picture) return;
+    interruptionStep("picture");
     const std::string& picture = *run.file.picture;
     try {
         staged.picture = std::make_unique<mbhost::gdal::StagedWrite>(picture);
@@ -341,8 +352,10 @@ ExitStatus runSteps(Run& run, std::ostream& err, bool live) {
     StagedFiles staged;
     writeOutput(run, staged);
     savePicture(run, staged);
+    interruptionStep("commit");
     run.checkInterrupted();
     commitFiles(run, staged);
+    interruptionStep("written");
     run.times.write = watch.lap();
     if (InterruptionWatch::requested()) {
         err << kName << "interrupted after the commit: " << run.options.outputTable
