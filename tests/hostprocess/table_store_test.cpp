@@ -291,19 +291,21 @@ INSTANTIATE_TEST_SUITE_P(formats, commit_under_faults,
 // folder left as it was.
 TEST(commit_roll_forward, acts_only_on_what_this_user_alone_wrote) {
     const TempDir dir;
-    const std::string path = dir.file("points.gpkg"), secret = dir.file("secret");
+    const std::string path = dir.file("points.gpkg"), secret = dir.file("points.txt");
+    const std::string nested = dir.file("sub/points.gpkg");  // a piece's name, elsewhere
+    fs::create_directory(dir.file("sub"));
     const std::string folder = dir.file(".points.gpkg.writing-1-0");
-    const std::string nobody = ::geteuid() == 0 ? "nobody" : "";
+    const std::string nobody = ::geteuid() == 0 ? "65534" : "";
     const struct {
         const char* what;
         std::string manifest, manifestMode = "600", folderMode = "700", owner = "";
     } rows[] = {
-        {"a folder of another user", "remove secret", "600", "700", nobody + ":" + nobody},
+        {"a folder of another user", "move points.gpkg", "600", "700", nobody + ":" + nobody},
         {"a folder others may write", "move points.gpkg", "600", "777"},
         {"a manifest others may write", "move points.gpkg", "666"},
-        {"a name with a path", "remove ../" + fs::path(dir.path()).filename().string() + "/secret"},
+        {"a name with a path", "remove sub/points.gpkg"},
         {"a name climbing out", "move .."},
-        {"a name that is not a piece", "remove secret"},
+        {"a name that is not a piece", "remove points.txt"},
         {"a piece that is a link", "move points.gpkg"},
         {"a manifest that is a link", "link"},
     };
@@ -312,10 +314,11 @@ TEST(commit_roll_forward, acts_only_on_what_this_user_alone_wrote) {
         SCOPED_TRACE(row.what);
         if (row.owner == ":") continue;  // only root can make another user's folder
         std::ofstream(secret) << "mine";
+        std::ofstream(nested) << "mine";
         fs::create_directory(folder);
         const std::string manifest = folder + "/commit-manifest";
         if (row.manifest == "link") {
-            std::ofstream(secret + ".m") << "mbhost commit 1\nremove secret\nend\n";
+            std::ofstream(secret + ".m") << "mbhost commit 1\nremove points.txt\nend\n";
             fs::create_symlink(secret + ".m", manifest);
         } else {
             std::ofstream(manifest) << "mbhost commit 1\n" << row.manifest << "\nend\n";
@@ -324,16 +327,18 @@ TEST(commit_roll_forward, acts_only_on_what_this_user_alone_wrote) {
             fs::create_symlink(secret, folder + "/points.gpkg");
         }
         const std::string owner =
-            row.owner.empty() ? "" : "chown -R " + row.owner + " " + folder + ";";
-        ASSERT_EQ(std::system((owner + "chmod " + row.folderMode + " " + folder + "; chmod " +
-                               row.manifestMode + " " + manifest + " 2>/dev/null; true")
+            row.owner.empty() ? "" : " && chown -R " + row.owner + " " + folder;
+        ASSERT_EQ(std::system(("chmod " + row.folderMode + " " + folder + " && chmod " +
+                               row.manifestMode + " " + manifest + owner)
                                   .c_str()),
                   0);
         store.write(pointTable(kLonLat, 37, 55), path);
         EXPECT_EQ(rowsOf(store.open(path)).size(), 3u);
-        std::string kept;
-        std::ifstream(secret) >> kept;
-        EXPECT_EQ(kept, "mine");
+        for (const std::string& victim : {secret, nested}) {
+            std::string kept;
+            std::ifstream(victim) >> kept;
+            EXPECT_EQ(kept, "mine") << victim;
+        }
         EXPECT_TRUE(fs::exists(folder));
         fs::remove_all(folder);
     }
