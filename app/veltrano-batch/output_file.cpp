@@ -51,7 +51,8 @@ OutputRefusal refuseFile(const std::vector<fs::path>& input, const std::string& 
             }
         }
         if (!overwrite) {
-            return {kOutputUnwritable, "cannot write " + path + ": " + piece.string() +
+            const fs::path named = fs::path(path).parent_path() / piece.filename();
+            return {kOutputUnwritable, "cannot write " + path + ": " + named.string() +
                                            " exists (--overwrite replaces it)"};
         }
     }

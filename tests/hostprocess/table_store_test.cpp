@@ -293,6 +293,7 @@ TEST(commit_roll_forward, acts_only_on_what_this_user_alone_wrote) {
     const TempDir dir;
     const std::string path = dir.file("points.gpkg"), secret = dir.file("points.txt");
     const std::string nested = dir.file("sub/points.gpkg");  // a piece's name, elsewhere
+    const std::string other = dir.file("other.gpkg");        // another table's
     fs::create_directory(dir.file("sub"));
     const std::string folder = dir.file(".points.gpkg.writing-1-0");
     const std::string nobody = ::geteuid() == 0 ? "65534" : "";
@@ -306,6 +307,7 @@ TEST(commit_roll_forward, acts_only_on_what_this_user_alone_wrote) {
         {"a name with a path", "remove sub/points.gpkg"},
         {"a name climbing out", "move .."},
         {"a name that is not a piece", "remove points.txt"},
+        {"a piece of another table", "remove other.gpkg"},
         {"a piece that is a link", "move points.gpkg"},
         {"a manifest that is a link", "link"},
     };
@@ -315,15 +317,16 @@ TEST(commit_roll_forward, acts_only_on_what_this_user_alone_wrote) {
         if (row.owner == ":") continue;  // only root can make another user's folder
         std::ofstream(secret) << "mine";
         std::ofstream(nested) << "mine";
+        std::ofstream(other) << "mine";
         fs::create_directory(folder);
         const std::string manifest = folder + "/commit-manifest";
         if (row.manifest == "link") {
-            std::ofstream(secret + ".m") << "mbhost commit 1\nremove points.txt\nend\n";
+            std::ofstream(secret + ".m") << "mbhost commit 1\nmove points.gpkg\nend\n";
             fs::create_symlink(secret + ".m", manifest);
         } else {
             std::ofstream(manifest) << "mbhost commit 1\n" << row.manifest << "\nend\n";
         }
-        if (std::string(row.what).find("link") != std::string::npos) {
+        if (row.what == std::string("a piece that is a link")) {
             fs::create_symlink(secret, folder + "/points.gpkg");
         }
         const std::string owner =
@@ -334,7 +337,7 @@ TEST(commit_roll_forward, acts_only_on_what_this_user_alone_wrote) {
                   0);
         store.write(pointTable(kLonLat, 37, 55), path);
         EXPECT_EQ(rowsOf(store.open(path)).size(), 3u);
-        for (const std::string& victim : {secret, nested}) {
+        for (const std::string& victim : {secret, nested, other}) {
             std::string kept;
             std::ifstream(victim) >> kept;
             EXPECT_EQ(kept, "mine") << victim;
@@ -374,10 +377,10 @@ TEST(commit_roll_forward, a_commit_that_cannot_complete_is_undone) {
     EXPECT_EQ(rowsOf(store.open(path)), rowsOf(old));
     EXPECT_FALSE(workingFilesLeft(dir.path()));
     const auto staged = store.stage(changed, dir.file("new.shp"));
-    std::ofstream(dir.file("new.prj")) << "made meanwhile";
-    EXPECT_NE(whatOf([&] { staged->commit(false); }).find("new.prj was made while"),
+    std::ofstream(dir.file("new.qix")) << "made meanwhile";  // not among the pieces written
+    EXPECT_NE(whatOf([&] { staged->commit(false); }).find("new.qix was made while"),
               std::string::npos);
-    EXPECT_EQ(fs::file_size(dir.file("new.prj")), 14u);
+    EXPECT_EQ(fs::file_size(dir.file("new.qix")), 14u);
     EXPECT_FALSE(fs::exists(dir.file("new.shp")));
 }
 
