@@ -18,9 +18,11 @@ const std::array<ExitStatusMeaning, 10> kExitStatuses{{
      "ones)"},
     {kInputUnreadable, "the input file cannot be opened or read"},
     {kOutputUnwritable,
-     "the output file cannot be written (it exists without --overwrite, it is the input, its "
-     "folder is not writable, the disk is full, or it cannot hold the input's system)"},
-    {kInterrupted, "interrupted (SIGINT, SIGTERM): no output was written"},
+     "the output file or the picture cannot be written (it exists, or appeared during the "
+     "run, without --overwrite, it is one of the input's files, its folder is not writable, "
+     "the disk is full, or it cannot hold the input's system): neither is left"},
+    {kInterrupted,
+     "interrupted (SIGINT, SIGTERM) before the output was committed: no output was written"},
 }};
 
 std::string exitStatusLines() {

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
 #include <iomanip>
 #include <memory>
 
@@ -21,6 +24,7 @@
 #include "platform/qt/qlocale_regional_settings.h"
 #include "progress_line.h"
 #include "run_interruption.h"
+#include "staged_write.h"
 #include "stream_ports.h"
 #include "write_interruption.h"
 
@@ -57,6 +61,7 @@ struct Run {
     const Options& options;
     const FileOptions& file;
     std::ostream& err;
+    const InterruptionWatch* interruptions = nullptr;
     std::shared_ptr<mbhost::Host> host = std::make_shared<mbhost::Host>();
     std::shared_ptr<mbhost::gdal::GdalTableStore> store =
         std::make_shared<mbhost::gdal::GdalTableStore>();
@@ -80,7 +85,8 @@ struct Run {
     }
     void checkInterrupted() const {
         if (InterruptionWatch::requested()) {
-            stop(err, kInterrupted, "interrupted: nothing was written to " + options.outputTable);
+            interruptions->answer();
+            throw Stop{kInterrupted};
         }
     }
 };
@@ -255,13 +261,26 @@ ExitStatus place(Run& run, const std::string& points, ProgressLine& progress) {
     return statusOf(report, kPoints, run.err);
 }
 
-void writeOutput(Run& run) {
+// The seam where tests interrupt a run: with VELTRANO_BATCH_INTERRUPT_AT=STEP in the
+// environment the run sends itself SIGINT as it comes to STEP: write, picture, commit, written.
+void interruptionStep(const char* step) {
+    const char* at = std::getenv("VELTRANO_BATCH_INTERRUPT_AT");
+    if (at && std::string_view(at) == step) ::raise(SIGINT);
+}
+
+// What the run writes, each beside its place until all are committed at the end.
+struct StagedFiles {
+    std::unique_ptr<mbhost::gdal::StagedWrite> output, picture;
+};
+
+void writeOutput(Run& run, StagedFiles& staged) {
     mbhost::TableData points = run.table(kPoints).data();
     fillKeptColumns(points, 2, 1, run.kept, run.table(run.selection), run.table(kSource).data());
     run.checkInterrupted();
+    interruptionStep("write");
     mbhost::gdal::setWriteStopCheck(stopRequested);
     try {
-        run.store->write(points, run.options.outputTable);
+        staged.output = run.store->stage(points, run.options.outputTable);
     } catch (const std::runtime_error& failure) {
         mbhost::gdal::setWriteStopCheck(nullptr);
         run.checkInterrupted();
@@ -270,11 +289,57 @@ void writeOutput(Run& run) {
     mbhost::gdal::setWriteStopCheck(nullptr);
 }
 
-void savePicture(Run& run) {
+std::string replaced(std::string text, const std::string& what, const std::string& with) {
+    for (std::size_t at = 0; (at = text.find(what, at)) != std::string::npos; at += with.size()) {
+        text.replace(at, what.size(), with);
+    }
+    return text;
+}
+
+// Drawn into a working folder beside the picture, as the output is written.
+void savePicture(Run& run, StagedFiles& staged) {
     if (!run.file.picture) return;
+    interruptionStep("picture");
+    const std::string& picture = *run.file.picture;
+    try {
+        staged.picture = std::make_unique<mbhost::gdal::StagedWrite>(picture);
+    } catch (const std::runtime_error& refusal) {
+        stop(run.err, kOutputUnwritable,
+             replaced(refusal.what(), std::filesystem::absolute(picture).string(), picture));
+    }
     run.execute(std::string("Map From ") + kPoints + ", " + kSource, kStopped, "");
-    run.execute("Save Window FrontWindow() As " + mapBasicString(*run.file.picture),
-                kOutputUnwritable, "");
+    const std::string drawn = staged.picture->stagedPath();
+    try {
+        run.host->execute("Save Window FrontWindow() As " + mapBasicString(drawn));
+    } catch (const mbhost::HostFailure& failure) {
+        run.checkInterrupted();
+        stop(run.err, kOutputUnwritable, replaced(withoutPlace(failure.what()), drawn, picture));
+    }
+    run.checkInterrupted();
+}
+
+// The output, then the picture; a picture that cannot be committed takes the output back.
+void commitFiles(Run& run, StagedFiles& staged) {
+    const bool replace = run.file.overwrite;
+    try {
+        staged.output->commit(replace);
+    } catch (const std::runtime_error& failure) {
+        stop(run.err, kOutputUnwritable, failure.what());
+    }
+    if (!staged.picture) return;
+    try {
+        staged.picture->commit(replace);
+    } catch (const std::runtime_error& failure) {
+        std::string reason = failure.what();
+        try {
+            staged.output->undo();
+        } catch (const std::runtime_error& kept) {
+            reason += "; " + std::string(kept.what());
+        }
+        stop(run.err, kOutputUnwritable,
+             replaced(reason, std::filesystem::absolute(*run.file.picture).string(),
+                      *run.file.picture));
+    }
 }
 
 class Stopwatch {
@@ -300,7 +365,7 @@ ExitStatus runSteps(Run& run, std::ostream& err, bool live) {
     std::string error;
     if (run.file.every && !readEvery(run.file, error)) stop(err, kBadArguments, error);
     const OutputRefusal refusal =
-        refuseOutput(run.file.input, run.options.outputTable, run.file.overwrite);
+        refuseOutput(run.file.input, run.options.outputTable, run.file.picture, run.file.overwrite);
     if (refusal.status != kPlaced) stop(err, refusal.status, refusal.reason);
     Stopwatch watch;
     openInput(run);
@@ -313,9 +378,18 @@ ExitStatus runSteps(Run& run, std::ostream& err, bool live) {
     const ExitStatus status = place(run, points, progress);
     run.times.place = watch.lap();
     if (status != kPlaced && status != kPartlyPlaced) return status;
-    writeOutput(run);
+    StagedFiles staged;
+    writeOutput(run, staged);
+    savePicture(run, staged);
+    interruptionStep("commit");
+    run.checkInterrupted();
+    commitFiles(run, staged);
+    interruptionStep("written");
     run.times.write = watch.lap();
-    savePicture(run);
+    if (InterruptionWatch::requested()) {
+        err << kName << "interrupted after the commit: " << run.options.outputTable
+            << " was written\n";
+    }
     if (!run.file.quiet) {
         err << kName << progress.objects() << " objects, " << progress.points() << " points in "
             << std::fixed << std::setprecision(1) << watch.total()
@@ -326,8 +400,10 @@ ExitStatus runSteps(Run& run, std::ostream& err, bool live) {
 }  // namespace
 
 ExitStatus runFile(const Options& options, std::ostream& err, bool errIsTerminal, RunTimes* times) {
-    const InterruptionWatch interruptions;
+    const InterruptionWatch interruptions(
+        err, kName + std::string("interrupted: nothing was written to ") + options.outputTable);
     Run run(options, err);
+    run.interruptions = &interruptions;
     run.host->setTableStore(run.store);
     run.host->setMapRenderer(std::make_shared<mbhost::picture::MapPictureRenderer>());
     ExitStatus status = kPlaced;

@@ -23,6 +23,7 @@ namespace {
 
 using veltrano::testing::TempDir;
 using veltrano::testing::whatOf;
+namespace fs = std::filesystem;
 
 const char* const kLonLat = "Earth Projection 1, 104";
 const char* const kUtm33 = "Earth Projection 8, 104, \"m\", 15, 0, 0.9996, 500000, 0";
@@ -284,6 +285,104 @@ TEST_P(commit_under_faults, the_table_opens_whole_as_the_old_or_the_new_version)
 INSTANTIATE_TEST_SUITE_P(formats, commit_under_faults,
                          ::testing::Values(".tab", ".mif", ".shp", ".geojson", ".gpkg"),
                          [](const auto& info) { return std::string(info.param + 1); });
+
+// A working folder beside the table that this user alone did not write, or whose manifest
+// names a file that is not one of the table's: the write goes on, the victim is kept and the
+// folder left as it was.
+TEST(commit_roll_forward, acts_only_on_what_this_user_alone_wrote) {
+    const TempDir dir;
+    const std::string path = dir.file("points.gpkg"), secret = dir.file("points.txt");
+    const std::string nested = dir.file("sub/points.gpkg");  // a piece's name, elsewhere
+    const std::string other = dir.file("other.gpkg");        // another table's
+    fs::create_directory(dir.file("sub"));
+    const std::string folder = dir.file(".points.gpkg.writing-1-0");
+    const std::string nobody = ::geteuid() == 0 ? "65534" : "";
+    const struct {
+        const char* what;
+        std::string manifest, manifestMode = "600", folderMode = "700", owner = "";
+    } rows[] = {
+        {"a folder of another user", "move points.gpkg", "600", "700", nobody + ":" + nobody},
+        {"a folder others may write", "move points.gpkg", "600", "777"},
+        {"a manifest others may write", "move points.gpkg", "666"},
+        {"a name with a path", "remove sub/points.gpkg"},
+        {"a name climbing out", "move .."},
+        {"a name that is not a piece", "remove points.txt"},
+        {"a piece of another table", "remove other.gpkg"},
+        {"a piece that is a link", "move points.gpkg"},
+        {"a manifest that is a link", "link"},
+    };
+    GdalTableStore store;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        if (row.owner == ":") continue;  // only root can make another user's folder
+        std::ofstream(secret) << "mine";
+        std::ofstream(nested) << "mine";
+        std::ofstream(other) << "mine";
+        fs::create_directory(folder);
+        const std::string manifest = folder + "/commit-manifest";
+        if (row.manifest == "link") {
+            std::ofstream(secret + ".m") << "mbhost commit 1\nmove points.gpkg\nend\n";
+            fs::create_symlink(secret + ".m", manifest);
+        } else {
+            std::ofstream(manifest) << "mbhost commit 1\n" << row.manifest << "\nend\n";
+        }
+        if (row.what == std::string("a piece that is a link")) {
+            fs::create_symlink(secret, folder + "/points.gpkg");
+        }
+        const std::string owner =
+            row.owner.empty() ? "" : " && chown -R " + row.owner + " " + folder;
+        ASSERT_EQ(std::system(("chmod " + row.folderMode + " " + folder + " && chmod " +
+                               row.manifestMode + " " + manifest + owner)
+                                  .c_str()),
+                  0);
+        store.write(pointTable(kLonLat, 37, 55), path);
+        EXPECT_EQ(rowsOf(store.open(path)).size(), 3u);
+        for (const std::string& victim : {secret, nested, other}) {
+            std::string kept;
+            std::ifstream(victim) >> kept;
+            EXPECT_EQ(kept, "mine") << victim;
+        }
+        EXPECT_TRUE(fs::exists(folder));
+        fs::remove_all(folder);
+    }
+}
+
+// A commit that cannot complete puts the old files back and leaves no working folder; one
+// undone after it completed too; one that would replace a file made meanwhile is refused.
+TEST(commit_roll_forward, a_commit_that_cannot_complete_is_undone) {
+    const TempDir dir;
+    const std::string path = dir.file("points.shp");
+    GdalTableStore store;
+    const TableData old = pointTable(kLonLat, 37, 55), changed = pointTable(kLonLat, 38, 56);
+    fs::create_directory(dir.file("points.dbf"));
+    EXPECT_NE(whatOf([&] { store.write(old, path); }).find("points.dbf is a folder"),
+              std::string::npos);
+    EXPECT_FALSE(fs::exists(path));
+    EXPECT_FALSE(workingFilesLeft(dir.path()));
+    fs::remove(dir.file("points.dbf"));
+    store.write(old, path);
+    const auto inode = [&] {
+        struct stat status {};
+        ::stat(path.c_str(), &status);
+        return status.st_ino;
+    };
+    const auto before = inode();
+    {
+        const auto staged = store.stage(changed, path);
+        staged->commit();
+        EXPECT_NE(inode(), before);
+        staged->undo();
+    }
+    EXPECT_EQ(inode(), before);
+    EXPECT_EQ(rowsOf(store.open(path)), rowsOf(old));
+    EXPECT_FALSE(workingFilesLeft(dir.path()));
+    const auto staged = store.stage(changed, dir.file("new.shp"));
+    std::ofstream(dir.file("new.qix")) << "made meanwhile";  // not among the pieces written
+    EXPECT_NE(whatOf([&] { staged->commit(false); }).find("new.qix was made while"),
+              std::string::npos);
+    EXPECT_EQ(fs::file_size(dir.file("new.qix")), 14u);
+    EXPECT_FALSE(fs::exists(dir.file("new.shp")));
+}
 
 TEST(table_file, gdal_reasons_reach_the_client_readable) {
     for (const auto& [gdal, reason] :

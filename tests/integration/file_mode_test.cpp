@@ -23,13 +23,13 @@ using Sections = std::vector<std::vector<Point>>;
 using DatasetPtr = std::unique_ptr<GDALDataset, decltype(&GDALClose)>;
 namespace fs = std::filesystem;
 
-// Through the shell: limits set first, a signal (INT, TERM) sent after a while when named.
-std::pair<int, std::string> batch(const std::string& arguments, const std::string& signal = "",
+// Through the shell: limits set first, a command run after a while when named (the run is $!).
+std::pair<int, std::string> batch(const std::string& arguments, const std::string& meanwhile = "",
                                   const std::string& limits = "") {
     const std::string run = "'" VELTRANO_BATCH_PATH "' " + arguments + " 2>&1 >/dev/null";
     FILE* pipe =
-        ::popen((limits + (signal.empty() ? "exec " + run
-                                          : run + " & sleep 0.8; kill -" + signal + " $!; wait $!"))
+        ::popen((limits + (meanwhile.empty() ? "exec " + run
+                                             : run + " & sleep 0.8; " + meanwhile + "; wait $!"))
                     .c_str(),
                 "r");
     std::string err;
@@ -210,7 +210,12 @@ TEST(file_mode_faults, refuse_with_a_reason_and_leave_no_output) {
     writeTable(dir.file("long.gpkg"), 4326, lines);
     std::ofstream(dir.file("bad.geojson")) << "{\"type\": \"FeatureCollection\", \"feat";
     std::ofstream(dir.file("taken.gpkg")) << "keep me";
+    fs::create_directory(dir.file("d"));
+    translate(input, dir.file("d/roads.shp"), 4326);
+    fs::create_symlink(input, dir.file("link.gpkg"));
+    fs::create_hard_link(input, dir.file("same.gpkg"));
     fs::create_directory(dir.file("ro"));
+    fs::create_directory(dir.file("ro.gpkg"));
     fs::permissions(dir.file("ro"), fs::perms::owner_read | fs::perms::owner_exec);
     const std::string from = "--input '" + input + "' ";
     const auto staging = [](const fs::path& folder) {
@@ -218,11 +223,15 @@ TEST(file_mode_faults, refuse_with_a_reason_and_leave_no_output) {
             return entry.path().string().find(".writing-") != std::string::npos;
         });
     };
+    const std::string longRun = "--input '" + dir.file("long.gpkg") + "' --every 0.02";
+    const auto at = [](const char* step) {
+        return "VELTRANO_BATCH_INTERRUPT_AT=" + std::string(step) + " ";
+    };
     const struct {
         std::string arguments;
         int status;
         std::string message, output;
-        std::string signal = "", limits = "";
+        std::string meanwhile = "", limits = "";
     } rows[] = {
         {"--input '" + dir.file("none.tab") + "' --every 100", 7, "none.tab: no such file", out},
         {"--input '" + dir.file("bad.geojson") + "' --every 100", 7, "bad.geojson", out},
@@ -239,19 +248,45 @@ TEST(file_mode_faults, refuse_with_a_reason_and_leave_no_output) {
         {from + "--every 100 --overwrite", 8, "a file of the input", input},
         {from + "--every 100", 8, "read-only", dir.file("ro/out.gpkg")},
         {from + "--every 0.5", 8, "File too large", out, "", "trap '' XFSZ; ulimit -f 64; "},
-        {"--input '" + dir.file("long.gpkg") + "' --every 0.02", 130, "interrupted", out, "INT"},
-        {"--input '" + dir.file("long.gpkg") + "' --every 0.02", 130, "interrupted", out, "TERM"},
+        {"--input '" + dir.file("d") + "' --layer roads --every 100 --overwrite", 8,
+         "a file of the input", dir.file("d/roads.shp")},
+        {from + "--every 100 --overwrite", 8, "a file of the input", dir.file("link.gpkg")},
+        {from + "--every 100 --overwrite", 8, "a file of the input", dir.file("same.gpkg")},
+        {from + "--every 100 --overwrite", 8, "is a folder", dir.file("ro.gpkg")},
+        {from + "--every 100 --picture '" + input + "'", 8, "a file of the input", out},
+        {from + "--every 100 --picture '" + dir.file("taken.gpkg") + "'", 8, "exists", out},
+        {from + "--every 100 --picture '" + dir.file("p.bmp") + "'", 8, "unknown picture", out},
+        {from + "--every 100 --picture '" + dir.file("ro/p.png") + "'", 8, "read-only", out},
+        {"--input '" + dir.file("long.gpkg") + "' --every 1", 8, "was made while", out,
+         "echo other >" + out},
+        {longRun, 130, "interrupted", out, "kill -INT $!"},
+        {longRun, 130, "interrupted", out, "kill -TERM $!"},
+        {from + "--every 100 --picture '" + dir.file("p.png") + "'", 130, "interrupted", out, "",
+         at("write")},
+        {from + "--every 100 --picture '" + dir.file("p.png") + "'", 130, "interrupted", out, "",
+         at("picture")},
+        {from + "--every 100 --picture '" + dir.file("p.png") + "'", 130, "interrupted", out, "",
+         at("commit")},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.arguments);
-        const auto before = fs::exists(row.output) ? fs::file_size(row.output) : 0;
+        const auto before = fs::is_regular_file(row.output) ? fs::file_size(row.output) : 0;
         const auto [status, err] =
-            batch(row.arguments + " --output '" + row.output + "'", row.signal, row.limits);
+            batch(row.arguments + " --output '" + row.output + "'", row.meanwhile, row.limits);
         EXPECT_EQ(status, row.status) << err;
         EXPECT_NE(err.find(row.message), std::string::npos) << err;
-        EXPECT_EQ(fs::exists(row.output) ? fs::file_size(row.output) : 0, before);
-        EXPECT_FALSE(staging(fs::path(row.output).parent_path()));
+        const bool other = row.meanwhile.starts_with("echo");  // the run made it meanwhile
+        EXPECT_EQ(fs::is_regular_file(row.output) ? fs::file_size(row.output) : 0,
+                  other ? 6 : before);
+        EXPECT_FALSE(fs::exists(dir.file("p.png")));
+        EXPECT_FALSE(staging(fs::path(row.output).parent_path()) || staging(dir.path()));
+        if (other) fs::remove(row.output);
     }
+    const auto [status, err] =
+        batch(from + "--every 100 --output '" + out + "'", "", at("written"));
+    EXPECT_EQ(status, 0);
+    EXPECT_NE(err.find("interrupted after the commit: " + out + " was written"), std::string::npos)
+        << err;
     EXPECT_EQ(openVector(input)->GetLayer(0)->GetFeatureCount(), 2);
 }
 

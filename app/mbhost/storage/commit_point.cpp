@@ -1,13 +1,16 @@
 #include "commit_point.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
+#include <sstream>
 #include <stdexcept>
+
+#include "table_file_format.h"
 
 namespace mbhost::gdal {
 namespace fs = std::filesystem;
@@ -16,6 +19,70 @@ namespace {
 constexpr const char* kManifest = "commit-manifest";
 constexpr const char* kHeader = "mbhost commit 1";
 constexpr const char* kEnd = "end";
+constexpr std::size_t kLongestManifest = 64 * 1024;
+
+std::runtime_error recordError(const std::string& reason) {
+    return std::runtime_error("cannot record the commit: " + reason);
+}
+
+void writeAll(int descriptor, const std::string& text) {
+    for (std::size_t done = 0; done < text.size();) {
+        const ssize_t wrote = ::write(descriptor, text.data() + done, text.size() - done);
+        if (wrote < 0 && errno == EINTR) continue;
+        if (wrote <= 0) throw recordError(std::strerror(wrote < 0 ? errno : ENOSPC));
+        done += static_cast<std::size_t>(wrote);
+    }
+}
+
+// Why a file or folder of this status may have been made or changed by someone else.
+std::string distrustOf(const struct stat& status, const std::string& what) {
+    if (status.st_uid != ::geteuid()) {
+        return what + " belongs to user " + std::to_string(status.st_uid);
+    }
+    if ((status.st_mode & (S_IWGRP | S_IWOTH)) != 0) return what + " is writable by others";
+    return {};
+}
+
+// The manifest's text, read through no link, when this user alone could have written it.
+std::optional<std::string> trustedManifestText(const fs::path& folder) {
+    const fs::path path = folder / kManifest;
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+    if (descriptor < 0 && errno == ENOENT) return std::nullopt;
+    if (descriptor < 0)
+        throw std::runtime_error("its manifest: " + std::string(std::strerror(errno)));
+    struct stat status {};
+    std::string text, doubt;
+    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
+        doubt = "its manifest is not a plain file";
+    } else {
+        doubt = distrustOf(status, "its manifest");
+    }
+    char buffer[4096];
+    for (ssize_t got; doubt.empty() && (got = ::read(descriptor, buffer, sizeof buffer)) > 0;) {
+        text.append(buffer, static_cast<std::size_t>(got));
+        if (text.size() > kLongestManifest) doubt = "its manifest is too long";
+    }
+    ::close(descriptor);
+    if (!doubt.empty()) throw std::runtime_error(doubt);
+    return text;
+}
+
+// Raises unless name is a piece of target, in the folder itself: no path, no link followed.
+void checkName(const std::string& name, const fs::path& target) {
+    const bool plain = !name.empty() && name != "." && name != ".." &&
+                       name.find('/') == std::string::npos && name.find('\0') == std::string::npos;
+    if (!plain || !isTablePiece(name, target)) {
+        throw std::runtime_error("its manifest names \"" + name + "\", not a file of " +
+                                 target.filename().string());
+    }
+}
+
+// The pieces may carry the old files' owner: the folder, this user's alone, vouches for them.
+void checkPieceToMove(const fs::path& folder, const std::string& name) {
+    struct stat status {};
+    if (::lstat((folder / name).c_str(), &status) != 0) return;  // moved before a crash
+    if (!S_ISREG(status.st_mode)) throw std::runtime_error("its " + name + " is not a plain file");
+}
 
 }  // namespace
 
@@ -32,39 +99,63 @@ void syncPath(const fs::path& path) {
 
 void writeManifest(const fs::path& folder, const CommitManifest& manifest) {
     const fs::path partial = folder / (std::string(kManifest) + ".partial");
-    {
-        std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-        out << kHeader << "\n";
-        for (const auto& name : manifest.moves) out << "move " << name << "\n";
-        for (const auto& name : manifest.removes) out << "remove " << name << "\n";
-        out << kEnd << "\n";
-        out.flush();
-        // A stream keeps no errno of its own: one read now may be stale.
-        if (!out) throw std::runtime_error("cannot record the commit: the disk took no more");
+    std::ostringstream text;
+    text << kHeader << "\n";
+    for (const auto& name : manifest.moves) text << "move " << name << "\n";
+    for (const auto& name : manifest.removes) text << "remove " << name << "\n";
+    text << kEnd << "\n";
+    const int descriptor =
+        ::open(partial.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (descriptor < 0) throw recordError(std::strerror(errno));
+    try {
+        writeAll(descriptor, text.str());
+    } catch (...) {
+        ::close(descriptor);
+        throw;
     }
+    ::close(descriptor);
     syncPath(partial);
     std::error_code error;
     fs::rename(partial, folder / kManifest, error);
-    if (error) throw std::runtime_error("cannot record the commit: " + error.message());
+    if (error) throw recordError(error.message());
     syncPath(folder);
 }
 
-std::optional<CommitManifest> readManifest(const fs::path& folder) {
-    std::ifstream in(folder / kManifest, std::ios::binary);
+void withdrawManifest(const fs::path& folder) {
+    ::unlink((folder / kManifest).c_str());
+    syncPath(folder);
+}
+
+std::optional<CommitManifest> readManifest(const fs::path& folder, const fs::path& target) {
+    const std::optional<std::string> text = trustedManifestText(folder);
+    if (!text) return std::nullopt;
+    std::istringstream in(*text);
     std::string line;
-    if (!std::getline(in, line) || line != kHeader) return std::nullopt;
     CommitManifest manifest;
-    while (std::getline(in, line)) {
-        if (line == kEnd) return manifest;
+    bool whole = std::getline(in, line) && line == kHeader;
+    while (whole && std::getline(in, line) && line != kEnd) {
         if (line.rfind("move ", 0) == 0) {
             manifest.moves.push_back(line.substr(5));
         } else if (line.rfind("remove ", 0) == 0) {
             manifest.removes.push_back(line.substr(7));
         } else {
-            return std::nullopt;
+            whole = false;
         }
     }
-    return std::nullopt;
+    if (!whole || line != kEnd) throw std::runtime_error("its manifest is not whole");
+    for (const auto& name : manifest.moves) {
+        checkName(name, target);
+        checkPieceToMove(folder, name);
+    }
+    for (const auto& name : manifest.removes) checkName(name, target);
+    return manifest;
+}
+
+std::string distrustOfFolder(const fs::path& folder) {
+    struct stat status {};
+    if (::lstat(folder.c_str(), &status) != 0) return std::strerror(errno);
+    if (!S_ISDIR(status.st_mode)) return "it is not a folder";
+    return distrustOf(status, "it");
 }
 
 void finishCommit(const fs::path& folder, const fs::path& directory,
@@ -72,7 +163,7 @@ void finishCommit(const fs::path& folder, const fs::path& directory,
     std::error_code error;
     int step = 4;
     for (const auto& name : manifest.moves) {
-        if (!fs::exists(folder / name, error)) continue;  // moved before an interruption
+        if (!fs::exists(fs::symlink_status(folder / name, error))) continue;  // moved already
         fs::rename(folder / name, directory / name, error);
         if (error) {
             throw std::runtime_error("cannot move " + name + " into place: " + error.message());

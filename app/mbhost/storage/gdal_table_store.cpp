@@ -494,17 +494,22 @@ void GdalTableStore::checkCanHold(const TableData& table, const std::string& pat
 }
 
 void GdalTableStore::write(const TableData& table, const std::string& path) {
+    stage(table, path)->commit();
+}
+
+std::unique_ptr<StagedWrite> GdalTableStore::stage(const TableData& table,
+                                                   const std::string& path) {
     checkCanHold(table, path);
     const QuietGdal quiet;
     const TableFileFormat format = formatForPath(path);
-    StagedWrite staged(path);
+    auto staged = std::make_unique<StagedWrite>(path);
     try {
-        writeDataset(table, path, staged.stagedPath(), format);
-        checkWritten(table, staged.stagedPath(), format);
+        writeDataset(table, path, staged->stagedPath(), format);
+        checkWritten(table, staged->stagedPath(), format);
     } catch (const std::runtime_error& e) {
-        throw writeError(path, reasonWithoutPaths(e.what(), path, staged));
+        throw writeError(path, reasonWithoutPaths(e.what(), path, *staged));
     }
-    staged.commit();
+    return staged;
 }
 
 }  // namespace mbhost::gdal

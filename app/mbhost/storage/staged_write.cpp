@@ -8,7 +8,6 @@
 #include <cctype>
 #include <cerrno>
 #include <cstring>
-#include <map>
 #include <set>
 #include <stdexcept>
 #include <system_error>
@@ -16,7 +15,9 @@
 
 #include "commit_point.h"
 #include "read_only.h"
+#include "table_file_format.h"
 #include "unfinished_commits.h"
+#include "write_interruption.h"
 
 namespace mbhost::gdal {
 namespace fs = std::filesystem;
@@ -27,36 +28,31 @@ std::runtime_error writeError(const fs::path& target, const std::string& reason)
     return std::runtime_error("cannot write " + target.string() + ": " + reason);
 }
 
-std::string lowered(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
+constexpr const char* kKept = "kept";  // the old pieces, in the working folder
+
+bool present(const fs::path& path, struct stat& status) {
+    return ::lstat(path.c_str(), &status) == 0;
 }
 
-// Whether name is a piece of the table file target: roads.dat beside roads.tab, roads.dbf
-// beside roads.shp. A file of the same stem in another format (roads.geojson) is not.
-bool isCompanion(const fs::path& name, const fs::path& target) {
-    static const std::map<std::string, std::set<std::string>> kPieces = {
-        {".tab", {".dat", ".map", ".id", ".ind"}},
-        {".mif", {".mid"}},
-        {".shp", {".shx", ".dbf", ".prj", ".cpg", ".qix", ".sbn", ".sbx"}},
-    };
-    if (name.stem() != target.stem()) return false;
-    const auto pieces = kPieces.find(lowered(target.extension().string()));
-    return pieces != kPieces.end() && pieces->second.count(lowered(name.extension().string()));
-}
-
-// The target and its pieces now in its folder.
-std::vector<fs::path> existingPieces(const fs::path& target) {
-    std::vector<fs::path> pieces;
-    std::error_code error;
-    for (const auto& entry : fs::directory_iterator(target.parent_path(), error)) {
-        const fs::path name = entry.path().filename();
-        if (entry.is_regular_file(error) &&
-            (name == target.filename() || isCompanion(name, target.filename()))) {
-            pieces.push_back(entry.path());
+// Moves from to to; without replace, to must not exist (renameat2, or a link where the file
+// system has no such rename). Raises with the reason.
+void moveFile(const fs::path& from, const fs::path& to, bool replace) {
+    int result = 0;
+    if (replace) {
+        result = ::rename(from.c_str(), to.c_str());
+    } else {
+        result = ::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE);
+        if (result != 0 && (errno == EINVAL || errno == ENOSYS)) {
+            result = ::link(from.c_str(), to.c_str());
+            if (result == 0) ::unlink(from.c_str());
         }
     }
-    return pieces;
+    if (result == 0) return;
+    if (errno == EEXIST) {
+        throw std::runtime_error(to.string() + " was made while the table was written");
+    }
+    throw std::runtime_error("cannot move " + to.filename().string() +
+                             " into place: " + std::strerror(errno));
 }
 
 // Gives the new file at staged the mode and owner of like, when like exists.
@@ -74,7 +70,7 @@ StagedWrite::StagedWrite(const std::string& target) : target_(fs::absolute(targe
     if (target_.filename().string().find('\n') != std::string::npos) {
         throw writeError(target_, "a file name cannot hold a line break");
     }
-    refuseReadOnly(target_, existingPieces(target_));
+    refuseReadOnly(target_, existingTablePieces(target_));
     lock_ = TableLock::take(target_.string(), "write");
     if (!lock_) throw writeError(target_, "cannot make its lock file beside it");
     try {
@@ -82,21 +78,25 @@ StagedWrite::StagedWrite(const std::string& target) : target_(fs::absolute(targe
     } catch (const std::runtime_error& e) {
         throw writeError(target_, e.what());
     }
-    std::error_code error;
+    // Only this user may change it: the roll-forward trusts nothing else (commit_point.h).
     for (int attempt = 0;; ++attempt) {
         folder_ = workingFolderFor(target_, attempt);
-        if (fs::create_directory(folder_, error)) return;
-        if (error || attempt > 100) {
+        if (::mkdir(folder_.c_str(), 0700) == 0) break;
+        if (errno != EEXIST || attempt > 100) {
+            const std::string reason =
+                errno != EEXIST ? std::strerror(errno) : "too many left behind";
             folder_.clear();
-            throw writeError(target_, "cannot make a working folder beside it: " +
-                                          (error ? error.message() : "too many left behind"));
+            throw writeError(target_, "cannot make a working folder beside it: " + reason);
         }
     }
+    noteUndecidedWrite(folder_, lock_->path());
 }
 
 StagedWrite::~StagedWrite() {
+    if (folder_.empty()) return;
+    forgetWrite(folder_);
     std::error_code ignored;
-    if (!folder_.empty() && !decided_) fs::remove_all(folder_, ignored);
+    if (!unsettled_) fs::remove_all(folder_, ignored);
 }
 
 std::string StagedWrite::stagedPath() const {
@@ -123,38 +123,137 @@ std::string StagedWrite::spaceShortage() const {
     return std::strerror(wrote < 0 ? error : ENOSPC);
 }
 
-void StagedWrite::commit() {
-    commitStep(1);
+// Checked before the commit point, so that a commit decided is one that can be completed.
+void StagedWrite::checkMovesCanSucceed(const std::vector<std::string>& moves,
+                                       const std::vector<std::string>& stale, bool replace) const {
+    for (const std::string& name : moves) {
+        if (!isTablePiece(name, target_)) {
+            throw std::runtime_error("the write made " + name + ", not a file of the table");
+        }
+        struct stat status {};
+        const fs::path there = target_.parent_path() / name;
+        if (!present(there, status)) continue;
+        if (S_ISDIR(status.st_mode)) throw std::runtime_error(there.string() + " is a folder");
+        if (!replace) {
+            throw std::runtime_error(there.string() + " was made while the table was written");
+        }
+    }
+    if (!replace && !stale.empty()) {
+        throw std::runtime_error((target_.parent_path() / stale.front()).string() +
+                                 " was made while the table was written");
+    }
+}
+
+// Hard links to the old pieces in the working folder (copies where links are not allowed),
+// so that a commit stopped midway can put them back.
+void StagedWrite::keepOldPieces(const std::vector<std::string>& names) const {
+    const fs::path kept = folder_ / kKept;
+    if (::mkdir(kept.c_str(), 0700) != 0) {
+        throw std::runtime_error("cannot keep the old files: " + std::string(std::strerror(errno)));
+    }
+    for (const std::string& name : names) {
+        const fs::path old = target_.parent_path() / name;
+        struct stat status {};
+        if (!present(old, status) || ::link(old.c_str(), (kept / name).c_str()) == 0) continue;
+        std::error_code error;
+        fs::copy(old, kept / name, fs::copy_options::copy_symlinks, error);
+        if (error) throw std::runtime_error("cannot keep the old " + name + ": " + error.message());
+    }
+}
+
+void StagedWrite::moveIntoPlace(const CommitManifest& manifest, bool replace) {
     const fs::path directory = target_.parent_path();
+    int step = 4;
+    for (const std::string& name : manifest.moves) {
+        moveFile(folder_ / name, directory / name, replace);
+        moved_.push_back(name);
+        commitStep(step++);
+    }
+    for (const std::string& name : manifest.removes) {
+        if (::unlink((directory / name).c_str()) == 0) removed_.push_back(name);
+    }
+    syncPath(directory);
+}
+
+// Each new piece back into the working folder, then the old one into its place: a crash
+// meanwhile leaves every new piece in one place or the other, for the roll-forward.
+void StagedWrite::putBack() {
+    const fs::path directory = target_.parent_path();
+    const fs::path kept = folder_ / kKept;
+    std::error_code error;
+    for (auto name = moved_.rbegin(); name != moved_.rend(); ++name) {
+        fs::rename(directory / *name, folder_ / *name, error);
+        if (!error && fs::exists(fs::symlink_status(kept / *name))) {
+            fs::rename(kept / *name, directory / *name, error);
+        }
+        if (error)
+            throw std::runtime_error("cannot put the old " + *name + " back: " + error.message());
+    }
+    moved_.clear();
+    for (const std::string& name : removed_) {
+        fs::rename(kept / name, directory / name, error);
+        if (error)
+            throw std::runtime_error("cannot put the old " + name + " back: " + error.message());
+    }
+    removed_.clear();
+    withdrawManifest(folder_);
+    syncPath(directory);
+    unsettled_ = false;
+    fs::remove_all(folder_, error);
+}
+
+void StagedWrite::commit(bool replace) {
+    commitStep(1);
     CommitManifest manifest;
     std::set<std::string> written;
     for (const auto& entry : fs::directory_iterator(folder_)) {
-        written.insert(entry.path().filename().string());
+        if (entry.is_regular_file()) written.insert(entry.path().filename().string());
     }
-    for (const fs::path& piece : existingPieces(target_)) {
+    for (const fs::path& piece : existingTablePieces(target_)) {
         if (!written.count(piece.filename().string())) {
             manifest.removes.push_back(piece.filename().string());
         }
     }
     try {
+        manifest.moves.assign(written.begin(), written.end());
+        checkMovesCanSucceed(manifest.moves, manifest.removes, replace);
         for (const std::string& name : written) {
-            const fs::path old = directory / name;
+            const fs::path old = target_.parent_path() / name;
             keepModeAndOwner(folder_ / name, fs::exists(old) ? old : target_);
             syncPath(folder_ / name);
-            manifest.moves.push_back(name);
         }
+        std::vector<std::string> old = manifest.moves;
+        old.insert(old.end(), manifest.removes.begin(), manifest.removes.end());
+        keepOldPieces(old);
         commitStep(2);
+        if (!claimCommit()) throw std::runtime_error("interrupted");
         writeManifest(folder_, manifest);
     } catch (const std::runtime_error& e) {
         throw writeError(target_, e.what());
     }
-    decided_ = true;
+    unsettled_ = true;
     commitStep(3);
     try {
-        finishCommit(folder_, directory, manifest);
+        moveIntoPlace(manifest, replace);
+        unsettled_ = false;
     } catch (const std::runtime_error& e) {
-        throw writeError(target_, std::string(e.what()) +
-                                      "; the commit is finished when the table is next opened");
+        try {
+            putBack();
+        } catch (const std::runtime_error& undone) {
+            throw writeError(target_, std::string(e.what()) +
+                                          ", and the old files are not all back (" + undone.what() +
+                                          ")");
+        }
+        throw writeError(target_, std::string(e.what()) + "; the old files are back");
+    }
+}
+
+void StagedWrite::undo() {
+    unsettled_ = true;
+    try {
+        putBack();
+    } catch (const std::runtime_error& e) {
+        throw writeError(target_, e.what());
     }
 }
 

@@ -6,7 +6,9 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "commit_point.h"
 #include "table_lock.h"
 
 namespace mbhost::gdal {
@@ -19,7 +21,7 @@ public:
     // read-only (judged by the mode bits too, which root would override) or the folder
     // cannot be made.
     explicit StagedWrite(const std::string& target);
-    ~StagedWrite();  // removes the working folder unless the commit was decided
+    ~StagedWrite();  // removes the working folder, unless a failed commit could not be undone
     StagedWrite(const StagedWrite&) = delete;
     StagedWrite& operator=(const StagedWrite&) = delete;
 
@@ -30,14 +32,28 @@ public:
     std::string spaceShortage() const;
     // Gives the new files the old ones' mode and owner, flushes them, records the commit and
     // moves every file written into the target's folder; the old pieces the new write did
-    // not produce (a .prj, an .ind) are removed. Raises as the constructor does.
-    void commit();
+    // not produce (a .prj, an .ind) are removed. Without replace, a piece of target there at
+    // this point (made while the table was written) is kept and refuses the commit. Whatever
+    // stops it before it is complete (a folder in a piece's place, a move refused) is undone
+    // before it raises as the constructor does: the old files are back, no working folder.
+    void commit(bool replace = true);
+    // Puts back the old version after a complete commit(), for a write that stands or falls
+    // with another. Raises std::runtime_error with the reason when it cannot.
+    void undo();
 
 private:
+    void checkMovesCanSucceed(const std::vector<std::string>& moves,
+                              const std::vector<std::string>& stale, bool replace) const;
+    void keepOldPieces(const std::vector<std::string>& names) const;
+    void moveIntoPlace(const CommitManifest& manifest, bool replace);
+    void putBack();
+
     std::filesystem::path target_;
     std::optional<TableLock> lock_;
     std::filesystem::path folder_;
-    bool decided_ = false;
+    std::vector<std::string> moved_;    // pieces moved into place, the old ones kept aside
+    std::vector<std::string> removed_;  // stale pieces removed, kept aside
+    bool unsettled_ = false;            // decided, neither finished nor undone
 };
 
 }  // namespace mbhost::gdal

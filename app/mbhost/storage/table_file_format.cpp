@@ -7,10 +7,20 @@
 
 namespace mbhost::gdal {
 
-TableFileFormat formatForPath(const std::string& path) {
-    std::string extension = std::filesystem::path(path).extension().string();
+namespace {
+namespace fs = std::filesystem;
+
+std::string loweredExtension(const fs::path& path) {
+    std::string extension = path.extension().string();
     std::transform(extension.begin(), extension.end(), extension.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension;
+}
+
+}  // namespace
+
+TableFileFormat formatForPath(const std::string& path) {
+    const std::string extension = loweredExtension(path);
     TableFileFormat format;
     if (extension == ".tab" || extension == ".mif") {
         format.driver = "MapInfo File";
@@ -30,6 +40,7 @@ TableFileFormat formatForPath(const std::string& path) {
         format.oneObjectKind = true;
         format.columnNameLimit = 10;
         format.pieces = {".shp", ".shx", ".dbf", ".prj", ".cpg"};
+        format.leftovers = {".qix", ".sbn", ".sbx"};
         return format;
     }
     if (extension == ".geojson" || extension == ".json") {
@@ -54,6 +65,33 @@ std::vector<std::string> tablePieces(const std::string& path) {
         files.push_back(std::filesystem::path(path).replace_extension(extension).string());
     }
     return files;
+}
+
+bool isTablePiece(const std::string& name, const fs::path& target) {
+    if (name == target.filename().string()) return true;
+    if (fs::path(name).stem() != target.stem()) return false;
+    TableFileFormat format;
+    try {
+        format = formatForPath(target.string());
+    } catch (const std::runtime_error&) {
+        return false;
+    }
+    const std::string extension = loweredExtension(name);
+    return std::count(format.pieces.begin(), format.pieces.end(), extension) +
+               std::count(format.leftovers.begin(), format.leftovers.end(), extension) >
+           0;
+}
+
+std::vector<fs::path> existingTablePieces(const fs::path& target) {
+    std::vector<fs::path> pieces;
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(target.parent_path(), error)) {
+        if (entry.symlink_status(error).type() != fs::file_type::directory &&
+            isTablePiece(entry.path().filename().string(), target)) {
+            pieces.push_back(entry.path());
+        }
+    }
+    return pieces;
 }
 
 }  // namespace mbhost::gdal

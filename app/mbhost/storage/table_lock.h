@@ -20,6 +20,8 @@ public:
     TableLock& operator=(const TableLock&) = delete;
     TableLock& operator=(TableLock&& other) noexcept;
 
+    const std::string& path() const { return path_; }  // the lock file
+
 private:
     TableLock(std::string path, int descriptor) : path_(std::move(path)), descriptor_(descriptor) {}
     std::string path_;

@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <iostream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,11 @@ namespace {
 
 std::string prefixFor(const fs::path& target) {
     return "." + target.filename().string() + ".writing-";
+}
+
+void warnLeftAlone(const fs::path& folder, const std::string& reason) {
+    std::cerr << "mbhost: warning: " << folder.string() << " left as it is: " << reason
+              << std::endl;
 }
 
 }  // namespace
@@ -29,12 +36,21 @@ void settleUnfinishedCommits(const fs::path& target) {
     std::vector<fs::path> left;
     std::error_code error;
     for (const auto& entry : fs::directory_iterator(directory, error)) {
-        if (entry.path().filename().string().rfind(prefix, 0) == 0 && entry.is_directory(error)) {
-            left.push_back(entry.path());
-        }
+        if (entry.path().filename().string().rfind(prefix, 0) == 0) left.push_back(entry.path());
     }
     for (const fs::path& folder : left) {
-        if (const auto manifest = readManifest(folder)) {
+        if (const std::string doubt = distrustOfFolder(folder); !doubt.empty()) {
+            warnLeftAlone(folder, doubt);
+            continue;
+        }
+        std::optional<CommitManifest> manifest;
+        try {
+            manifest = readManifest(folder, absolute);
+        } catch (const std::runtime_error& doubt) {
+            warnLeftAlone(folder, doubt.what());
+            continue;
+        }
+        if (manifest) {
             finishCommit(folder, directory, *manifest);
         } else {
             fs::remove_all(folder, error);

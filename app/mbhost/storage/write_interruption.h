@@ -1,7 +1,10 @@
 // Lets the program that embeds the store stop a long table write: the check is asked now and
 // then while rows are written, and a write it stops fails as any other does, leaving the old
-// file and no working folder.
+// file and no working folder. Where GDAL cannot be asked (a GeoPackage's index being built),
+// the program may abandon the writes instead: their working folders go, and it ends at once.
 #pragma once
+
+#include <filesystem>
 
 namespace mbhost::gdal {
 
@@ -10,5 +13,18 @@ using StopCheck = bool (*)();
 // check must be safe to call from the writing thread at any time; null: never stop.
 void setWriteStopCheck(StopCheck check);
 bool writeStopRequested();
+
+// A staged write's working folder and lock file, noted while its commit is undecided.
+void noteUndecidedWrite(const std::filesystem::path& folder, const std::filesystem::path& lock);
+void forgetWrite(const std::filesystem::path& folder);
+
+// Called before a commit's point: false when the writes were abandoned (the commit must not
+// happen); once it returned true, abandoning is refused for the rest of the process.
+bool claimCommit();
+
+// From any thread: removes the working folders and lock files of the writes not decided, and
+// refuses every later commit; the caller then ends the process. False, and nothing removed,
+// once a commit was claimed.
+bool abandonUndecidedWrites();
 
 }  // namespace mbhost::gdal
