@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include "automation/socket/dispatch.h"
 #include "automation/socket/frame.h"
 #include "automation/socket/message.h"
 #include "automation/socket/request_trace.h"
 #include "foundation/utf8.h"
 #include "raised.h"
+#include "support/scripted_automation.h"
 
 namespace veltrano::ipc {
 namespace {
@@ -79,6 +81,25 @@ TEST(utf8, accepts_well_formed_text_and_rejects_the_classic_faults) {
 TEST(json_trace, escapes_text_and_replaces_bytes_that_are_not_utf8) {
     EXPECT_EQ(jsonString("say \"hi\"\\\n\t\x01"), "\"say \\\"hi\\\"\\\\\\n\\t\\u0001\"");
     EXPECT_EQ(jsonString("Щ\xFFok"), "\"Щ\xEF\xBF\xBDok\"");
+}
+
+TEST(dispatch, what_the_protocol_cannot_carry_is_refused_before_or_after_the_host) {
+    testing::ScriptedAutomation host;
+    for (const auto& [request, reason] :
+         {std::pair{Request{Member::RunMenuCommand, "12x"},
+                    "RunMenuCommand takes a whole number, not \"12x\""},
+          {Request{Member::SetLastErrorCode, "99999999999"},
+           "SetLastErrorCode takes a whole number, not \"99999999999\""},
+          {Request{Member::SetVisible, "true"}, "SetVisible takes T or F, not \"true\""},
+          {Request{Member::Name, "x"}, "Name takes no argument"}}) {
+        EXPECT_EQ(dispatch(host, request), Answer::refused(reason));
+    }
+    EXPECT_TRUE(host.requests().empty());
+    host.answer("bad", "caf\xE9");
+    host.answer("huge", std::string(2u << 20, 'x'));
+    EXPECT_EQ(dispatch(host, {Member::Eval, "bad"}),
+              Answer::refused("the answer is not valid UTF-8"));
+    EXPECT_EQ(dispatch(host, {Member::Eval, "huge"}).kind, Answer::Kind::Refused);
 }
 
 }  // namespace

@@ -24,13 +24,14 @@ namespace {
 // caller sees.
 struct OverSocket {
     ScriptedAutomation host;
-    ServedHost served{host};
+    ServedHost served{host, true};
     ipc::SocketAutomation client{ipc::SocketConnection::open(served.socketPath())};
 };
 
-TEST(automation_contract, values_and_failures_come_back_as_the_host_gave_them) {
+TEST(automation_contract, values_failures_and_refusals_come_back_as_the_host_gave_them) {
     OverSocket setup;
     setup.host.answer("Str$(\"Дорога\")", "Дорога");
+    setup.host.answer("odd", "caf\xE9");
     setup.host.version = "1500";
     setup.host.fail("Inset Into t", 17, "Unrecognized command: Inset");
     Automation& host = setup.client;
@@ -47,10 +48,23 @@ TEST(automation_contract, values_and_failures_come_back_as_the_host_gave_them) {
     EXPECT_EQ(raised.description, "Unrecognized command: Inset");
     EXPECT_EQ(host.LastErrorCode(), 17);
     EXPECT_EQ(host.LastErrorMessage(), "Unrecognized command: Inset");
-    host.SetLastErrorCode(0);
-    EXPECT_EQ(host.LastErrorCode(), 0);
+    host.SetLastErrorCode(3);
+    EXPECT_EQ(host.LastErrorCode(), 3);
     host.RunMenuCommand(102);
     EXPECT_EQ(setup.host.traffic().back(), (Request{"RunMenuCommand", "102"}));
+    const Raised refused = raisedBy([&] { host.Eval("odd"); });
+    EXPECT_EQ(refused.number, err::kAutomationFailure);
+    EXPECT_EQ(refused.description, "mbhost refused Eval: the answer is not valid UTF-8");
+    // The trace holds one JSON line a request, with its answer or the host's error.
+    setup.served.stop();
+    const std::string trace = setup.served.trace();
+    EXPECT_EQ(trace.rfind("{\"time\":\"", 0), 0u);
+    for (const char* line :
+         {"\"client\":1,\"member\":\"Eval\",\"argument\":\"2*2\",\"answer\":\"4\"}",
+          "\"member\":\"Do\",\"argument\":\"Inset Into t\",\"error\":{\"number\":-2147352567,"
+          "\"code\":17,\"message\":\"Unrecognized command: Inset\"}}"}) {
+        EXPECT_NE(trace.find(line), std::string::npos) << trace;
+    }
 }
 
 TEST(automation_contract, a_host_that_dies_raises_462_on_every_member) {
@@ -60,15 +74,6 @@ TEST(automation_contract, a_host_that_dies_raises_462_on_every_member) {
     setup.host.die();
     EXPECT_EQ(errorNumberOf([&] { host.Eval("2*2"); }), err::kHostGone);
     EXPECT_EQ(errorNumberOf([&] { host.LastErrorCode(); }), err::kHostGone);
-}
-
-TEST(socket_automation, a_refusal_is_an_automation_failure_naming_the_member) {
-    OverSocket setup;
-    setup.host.answer("odd", "caf\xE9");
-    const Raised raised = raisedBy([&] { setup.client.Eval("odd"); });
-    EXPECT_EQ(raised.number, err::kAutomationFailure);
-    EXPECT_EQ(raised.description, "mbhost refused Eval: the answer is not valid UTF-8");
-    EXPECT_EQ(setup.client.Eval("2*2"), "4");
 }
 
 TEST(socket_automation_provider, a_path_too_long_or_a_program_that_cannot_start_is_429) {
