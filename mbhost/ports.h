@@ -28,8 +28,13 @@ public:
 
     // Writes `table` to `path`, replacing any file there only once the new one is complete
     // (a failure leaves the old file as it was). Deleted rows are not written. Used by
-    // Commit Table and by Create Table ... File.
+    // Commit Table.
     virtual void write(const TableData& table, const std::string& path) = 0;
+
+    // Makes the file of a new table (Create Table ... File). A format that holds only tables
+    // with a map (a Shapefile) is checked and left unwritten while the table has none: Create
+    // Map follows, and the first Commit writes it.
+    virtual void create(const TableData& table, const std::string& path) { write(table, path); }
 };
 
 // One layer of a map picture: the objects of one table, in the map's coordinate system.

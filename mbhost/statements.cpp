@@ -354,7 +354,7 @@ void Executor::operator()(const CreateTableStmt& s) {
         data.path = ev_.text(*s.file, nullptr, "the table file");
         if (!ws_.store) noPort("create table files");
         try {
-            ws_.store->write(data, data.path);
+            ws_.store->create(data, data.path);
         } catch (const std::exception& e) {
             throw MapBasicError(errc::kFile, e.what());
         }

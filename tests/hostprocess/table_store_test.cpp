@@ -140,6 +140,9 @@ TEST(table_file, what_cannot_be_written_is_named_with_the_reason_and_loses_nothi
     for (const char* name : {"t.xlsx", "no/t.tab", "unplaced.shp"}) {  // .shp needs a system
         EXPECT_NE(whatOf([&] { store.write(pointTable("", 0, 0), dir.file(name)); }), "done");
     }
+    // Made before its Create Map, a Shapefile table is checked and written by its first Commit.
+    EXPECT_EQ(whatOf([&] { store.create(pointTable("", 0, 0), dir.file("later.shp")); }), "done");
+    EXPECT_FALSE(std::filesystem::exists(dir.file("later.shp")));
 
     const std::string path = dir.file("roads.shp");
     store.write(pointTable(kLonLat, 37, 55), path);

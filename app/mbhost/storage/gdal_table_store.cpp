@@ -476,13 +476,17 @@ TableData GdalTableStore::openTable(const std::string& path,
 }
 
 void GdalTableStore::checkCanHold(const TableData& table, const std::string& path) const {
-    const QuietGdal quiet;
-    const TableFileFormat format = formatForPath(path);
-    if (format.oneObjectKind && table.coordSysClause.empty()) {
+    if (formatForPath(path).oneObjectKind && table.coordSysClause.empty()) {
         throw writeError(path,
                          "a Shapefile needs a map and this table has none (make it mappable "
                          "with Create Map, or save it as .tab, .mif, .geojson or .gpkg)");
     }
+    checkCouldHold(table, path);
+}
+
+void GdalTableStore::checkCouldHold(const TableData& table, const std::string& path) const {
+    const QuietGdal quiet;
+    const TableFileFormat format = formatForPath(path);
     if (!table.coordSysClause.empty()) referenceOf(table, path, format);
     for (const ColumnDef& column : table.columns) {
         if (format.columnNameLimit > 0 && column.name.size() > format.columnNameLimit) {
@@ -490,6 +494,14 @@ void GdalTableStore::checkCanHold(const TableData& table, const std::string& pat
                                        std::to_string(format.columnNameLimit) +
                                        " characters the format holds");
         }
+    }
+}
+
+void GdalTableStore::create(const TableData& table, const std::string& path) {
+    if (formatForPath(path).oneObjectKind && table.coordSysClause.empty()) {
+        checkCouldHold(table, path);
+    } else {
+        write(table, path);
     }
 }
 

@@ -24,12 +24,15 @@ public:
     // Writes in the format the extension names, beside the old file first, then in its
     // place. Raises std::runtime_error "cannot write <path>: <reason>"; the old file stays.
     void write(const TableData& table, const std::string& path) override;
+    void create(const TableData& table, const std::string& path) override;
     // Writes and checks table beside path as write does, up to its commit: the caller commits
     // (without replacing a file that appeared meanwhile, if it likes) or lets it go.
     std::unique_ptr<StagedWrite> stage(const TableData& table, const std::string& path);
     // Whether write could hold table at path: its format, coordinate system and column
     // names. Raises as write does; writes nothing.
     void checkCanHold(const TableData& table, const std::string& path) const;
+    // The same, for a table that may still be given a map before it is written.
+    void checkCouldHold(const TableData& table, const std::string& path) const;
 
 private:
     TableData openTable(const std::string& path, const std::optional<std::string>& layer);
