@@ -28,8 +28,7 @@ void reportUnreachable(const std::string& address, const std::string& why, std::
 ExitStatus placementStatus(const PlacementReport& report, const std::string& table,
                            std::ostream& err) {
     for (const auto& refusal : report.refusals) {
-        err << kName << "the host refused " << refusal.count << " insert(s) into " << table << ": "
-            << refusal.message << '\n';
+        err << kName << refusalText(refusal, table) << '\n';
     }
     if (report.computed() == 0) {
         err << kName << "no distance fell on any selected object: no point to place\n";

@@ -112,7 +112,14 @@ PlacementOutcome Form1::walkSelection(std::vector<double>& distances, std::strin
             view_.appendSummaryText("\r\n ** " + std::to_string(object.placed) +
                                     " points allocated.");
         }};
-    return placeSelection(selection, order, ports_.messages).outcome;
+    const PlacementReport report = placeSelection(selection, order, ports_.messages);
+    // Once per run, not per point: otherwise a refused table shows only "0 points allocated".
+    std::string refusals;
+    for (const InsertRefusal& refusal : report.refusals) {
+        refusals += (refusals.empty() ? "" : "\r\n") + refusalText(refusal, order.outputTable);
+    }
+    if (!refusals.empty()) ports_.messages.show(refusals, {}, MessageIcon::Exclamation);
+    return report.outcome;
 }
 
 void Form1::ending() {

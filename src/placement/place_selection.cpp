@@ -73,6 +73,11 @@ PlacementReport placeSelection(SelectionWalk& selection, const PlacementOrder& o
     return report;
 }
 
+std::string refusalText(const InsertRefusal& refusal, const std::string& outputTable) {
+    return "the host refused " + std::to_string(refusal.count) + " insert(s) into " + outputTable +
+           ": " + refusal.message;
+}
+
 void reportInternalError(MessageBoxPort& messages) {
     const auto& error = LastError::current();
     const std::string text =

@@ -68,6 +68,10 @@ inline constexpr const char* kRowIdColumn = "xRowId";
 PlacementReport placeSelection(SelectionWalk& selection, const PlacementOrder& order,
                                MessageBoxPort& messages);
 
+// "the host refused 3 insert(s) into Posts: <the host's message>": how both front ends
+// say one refusal of the report.
+std::string refusalText(const InsertRefusal& refusal, const std::string& outputTable);
+
 // The pending run-time error, "<number>: <description>" ("0: " when none), as an internal
 // error box.
 void reportInternalError(MessageBoxPort& messages);

@@ -128,6 +128,20 @@ TEST_F(placement_command, distances_are_sorted_written_back_and_placed_per_objec
                                                "EOT(Query1) "}));
 }
 
+// Inserts the host refused are said once for the run, with its reason, not only as counts.
+TEST_F(placement_command, refused_inserts_are_said_once_with_the_hosts_reason) {
+    f.onPlacement = [](std::size_t) {
+        ObjectPlacement placed(0);
+        placed.refusals = {{"Table Out is not mappable", 2}};
+        return placed;
+    };
+    EXPECT_EQ(press("10;20"), PlacementOutcome::Placed);
+    EXPECT_EQ(f.messages.shown,
+              (std::vector<ShownMessage>{{"the host refused 6 insert(s) into Out: Table Out is "
+                                          "not mappable",
+                                          "", MessageIcon::Exclamation}}));
+}
+
 // A count beyond the rows found ends at the end of the table; one beyond 16 bits is no
 // overflow (70000 read as 16 bits would be 4464, or negative).
 TEST_F(placement_command, stops_at_the_end_of_the_table_whatever_the_count) {

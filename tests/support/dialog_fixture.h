@@ -76,7 +76,7 @@ public:
                     calls.push_back({r.distances, r.sourceTable, r.outputTable, r.distanceColumn,
                                      r.rowIdColumn, r.fromTheEnd});
                     if (onPlacement) return onPlacement(calls.size());
-                    return std::int32_t{static_cast<std::int32_t>(r.distances.size())};
+                    return ObjectPlacement(static_cast<std::int32_t>(r.distances.size()));
                 },
                 [this] { ++aboutShown; });
         }
@@ -97,7 +97,7 @@ public:
     RecordingWindowActivation activation;
     MemoryForm1View view;
     std::vector<PlacementCall> calls;
-    std::function<std::int32_t(std::size_t)> onPlacement;
+    std::function<ObjectPlacement(std::size_t)> onPlacement;
     int aboutShown = 0;
 
     std::vector<HostTable> tables;
