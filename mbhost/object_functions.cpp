@@ -1,6 +1,7 @@
 // Functions on objects: their parts and nodes, measurement, and making points and lines.
 #include <cmath>
 
+#include "foundation/host_codes.h"
 #include "mbhost/function_groups.h"
 #include "mbhost/geodesy.h"
 #include "mbhost/lexer.h"
@@ -22,13 +23,14 @@ Value objectInfo(Evaluator& ev, const Expr& call, const RowContext* row) {
     const ObjectValue o = ev.object(*call.args[0], row, "ObjectInfo object");
     const std::int32_t code = ev.whole(*call.args[1], row, "ObjectInfo code");
     const Geometry& g = *o.geometry;
-    if (code == 1) return Value::integer(static_cast<std::int32_t>(g.type));
-    if (code == 3 && g.type == ObjectType::Text) return Value::text(g.text);
-    if (code == 20) return Value::integer(g.nodeCount());
-    if (code == 21) return Value::integer(static_cast<std::int64_t>(g.parts.size()));
-    if (code > 21)
+    using namespace veltrano::host_code::object_info;
+    if (code == kType) return Value::integer(static_cast<std::int32_t>(g.type));
+    if (code == kText && g.type == ObjectType::Text) return Value::text(g.text);
+    if (code == kNodeCount) return Value::integer(g.nodeCount());
+    if (code == kSectionCount) return Value::integer(static_cast<std::int64_t>(g.parts.size()));
+    if (code > kSectionCount)
         return Value::integer(
-            static_cast<std::int64_t>(section(g, code - 21, "ObjectInfo").size()));
+            static_cast<std::int64_t>(section(g, code - kSectionCount, "ObjectInfo").size()));
     outOfRange("ObjectInfo", code);
 }
 

@@ -5,18 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "foundation/host_codes.h"
 #include "mbhost/coordsys.h"
 #include "mbhost/geometry.h"
 
 namespace mbhost {
 
 // MapBasic's window type codes (WindowInfo code 3).
-namespace wintype {
-inline constexpr std::int32_t kMapper = 1;
-inline constexpr std::int32_t kBrowser = 2;
-inline constexpr std::int32_t kButtonPad = 19;
-inline constexpr std::int32_t kApplication = 1011;  // the host's own main window
-}  // namespace wintype
+namespace wintype = veltrano::host_code::window_type;
 
 struct Window {
     std::int32_t id = 0;

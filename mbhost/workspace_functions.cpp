@@ -4,24 +4,26 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "foundation/host_codes.h"
 #include "mbhost/function_groups.h"
 #include "mbhost/lexer.h"
 
 namespace mbhost {
 
 namespace {
+using namespace veltrano::host_code;
 
 Value systemInfo(Evaluator& ev, const Expr& call, const RowContext* row) {
     const std::int32_t code = ev.whole(*call.args[0], row, "SystemInfo code");
     const HostIdentity& id = ev.workspace().identity;
     switch (code) {
-        case 1:
-            return Value::integer(3);  // the platform: Windows
-        case 2:
+        case system_info::kPlatform:
+            return Value::integer(kWindowsPlatform);
+        case system_info::kAppVersion:
             return Value::integer(std::atoi(id.version.c_str()));
-        case 9:
+        case system_info::kMainWindow:
             return Value::integer(id.mainWindowHandle);
-        case 17:
+        case system_info::kVersion:
             return Value::integer(id.systemInfo17);
         default:
             outOfRange("SystemInfo", code);
@@ -46,38 +48,38 @@ Value tableInfo(Evaluator& ev, const Expr& call, const RowContext* row) {
     const std::int32_t code = ev.whole(*call.args[1], row, "TableInfo code");
     Workspace& ws = ev.workspace();
     switch (code) {
-        case 1:
+        case table_info::kName:
             return Value::text(t.name());
-        case 2:
+        case table_info::kNumber:
             return Value::integer(ws.tables.numberOf(t));
-        case 3:
+        case table_info::kType:
             return Value::integer(static_cast<std::int32_t>(t.kind()));
-        case 4:
+        case table_info::kColumns:
             return Value::integer(static_cast<std::int64_t>(t.data().columns.size()));
-        case 5:
+        case table_info::kMappable:
             return Value::logical(t.mappable());
-        case 6:
+        case table_info::kReadOnly:
             return Value::logical(t.readOnly());
-        case 7:
+        case table_info::kTemporary:
             return Value::logical(t.temporary());
-        case 8:
+        case table_info::kRows:
             return Value::integer(t.rowCount());
-        case 9:
+        case table_info::kEdited:
             return Value::logical(t.edited());
-        case 10:
+        case table_info::kFastEdit:
             return Value::logical(false);
-        case 19:
+        case table_info::kPath:
             return Value::text(t.data().path);
-        case 25:
-        case 26:
-        case 27:
-        case 28: {
+        case table_info::kMinX:
+        case table_info::kMinY:
+        case table_info::kMaxX:
+        case table_info::kMaxY: {
             if (!t.mappable()) return Value::real(0);
             const Bounds b = tableBounds(ws, t);
             const double v[] = {b.minX, b.minY, b.maxX, b.maxY};
-            return Value::real(v[code - 25]);
+            return Value::real(v[code - table_info::kMinX]);
         }
-        case 29:
+        case table_info::kCoordSys:
             return Value::text(t.mappable() ? "CoordSys " + t.coordSys()->clause() : std::string());
         default:
             outOfRange("TableInfo", code);
@@ -108,19 +110,19 @@ Value columnInfo(Evaluator& ev, const Expr& call, const RowContext* row) {
     const ColumnDef& def = t.data().columns[static_cast<std::size_t>(index)];
     const std::int32_t code = ev.whole(*call.args[2], row, "ColumnInfo code");
     switch (code) {
-        case 1:
+        case column_info::kName:
             return Value::text(def.name);
-        case 2:
+        case column_info::kNumber:
             return Value::integer(index + 1);
-        case 3:
+        case column_info::kType:
             return Value::integer(columnTypeCode(def.type));
-        case 4:
+        case column_info::kWidth:
             return Value::integer(def.width);
-        case 5:
+        case column_info::kDecimals:
             return Value::integer(def.decimals);
-        case 6:
+        case column_info::kIndexed:
             return Value::logical(false);
-        case 7:
+        case column_info::kEditable:
             return Value::logical(!t.readOnly());
         default:
             outOfRange("ColumnInfo", code);
@@ -132,14 +134,14 @@ Value selectionInfo(Evaluator& ev, const Expr& call, const RowContext* row) {
     Workspace& ws = ev.workspace();
     const Table* sel = ws.selection();
     switch (code) {
-        case 1: {
+        case selection_info::kTableName: {
             if (sel == nullptr) return Value::text("");
             const Table* source = ws.tables.find(sel->sourceKey);
             return Value::text(source != nullptr ? source->name() : std::string());
         }
-        case 2:
+        case selection_info::kSelectionName:
             return Value::text(sel != nullptr ? sel->name() : std::string());
-        case 3:
+        case selection_info::kRows:
             return Value::integer(sel != nullptr ? sel->rowCount() : 0);
         default:
             outOfRange("SelectionInfo", code);
@@ -158,13 +160,13 @@ Window& windowArg(Evaluator& ev, const Expr& e, const RowContext* row) {
 
 Value applicationWindowInfo(Workspace& ws, std::int32_t code) {
     switch (code) {
-        case 1:
+        case window_info::kTitle:
             return Value::text(ws.identity.applicationTitle);
-        case 3:
+        case window_info::kType:
             return Value::integer(wintype::kApplication);
-        case 9:
-            return Value::integer(2);
-        case 12:
+        case window_info::kStatus:
+            return Value::integer(kWindowMaximised);
+        case window_info::kHandle:
             return Value::integer(ws.identity.mainWindowHandle);
         default:
             outOfRange("WindowInfo", code);
@@ -179,28 +181,28 @@ Value windowInfo(Evaluator& ev, const Expr& call, const RowContext* row) {
     }
     const Window& w = windowArg(ev, *call.args[0], row);
     switch (code) {
-        case 1:
+        case window_info::kTitle:
             return Value::text(w.title);
-        case 3:
+        case window_info::kType:
             return Value::integer(w.type);
-        case 4:
+        case window_info::kWidth:
             return Value::real(w.widthInches);
-        case 5:
+        case window_info::kHeight:
             return Value::real(w.heightInches);
-        case 6:
+        case window_info::kLeft:
             return Value::real(w.leftInches);
-        case 7:
+        case window_info::kTop:
             return Value::real(0.5);
-        case 9:
+        case window_info::kStatus:
             return Value::integer(w.state);
-        case 10: {
+        case window_info::kTable: {
             if (w.tableKeys.empty()) return Value::text("");
             const Table* t = ev.workspace().tables.find(w.tableKeys.front());
             return Value::text(t != nullptr ? t->name() : std::string());
         }
-        case 11:
+        case window_info::kOpen:
             return Value::logical(w.shown);
-        case 12:
+        case window_info::kHandle:
             return Value::integer(w.handle());
         default:
             outOfRange("WindowInfo", code);
@@ -218,16 +220,16 @@ Value mapperInfo(Evaluator& ev, const Expr& call, const RowContext* row) {
     Workspace& ws = ev.workspace();
     const double unit = metresPerUnit(w.distanceUnits);
     switch (code) {
-        case 1:
+        case mapper_info::kZoom:
             return Value::real(w.zoomMetres / unit);
-        case 2:
+        case mapper_info::kScale:
             return Value::real(w.zoomMetres / (w.widthInches * 0.0254));
-        case 3:
-        case 4: {
+        case mapper_info::kCenterX:
+        case mapper_info::kCenterY: {
             const Point c = ws.coordSystems.convert(*w.coordSys, *ws.session, w.center);
-            return Value::real(code == 3 ? c.x : c.y);
+            return Value::real(code == mapper_info::kCenterX ? c.x : c.y);
         }
-        case 11:
+        case mapper_info::kDistanceUnits:
             return Value::text(w.distanceUnits);
         default:
             outOfRange("MapperInfo", code);

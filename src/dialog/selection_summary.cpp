@@ -2,7 +2,7 @@
 
 #include "foundation/host_number.h"
 #include "foundation/run_time_error.h"
-#include "host/host_codes.h"
+#include "foundation/host_codes.h"
 #include "host/miProObj.h"
 #include "placement/host_answers.h"
 

@@ -5,7 +5,7 @@
 #include "engine/random_digits.h"
 #include "foundation/host_number.h"
 #include "foundation/number_text.h"
-#include "host/host_codes.h"
+#include "foundation/host_codes.h"
 
 namespace veltrano {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "host/host_codes.h"
+#include "foundation/host_codes.h"
 
 namespace veltrano {
 

@@ -5,7 +5,7 @@
 
 #include "engine/engine_failure.h"
 #include "engine/mapbasic_placement.h"
-#include "host/host_codes.h"
+#include "foundation/host_codes.h"
 
 namespace veltrano {
 

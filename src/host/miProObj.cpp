@@ -3,7 +3,7 @@
 #include <string>
 
 #include "foundation/run_time_error.h"
-#include "host/host_codes.h"
+#include "foundation/host_codes.h"
 
 namespace veltrano {
 

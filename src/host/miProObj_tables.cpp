@@ -2,7 +2,7 @@
 #include <string>
 
 #include "host/answer_reader.h"
-#include "host/host_codes.h"
+#include "foundation/host_codes.h"
 #include "host/miProObj.h"
 #include "foundation/run_time_error.h"
 

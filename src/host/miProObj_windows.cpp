@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <string>
 
-#include "host/host_codes.h"
-#include "host/miProObj.h"
+#include "foundation/host_codes.h"
 #include "foundation/number_text.h"
 #include "foundation/run_time_error.h"
+#include "host/miProObj.h"
 
 namespace veltrano {
 
@@ -173,7 +173,7 @@ void miProObj::ShowMiObj() {
         if (!app().Visible()) {
             app().SetVisible(true);
             app().Do("StatusBar  Hide ");
-            app().Do("Run Menu Command " + std::string("616") + " ");
+            app().Do("Run Menu Command " + std::to_string(host_code::kShowMenuCommand) + " ");
             showButtonPads();
         }
     } catch (const RunTimeError& error) {
@@ -185,7 +185,7 @@ void miProObj::ShowMiObj() {
     }
     try {
         Deattach();
-        app().Do("Set Window " + std::string("1011") + " max ");
+        app().Do("Set Window " + std::to_string(host_code::window_type::kApplication) + " max ");
         if (IsError()) {
             msgboxErr();
             return;
