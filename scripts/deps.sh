@@ -10,7 +10,7 @@ packages=(
   libgdal-dev gdal-bin libproj-dev proj-bin libgeographiclib-dev libgeos-dev
   libedit-dev nlohmann-json3-dev libcairo2-dev libpango1.0-dev
   xvfb xauth xdotool fonts-dejavu-core fonts-liberation locales desktop-file-utils
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   lintian
   g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev wine64
 )

@@ -4,6 +4,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
 
+# The tree as clang-format writes it, and every include pointing down the layers.
+git ls-files -- '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
+scripts/check-includes.sh
+
 jobs=$(nproc)
 cmake --preset release >/dev/null
 cmake --build --preset release -j "$jobs"

@@ -1,8 +1,8 @@
 #include "dialog/selection_summary.h"
 
+#include "foundation/host_codes.h"
 #include "foundation/host_number.h"
 #include "foundation/run_time_error.h"
-#include "foundation/host_codes.h"
 #include "host/miProObj.h"
 #include "placement/host_answers.h"
 

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "host/automation.h"
 #include "foundation/run_time_error.h"
+#include "host/automation.h"
 #include "platform/message_box.h"
 
 namespace veltrano {

@@ -3,9 +3,9 @@
 #include "engine/engine_failure.h"
 #include "engine/placement_texts.h"
 #include "engine/random_digits.h"
+#include "foundation/host_codes.h"
 #include "foundation/host_number.h"
 #include "foundation/number_text.h"
-#include "foundation/host_codes.h"
 
 namespace veltrano {
 

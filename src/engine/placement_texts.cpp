@@ -1,7 +1,7 @@
 #include "engine/placement_texts.h"
 
-#include "foundation/number_text.h"
 #include "foundation/host_codes.h"
+#include "foundation/number_text.h"
 
 namespace veltrano::placement_text {
 

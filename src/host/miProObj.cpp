@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "foundation/run_time_error.h"
 #include "foundation/host_codes.h"
+#include "foundation/run_time_error.h"
 
 namespace veltrano {
 

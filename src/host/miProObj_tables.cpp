@@ -1,10 +1,10 @@
 // The host connection object's questions about the host's tables.
 #include <string>
 
-#include "host/answer_reader.h"
 #include "foundation/host_codes.h"
-#include "host/miProObj.h"
 #include "foundation/run_time_error.h"
+#include "host/answer_reader.h"
+#include "host/miProObj.h"
 
 namespace veltrano {
 

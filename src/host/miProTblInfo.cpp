@@ -1,7 +1,7 @@
 #include "host/miProTblInfo.h"
 
-#include "host/answer_reader.h"
 #include "foundation/host_codes.h"
+#include "host/answer_reader.h"
 #include "host/miProObj.h"
 
 namespace veltrano {

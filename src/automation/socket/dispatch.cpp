@@ -4,8 +4,8 @@
 #include <exception>
 
 #include "automation/socket/frame.h"
-#include "foundation/utf8.h"
 #include "foundation/run_time_error.h"
+#include "foundation/utf8.h"
 
 namespace veltrano::ipc {
 namespace {
