@@ -17,7 +17,6 @@
 #include "every_list.h"
 #include "foundation/mapbasic_name.h"
 #include "gdal_table_store.h"
-#include "kept_columns.h"
 #include "map_picture_renderer.h"
 #include "mbhost/parser.h"
 #include "output_file.h"
@@ -26,6 +25,8 @@
 #include "run_interruption.h"
 #include "staged_write.h"
 #include "stream_ports.h"
+#include "streamed_points.h"
+#include "streamed_write.h"
 #include "write_interruption.h"
 
 namespace veltrano::batch {
@@ -227,6 +228,14 @@ bool stopRequested() {
     return InterruptionWatch::requested();
 }
 
+// While it lives, a long write stops once the run is interrupted.
+struct WriteStopCheck {
+    WriteStopCheck() { mbhost::gdal::setWriteStopCheck(stopRequested); }
+    ~WriteStopCheck() { mbhost::gdal::setWriteStopCheck(nullptr); }
+    WriteStopCheck(const WriteStopCheck&) = delete;
+    WriteStopCheck& operator=(const WriteStopCheck&) = delete;
+};
+
 // Once interrupted, the reports of the calls the interruption failed are no news.
 class RunMessages final : public MessageBoxPort {
 public:
@@ -239,25 +248,53 @@ private:
     StreamMessageBox box_;
 };
 
-// The points go straight into the points table: the host's tables are read as numbers and
-// no statement is written per point.
-ExitStatus place(Run& run, const std::string& points, ProgressLine& progress) {
+// What the run writes, each beside its place until all are committed at the end.
+struct StagedFiles {
+    std::unique_ptr<mbhost::gdal::StagedWrite> output, picture;
+};
+
+// The output file, started before the first point: each is written as it is placed.
+std::unique_ptr<mbhost::gdal::StreamedWrite> startOutput(Run& run) {
+    const mbhost::TableData& source = run.table(kSource).data();
+    try {
+        return std::make_unique<mbhost::gdal::StreamedWrite>(
+            pointsShape(run, true), run.options.outputTable,
+            mbhost::gdal::RowsToCome{mbhost::gdal::extentOf(source), wkbPoint});
+    } catch (const std::runtime_error& failure) {
+        run.checkInterrupted();
+        stop(run.err, kOutputUnwritable, failure.what());
+    }
+}
+
+// The points go straight into the output file: the host's tables are read as numbers and no
+// statement is written per point.
+ExitStatus place(Run& run, const std::string& points, ProgressLine& progress,
+                 mbhost::gdal::StreamedWrite& output) {
     RunMessages messages(run.err);
     const QLocaleRegionalSettings regional;
     std::vector<double> distances = parseDistanceList(trimSpaces(points), regional);
     QSort(distances);
-    TableRowSink sink(*run.host, kPoints);
+    std::optional<PictureSample> picture;
+    if (run.file.picture) {
+        picture.emplace(
+            *run.host, kPoints,
+            mbhost::gdal::extentOf(run.table(kSource).data()).value_or(mbhost::Bounds{}));
+    }
+    StreamedPoints sink(output, run.kept, run.table(run.selection), run.table(kSource).data(),
+                        picture ? &*picture : nullptr);
     DirectPlacement selection(*run.host, sink, messages);
     const PlacementOrder order{
         distances, kPoints, [&] { return run.options.fromTheEnd; },
         [&](const ObjectReport& object) {
             progress.objectDone(static_cast<std::size_t>(std::max(object.placed, 0)));
         },
-        // Once interrupted, the remaining objects are passed over so that the walk ends soon.
-        stopRequested};
+        // Once interrupted, or once the output takes no more, the remaining objects are passed
+        // over so that the walk ends soon.
+        [&] { return stopRequested() || !sink.failure().empty(); }};
     const PlacementReport report = placeSelection(selection, order, messages);
     progress.finish();
     run.checkInterrupted();
+    if (!sink.failure().empty()) stop(run.err, kOutputUnwritable, sink.failure());
     return statusOf(report, kPoints, run.err);
 }
 
@@ -268,25 +305,16 @@ void interruptionStep(const char* step) {
     if (at && std::string_view(at) == step) ::raise(SIGINT);
 }
 
-// What the run writes, each beside its place until all are committed at the end.
-struct StagedFiles {
-    std::unique_ptr<mbhost::gdal::StagedWrite> output, picture;
-};
-
-void writeOutput(Run& run, StagedFiles& staged) {
-    mbhost::TableData points = run.table(kPoints).data();
-    fillKeptColumns(points, 2, 1, run.kept, run.table(run.selection), run.table(kSource).data());
+// The output's rows are all written: the file is completed and checked.
+void finishOutput(Run& run, mbhost::gdal::StreamedWrite& output, StagedFiles& staged) {
     run.checkInterrupted();
     interruptionStep("write");
-    mbhost::gdal::setWriteStopCheck(stopRequested);
     try {
-        staged.output = run.store->stage(points, run.options.outputTable);
+        staged.output = output.finish();
     } catch (const std::runtime_error& failure) {
-        mbhost::gdal::setWriteStopCheck(nullptr);
         run.checkInterrupted();
         stop(run.err, kOutputUnwritable, failure.what());
     }
-    mbhost::gdal::setWriteStopCheck(nullptr);
 }
 
 std::string replaced(std::string text, const std::string& what, const std::string& with) {
@@ -375,11 +403,16 @@ ExitStatus runSteps(Run& run, std::ostream& err, bool live) {
     const std::string points = distanceText(run, regional);
     run.checkInterrupted();
     ProgressLine progress(err, live, run.selected);
-    const ExitStatus status = place(run, points, progress);
-    run.times.place = watch.lap();
-    if (status != kPlaced && status != kPartlyPlaced) return status;
     StagedFiles staged;
-    writeOutput(run, staged);
+    ExitStatus status = kPlaced;
+    {
+        const WriteStopCheck stopCheck;
+        const auto output = startOutput(run);
+        status = place(run, points, progress, *output);
+        run.times.place = watch.lap();
+        if (status != kPlaced && status != kPartlyPlaced) return status;
+        finishOutput(run, *output, staged);
+    }
     savePicture(run, staged);
     interruptionStep("commit");
     run.checkInterrupted();

@@ -62,22 +62,15 @@ std::vector<KeptColumn> keptColumns(const std::string& list, const mbhost::Table
     return kept;
 }
 
-void fillKeptColumns(mbhost::TableData& points, int firstKept, int rowIdColumn,
+void fillKeptColumns(mbhost::Row& point, std::size_t firstKept, std::int64_t rowId,
                      const std::vector<KeptColumn>& kept, const mbhost::Table& selection,
                      const mbhost::TableData& source) {
-    for (mbhost::Row& row : points.rows) {
-        if (row.deleted) continue;
-        const mbhost::Value& rowId = row.fields[static_cast<std::size_t>(rowIdColumn)];
-        if (rowId.kind() != mbhost::ValueKind::Integer) continue;
-        const auto place = static_cast<std::size_t>(rowId.asInteger());
-        if (place < 1 || place > selection.sourceRows.size()) continue;
-        const auto sourceRow = static_cast<std::size_t>(selection.sourceRows[place - 1]);
-        if (sourceRow < 1 || sourceRow > source.rows.size()) continue;
-        const mbhost::Row& from = source.rows[sourceRow - 1];
-        for (std::size_t k = 0; k < kept.size(); ++k) {
-            row.fields[static_cast<std::size_t>(firstKept) + k] =
-                from.fields[static_cast<std::size_t>(kept[k].source)];
-        }
+    if (rowId < 1 || rowId > static_cast<std::int64_t>(selection.sourceRows.size())) return;
+    const auto sourceRow = static_cast<std::size_t>(selection.sourceRows[rowId - 1]);
+    if (sourceRow < 1 || sourceRow > source.rows.size()) return;
+    const mbhost::Row& from = source.rows[sourceRow - 1];
+    for (std::size_t k = 0; k < kept.size(); ++k) {
+        point.fields[firstKept + k] = from.fields[static_cast<std::size_t>(kept[k].source)];
     }
 }
 

@@ -1,5 +1,5 @@
 // The source columns --keep carries onto the points: named and checked before anything is
-// placed, filled in after the placement (the engine inserts only the object, distanceM and
+// placed, filled in as each point is written (the engine gives only the object, distanceM and
 // xRowId).
 #pragma once
 
@@ -21,9 +21,9 @@ struct KeptColumn {
 std::vector<KeptColumn> keptColumns(const std::string& list, const mbhost::TableData& source,
                                     std::string& error);
 
-// Sets the kept columns (after the first `firstKept` columns of points) of every point row
-// from the source row its xRowId names in selection.
-void fillKeptColumns(mbhost::TableData& points, int firstKept, int rowIdColumn,
+// Sets the kept columns of point (from firstKept on) from the source row that selection's row
+// rowId stands for.
+void fillKeptColumns(mbhost::Row& point, std::size_t firstKept, std::int64_t rowId,
                      const std::vector<KeptColumn>& kept, const mbhost::Table& selection,
                      const mbhost::TableData& source);
 

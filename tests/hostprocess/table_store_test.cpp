@@ -152,6 +152,8 @@ TEST(table_file, what_cannot_be_written_is_named_with_the_reason_and_loses_nothi
     EXPECT_EQ(
         whatOf([&] { store.write(mixed, path); }),
         "cannot write " + path + ": a Shapefile holds one kind of object, and this table has 2");
+    EXPECT_EQ(whatOf([&] { store.write(mixed, dir.file("mixed.csv")); }),
+              "cannot write " + dir.file("mixed.csv") + ": a CSV file holds points only");
     EXPECT_EQ(mbhost::testing::readFile(path), before);
     EXPECT_EQ(store.open(path).rows.size(), 3u);
     EXPECT_FALSE(workingFilesLeft(dir.path()));

@@ -40,7 +40,8 @@ std::pair<int, std::string> batch(const std::string& arguments, const std::strin
 
 DatasetPtr openVector(const std::string& path) {
     GDALAllRegister();
-    const char* options[] = {"AUTODETECT_TYPE=YES", "KEEP_GEOM_COLUMNS=NO", nullptr};
+    const char* options[] = {"AUTODETECT_TYPE=YES", "KEEP_GEOM_COLUMNS=NO", "X_POSSIBLE_NAMES=X",
+                             "Y_POSSIBLE_NAMES=Y", nullptr};
     return {
         static_cast<GDALDataset*>(GDALOpenEx(path.c_str(), GDAL_OF_VECTOR, nullptr,
                                              path.ends_with(".csv") ? options : nullptr, nullptr)),
@@ -143,6 +144,9 @@ void checkRun(const std::string& input, const std::string& output, const std::st
     }
     OGRLayer& points = *placed->GetLayer(0);
     ASSERT_EQ(points.GetFeatureCount(), static_cast<GIntBig>(expected.size()));
+    if (!output.ends_with(".tab") && !output.ends_with(".mif")) {  // which record no kind
+        EXPECT_EQ(wkbFlatten(points.GetGeomType()), wkbPoint);
+    }
     std::size_t i = 0;
     for (const auto& point : points) {
         const auto& [place, want] = expected[i++];
@@ -188,16 +192,17 @@ TEST_P(file_mode, places_every_point_where_the_geodesics_put_it) {
     checkRun(file("utm", input), file("c", utmOutput),
              "--every 900 --start 50 --where 'code > 11' --from-end --keep name,code", "name",
              {"line"}, every(900, 50), utm);
-    checkRun(file("utm_area", input), file("d", utmOutput), "--every 1000 --end 2500 --keep code",
-             "code", {"33"}, every(1000, 1000, 2500), utm);
+    checkRun(file("utm_area", input), file("d", utmOutput),
+             "--every 1000 --end 2500 --keep code --picture '" + file("d", "png") + "'", "code",
+             {"33"}, every(1000, 1000, 2500), utm);
+    EXPECT_GT(fs::file_size(file("d", "png")), 0u);
 }
 
-INSTANTIATE_TEST_SUITE_P(formats, file_mode,
-                         ::testing::Values(std::array{"tab", "mif", "gpkg"},
-                                           std::array{"mif", "shp", "tab"},
-                                           std::array{"shp", "geojson", "mif"},
-                                           std::array{"geojson", "gpkg", "shp"},
-                                           std::array{"gpkg", "tab", "geojson"}));
+INSTANTIATE_TEST_SUITE_P(
+    formats, file_mode,
+    ::testing::Values(std::array{"tab", "mif", "gpkg"}, std::array{"mif", "shp", "tab"},
+                      std::array{"shp", "geojson", "mif"}, std::array{"geojson", "gpkg", "shp"},
+                      std::array{"gpkg", "tab", "geojson"}, std::array{"gpkg", "csv", "csv"}));
 
 // Each refusal and each signal mid-run: its status and a message naming the reason; the output
 // not written (an existing one untouched), no working folder left, the input as it was.

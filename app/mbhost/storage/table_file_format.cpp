@@ -55,8 +55,17 @@ TableFileFormat formatForPath(const std::string& path) {
         format.pieces = {".gpkg", ".gpkg-wal", ".gpkg-shm"};
         return format;
     }
+    if (extension == ".csv") {
+        format.driver = "CSV";
+        format.layerOptions = {"GEOMETRY=AS_XY", "STRING_QUOTING=IF_NEEDED"};
+        format.readOptions = {"X_POSSIBLE_NAMES=X", "Y_POSSIBLE_NAMES=Y", "KEEP_GEOM_COLUMNS=NO"};
+        format.pointsOnly = true;
+        format.numbersAsText = true;
+        format.pieces = {".csv"};
+        return format;
+    }
     throw std::runtime_error("cannot write " + path + ": unknown file type \"" + extension +
-                             "\" (use .tab, .mif, .shp, .geojson or .gpkg)");
+                             "\" (use .tab, .mif, .shp, .geojson, .gpkg or .csv)");
 }
 
 std::vector<std::string> tablePieces(const std::string& path) {

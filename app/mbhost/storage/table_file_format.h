@@ -12,7 +12,10 @@ struct TableFileFormat {
     std::string driver;                       // GDAL's short name
     std::vector<std::string> datasetOptions;  // NAME=VALUE
     std::vector<std::string> layerOptions;    // NAME=VALUE
+    std::vector<std::string> readOptions;     // NAME=VALUE, to read the written file back
     bool oneObjectKind = false;               // a layer holds one geometry type only
+    bool pointsOnly = false;                  // as X and Y columns (CSV)
+    bool numbersAsText = false;               // every column reads back as text (CSV)
     bool boundedGrid = false;       // integer coordinates within layer bounds (MapInfo TAB)
     bool needsAuthority = false;    // the system must have an EPSG code to be recorded (GeoJSON)
     bool decimalColumns = false;    // keeps Decimal apart from Float (MapInfo)
@@ -34,7 +37,8 @@ bool isTablePiece(const std::string& name, const std::filesystem::path& target);
 // The pieces and leftovers of target now in its folder (target among them when it exists).
 std::vector<std::filesystem::path> existingTablePieces(const std::filesystem::path& target);
 
-// The format for path's extension (case-insensitive): .tab, .mif, .shp, .geojson/.json, .gpkg.
+// The format for path's extension (case-insensitive): .tab, .mif, .shp, .geojson/.json, .gpkg,
+// .csv.
 // Raises std::runtime_error "cannot write <path>: ..." for any other.
 TableFileFormat formatForPath(const std::string& path);
 
