@@ -14,7 +14,7 @@ namespace {
 constexpr const char* kUsageHead =
     "Usage: veltrano-batch (--points \"100;250.5\" | --points-file FILE) --output TABLE\n"
     "                      [--from-end]\n"
-    "       veltrano-batch --input FILE [--layer NAME] [--where CONDITION]\n"
+    "       veltrano-batch --input FILE [--layer NAME] [--crs CRS] [--where CONDITION]\n"
     "                      (--points LIST | --points-file FILE | --every STEP [--start D]\n"
     "                      [--end D]) --output FILE [--keep COLUMNS] [--from-end]\n"
     "                      [--picture FILE.png|.svg|.pdf] [--overwrite] [--quiet]\n"
@@ -31,7 +31,10 @@ constexpr const char* kUsageHead =
     "  (--where: a MapBasic condition, as the host's console takes it), places the points\n"
     "  into a new table with distanceM and xRowId in the input's coordinate system, and\n"
     "  writes it to the --output file in the format its extension names, whole or not at\n"
-    "  all. An existing output is replaced only with --overwrite.\n"
+    "  all. An existing output is replaced only with --overwrite. Rows that hold no line to\n"
+    "  place along are skipped and named; the other rows are placed.\n"
+    "--crs CRS     the input's coordinate system (EPSG:4326, a PROJ string or WKT): required\n"
+    "  for an input that names none, it replaces the one it names.\n"
     "--every STEP  a point every STEP metres: START, START+STEP, ... up to END, where --start\n"
     "  defaults to STEP and --end to the longest selected object's length (plain point-decimal\n"
     "  numbers). No point is placed at 0 or at an object's very end.\n"
@@ -111,9 +114,9 @@ bool take(const std::vector<std::string>& args, std::size_t& i, const Option& op
 
 // The file mode's options given against a running host's selection.
 std::string optionsWithoutInput(const FileOptions& file, bool keep) {
-    const bool any = file.layer || file.where || file.every || file.start || file.end || keep ||
-                     file.picture || file.overwrite || file.quiet;
-    return any ? "--layer, --where, --every, --start, --end, --keep, --picture, --overwrite "
+    const bool any = file.layer || file.crs || file.where || file.every || file.start || file.end ||
+                     keep || file.picture || file.overwrite || file.quiet;
+    return any ? "--layer, --crs, --where, --every, --start, --end, --keep, --picture, --overwrite "
                  "and --quiet need --input"
                : "";
 }
@@ -141,6 +144,7 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments) {
         {"--output", &output},
         {"--input", &input},
         {"--layer", &file.layer},
+        {"--crs", &file.crs},
         {"--where", &file.where},
         {"--every", &file.every},
         {"--start", &file.start},
