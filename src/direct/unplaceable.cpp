@@ -38,9 +38,12 @@ std::optional<std::string> outOfRange(mbhost::Point p, bool latLong) {
     return std::nullopt;
 }
 
-// The host measures such a segment the short way round, while points go the long way.
+// The host measures such a segment the short way round, while points go the long way; one
+// between two names of the same place (180° and -180°, or at a pole) has no length to go.
 bool spansAntimeridian(mbhost::Point a, mbhost::Point b) {
-    return std::abs(b.x - a.x) > 180;
+    const double span = std::abs(b.x - a.x);
+    const bool samePlace = a.y == b.y && (std::abs(a.y) == 90 || std::fmod(span, 360) == 0);
+    return span > 180 && !samePlace;
 }
 
 std::optional<std::string> badNode(const mbhost::Geometry& path, bool latLong) {
