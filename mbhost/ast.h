@@ -153,6 +153,7 @@ struct OpenTableStmt {
     ExprPtr layer;  // null: the file's only layer
     std::string alias;
     bool readOnly = false;
+    std::string coordSys;  // the table's system in place of the file's; empty: the file's
 };
 struct CommitTableStmt {
     TableRef table;

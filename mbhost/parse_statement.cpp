@@ -441,8 +441,11 @@ OpenTableStmt Parser::open() {
             continue;
         else if (acceptWord("View"))
             expectWord("Automatic");
+        else if (acceptWord("CoordSys"))
+            s.coordSys = clauseText();  // takes the rest of the statement
         else
-            fail(errc::kSyntax, "Expected As, Layer, ReadOnly, Interactive or View Automatic");
+            fail(errc::kSyntax,
+                 "Expected As, Layer, ReadOnly, Interactive, View Automatic or CoordSys");
     }
     return s;
 }

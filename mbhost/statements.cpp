@@ -316,6 +316,10 @@ void Executor::operator()(const OpenTableStmt& s) {
     }
     data.path = path;
     data.readOnly = data.readOnly || s.readOnly;
+    if (!s.coordSys.empty()) {
+        data.coordSysClause = ws_.coordSystems.get(s.coordSys)->clause();
+        data.coordSysNote.clear();
+    }
     openTable(std::move(data));
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,11 @@ struct TableData {
     // The MapBasic coordinate-system clause without the leading "CoordSys ", for example
     // Earth Projection 1, 104; empty for a table that is not mappable.
     std::string coordSysClause;
+    // Why coordSysClause is only a stand-in (the file names no system, or one with no
+    // clause); empty when it is the file's own.
+    std::string coordSysNote;
+    // Rows whose object the file holds but the store could not read, by row id: why.
+    std::map<std::int32_t, std::string> unreadObjects;
     std::string path;  // the .TAB path; empty for a table that exists only in memory
     bool readOnly = false;
 };

@@ -14,7 +14,7 @@ namespace {
 constexpr const char* kUsageHead =
     "Usage: veltrano-batch (--points \"100;250.5\" | --points-file FILE) --output TABLE\n"
     "                      [--from-end]\n"
-    "       veltrano-batch --input FILE [--layer NAME] [--where CONDITION]\n"
+    "       veltrano-batch --input FILE [--layer NAME] [--crs CRS] [--where CONDITION]\n"
     "                      (--points LIST | --points-file FILE | --every STEP [--start D]\n"
     "                      [--end D]) --output FILE [--keep COLUMNS] [--from-end]\n"
     "                      [--picture FILE.png|.svg|.pdf] [--overwrite] [--quiet]\n"
@@ -32,7 +32,10 @@ constexpr const char* kUsageHead =
     "  point, with distanceM and xRowId in the input's coordinate system, to the --output\n"
     "  file in the format its extension names (.tab, .mif, .shp, .geojson, .gpkg, or .csv\n"
     "  with X and Y columns first), whole or not at all. An existing output is replaced only\n"
-    "  with --overwrite.\n"
+    "  with --overwrite. Rows that hold no line to place along are skipped and named; the\n"
+    "  other rows are placed.\n"
+    "--crs CRS     the input's coordinate system (EPSG:4326, a PROJ string or WKT): required\n"
+    "  for an input that names none, it replaces the one it names.\n"
     "--every STEP  a point every STEP metres: START, START+STEP, ... up to END, where --start\n"
     "  defaults to STEP and --end to the longest selected object's length (plain point-decimal\n"
     "  numbers). No point is placed at 0 or at an object's very end.\n"
@@ -112,9 +115,9 @@ bool take(const std::vector<std::string>& args, std::size_t& i, const Option& op
 
 // The file mode's options given against a running host's selection.
 std::string optionsWithoutInput(const FileOptions& file, bool keep) {
-    const bool any = file.layer || file.where || file.every || file.start || file.end || keep ||
-                     file.picture || file.overwrite || file.quiet;
-    return any ? "--layer, --where, --every, --start, --end, --keep, --picture, --overwrite "
+    const bool any = file.layer || file.crs || file.where || file.every || file.start || file.end ||
+                     keep || file.picture || file.overwrite || file.quiet;
+    return any ? "--layer, --crs, --where, --every, --start, --end, --keep, --picture, --overwrite "
                  "and --quiet need --input"
                : "";
 }
@@ -142,6 +145,7 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments) {
         {"--output", &output},
         {"--input", &input},
         {"--layer", &file.layer},
+        {"--crs", &file.crs},
         {"--where", &file.where},
         {"--every", &file.every},
         {"--start", &file.start},

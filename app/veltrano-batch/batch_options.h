@@ -12,6 +12,7 @@ namespace veltrano::batch {
 struct FileOptions {
     std::string input;
     std::optional<std::string> layer;
+    std::optional<std::string> crs;  // the input's system, as GDAL reads it
     std::optional<std::string> where;
     std::optional<std::string> every, start, end;  // point-decimal numbers, as typed
     std::string keep;                              // column names separated by ','

@@ -1,5 +1,7 @@
 #include "batch_run.h"
 
+#include <algorithm>
+
 #include "dialog/distance_list.h"
 #include "dialog/engine_placement.h"
 #include "dialog/form1.h"
@@ -30,6 +32,9 @@ ExitStatus placementStatus(const PlacementReport& report, const std::string& tab
     for (const auto& refusal : report.refusals) {
         err << kName << refusalText(refusal, table) << '\n';
     }
+    const bool noneReached = std::all_of(report.objects.begin(), report.objects.end(),
+                                         [](const auto& object) { return object.placed < 0; });
+    if (!report.objects.empty() && noneReached) return kRefused;
     if (report.computed() == 0) {
         err << kName << "no distance fell on any selected object: no point to place\n";
         return kPlaced;

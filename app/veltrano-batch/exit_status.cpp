@@ -10,7 +10,7 @@ const std::array<ExitStatusMeaning, 10> kExitStatuses{{
     {kHostUnreachable, "the host cannot be reached (the socket tried and why are said)"},
     {kRefused,
      "the distances or the output table were refused before any placement, or the "
-     "host refused every insert"},
+     "host refused every insert, or no selected row could be placed along"},
     {kNothingSelected, "nothing is selected"},
     {kStopped, "a failure stopped the placement (host gone, no answer, internal error)"},
     {kPartlyPlaced,

@@ -23,6 +23,7 @@
 #include "platform/qt/qlocale_regional_settings.h"
 #include "progress_line.h"
 #include "run_interruption.h"
+#include "skipped_rows.h"
 #include "staged_write.h"
 #include "stream_ports.h"
 #include "streamed_points.h"
@@ -69,6 +70,7 @@ struct Run {
     std::string selection;
     std::size_t selected = 0;
     std::vector<KeptColumn> kept;
+    std::string skipped;  // "3 rows skipped: no line"; empty when none was
     RunTimes times;
 
     const mbhost::Table& table(const std::string& name) const {
@@ -106,13 +108,43 @@ void refuseLineBreaks(const Run& run) {
     }
 }
 
+// The store names a clause to choose among several layers; here the option does that.
+std::string withLayerOption(std::string reason) {
+    const std::string clause = mbhost::gdal::kLayerClause;
+    const auto at = reason.find(clause);
+    return at == std::string::npos ? reason : reason.replace(at, clause.size(), "--layer NAME");
+}
+
+// --crs as a clause of the host's, which the Open Table takes in place of the file's.
+std::string assignedCoordSys(const Run& run) {
+    try {
+        return mbhost::gdal::coordSysClauseOf(*run.file.crs);
+    } catch (const std::runtime_error& refusal) {
+        stop(run.err, kBadArguments, "--crs '" + *run.file.crs + "': " + refusal.what());
+    }
+}
+
 void openInput(Run& run) {
     refuseLineBreaks(run);
     std::string statement = "Open Table " + mapBasicString(run.file.input);
     if (run.file.layer) statement += " Layer " + mapBasicString(*run.file.layer);
-    run.execute(statement + " As " + kSource + " ReadOnly", kInputUnreadable, "");
+    statement += std::string(" As ") + kSource + " ReadOnly";
+    if (run.file.crs) statement += " CoordSys " + assignedCoordSys(run);
+    try {
+        run.host->execute(statement);
+    } catch (const mbhost::HostFailure& failure) {
+        stop(run.err, kInputUnreadable, withLayerOption(withoutPlace(failure.what())));
+    }
     if (!run.table(kSource).mappable()) {
         stop(run.err, kInputUnreadable, "cannot read " + run.file.input + ": it holds no objects");
+    }
+    // Distances on a stand-in plane would be in the file's units, not metres.
+    const std::string& note = run.table(kSource).data().coordSysNote;
+    if (!note.empty()) {
+        stop(run.err, kInputUnreadable,
+             "cannot place along " + run.file.input + ": " + note +
+                 "; give its system with --crs (an EPSG code such as EPSG:4326, a PROJ string "
+                 "or WKT)");
     }
 }
 
@@ -188,23 +220,6 @@ void makePointsTable(Run& run) {
                 kOutputUnwritable, "cannot write " + run.options.outputTable + ": ");
 }
 
-double hostNumber(Run& run, const std::string& expression) {
-    return readPlainNumber(run.host->eval(expression)).value_or(0);
-}
-
-// The longest selected object, as the host measures it (a region along its boundary).
-double longestObject(Run& run) {
-    double longest = 0;
-    const std::string object = run.selection + ".obj";
-    run.execute("Fetch First From " + run.selection, kStopped, "");
-    while (run.host->eval("EOT(" + run.selection + ")") != "T") {
-        longest = std::max({longest, hostNumber(run, "ObjectLen(" + object + ", \"m\")"),
-                            hostNumber(run, "Perimeter(" + object + ", \"m\")")});
-        run.execute("Fetch Next From " + run.selection, kStopped, "");
-    }
-    return longest;
-}
-
 std::string distanceText(Run& run, const RegionalSettings& regional) {
     if (!run.file.every) {
         const std::string points = withCrLf(run.options.points);
@@ -213,8 +228,11 @@ std::string distanceText(Run& run, const RegionalSettings& regional) {
     }
     std::string error;
     const EveryRange range = *readEvery(run.file, error);
-    const double longest = range.end ? *range.end : longestObject(run);
-    const std::vector<double> distances = everyDistances(range, longest, error);
+    const std::optional<double> longest =
+        range.end ? range.end : longestPlaceable(*run.host, run.table(run.selection));
+    // The walk names the rows that cannot be placed along.
+    if (!longest) return distanceListText({range.start}, regional);
+    const std::vector<double> distances = everyDistances(range, *longest, error);
     if (!error.empty()) stop(run.err, kBadArguments, error);
     if (distances.empty()) {
         stop(run.err, kRefused,
@@ -295,7 +313,13 @@ ExitStatus place(Run& run, const std::string& points, ProgressLine& progress,
     progress.finish();
     run.checkInterrupted();
     if (!sink.failure().empty()) stop(run.err, kOutputUnwritable, sink.failure());
-    return statusOf(report, kPoints, run.err);
+    run.skipped = reportSkippedRows(report, run.table(run.selection), run.table(kSource).data(),
+                                    run.kept, run.err);
+    const ExitStatus status = statusOf(report, kPoints, run.err);
+    if (status == kRefused && !run.skipped.empty()) {
+        run.err << kName << "no row could be placed along: " << run.skipped << '\n';
+    }
+    return status;
 }
 
 // The seam where tests interrupt a run: with VELTRANO_BATCH_INTERRUPT_AT=STEP in the
@@ -392,11 +416,11 @@ ExitStatus runSteps(Run& run, std::ostream& err, bool live) {
     const QLocaleRegionalSettings regional;
     std::string error;
     if (run.file.every && !readEvery(run.file, error)) stop(err, kBadArguments, error);
+    Stopwatch watch;
+    openInput(run);
     const OutputRefusal refusal =
         refuseOutput(run.file.input, run.options.outputTable, run.file.picture, run.file.overwrite);
     if (refusal.status != kPlaced) stop(err, refusal.status, refusal.reason);
-    Stopwatch watch;
-    openInput(run);
     selectRows(run);
     run.times.open = watch.lap();
     makePointsTable(run);
@@ -426,7 +450,8 @@ ExitStatus runSteps(Run& run, std::ostream& err, bool live) {
     if (!run.file.quiet) {
         err << kName << progress.objects() << " objects, " << progress.points() << " points in "
             << std::fixed << std::setprecision(1) << watch.total()
-            << " s: " << run.options.outputTable << '\n';
+            << " s: " << run.options.outputTable << (run.skipped.empty() ? "" : "; ") << run.skipped
+            << '\n';
     }
     return status;
 }

@@ -1,5 +1,8 @@
 #include "direct/direct_placement.h"
 
+#include <algorithm>
+
+#include "direct/unplaceable.h"
 #include "foundation/host_number.h"
 #include "foundation/run_time_error.h"
 #include "mbhost/lexer.h"
@@ -39,7 +42,28 @@ void DirectPlacement::moveTo(std::int32_t rowId) {
 }
 
 ObjectPlacement DirectPlacement::placeCurrent(const PlacementRequest& request) {
+    if (auto why = skipReason()) {
+        ObjectPlacement skipped;
+        skipped.unreached = std::move(*why);
+        return skipped;
+    }
     return placeAlongObject(*this, request, messages_);
+}
+
+// What the store said of an object it could not read, else what the walk cannot follow.
+std::optional<std::string> DirectPlacement::skipReason() const {
+    const mbhost::Row* row = selection_ ? selection_->row(cursor_) : nullptr;
+    if (!row || !selection_->mappable()) return std::nullopt;  // the engine says why
+    if (!row->object) {
+        const mbhost::Table* base = host_.workspace().tables.find(selection_->sourceKey);
+        const auto place = static_cast<std::size_t>(cursor_ - 1);
+        if (base && place < selection_->sourceRows.size()) {
+            const auto& unread = base->data().unreadObjects;
+            const auto found = unread.find(selection_->sourceRows[place]);
+            if (found != unread.end()) return "unreadable object: " + found->second;
+        }
+    }
+    return unplaceable(pathOf(row->object).get(), *selection_->coordSys());
 }
 
 bool DirectPlacement::next() {
@@ -76,7 +100,7 @@ std::int32_t DirectPlacement::sourceRowId(const std::string&) {
 void DirectPlacement::holdObject(const std::string& name) {
     const mbhost::Table& t = table(name);
     const mbhost::Row* row = t.row(cursor_);
-    object_ = row ? row->object : nullptr;
+    object_ = row ? pathOf(row->object) : nullptr;
     coordSys_ = t.coordSys();
 }
 
@@ -149,6 +173,22 @@ std::string DirectPlacement::measuringCoordSys(const std::string& name) {
 
 double DirectPlacement::distance(double ax, double ay, double x, double y) {
     return host_.measurer().distance(*coordSys_, {ax, ay}, {x, y});
+}
+
+std::optional<double> longestPlaceable(mbhost::Host& host, const mbhost::Table& selection) {
+    std::optional<double> longest;
+    if (!selection.mappable()) return longest;
+    const mbhost::CoordSys& system = *selection.coordSys();
+    for (std::int32_t id = 1; id <= selection.lastRowId(); ++id) {
+        const mbhost::Row* row = selection.row(id);
+        const mbhost::GeometryPtr path = row ? pathOf(row->object) : nullptr;
+        if (!path || unplaceable(path.get(), system)) continue;
+        const double length = path->type == mbhost::ObjectType::Region
+                                  ? host.measurer().perimeter(system, *path)
+                                  : host.measurer().length(system, *path);
+        longest = std::max(longest.value_or(0), length);
+    }
+    return longest;
 }
 
 bool TableRowSink::hasColumn(std::string_view column) {

@@ -2,6 +2,7 @@
 // measured by the host's own measure, rows handed to a sink. No MapBasic text per point.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "direct/placed_row_sink.h"
@@ -52,6 +53,7 @@ private:
     std::string measuringCoordSys(const std::string& table) override;
     double distance(double ax, double ay, double x, double y) override;
 
+    std::optional<std::string> skipReason() const;
     const mbhost::Table& table(const std::string& name) const;
     const std::vector<mbhost::Point>& section(std::int32_t s) const;
     HostPoint remember(mbhost::Point p);
@@ -67,6 +69,10 @@ private:
     mbhost::Point previous_;
     mbhost::Point current_;
 };
+
+// The longest object of selection that can be placed along, as the host measures it (a
+// region along its boundary); nothing when none can.
+std::optional<double> longestPlaceable(mbhost::Host& host, const mbhost::Table& selection);
 
 // Appends the rows to a table the host holds open, in the table's system.
 class TableRowSink final : public PlacedRowSink {

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <set>
 
 #include "reference_geodesy.h"
 #include "served_host.h"
@@ -163,6 +164,39 @@ void checkRun(const std::string& input, const std::string& output, const std::st
     }
 }
 
+// A row of each kind the file mode passes over, and of each it places only once converted.
+const char* kUnplaceable =
+    "\"LINESTRING(10 50,10.5 50.2)\",line,1\n\"LINESTRING EMPTY\",empty,2\n"
+    "\"POINT(10 50)\",point,3\n\"LINESTRING(10 50)\",one node,4\n"
+    "\"LINESTRING(1e300 1e300,-1e300 -1e300)\",huge,5\n\"LINESTRING(10 50,10 95)\",pole,6\n"
+    "\"LINESTRING(179.9 10,-179.9 10)\",dateline,7\n\"TIN(((0 0,0 1,1 0,0 0)))\",tin,8\n"
+    "\"GEOMETRYCOLLECTION(POINT(1 1))\",no lines,9\n\"LINESTRING(10 50,10.1 50)\",bad blob,10\n"
+    "\"CIRCULARSTRING(10 50,10.1 50.1,10.2 50)\",arc,11\n"
+    "\"COMPOUNDCURVE((10 50,10.1 50),CIRCULARSTRING(10.1 50,10.15 50.05,10.2 50))\",chain,12\n"
+    "\"MULTICURVE((10 50,10.1 50),CIRCULARSTRING(10.1 50,10.15 50.05,10.2 50))\",curves,13\n"
+    "\"CURVEPOLYGON(CIRCULARSTRING(10 50,10.1 50,10 50))\",round,14\n"
+    "\"GEOMETRYCOLLECTION(POINT(1 1),LINESTRING(10 50,10.2 50))\",mixed,15\n"
+    "\"LINESTRING Z(10 50 5,10.2 50 7)\",raised,16\n";
+
+// A line with a NaN node, which WKT cannot spell, and a geometry GDAL cannot read.
+void addNanLine(const std::string& path) {
+    const DatasetPtr dataset(
+        static_cast<GDALDataset*>(
+            GDALOpenEx(path.c_str(), GDAL_OF_VECTOR | GDAL_OF_UPDATE, nullptr, nullptr, nullptr)),
+        GDALClose);
+    OGRLayer& layer = *dataset->GetLayer(0);
+    OGRFeature feature(layer.GetLayerDefn());
+    feature.SetField("name", "nan");
+    OGRLineString line;
+    line.addPoint(10, 50);
+    line.addPoint(std::nan(""), 51);
+    feature.SetGeometry(&line);
+    ASSERT_EQ(layer.CreateFeature(&feature), OGRERR_NONE);
+    const std::string bad = std::string("UPDATE \"") + layer.GetName() +
+                            "\" SET geom = X'47500001E6100000DEADBEEF' WHERE name = 'bad blob'";
+    dataset->ReleaseResultSet(dataset->ExecuteSQL(bad.c_str(), nullptr, nullptr));
+}
+
 const char* kLatLongLines =
     "\"MULTILINESTRING((27 60,27.02 60.01,27.05 60),(27.06 60.02,27.09 60.03))\",multi,11\n"
     "\"LINESTRING(27.1 60.1,27.13 60.12)\",line,22\n";
@@ -222,7 +256,18 @@ TEST(file_mode_faults, refuse_with_a_reason_and_leave_no_output) {
     fs::create_directory(dir.file("ro"));
     fs::create_directory(dir.file("ro.gpkg"));
     fs::permissions(dir.file("ro"), fs::perms::owner_read | fs::perms::owner_exec);
+    writeTable(dir.file("odd.gpkg"), 4326, kUnplaceable);
+    addNanLine(dir.file("odd.gpkg"));
     const std::string from = "--input '" + input + "' ";
+    const auto odd = [&](const char* name) {
+        return "--input '" + dir.file("odd.gpkg") +
+               "' --keep name --every 1000 --where 'name = \"" + name + "\"'";
+    };
+    std::ofstream(dir.file("names.csv"))
+        << "WKT,Straße," << std::string(32, 'k') << "\n\"LINESTRING(10 50,10.5 50.2)\",a,b\n";
+    translate(dir.file("names.csv"), dir.file("names.gpkg"), 4326);
+    const std::string names = "--input '" + dir.file("names.gpkg") + "' --every 1000 ";
+    const std::string world = "--input '" WORLD_ATLAS "' --layer countries --every 1000 ";
     const auto staging = [](const fs::path& folder) {
         return std::ranges::any_of(fs::directory_iterator(folder), [](const auto& entry) {
             return entry.path().string().find(".writing-") != std::string::npos;
@@ -249,6 +294,26 @@ TEST(file_mode_faults, refuse_with_a_reason_and_leave_no_output) {
         {from + "--every 100 --where '1=1 NoSelect'", 1, "without Into or NoSelect", out},
         {from + "--every 100 --where 'code > 0 Into PlacedPoints'", 1, "without Into", out},
         {from + "--every 100 --layer 'a\nb'", 1, "--layer: a line break", out},
+        {"--input '" + dir.file("none.tab") + "' --every 100", 7, "none.tab: no such file",
+         dir.file("taken.gpkg")},
+        {world, 7, "names no coordinate system; give its system with --crs", out},
+        {world + "--crs '+proj=igh'", 1, "\"+proj=igh +lon_0=0", out},
+        {world + "--crs nowhere", 1, "--crs 'nowhere'", out},
+        {odd("empty"), 3, "row 2 (empty) skipped: no line: the row has no object", out},
+        {odd("point"), 3, "no line: a point", out},
+        {odd("one node"), 3, "no line: a line of one node", out},
+        {odd("no lines"), 3, "no line: a collection without lines", out},
+        {odd("huge"), 3, "out of range: 1e+300 is beyond", out},
+        {odd("pole"), 3, "out of range: latitude 95", out},
+        {odd("dateline"), 3, "1 row skipped: crosses the antimeridian", out},
+        {odd("dateline"), 3, "ogr2ogr -wrapdateline", out},
+        {odd("tin"), 3, "unreadable object: mbhost has no object for a TIN", out},
+        {odd("nan"), 3, "out of range: a coordinate is not a number", out},
+        {odd("bad blob"), 3, "unreadable object: Unable to read geometry", out},
+        {odd("point") + " --end 5000", 3, "no line: a point", out},
+        {names + "--keep 'Straße'", 1, "only ASCII names (write .gpkg", dir.file("o.tab")},
+        {names + "--keep " + std::string(32, 'k'), 1, "longer than the 31 bytes",
+         dir.file("o.mif")},
         {from + "--every 100", 8, "exists", dir.file("taken.gpkg")},
         {from + "--every 100 --overwrite", 8, "a file of the input", input},
         {from + "--every 100", 8, "read-only", dir.file("ro/out.gpkg")},
@@ -287,6 +352,19 @@ TEST(file_mode_faults, refuse_with_a_reason_and_leave_no_output) {
         EXPECT_FALSE(staging(fs::path(row.output).parent_path()) || staging(dir.path()));
         if (other) fs::remove(row.output);
     }
+    const auto [placed, skips] =
+        batch("--input '" + dir.file("odd.gpkg") + "' --every 1000 --keep name --output '" +
+              dir.file("placed.gpkg") + "'");
+    EXPECT_EQ(placed, 0) << skips;
+    EXPECT_NE(skips.find("; 10 rows skipped: 1 crosses the antimeridian, 4 no line, 3 out of "
+                         "range, 2 unreadable object"),
+              std::string::npos)
+        << skips;
+    std::set<std::string> along;
+    const DatasetPtr points = openVector(dir.file("placed.gpkg"));
+    for (const auto& point : *points->GetLayer(0)) along.insert(point->GetFieldAsString("name"));
+    EXPECT_EQ(along, (std::set<std::string>{"line", "arc", "chain", "curves", "round", "mixed",
+                                            "raised"}));
     const auto [status, err] =
         batch(from + "--every 100 --output '" + out + "'", "", at("written"));
     EXPECT_EQ(status, 0);
@@ -305,7 +383,16 @@ TEST(file_mode_real_data, borders_of_a_public_data_set) {
     const auto [status, err] =
         batch("--input '" + world + "' --every 50000 --output '" + out + "'");
     EXPECT_EQ(status, 7);
-    EXPECT_NE(err.find("\"countries\", \"land\""), std::string::npos) << err;
+    EXPECT_NE(err.find("\"countries\", \"land\"): name one with --layer NAME"), std::string::npos)
+        << err;
+    const auto [placed, skips] = batch("--input '" WORLD_ATLAS
+                                       "' --layer countries --crs EPSG:4326 "
+                                       "--every 50000 --keep name --output '" +
+                                       dir.file("all.gpkg") + "'");
+    EXPECT_EQ(placed, 0);
+    EXPECT_NE(skips.find("row 1 (Fiji) skipped: crosses the antimeridian"), std::string::npos)
+        << skips;
+    EXPECT_NE(skips.find("2 rows skipped: crosses the antimeridian"), std::string::npos);
     checkRun(world, out, "--layer countries --where 'name = \"Italy\"' --every 50000 --keep name",
              "name", {"Italy"}, every(50000, 50000), SampleSystem::LatLong, 5e-3);
 }

@@ -89,17 +89,34 @@ Value valueOf(const OGRFeature& feature, int index, const ColumnDef& column) {
     return Value::text(feature.GetFieldAsString(index));
 }
 
-std::string coordSysOf(const OGRSpatialReference* reference, OGRLayer& layer) {
-    if (layer.GetGeomType() == wkbNone) return {};
-    if (reference) {
-        char* text = nullptr;
-        if (reference->exportToMICoordSys(&text) == OGRERR_NONE && text) {
-            std::string clause = text;
-            CPLFree(text);
-            return clause;
-        }
-        CPLFree(text);
-    }
+std::optional<std::string> clauseOf(const OGRSpatialReference& reference) {
+    char* text = nullptr;
+    std::optional<std::string> clause;
+    if (reference.exportToMICoordSys(&text) == OGRERR_NONE && text) clause = text;
+    CPLFree(text);
+    // A projection MapInfo lacks comes out as a plane: the system would be lost.
+    if (clause && !reference.IsLocal() && clause->starts_with("NonEarth")) return std::nullopt;
+    return clause;
+}
+
+// Its name, or its PROJ string when it has none ("unknown", as from a PROJ string).
+std::string systemName(const OGRSpatialReference& reference) {
+    const char* name = reference.GetName();
+    if (name && *name && std::string_view(name) != "unknown") return name;
+    char* proj = nullptr;
+    const std::string text = reference.exportToProj4(&proj) == OGRERR_NONE && proj ? proj : "";
+    CPLFree(proj);
+    return text;
+}
+
+// GeoPackage's placeholders for a layer written without a system.
+bool undefinedSystem(const OGRSpatialReference& reference) {
+    const char* name = reference.GetName();
+    return name && std::string_view(name).starts_with("Undefined ");
+}
+
+// A plane over the layer's extent, so that a file without a usable system still opens.
+std::string planeOver(OGRLayer& layer) {
     OGREnvelope extent;
     if (layer.GetExtent(&extent, TRUE) != OGRERR_NONE) {
         extent = OGREnvelope();
@@ -109,6 +126,21 @@ std::string coordSysOf(const OGRSpatialReference* reference, OGRLayer& layer) {
     return "NonEarth Units \"m\" Bounds (" + std::to_string(extent.MinX) + ", " +
            std::to_string(extent.MinY) + ") (" + std::to_string(extent.MaxX) + ", " +
            std::to_string(extent.MaxY) + ")";
+}
+
+void setCoordSys(TableData& table, const OGRSpatialReference* reference, OGRLayer& layer) {
+    if (layer.GetGeomType() == wkbNone) return;
+    if (reference && !undefinedSystem(*reference)) {
+        if (auto clause = clauseOf(*reference)) {
+            table.coordSysClause = *clause;
+            return;
+        }
+        table.coordSysNote =
+            "its coordinate system \"" + systemName(*reference) + "\" has no CoordSys clause";
+    } else {
+        table.coordSysNote = "it names no coordinate system";
+    }
+    table.coordSysClause = planeOver(layer);
 }
 
 // ---- reading the whole file ----
@@ -133,10 +165,30 @@ OGRLayer& chosenLayer(GDALDataset& dataset, const std::string& path,
     }
     if (dataset.GetLayerCount() > 1) {
         throw openError(path, "the file holds " + std::to_string(dataset.GetLayerCount()) +
-                                  " layers (" + layerList(dataset) +
-                                  "): name one with Open Table ... Layer \"name\"");
+                                  " layers (" + layerList(dataset) + "): name one with " +
+                                  kLayerClause);
     }
     return *dataset.GetLayer(0);
+}
+
+// The row's object; one GDAL cannot read or mbhost cannot hold is noted, and the rows go on.
+void readObject(const OGRFeature& feature, Row& row, TableData& table) {
+    const auto rowId = static_cast<std::int32_t>(table.rows.size() + 1);
+    const OGRGeometry* geometry = feature.GetGeometryRef();
+    if (!geometry) {
+        if (CPLGetLastErrorType() >= CE_Failure) {
+            table.unreadObjects[rowId] = QuietGdal::lastMessage("GDAL cannot read it");
+            CPLErrorReset();
+        }
+        return;
+    }
+    const char* style = feature.GetStyleString();
+    if (auto object = fromOgr(*geometry, style ? style : "")) {
+        row.object = std::make_shared<const Geometry>(std::move(*object));
+    } else if (!geometry->IsEmpty()) {
+        table.unreadObjects[rowId] =
+            std::string("mbhost has no object for a ") + geometry->getGeometryName();
+    }
 }
 
 TableData readTable(const std::string& path, const std::optional<std::string>& layerName) {
@@ -155,7 +207,7 @@ TableData readTable(const std::string& path, const std::optional<std::string>& l
     for (int i = 0; i < definition.GetFieldCount(); ++i) {
         table.columns.push_back(columnOf(*definition.GetFieldDefn(i), decimalColumns));
     }
-    table.coordSysClause = coordSysOf(layer.GetSpatialRef(), layer);
+    setCoordSys(table, layer.GetSpatialRef(), layer);
     if (table.coordSysClause.empty() && decimalColumns) {
         table.coordSysClause = notedCoordSys(path).value_or("");
     }
@@ -166,12 +218,7 @@ TableData readTable(const std::string& path, const std::optional<std::string>& l
         for (std::size_t i = 0; i < table.columns.size(); ++i) {
             row.fields.push_back(valueOf(*feature, static_cast<int>(i), table.columns[i]));
         }
-        if (const OGRGeometry* geometry = feature->GetGeometryRef()) {
-            const char* style = feature->GetStyleString();
-            if (auto object = fromOgr(*geometry, style ? style : "")) {
-                row.object = std::make_shared<const Geometry>(std::move(*object));
-            }
-        }
+        readObject(*feature, row, table);
         table.rows.push_back(std::move(row));
     }
     if (CPLGetLastErrorType() >= CE_Failure) {
@@ -181,6 +228,17 @@ TableData readTable(const std::string& path, const std::optional<std::string>& l
 }
 
 }  // namespace
+
+std::string coordSysClauseOf(const std::string& system) {
+    const QuietGdal quiet;
+    OGRSpatialReference reference;
+    if (reference.SetFromUserInput(system.c_str()) != OGRERR_NONE) {
+        throw std::runtime_error(QuietGdal::lastMessage("GDAL reads no coordinate system there"));
+    }
+    if (auto clause = clauseOf(reference)) return *clause;
+    throw std::runtime_error("the coordinate system \"" + systemName(reference) +
+                             "\" has no CoordSys clause");
+}
 
 GdalTableStore::GdalTableStore() {
     static std::once_flag registered;

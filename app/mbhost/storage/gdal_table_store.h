@@ -11,12 +11,20 @@
 
 namespace mbhost::gdal {
 
+// How the store's refusal of a file of several layers names the way to choose one.
+inline constexpr const char* kLayerClause = "Open Table ... Layer \"name\"";
+
+// The CoordSys clause (without "CoordSys ") of a system as GDAL reads it from text: an EPSG
+// code, a PROJ string, WKT. Raises std::runtime_error with the reason when there is none.
+std::string coordSysClauseOf(const std::string& system);
+
 class GdalTableStore : public TableStore {
 public:
     GdalTableStore();  // registers GDAL's drivers once per process
 
-    // The file's table. Raises std::runtime_error "cannot open <path>: <reason>", and names
-    // the layers of a file that holds several: which one is meant is for openLayer to say.
+    // The file's table. A file without a usable system opens on a plane over its extent,
+    // with coordSysNote saying why. Raises std::runtime_error "cannot open <path>: <reason>", and
+    // names the layers of a file that holds several: which one is meant is for openLayer to say.
     TableData open(const std::string& path) override;
     // The layer of that name (as GDAL lists it). Raises as open does, listing the layers
     // when there is no such one.

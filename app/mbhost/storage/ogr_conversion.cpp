@@ -109,6 +109,10 @@ std::unique_ptr<OGRGeometry> toOgr(const Geometry& object) {
 
 std::optional<Geometry> fromOgr(const OGRGeometry& geometry, const std::string& style) {
     if (geometry.IsEmpty()) return std::nullopt;
+    if (geometry.hasCurveGeometry()) {
+        const std::unique_ptr<OGRGeometry> linear(geometry.getLinearGeometry());
+        return linear ? fromOgr(*linear, style) : std::nullopt;
+    }
     Geometry object;
     switch (wkbFlatten(geometry.getGeometryType())) {
         case wkbPoint: {

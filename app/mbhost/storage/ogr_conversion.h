@@ -19,8 +19,9 @@ namespace mbhost::gdal {
 
 std::unique_ptr<OGRGeometry> toOgr(const Geometry& object);
 
-// The object for a GDAL geometry; nothing for an empty one or a kind mbhost has no object
-// for. style is the feature's OGR style string (a label there makes a point a text object).
+// The object for a GDAL geometry (curves as GDAL linearises them); nothing for an empty one
+// or a kind mbhost has no object for. style is the feature's OGR style string (a label there makes
+// a point a text object).
 std::optional<Geometry> fromOgr(const OGRGeometry& geometry, const std::string& style = {});
 
 // The OGR style string that carries a text object's label, empty for other objects.

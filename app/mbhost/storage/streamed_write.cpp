@@ -356,11 +356,18 @@ void checkCouldHold(const TableData& table, const std::string& path) {
     const QuietGdal quiet;
     const TableFileFormat format = formatForPath(path);
     if (!table.coordSysClause.empty()) referenceOf(table, path, format);
+    const std::string wayOut = " (write .gpkg or .geojson, or rename the column in the input)";
     for (const ColumnDef& column : table.columns) {
         if (format.columnNameLimit > 0 && column.name.size() > format.columnNameLimit) {
             throw writeError(path, "the column name " + column.name + " is longer than the " +
                                        std::to_string(format.columnNameLimit) +
-                                       " characters the format holds");
+                                       " bytes the format holds" + wayOut);
+        }
+        if (format.asciiColumnNames &&
+            std::ranges::any_of(column.name, [](char c) { return c & 0x80; })) {
+            throw writeError(path, "the column name " + column.name +
+                                       " is not ASCII, and the format holds only ASCII names" +
+                                       wayOut);
         }
     }
 }

@@ -28,6 +28,8 @@ TableFileFormat formatForPath(const std::string& path) {
         format.boundedGrid = extension == ".tab";
         if (format.boundedGrid) format.coordinateTolerance = 1e-4;
         format.decimalColumns = true;
+        format.columnNameLimit = 31;
+        format.asciiColumnNames = true;
         format.pieces = format.boundedGrid
                             ? std::vector<std::string>{".tab", ".dat", ".map", ".id", ".ind"}
                             : std::vector<std::string>{".mif", ".mid"};

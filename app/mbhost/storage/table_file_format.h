@@ -22,6 +22,7 @@ struct TableFileFormat {
     bool emptyKeepsColumns = true;  // a file without rows still lists its columns (not GeoJSON)
     double coordinateTolerance = 1e-6;   // how far a coordinate may move, relative to its size
     std::size_t columnNameLimit = 0;     // longest column name in bytes; 0: no limit
+    bool asciiColumnNames = false;       // column names of ASCII letters only (MapInfo)
     std::vector<std::string> pieces;     // the extensions of the files a table is written as
     std::vector<std::string> leftovers;  // files other programs add beside it (an index)
 };
