@@ -85,6 +85,9 @@ private Q_SLOTS:
             QCOMPARE(spy->count(), 1);
             spy->clear();
         }
+        // A click ticks the end option as the presenter reads it: 1, never the greyed 2.
+        QTest::mouseClick(child<QCheckBox>(view, "chkStartFromTheEnd"), Qt::LeftButton);
+        QCOMPARE(view.startFromTheEndValue(), 1);
         view.setOkEnabled(false);
         QTest::mouseClick(child<QPushButton>(view, "cmdOK"), Qt::LeftButton);
         QCOMPARE(ok.count(), 0);

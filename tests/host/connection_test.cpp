@@ -42,8 +42,6 @@ TEST(connection_state, connect_reads_version_and_main_window_then_builds_the_cen
     EXPECT_EQ(f.obj->connect2MiPro(HostValue::whole(321)), 1500);
     EXPECT_EQ(f.obj->state(), State::Connected);
     EXPECT_EQ(f.obj->hwnd(), 4242);
-    EXPECT_EQ(f.host->evals(), (Strings{"SystemInfo(17)", "SystemInfo(9)", "NumWindows()",
-                                        "SystemInfo(9)", "NumAllWindows()", "NumTables()"}));
     EXPECT_TRUE(f.sent("Do", "Set Application Window 321"));
     f.answerWindows(1, {ScriptedWindow{.number = 1, .id = 77, .type = "2"}});
     EXPECT_EQ(f.obj->connect2MiPro(), 1500);  // again: same host object, a new census

@@ -4,14 +4,9 @@
 #include <sys/wait.h>
 
 #include <array>
-#include <atomic>
-#include <chrono>
 #include <cstdio>
 #include <fstream>
-#include <thread>
 
-#include "automation/socket/socket_automation_provider.h"
-#include "bench/support/counting_automation.h"
 #include "placement_host.h"
 
 namespace veltrano::testing {
@@ -118,27 +113,6 @@ TEST(batch_with_mbhost, each_refusal_has_its_status_and_its_reason) {
         EXPECT_NE(run.out.find(row.message), std::string::npos) << row.arguments << "\n" << run.out;
     }
     EXPECT_TRUE(host.placedRows().empty());
-}
-
-TEST(batch_with_mbhost, a_host_that_stops_answering_mid_placement_ends_the_run_with_status_5) {
-    PlacementHost host;
-    ASSERT_TRUE(host.listening());
-    std::atomic<bool> released = false;
-    CountingAutomation relay(ipc::SocketAutomationProvider(host.socket()).attachRunning());
-    relay.keepStatements([&released](std::string_view statement) {
-        while (statement.starts_with("Insert into") && !released) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        return false;
-    });
-    ipc::ServerLimits silent;  // in front of mbhost, a host that stops at the first insert
-    silent.keepAliveInterval = std::chrono::hours(1);
-    ServedHost served(relay, false, silent);
-    const ScopedEnvironment limit("MBHOST_TIMEOUT", "1");
-    const BatchRun run = runBatch(served.socketPath(), "--points 10 --output placed", true);
-    released = true;
-    EXPECT_EQ(run.status, 5) << run.out;
-    EXPECT_NE(run.out.find("(no answer in 1 s)"), std::string::npos) << run.out;
 }
 
 }  // namespace
