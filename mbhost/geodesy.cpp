@@ -39,11 +39,25 @@ double metresPerUnit(std::string_view unit) {
 
 double Measurer::distance(const CoordSys& cs, Point a, Point b) {
     if (!cs.isEarth()) return std::hypot(b.x - a.x, b.y - a.y) * cs.metresPerUnit();
-    const Point ga = registry_.toGeographic(cs, a);
-    const Point gb = registry_.toGeographic(cs, b);
+    const Point ga = geographic(cs, a);
+    const Point gb = geographic(cs, b);
     double metres = 0;
     geod_inverse(&cs.ellipsoid(), ga.y, ga.x, gb.y, gb.x, &metres, nullptr, nullptr);
     return metres;
+}
+
+Point Measurer::geographic(const CoordSys& cs, Point p) {
+    if (cs.isLatLong()) return p;
+    for (const Converted& known : recent_) {
+        if (known.cs == &cs && known.projected.x == p.x && known.projected.y == p.y &&
+            known.clause == cs.clause()) {
+            return known.geographic;
+        }
+    }
+    const Point converted = registry_.toGeographic(cs, p);
+    newest_ = 1 - newest_;
+    recent_[newest_] = {&cs, cs.clause(), p, converted};
+    return converted;
 }
 
 double Measurer::pathLength(const CoordSys& cs, const std::vector<Point>& nodes, bool closed) {

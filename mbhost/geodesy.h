@@ -2,6 +2,8 @@
 // (whatever its projection), Cartesian in the units of a NonEarth system.
 #pragma once
 
+#include <array>
+#include <string>
 #include <string_view>
 
 #include "mbhost/coordsys.h"
@@ -28,8 +30,20 @@ public:
 
 private:
     double pathLength(const CoordSys& cs, const std::vector<Point>& nodes, bool closed);
+    // p in longitude/latitude. A walk along a line asks for each node twice in a row (as the
+    // end of one segment and the start of the next), so the last two answers are kept: the
+    // projection is the costly half of a ground distance.
+    Point geographic(const CoordSys& cs, Point p);
 
+    struct Converted {
+        const CoordSys* cs = nullptr;
+        std::string clause;  // an address may be reused by another system: both must match
+        Point projected;
+        Point geographic;
+    };
     CoordSysRegistry& registry_;
+    std::array<Converted, 2> recent_{};
+    std::size_t newest_ = 0;
 };
 
 }  // namespace mbhost
