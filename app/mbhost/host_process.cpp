@@ -17,9 +17,9 @@
 #include "automation/socket/socket_path.h"
 #include "automation/socket/unix_socket.h"
 #include "console.h"
-#include "gdal_table_store.h"
-#include "map_picture_renderer.h"
 #include "mbhost/host.h"
+#include "mbhost/picture/map_picture_renderer.h"
+#include "mbhost/storage/gdal_table_store.h"
 #include "statement_runner.h"
 
 namespace mbhost::app {

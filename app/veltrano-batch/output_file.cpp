@@ -7,7 +7,7 @@
 #include <system_error>
 #include <vector>
 
-#include "table_file_format.h"
+#include "mbhost/storage/table_file_format.h"
 
 namespace veltrano::batch {
 

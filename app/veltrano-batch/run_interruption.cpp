@@ -6,7 +6,7 @@
 #include <chrono>
 
 #include "exit_status.h"
-#include "write_interruption.h"
+#include "mbhost/storage/write_interruption.h"
 
 namespace veltrano::batch {
 

@@ -9,7 +9,7 @@
 #include "direct/placed_row_sink.h"
 #include "kept_columns.h"
 #include "mbhost/host.h"
-#include "streamed_write.h"
+#include "mbhost/storage/streamed_write.h"
 
 namespace veltrano::batch {
 

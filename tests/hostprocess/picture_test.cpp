@@ -9,11 +9,11 @@
 
 #include <gtest/gtest.h>
 
-#include "cairo_handles.h"
-#include "gdal_table_store.h"
-#include "map_painter.h"
-#include "map_picture_renderer.h"
 #include "mbhost/host.h"
+#include "mbhost/picture/cairo_handles.h"
+#include "mbhost/picture/map_painter.h"
+#include "mbhost/picture/map_picture_renderer.h"
+#include "mbhost/storage/gdal_table_store.h"
 #include "mbhost_process.h"
 #include "served_host.h"
 

@@ -1,4 +1,4 @@
-#include "gdal_table_store.h"
+#include "mbhost/storage/gdal_table_store.h"
 
 #include <signal.h>
 #include <sys/mount.h>
@@ -14,7 +14,7 @@
 
 #include <gtest/gtest.h>
 
-#include "gdal_errors.h"
+#include "mbhost/storage/gdal_errors.h"
 #include "mbhost_process.h"
 #include "served_host.h"
 

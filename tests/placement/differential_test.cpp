@@ -13,7 +13,7 @@
 #include "automation/inprocess/inprocess_automation.h"
 #include "bench/support/placement_workspace.h"
 #include "direct/direct_placement.h"
-#include "gdal_table_store.h"
+#include "mbhost/storage/gdal_table_store.h"
 #include "placement/mapbasic_selection.h"
 
 namespace veltrano::testing {

@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <string>
 
+#include "mbhost/storage/table_file_format.h"
 #include "mbhost/table_data.h"
-#include "table_file_format.h"
 
 class OGRGeometry;
 

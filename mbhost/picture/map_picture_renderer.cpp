@@ -1,4 +1,4 @@
-#include "map_picture_renderer.h"
+#include "mbhost/picture/map_picture_renderer.h"
 
 #include <cairo-pdf.h>
 #include <cairo-svg.h>
@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include "cairo_handles.h"
-#include "map_painter.h"
-#include "whole_file.h"
+#include "mbhost/picture/cairo_handles.h"
+#include "mbhost/picture/map_painter.h"
+#include "mbhost/picture/whole_file.h"
 
 namespace mbhost::picture {
 namespace {

@@ -1,4 +1,4 @@
-#include "streamed_write.h"
+#include "mbhost/storage/streamed_write.h"
 
 #include <cpl_error.h>
 #include <gdal_priv.h>
@@ -15,13 +15,13 @@
 #include <set>
 #include <stdexcept>
 
-#include "gdal_errors.h"
-#include "gdal_handles.h"
-#include "ogr_conversion.h"
-#include "tab_coordsys_note.h"
-#include "table_file_format.h"
-#include "write_interruption.h"
-#include "written_check.h"
+#include "mbhost/storage/gdal_errors.h"
+#include "mbhost/storage/gdal_handles.h"
+#include "mbhost/storage/ogr_conversion.h"
+#include "mbhost/storage/tab_coordsys_note.h"
+#include "mbhost/storage/table_file_format.h"
+#include "mbhost/storage/write_interruption.h"
+#include "mbhost/storage/written_check.h"
 
 namespace mbhost::gdal {
 namespace {

@@ -1,4 +1,4 @@
-#include "commit_point.h"
+#include "mbhost/storage/commit_point.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,7 +10,7 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "table_file_format.h"
+#include "mbhost/storage/table_file_format.h"
 
 namespace mbhost::gdal {
 namespace fs = std::filesystem;

@@ -1,4 +1,4 @@
-#include "written_check.h"
+#include "mbhost/storage/written_check.h"
 
 #include <cpl_error.h>
 
@@ -11,9 +11,9 @@
 #include <stdexcept>
 #include <vector>
 
-#include "gdal_errors.h"
-#include "gdal_handles.h"
-#include "ogr_conversion.h"
+#include "mbhost/storage/gdal_errors.h"
+#include "mbhost/storage/gdal_handles.h"
+#include "mbhost/storage/ogr_conversion.h"
 
 namespace mbhost::gdal {
 namespace {

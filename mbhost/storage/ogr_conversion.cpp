@@ -1,4 +1,4 @@
-#include "ogr_conversion.h"
+#include "mbhost/storage/ogr_conversion.h"
 
 namespace mbhost::gdal {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "mbhost/ports.h"
-#include "staged_write.h"
+#include "mbhost/storage/staged_write.h"
 
 namespace mbhost::gdal {
 

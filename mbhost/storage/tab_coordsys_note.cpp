@@ -1,4 +1,4 @@
-#include "tab_coordsys_note.h"
+#include "mbhost/storage/tab_coordsys_note.h"
 
 #include <fstream>
 #include <stdexcept>

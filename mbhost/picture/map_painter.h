@@ -4,8 +4,8 @@
 
 #include <string>
 
+#include "mbhost/picture/shapes.h"
 #include "mbhost/ports.h"
-#include "shapes.h"
 
 namespace mbhost::picture {
 

@@ -1,6 +1,6 @@
-#include "shapes.h"
+#include "mbhost/picture/shapes.h"
 
-#include "cairo_handles.h"
+#include "mbhost/picture/cairo_handles.h"
 
 namespace mbhost::picture {
 namespace {

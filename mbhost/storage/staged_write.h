@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "commit_point.h"
-#include "table_lock.h"
+#include "mbhost/storage/commit_point.h"
+#include "mbhost/storage/table_lock.h"
 
 namespace mbhost::gdal {
 

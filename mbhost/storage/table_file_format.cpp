@@ -1,4 +1,4 @@
-#include "table_file_format.h"
+#include "mbhost/storage/table_file_format.h"
 
 #include <algorithm>
 #include <cctype>

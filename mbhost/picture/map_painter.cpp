@@ -1,4 +1,4 @@
-#include "map_painter.h"
+#include "mbhost/picture/map_painter.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "gdal_errors.h"
+#include "mbhost/storage/gdal_errors.h"
 
 #include <cpl_error.h>
 #include <cpl_string.h>

@@ -1,4 +1,4 @@
-#include "whole_file.h"
+#include "mbhost/picture/whole_file.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -11,7 +11,7 @@
 #include <system_error>
 #include <vector>
 
-#include "read_only.h"
+#include "mbhost/storage/read_only.h"
 
 namespace mbhost::picture {
 namespace {

@@ -1,4 +1,4 @@
-#include "write_interruption.h"
+#include "mbhost/storage/write_interruption.h"
 
 #include <atomic>
 #include <map>

@@ -1,4 +1,4 @@
-#include "table_lock.h"
+#include "mbhost/storage/table_lock.h"
 
 #include <fcntl.h>
 #include <sys/file.h>

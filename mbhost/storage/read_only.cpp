@@ -1,4 +1,4 @@
-#include "read_only.h"
+#include "mbhost/storage/read_only.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

@@ -1,4 +1,4 @@
-#include "staged_write.h"
+#include "mbhost/storage/staged_write.h"
 
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -13,11 +13,11 @@
 #include <system_error>
 #include <vector>
 
-#include "commit_point.h"
-#include "read_only.h"
-#include "table_file_format.h"
-#include "unfinished_commits.h"
-#include "write_interruption.h"
+#include "mbhost/storage/commit_point.h"
+#include "mbhost/storage/read_only.h"
+#include "mbhost/storage/table_file_format.h"
+#include "mbhost/storage/unfinished_commits.h"
+#include "mbhost/storage/write_interruption.h"
 
 namespace mbhost::gdal {
 namespace fs = std::filesystem;

@@ -1,4 +1,4 @@
-#include "unfinished_commits.h"
+#include "mbhost/storage/unfinished_commits.h"
 
 #include <unistd.h>
 
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "commit_point.h"
+#include "mbhost/storage/commit_point.h"
 
 namespace mbhost::gdal {
 namespace fs = std::filesystem;

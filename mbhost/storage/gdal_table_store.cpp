@@ -1,4 +1,4 @@
-#include "gdal_table_store.h"
+#include "mbhost/storage/gdal_table_store.h"
 
 #include <cpl_error.h>
 #include <gdal_priv.h>
@@ -12,15 +12,15 @@
 #include <optional>
 #include <stdexcept>
 
-#include "gdal_errors.h"
-#include "gdal_handles.h"
-#include "ogr_conversion.h"
-#include "staged_write.h"
-#include "streamed_write.h"
-#include "tab_coordsys_note.h"
-#include "table_file_format.h"
-#include "table_lock.h"
-#include "unfinished_commits.h"
+#include "mbhost/storage/gdal_errors.h"
+#include "mbhost/storage/gdal_handles.h"
+#include "mbhost/storage/ogr_conversion.h"
+#include "mbhost/storage/staged_write.h"
+#include "mbhost/storage/streamed_write.h"
+#include "mbhost/storage/tab_coordsys_note.h"
+#include "mbhost/storage/table_file_format.h"
+#include "mbhost/storage/table_lock.h"
+#include "mbhost/storage/unfinished_commits.h"
 
 namespace mbhost::gdal {
 namespace {

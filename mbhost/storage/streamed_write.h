@@ -9,8 +9,8 @@
 #include <string>
 
 #include "mbhost/geometry.h"
+#include "mbhost/storage/staged_write.h"
 #include "mbhost/table_data.h"
-#include "staged_write.h"
 
 namespace mbhost::gdal {
 
