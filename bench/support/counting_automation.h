@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "host/automation.h"
+#include "host/forwarding_automation.h"
 
 namespace veltrano::testing {
 
-class CountingAutomation : public Automation {
+class CountingAutomation : public ForwardingAutomation {
 public:
-    explicit CountingAutomation(AutomationPtr inner) : inner_(std::move(inner)) {}
+    explicit CountingAutomation(AutomationPtr inner) : ForwardingAutomation(std::move(inner)) {}
 
     // Sorts requests into kinds of the caller's choosing (member, text): see byKind().
     void classifyWith(std::function<std::string(std::string_view, std::string_view)> kindOf) {
@@ -41,71 +41,23 @@ public:
         kept_.clear();
     }
 
-    std::string Eval(std::string_view e) override {
-        classify("Eval", e);
-        return timed("Eval", [&] { return inner_->Eval(e); });
-    }
-    void Do(std::string_view s) override {
-        if (keep_ && keep_(s)) kept_.emplace_back(s);
-        classify("Do", s);
-        timed("Do", [&] { inner_->Do(s); });
-    }
-    void RunCommand(std::string_view s) override {
-        timed("RunCommand", [&] { inner_->RunCommand(s); });
-    }
-    void RunMenuCommand(std::int32_t c) override {
-        timed("RunMenuCommand", [&] { inner_->RunMenuCommand(c); });
-    }
-    std::int32_t LastErrorCode() override {
-        return timed("LastErrorCode", [&] { return inner_->LastErrorCode(); });
-    }
-    void SetLastErrorCode(std::int32_t c) override {
-        timed("SetLastErrorCode", [&] { inner_->SetLastErrorCode(c); });
-    }
-    std::string LastErrorMessage() override {
-        return timed("LastErrorMessage", [&] { return inner_->LastErrorMessage(); });
-    }
-    bool Visible() override {
-        return timed("Visible", [&] { return inner_->Visible(); });
-    }
-    void SetVisible(bool v) override {
-        timed("SetVisible", [&] { inner_->SetVisible(v); });
-    }
-    std::string Name() override {
-        return timed("Name", [&] { return inner_->Name(); });
-    }
-    std::string FullName() override {
-        return timed("FullName", [&] { return inner_->FullName(); });
-    }
-    std::string ProductLevel() override {
-        return timed("ProductLevel", [&] { return inner_->ProductLevel(); });
-    }
-    std::string Version() override {
-        return timed("Version", [&] { return inner_->Version(); });
-    }
-    std::string Application() override {
-        return timed("Application", [&] { return inner_->Application(); });
-    }
-
 private:
-    void classify(std::string_view member, std::string_view text) {
-        if (kindOf_) ++byKind_[kindOf_(member, text)];
-    }
-
-    template <class Call>
-    auto timed(const char* member, Call&& call) -> decltype(call()) {
+    void before(AutomationMember member, std::string_view argument) override {
+        const std::string_view name = memberName(member);
         ++total_;
-        ++byMember_[member];
-        const auto start = std::chrono::steady_clock::now();
-        struct AddElapsed {
-            std::chrono::steady_clock::time_point start;
-            std::chrono::nanoseconds& sum;
-            ~AddElapsed() { sum += std::chrono::steady_clock::now() - start; }
-        } add{start, hostTime_};
-        return call();
+        ++byMember_[std::string(name)];
+        if (member == AutomationMember::Do && keep_ && keep_(argument))
+            kept_.emplace_back(argument);
+        if ((member == AutomationMember::Eval || member == AutomationMember::Do) && kindOf_) {
+            ++byKind_[kindOf_(name, argument)];
+        }
+        start_ = std::chrono::steady_clock::now();
+    }
+    void after(AutomationMember) override {
+        hostTime_ += std::chrono::steady_clock::now() - start_;
     }
 
-    AutomationPtr inner_;
+    std::chrono::steady_clock::time_point start_;
     std::function<bool(std::string_view)> keep_;
     std::vector<std::string> kept_;
     std::int64_t total_ = 0;

@@ -10,32 +10,19 @@
 #include <string>
 #include <string_view>
 
+#include "host/automation_members.h"
+
 namespace veltrano {
 
+// The members and what they answer are listed in automation_members.h.
 class Automation {
 public:
     virtual ~Automation() = default;
 
-    // Evaluates a MapBasic expression; numbers come back with "." as the decimal point,
-    // logical values as "T" or "F", strings unquoted.
-    virtual std::string Eval(std::string_view expression) = 0;
-    // Runs a MapBasic statement; its effects are complete on return.
-    virtual void Do(std::string_view statement) = 0;
-    virtual void RunCommand(std::string_view statement) = 0;
-    virtual void RunMenuCommand(std::int32_t menuCode) = 0;
-
-    virtual std::int32_t LastErrorCode() = 0;
-    virtual void SetLastErrorCode(std::int32_t code) = 0;  // writing 0 clears it
-    virtual std::string LastErrorMessage() = 0;
-
-    virtual bool Visible() = 0;
-    virtual void SetVisible(bool visible) = 0;
-    virtual std::string Name() = 0;
-    virtual std::string FullName() = 0;
-    virtual std::string ProductLevel() = 0;
-    virtual std::string Version() = 0;
-    // The text of the host's application value: its main window title.
-    virtual std::string Application() = 0;
+#define VELTRANO_DECLARE_MEMBER(name, result, argument) \
+    virtual VELTRANO_RESULT_##result name VELTRANO_PARAMETERS_##argument = 0;
+    VELTRANO_AUTOMATION_MEMBERS(VELTRANO_DECLARE_MEMBER)
+#undef VELTRANO_DECLARE_MEMBER
 };
 
 // A held reference to the host object; released when the last holder lets go.

@@ -39,49 +39,43 @@ void expectNoArgument(const Request& request) {
     }
 }
 
+// A member's answer as text, by the kind of its result.
+template <class Call>
+std::string servedText(Call call) {
+    return call();
+}
+template <class Call>
+std::string servedWhole(Call call) {
+    return std::to_string(call());
+}
+template <class Call>
+std::string servedLogical(Call call) {
+    return call() ? "T" : "F";
+}
+template <class Call>
+std::string servedNone(Call call) {
+    call();
+    return {};
+}
+
+// The request's argument, read as the member's kind of argument takes it.
+#define VELTRANO_TAKE_Text (std::string_view(request.argument))
+#define VELTRANO_TAKE_Whole (wholeArgument(request))
+#define VELTRANO_TAKE_Logical (logicalArgument(request))
+#define VELTRANO_TAKE_None ()
+#define VELTRANO_CHECK_Text
+#define VELTRANO_CHECK_Whole
+#define VELTRANO_CHECK_Logical
+#define VELTRANO_CHECK_None expectNoArgument(request);
+
 std::string call(Automation& host, const Request& request) {
-    const std::string& arg = request.argument;
     switch (request.member) {
-        case Member::Eval:
-            return host.Eval(arg);
-        case Member::Do:
-            host.Do(arg);
-            return {};
-        case Member::RunCommand:
-            host.RunCommand(arg);
-            return {};
-        case Member::RunMenuCommand:
-            host.RunMenuCommand(wholeArgument(request));
-            return {};
-        case Member::SetLastErrorCode:
-            host.SetLastErrorCode(wholeArgument(request));
-            return {};
-        case Member::SetVisible:
-            host.SetVisible(logicalArgument(request));
-            return {};
-        default:
-            break;
-    }
-    expectNoArgument(request);
-    switch (request.member) {
-        case Member::LastErrorCode:
-            return std::to_string(host.LastErrorCode());
-        case Member::LastErrorMessage:
-            return host.LastErrorMessage();
-        case Member::Visible:
-            return host.Visible() ? "T" : "F";
-        case Member::Name:
-            return host.Name();
-        case Member::FullName:
-            return host.FullName();
-        case Member::ProductLevel:
-            return host.ProductLevel();
-        case Member::Version:
-            return host.Version();
-        case Member::Application:
-            return host.Application();
-        default:
-            break;
+#define VELTRANO_SERVE_MEMBER(name, result, argument)    \
+    case Member::name:                                   \
+        VELTRANO_CHECK_##argument return served##result( \
+            [&] { return host.name VELTRANO_TAKE_##argument; });
+        VELTRANO_AUTOMATION_MEMBERS(VELTRANO_SERVE_MEMBER)
+#undef VELTRANO_SERVE_MEMBER
     }
     throw BadArgument{"member " + std::string(memberName(request.member)) + " is not served"};
 }

@@ -7,23 +7,6 @@
 namespace veltrano::ipc {
 namespace {
 
-constexpr std::array<std::string_view, 14> kMemberNames = {
-    "Eval",
-    "Do",
-    "RunCommand",
-    "RunMenuCommand",
-    "LastErrorCode",
-    "SetLastErrorCode",
-    "LastErrorMessage",
-    "Visible",
-    "SetVisible",
-    "Name",
-    "FullName",
-    "ProductLevel",
-    "Version",
-    "Application",
-};
-
 void appendInt32(std::string& out, std::int32_t value) {
     const auto bits = static_cast<std::uint32_t>(value);
     for (int shift = 24; shift >= 0; shift -= 8) {
@@ -54,13 +37,9 @@ std::string checkedText(std::string_view text, const char* what) {
 
 }  // namespace
 
-std::string_view memberName(Member member) {
-    return kMemberNames.at(static_cast<std::size_t>(member));
-}
-
 std::optional<Member> memberNamed(std::string_view name) {
-    for (std::size_t i = 0; i < kMemberNames.size(); ++i) {
-        if (kMemberNames[i] == name) return static_cast<Member>(i);
+    for (std::size_t i = 0; i < kAutomationMemberNames.size(); ++i) {
+        if (kAutomationMemberNames[i] == name) return static_cast<Member>(i);
     }
     return std::nullopt;
 }

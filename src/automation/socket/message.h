@@ -9,28 +9,15 @@
 #include <string>
 #include <string_view>
 
+#include "host/automation_members.h"
+
 namespace veltrano::ipc {
 
 inline constexpr std::uint8_t kProtocolVersion = 1;
 
-enum class Member : std::uint8_t {
-    Eval,
-    Do,
-    RunCommand,
-    RunMenuCommand,
-    LastErrorCode,
-    SetLastErrorCode,
-    LastErrorMessage,
-    Visible,
-    SetVisible,
-    Name,
-    FullName,
-    ProductLevel,
-    Version,
-    Application,
-};
+// The members by the codes the protocol carries: their order in the one list of members.
+using Member = AutomationMember;
 
-std::string_view memberName(Member member);
 std::optional<Member> memberNamed(std::string_view name);
 
 struct Request {

@@ -30,56 +30,36 @@ std::string SocketAutomation::call(Member member, std::string_view argument) {
                        kSource);
 }
 
-std::string SocketAutomation::Eval(std::string_view expression) {
-    return call(Member::Eval, expression);
-}
-void SocketAutomation::Do(std::string_view statement) {
-    call(Member::Do, statement);
-}
-void SocketAutomation::RunCommand(std::string_view statement) {
-    call(Member::RunCommand, statement);
-}
-void SocketAutomation::RunMenuCommand(std::int32_t menuCode) {
-    call(Member::RunMenuCommand, std::to_string(menuCode));
-}
+namespace {
 
-std::int32_t SocketAutomation::LastErrorCode() {
-    const std::string text = call(Member::LastErrorCode);
-    std::int32_t code = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), code);
+// The host's answer read as the member's kind of result.
+std::string answerText(Member, std::string text) {
+    return text;
+}
+bool answerLogical(Member, const std::string& text) {
+    return text == "T";
+}
+void answerNone(Member, const std::string&) {}
+std::int32_t answerWhole(Member member, const std::string& text) {
+    std::int32_t whole = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), whole);
     if (error != std::errc() || end != text.data() + text.size()) {
-        throw RunTimeError(err::kTypeMismatch,
-                           "mbhost answered LastErrorCode with \"" + text + "\"", kSource);
+        throw RunTimeError(
+            err::kTypeMismatch,
+            "mbhost answered " + std::string(memberName(member)) + " with \"" + text + "\"",
+            kSource);
     }
-    return code;
+    return whole;
 }
 
-void SocketAutomation::SetLastErrorCode(std::int32_t code) {
-    call(Member::SetLastErrorCode, std::to_string(code));
-}
-std::string SocketAutomation::LastErrorMessage() {
-    return call(Member::LastErrorMessage);
-}
-bool SocketAutomation::Visible() {
-    return call(Member::Visible) == "T";
-}
-void SocketAutomation::SetVisible(bool visible) {
-    call(Member::SetVisible, visible ? "T" : "F");
-}
-std::string SocketAutomation::Name() {
-    return call(Member::Name);
-}
-std::string SocketAutomation::FullName() {
-    return call(Member::FullName);
-}
-std::string SocketAutomation::ProductLevel() {
-    return call(Member::ProductLevel);
-}
-std::string SocketAutomation::Version() {
-    return call(Member::Version);
-}
-std::string SocketAutomation::Application() {
-    return call(Member::Application);
-}
+}  // namespace
+
+#define VELTRANO_CALL_MEMBER(name, result, argument)                                           \
+    VELTRANO_RESULT_##result SocketAutomation::name VELTRANO_PARAMETERS_##argument {           \
+        return answer##result(Member::name,                                                    \
+                              call(Member::name, argumentText VELTRANO_ARGUMENTS_##argument)); \
+    }
+VELTRANO_AUTOMATION_MEMBERS(VELTRANO_CALL_MEMBER)
+#undef VELTRANO_CALL_MEMBER
 
 }  // namespace veltrano::ipc
