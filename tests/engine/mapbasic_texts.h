@@ -8,14 +8,6 @@ namespace mapbasic_text {
 
 inline const std::string kPicture = "\"#0.######################E+00\"";
 
-inline std::string nodePair(const std::string& obj, int s, int n) {
-    const std::string sn = std::to_string(s) + ", " + std::to_string(n);
-    return "format$(ObjectNodeX( " + obj + ", " + sn + ") ," + kPicture +
-           ")  + \";\" + format$(ObjectNodeY( " + obj + ", " + sn + ") ," + kPicture + " )";
-}
-inline std::string count(const std::string& obj, int code) {
-    return "ObjectInfo( " + obj + ", " + std::to_string(code) + ") ";
-}
 inline std::string distance(const std::string& x1, const std::string& y1, const std::string& x2,
                             const std::string& y2) {
     return "Format$(Distance(" + x1 + ", " + y1 + ", " + x2 + "," + y2 + ",\"m\")," + kPicture +
@@ -24,18 +16,10 @@ inline std::string distance(const std::string& x1, const std::string& y1, const 
 inline std::string length(const std::string& obj) {
     return "Format$(ObjectLen(" + obj + ",\"m\")," + kPicture + ")";
 }
-inline std::string perimeter(const std::string& obj) {
-    return "Format$(Perimeter(" + obj + ",\"m\")," + kPicture + ")";
-}
 inline std::string lineEnd(const std::string& obj, int a, int b) {
     return "format$(ObjectGeography( " + obj + ", " + std::to_string(a) + ")," + kPicture +
            ") + \";\" + format$(ObjectGeography( " + obj + ", " + std::to_string(b) + ")," +
            kPicture + " )";
-}
-inline std::string pointDistance(const std::string& ax, const std::string& ay, const std::string& x,
-                                 const std::string& y) {
-    return "format$(Distance (" + ax + ", " + ay + ", " + x + ", " + y + ", \"m\" )," + kPicture +
-           ")";
 }
 
 }  // namespace mapbasic_text
