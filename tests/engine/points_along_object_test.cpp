@@ -7,8 +7,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/obj_to_array.h"
 #include "engine/point_on_segment.h"
 #include "engine/reverse_obj_array.h"
+#include "mapbasic_texts.h"
 #include "support/fake_ports.h"
 #include "support/scripted_automation.h"
 
@@ -118,6 +120,20 @@ TEST(point_on_segment, stops_after_101_refinements) {
     const ObjNode never = pointOnSegment(40, 0, 100, 0, 0, 100, 0, host, true);
     EXPECT_EQ(host->traffic().size(), 102u);
     EXPECT_TRUE(std::isfinite(never.x));
+}
+
+// A host answer that is no pair of numbers: one box, with the reading's own caption.
+TEST(obj_to_array, a_failure_shows_one_box_under_its_caption) {
+    auto host = std::make_shared<ScriptedAutomation>();
+    host->answer(mapbasic_text::lineEnd("qzv123456", 1, 2), "1.0E+00 2.0E+00");
+    RecordingMessageBox boxes;
+    ObjArray rec;
+    rec.tabName = "Roads";
+    rec.objType = 3;
+    EXPECT_EQ(objToArray(host, "qzv123456", rec, boxes), -1);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].caption, "Application Internal Error [objToArray]:");
+    EXPECT_EQ(boxes.shown[0].text.substr(0, 3), "5: ");
 }
 
 }  // namespace

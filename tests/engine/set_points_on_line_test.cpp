@@ -43,11 +43,11 @@ protected:
         host->clearRequests();
     }
 
-    std::int32_t place(std::vector<double> distances) {
+    std::int32_t place(std::vector<double> distances, std::string outTable = "Points") {
         distances_ = std::move(distances);
         random.position = 0;  // the same variable name on every run
         return setPointsOnLine(
-            &link, {distances_, "Query1", "Points", "distanceM", "xRowId", false}, ports);
+            &link, {distances_, "Query1", outTable, "distanceM", "xRowId", false}, ports);
     }
 
     std::string insert(const std::string& dist) const {
@@ -104,6 +104,15 @@ TEST_F(set_points_on_line, missing_columns_go_into_a_label_at_the_point) {
         // The link shows the rejected probe once; the engine adds nothing.
         EXPECT_EQ(boxes.shown.size(), c.rowIdColumn ? 0u : 1u);
     }
+}
+
+TEST_F(set_points_on_line, without_an_output_table_it_says_so_and_asks_nothing) {
+    EXPECT_EQ(place({25}, ""), -1);
+    EXPECT_TRUE(host->requests().empty());
+    EXPECT_EQ(boxes.shown,
+              (std::vector<ShownMessage>{
+                  {"Необходимо задать таблицу, в которую будут помещены создаваемые точки.",
+                   "Warning: Output table not defined.", MessageIcon::Exclamation}}));
 }
 
 TEST_F(set_points_on_line, rejected_statements_skip_their_point_and_the_run_goes_on) {
