@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <iomanip>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "batch_run.h"
 #include "dialog/distance_list.h"
@@ -82,8 +84,10 @@ struct Run {
         try {
             host->execute(statement);
         } catch (const mbhost::HostFailure& failure) {
-            if (!hint.empty()) err << kName << what + withoutPlace(failure.what()) << '\n';
-            stop(err, status, hint.empty() ? what + withoutPlace(failure.what()) : hint);
+            const std::string reason = what + withoutPlace(failure.what());
+            if (hint.empty()) stop(err, status, reason);
+            err << kName << reason << '\n';
+            stop(err, status, hint);
         }
     }
     void checkInterrupted() const {
@@ -220,18 +224,20 @@ void makePointsTable(Run& run) {
                 kOutputUnwritable, "cannot write " + run.options.outputTable + ": ");
 }
 
-std::string distanceText(Run& run, const RegionalSettings& regional) {
+// The distances to place: the typed ones as the dialog reads them, or the --every range.
+std::vector<double> distancesOf(Run& run) {
+    const QLocaleRegionalSettings regional;
     if (!run.file.every) {
         const std::string points = withCrLf(run.options.points);
         if (!checkPoints(points, regional, run.err)) throw Stop{kRefused};
-        return points;
+        return parseDistanceList(trimSpaces(points), regional);
     }
     std::string error;
     const EveryRange range = *readEvery(run.file, error);
     const std::optional<double> longest =
         range.end ? range.end : longestPlaceable(*run.host, run.table(run.selection));
     // The walk names the rows that cannot be placed along.
-    if (!longest) return distanceListText({range.start}, regional);
+    if (!longest) return {range.start};
     const std::vector<double> distances = everyDistances(range, *longest, error);
     if (!error.empty()) stop(run.err, kBadArguments, error);
     if (distances.empty()) {
@@ -239,7 +245,7 @@ std::string distanceText(Run& run, const RegionalSettings& regional) {
              "--every: no distance between --start and " +
                  std::string(range.end ? "--end" : "the longest object"));
     }
-    return distanceListText(distances, regional);
+    return distances;
 }
 
 bool stopRequested() {
@@ -286,11 +292,9 @@ std::unique_ptr<mbhost::gdal::StreamedWrite> startOutput(Run& run) {
 
 // The points go straight into the output file: the host's tables are read as numbers and no
 // statement is written per point.
-ExitStatus place(Run& run, const std::string& points, ProgressLine& progress,
+ExitStatus place(Run& run, std::vector<double> distances, ProgressLine& progress,
                  mbhost::gdal::StreamedWrite& output) {
     RunMessages messages(run.err);
-    const QLocaleRegionalSettings regional;
-    std::vector<double> distances = parseDistanceList(trimSpaces(points), regional);
     QSort(distances);
     std::optional<PictureSample> picture;
     if (run.file.picture) {
@@ -413,7 +417,6 @@ private:
 };
 
 ExitStatus runSteps(Run& run, std::ostream& err, bool live) {
-    const QLocaleRegionalSettings regional;
     std::string error;
     if (run.file.every && !readEvery(run.file, error)) stop(err, kBadArguments, error);
     Stopwatch watch;
@@ -424,7 +427,7 @@ ExitStatus runSteps(Run& run, std::ostream& err, bool live) {
     selectRows(run);
     run.times.open = watch.lap();
     makePointsTable(run);
-    const std::string points = distanceText(run, regional);
+    std::vector<double> distances = distancesOf(run);
     run.checkInterrupted();
     ProgressLine progress(err, live, run.selected);
     StagedFiles staged;
@@ -432,7 +435,7 @@ ExitStatus runSteps(Run& run, std::ostream& err, bool live) {
     {
         const WriteStopCheck stopCheck;
         const auto output = startOutput(run);
-        status = place(run, points, progress, *output);
+        status = place(run, std::move(distances), progress, *output);
         run.times.place = watch.lap();
         if (status != kPlaced && status != kPartlyPlaced) return status;
         finishOutput(run, *output, staged);

@@ -2,6 +2,7 @@
 // UTF-8, and without the stale "Success" some drivers append from an errno that was never set.
 #pragma once
 
+#include <stdexcept>
 #include <string>
 
 namespace mbhost::gdal {
@@ -20,5 +21,8 @@ public:
 
 // text as valid UTF-8 (read as Latin-1 when it is not) with a meaningless errno text dropped.
 std::string readableReason(const std::string& text);
+
+// "cannot write <target>: <reason>", the one form every write refusal takes.
+std::runtime_error writeError(const std::string& target, const std::string& reason);
 
 }  // namespace mbhost::gdal

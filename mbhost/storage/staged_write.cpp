@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "mbhost/storage/commit_point.h"
+#include "mbhost/storage/gdal_errors.h"
 #include "mbhost/storage/read_only.h"
 #include "mbhost/storage/table_file_format.h"
 #include "mbhost/storage/unfinished_commits.h"
@@ -23,10 +24,6 @@ namespace mbhost::gdal {
 namespace fs = std::filesystem;
 
 namespace {
-
-std::runtime_error writeError(const fs::path& target, const std::string& reason) {
-    return std::runtime_error("cannot write " + target.string() + ": " + reason);
-}
 
 constexpr const char* kKept = "kept";  // the old pieces, in the working folder
 
@@ -68,15 +65,15 @@ void keepModeAndOwner(const fs::path& staged, const fs::path& like) {
 
 StagedWrite::StagedWrite(const std::string& target) : target_(fs::absolute(target)) {
     if (target_.filename().string().find('\n') != std::string::npos) {
-        throw writeError(target_, "a file name cannot hold a line break");
+        throw writeError(target_.string(), "a file name cannot hold a line break");
     }
     refuseReadOnly(target_, existingTablePieces(target_));
     lock_ = TableLock::take(target_.string(), "write");
-    if (!lock_) throw writeError(target_, "cannot make its lock file beside it");
+    if (!lock_) throw writeError(target_.string(), "cannot make its lock file beside it");
     try {
         settleUnfinishedCommits(target_);
     } catch (const std::runtime_error& e) {
-        throw writeError(target_, e.what());
+        throw writeError(target_.string(), e.what());
     }
     // Only this user may change it: the roll-forward trusts nothing else (commit_point.h).
     for (int attempt = 0;; ++attempt) {
@@ -86,7 +83,7 @@ StagedWrite::StagedWrite(const std::string& target) : target_(fs::absolute(targe
             const std::string reason =
                 errno != EEXIST ? std::strerror(errno) : "too many left behind";
             folder_.clear();
-            throw writeError(target_, "cannot make a working folder beside it: " + reason);
+            throw writeError(target_.string(), "cannot make a working folder beside it: " + reason);
         }
     }
     noteUndecidedWrite(folder_, lock_->path());
@@ -229,7 +226,7 @@ void StagedWrite::commit(bool replace) {
         if (!claimCommit()) throw std::runtime_error("interrupted");
         writeManifest(folder_, manifest);
     } catch (const std::runtime_error& e) {
-        throw writeError(target_, e.what());
+        throw writeError(target_.string(), e.what());
     }
     unsettled_ = true;
     commitStep(3);
@@ -240,11 +237,11 @@ void StagedWrite::commit(bool replace) {
         try {
             putBack();
         } catch (const std::runtime_error& undone) {
-            throw writeError(target_, std::string(e.what()) +
-                                          ", and the old files are not all back (" + undone.what() +
-                                          ")");
+            throw writeError(target_.string(), std::string(e.what()) +
+                                                   ", and the old files are not all back (" +
+                                                   undone.what() + ")");
         }
-        throw writeError(target_, std::string(e.what()) + "; the old files are back");
+        throw writeError(target_.string(), std::string(e.what()) + "; the old files are back");
     }
 }
 
@@ -253,7 +250,7 @@ void StagedWrite::undo() {
     try {
         putBack();
     } catch (const std::runtime_error& e) {
-        throw writeError(target_, e.what());
+        throw writeError(target_.string(), e.what());
     }
 }
 

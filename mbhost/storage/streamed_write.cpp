@@ -26,10 +26,6 @@
 namespace mbhost::gdal {
 namespace {
 
-std::runtime_error writeError(const std::string& path, const std::string& reason) {
-    return std::runtime_error("cannot write " + path + ": " + reason);
-}
-
 // Fills field (which starts as a string column named after column).
 void describeField(const ColumnDef& column, OGRFieldDefn& field) {
     switch (column.type) {

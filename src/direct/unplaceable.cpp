@@ -1,9 +1,9 @@
 #include "direct/unplaceable.h"
 
-#include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <sstream>
+
+#include "mbhost/lexer.h"
 
 namespace veltrano {
 
@@ -81,10 +81,7 @@ std::optional<std::string> unplaceable(const mbhost::Geometry* path,
                                        const mbhost::CoordSys& system) {
     if (!path) return "no line: the row has no object";
     if (!isLine(*path)) {
-        std::string kind = mbhost::objectTypeName(path->type);
-        std::transform(kind.begin(), kind.end(), kind.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-        return "no line: a " + kind;
+        return "no line: a " + mbhost::toLower(mbhost::objectTypeName(path->type));
     }
     bool anySegment = false;
     for (const auto& nodes : path->parts) anySegment = anySegment || nodes.size() > 1;
