@@ -4,6 +4,7 @@
 #include <ogr_spatialref.h>
 
 #include <cpl_conv.h>
+#include <cpl_error.h>
 #include <cmath>
 #include <cstdlib>
 
@@ -174,12 +175,36 @@ Geometry CoordSysRegistry::convert(const CoordSys& from, const CoordSys& to, con
 Point CoordSysRegistry::toGeographic(const CoordSys& cs, Point p) {
     if (cs.isLatLong()) return p;
     double x = p.x, y = p.y;
-    if (!geographicOf(cs).Transform(1, &x, &y) || !std::isfinite(x) || !std::isfinite(y)) {
+    OGRCoordinateTransformation& transformation = geographicOf(cs);
+    CPLPushErrorHandler(CPLQuietErrorHandler);  // the failure is raised below, in its words
+    const bool converted = transformation.Transform(1, &x, &y);
+    CPLPopErrorHandler();
+    if (!converted || !std::isfinite(x) || !std::isfinite(y)) {
+        CPLErrorReset();
         throw MapBasicError(errc::kCoordSys, "Cannot convert the point (" + std::to_string(p.x) +
                                                  ", " + std::to_string(p.y) +
                                                  ") to longitude and latitude");
     }
     return {x, y};
+}
+
+void CoordSysRegistry::toGeographic(const CoordSys& cs, std::vector<Point>& points) {
+    if (cs.isLatLong() || points.empty()) return;
+    std::vector<double> x(points.size()), y(points.size());
+    std::vector<int> converted(points.size());
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        x[i] = points[i].x;
+        y[i] = points[i].y;
+    }
+    OGRCoordinateTransformation& transformation = geographicOf(cs);
+    CPLPushErrorHandler(CPLQuietErrorHandler);
+    transformation.Transform(points.size(), x.data(), y.data(), nullptr, converted.data());
+    CPLPopErrorHandler();
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        // One at a time, a point that does not convert is named.
+        const bool failed = !converted[i] || !std::isfinite(x[i]) || !std::isfinite(y[i]);
+        points[i] = failed ? toGeographic(cs, points[i]) : Point{x[i], y[i]};
+    }
 }
 
 }  // namespace mbhost

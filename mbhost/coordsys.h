@@ -74,6 +74,8 @@ public:
 
     // Earth systems: longitude/latitude degrees on the system's own datum, for geodesy.
     Point toGeographic(const CoordSys& cs, Point p);
+    // The same for many points in one call, which costs about what one point does.
+    void toGeographic(const CoordSys& cs, std::vector<Point>& points);
 
 private:
     OGRCoordinateTransformation& transformation(const CoordSys& from, const CoordSys& to);

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cmath>
+#include <vector>
 
 #include "mbhost/diagnostics.h"
 #include "mbhost/lexer.h"
@@ -39,10 +40,13 @@ double metresPerUnit(std::string_view unit) {
 
 double Measurer::distance(const CoordSys& cs, Point a, Point b) {
     if (!cs.isEarth()) return std::hypot(b.x - a.x, b.y - a.y) * cs.metresPerUnit();
-    const Point ga = geographic(cs, a);
-    const Point gb = geographic(cs, b);
+    return geodesic(cs, geographic(cs, a), geographic(cs, b));
+}
+
+// a and b in longitude/latitude.
+double Measurer::geodesic(const CoordSys& cs, Point a, Point b) const {
     double metres = 0;
-    geod_inverse(&cs.ellipsoid(), ga.y, ga.x, gb.y, gb.x, &metres, nullptr, nullptr);
+    geod_inverse(&cs.ellipsoid(), a.y, a.x, b.y, b.x, &metres, nullptr, nullptr);
     return metres;
 }
 
@@ -60,11 +64,40 @@ Point Measurer::geographic(const CoordSys& cs, Point p) {
     return converted;
 }
 
-double Measurer::pathLength(const CoordSys& cs, const std::vector<Point>& nodes, bool closed) {
+std::vector<double> Measurer::edgeLengths(const CoordSys& cs, const std::vector<Point>& nodes,
+                                          bool closed) {
+    std::vector<double> edges;
+    if (nodes.size() < 2) return edges;
+    edges.reserve(nodes.size());
+    const bool closing = closed && nodes.size() > 2;
+    if (!cs.isEarth()) {
+        for (std::size_t i = 1; i < nodes.size(); ++i) {
+            edges.push_back(distance(cs, nodes[i - 1], nodes[i]));
+        }
+        if (closing) edges.push_back(distance(cs, nodes.back(), nodes.front()));
+        return edges;
+    }
+    std::vector<Point> geographic = nodes;
+    registry_.toGeographic(cs, geographic);
+    for (std::size_t i = 1; i < geographic.size(); ++i) {
+        edges.push_back(geodesic(cs, geographic[i - 1], geographic[i]));
+    }
+    if (closing) edges.push_back(geodesic(cs, geographic.back(), geographic.front()));
+    return edges;
+}
+
+double Measurer::total(const std::vector<std::vector<double>>& sections) {
     double total = 0;
-    for (std::size_t i = 1; i < nodes.size(); ++i) total += distance(cs, nodes[i - 1], nodes[i]);
-    if (closed && nodes.size() > 2) total += distance(cs, nodes.back(), nodes.front());
+    for (const auto& edges : sections) {
+        double section = 0;
+        for (double edge : edges) section += edge;
+        total += section;
+    }
     return total;
+}
+
+double Measurer::pathLength(const CoordSys& cs, const std::vector<Point>& nodes, bool closed) {
+    return total({edgeLengths(cs, nodes, closed)});
 }
 
 double Measurer::length(const CoordSys& cs, const Geometry& g) {

@@ -28,8 +28,17 @@ public:
     // collections: their members'. Other objects: 0.
     double perimeter(const CoordSys& cs, const Geometry& g);
 
+    // Metres along each edge of a section, node to node in order, then (closed, more than two
+    // nodes) the closing edge: the distances the three above add. The nodes are projected in
+    // one call, where a walk node by node pays one call a node.
+    std::vector<double> edgeLengths(const CoordSys& cs, const std::vector<Point>& nodes,
+                                    bool closed);
+    // Sections' edges summed as length and perimeter sum them.
+    static double total(const std::vector<std::vector<double>>& sections);
+
 private:
     double pathLength(const CoordSys& cs, const std::vector<Point>& nodes, bool closed);
+    double geodesic(const CoordSys& cs, Point a, Point b) const;
     // p in longitude/latitude. A walk along a line asks for each node twice in a row (as the
     // end of one segment and the start of the next), so the last two answers are kept: the
     // projection is the costly half of a ground distance.

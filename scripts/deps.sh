@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ pkg-config dpkg-dev file
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libgdal-dev gdal-bin libproj-dev proj-bin libgeographiclib-dev libgeos-dev
+  libgdal-dev gdal-bin libsqlite3-dev libproj-dev proj-bin libgeographiclib-dev libgeos-dev
   libedit-dev nlohmann-json3-dev libcairo2-dev libpango1.0-dev
   xvfb xauth xdotool fonts-dejavu-core fonts-liberation locales desktop-file-utils
   clang libclang-rt-14-dev clang-format

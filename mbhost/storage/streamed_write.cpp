@@ -17,6 +17,7 @@
 
 #include "mbhost/storage/gdal_errors.h"
 #include "mbhost/storage/gdal_handles.h"
+#include "mbhost/storage/gpkg_spatial_index.h"
 #include "mbhost/storage/ogr_conversion.h"
 #include "mbhost/storage/tab_coordsys_note.h"
 #include "mbhost/storage/table_file_format.h"
@@ -211,6 +212,7 @@ struct StreamedWrite::File {
     std::unique_ptr<StagedWrite> staged;
     std::size_t columns;
     std::string coordSysClause;
+    std::string layerName;
     DatasetPtr dataset;
     OGRLayer* layer = nullptr;
     bool transaction = false;
@@ -232,7 +234,7 @@ void StreamedWrite::File::create(const TableData& shape, const std::string& targ
     if (!dataset) throw writeError(target, QuietGdal::lastMessage("the file cannot be created"));
     const bool mappable = !coordSysClause.empty();
     const ReferencePtr reference = mappable ? referenceOf(shape, target, format) : nullptr;
-    const std::string layerName = std::filesystem::path(target).stem().string();
+    layerName = std::filesystem::path(target).stem().string();
     std::vector<std::string> layerOptions = format.layerOptions;
     if (format.boundedGrid && rows.extent && reference &&
         (reference->IsProjected() || reference->IsGeographic())) {
@@ -309,6 +311,7 @@ std::unique_ptr<StagedWrite> StreamedWrite::finish() {
     if (!file_) throw writeError(target_, "the write was given up");
     File& file = *file_;
     try {
+        CPLErrorReset();  // what went wrong before was said then; the close has its own say
         if (file.transaction && file.dataset->CommitTransaction() != OGRERR_NONE) {
             throw std::runtime_error(fullDiskReason(QuietGdal::lastMessage("rows not committed")));
         }
@@ -318,6 +321,9 @@ std::unique_ptr<StagedWrite> StreamedWrite::finish() {
             throw std::runtime_error(QuietGdal::lastMessage("the file cannot be completed"));
         }
         const std::string path = file.staged->stagedPath();
+        if (file.format.indexBuiltAfter && !file.coordSysClause.empty()) {
+            buildSpatialIndex(path, file.layerName);
+        }
         if (file.format.boundedGrid && !file.coordSysClause.empty() && !file.anyObject) {
             noteCoordSys(path, file.coordSysClause);
         }

@@ -55,6 +55,8 @@ TableFileFormat formatForPath(const std::string& path) {
     if (extension == ".gpkg") {
         format.driver = "GPKG";
         format.pieces = {".gpkg", ".gpkg-wal", ".gpkg-shm"};
+        format.layerOptions = {"SPATIAL_INDEX=NO"};
+        format.indexBuiltAfter = true;
         return format;
     }
     if (extension == ".csv") {

@@ -20,6 +20,7 @@ struct TableFileFormat {
     bool needsAuthority = false;    // the system must have an EPSG code to be recorded (GeoJSON)
     bool decimalColumns = false;    // keeps Decimal apart from Float (MapInfo)
     bool emptyKeepsColumns = true;  // a file without rows still lists its columns (not GeoJSON)
+    bool indexBuiltAfter = false;   // GDAL's spatial index is off: one is packed at the end
     double coordinateTolerance = 1e-6;   // how far a coordinate may move, relative to its size
     std::size_t columnNameLimit = 0;     // longest column name in bytes; 0: no limit
     bool asciiColumnNames = false;       // column names of ASCII letters only (MapInfo)

@@ -1,6 +1,7 @@
 #include "direct/direct_placement.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "direct/unplaceable.h"
 #include "foundation/host_number.h"
@@ -26,6 +27,7 @@ std::int32_t DirectPlacement::selectedCount() {
 
 std::string DirectPlacement::first() {
     selection_ = host_.workspace().selection();
+    measuredRow_ = 0;
     moveTo(1);
     return selection_ ? selection_->name() : std::string();
 }
@@ -42,12 +44,30 @@ void DirectPlacement::moveTo(std::int32_t rowId) {
 }
 
 ObjectPlacement DirectPlacement::placeCurrent(const PlacementRequest& request) {
-    if (auto why = skipReason()) {
+    auto why = skipReason();
+    if (!why) why = unmeasurable();
+    if (why) {
         ObjectPlacement skipped;
         skipped.unreached = std::move(*why);
         return skipped;
     }
     return placeAlongObject(*this, request, messages_);
+}
+
+// A projected object with a point that has no longitude and latitude cannot be measured: the
+// row is skipped, as one with a coordinate out of range is, and the walk goes on.
+std::optional<std::string> DirectPlacement::unmeasurable() {
+    if (!selection_ || !selection_->mappable()) return std::nullopt;
+    holdObject(selection_->name());
+    if (!object_) return std::nullopt;
+    try {
+        edges();
+    } catch (const mbhost::MapBasicError& e) {
+        std::string reason = e.description();
+        if (!reason.empty()) reason[0] = static_cast<char>(std::tolower(reason[0]));
+        return "out of range: " + reason;
+    }
+    return std::nullopt;
 }
 
 // What the store said of an object it could not read, else what the walk cannot follow.
@@ -102,6 +122,25 @@ void DirectPlacement::holdObject(const std::string& name) {
     const mbhost::Row* row = t.row(cursor_);
     object_ = row ? pathOf(row->object) : nullptr;
     coordSys_ = t.coordSys();
+    previousAt_ = currentAt_ = {};
+    if (measuredRow_ != cursor_) edges_.reset();
+}
+
+// The walk asks for every edge, node by node, and then for the whole length: measured at the
+// first question, each section's nodes projected in one call.
+const std::vector<std::vector<double>>& DirectPlacement::edges() {
+    if (!edges_) {
+        measuredRow_ = cursor_;
+        edges_.emplace();
+        for (const auto& part : object_->parts) {
+            edges_->push_back(host_.measurer().edgeLengths(*coordSys_, part, edgesClosed()));
+        }
+    }
+    return *edges_;
+}
+
+bool DirectPlacement::edgesClosed() const {
+    return object_->type == mbhost::ObjectType::Region;
 }
 
 // A row without an object places nothing, as a type no walk reads.
@@ -129,16 +168,19 @@ const std::vector<mbhost::Point>& DirectPlacement::section(std::int32_t s) const
     return object_->parts[static_cast<std::size_t>(s - 1)];
 }
 
-HostPoint DirectPlacement::remember(mbhost::Point p) {
+HostPoint DirectPlacement::remember(mbhost::Point p, NodeAt at) {
     previous_ = current_;
     current_ = p;
+    previousAt_ = currentAt_;
+    currentAt_ = at;
     return {p.x, p.y};
 }
 
 HostPoint DirectPlacement::lineEnd(bool end) {
     const auto& nodes = section(1);
     if (nodes.empty()) noSuch("the line has no nodes");
-    return remember(end ? nodes.back() : nodes.front());
+    const auto last = static_cast<std::int32_t>(nodes.size());
+    return remember(end ? nodes.back() : nodes.front(), {1, end ? last : 1});
 }
 
 std::int16_t DirectPlacement::sectionCount() {
@@ -154,14 +196,23 @@ HostPoint DirectPlacement::node(std::int32_t s, std::int32_t n) {
     if (n < 1 || n > static_cast<std::int32_t>(nodes.size())) {
         noSuch("section " + std::to_string(s) + " has no node " + std::to_string(n));
     }
-    return remember(nodes[static_cast<std::size_t>(n - 1)]);
+    return remember(nodes[static_cast<std::size_t>(n - 1)], {s, n});
 }
 
+// An edge of the held object when the two points are its ends, read in order.
 double DirectPlacement::distanceFromPreviousNode() {
+    const auto& [s, n] = currentAt_;
+    if (s > 0 && n > 1 && previousAt_.section == s && previousAt_.node == n - 1) {
+        const auto& section = edges()[static_cast<std::size_t>(s - 1)];
+        if (static_cast<std::size_t>(n - 1) <= section.size()) {
+            return section[static_cast<std::size_t>(n - 2)];
+        }
+    }
     return host_.measurer().distance(*coordSys_, previous_, current_);
 }
 
 double DirectPlacement::objectLength(bool perimeter) {
+    if (perimeter == edgesClosed()) return mbhost::Measurer::total(edges());
     mbhost::Measurer& measure = host_.measurer();
     return perimeter ? measure.perimeter(*coordSys_, *object_)
                      : measure.length(*coordSys_, *object_);
@@ -183,10 +234,14 @@ std::optional<double> longestPlaceable(mbhost::Host& host, const mbhost::Table& 
         const mbhost::Row* row = selection.row(id);
         const mbhost::GeometryPtr path = row ? pathOf(row->object) : nullptr;
         if (!path || unplaceable(path.get(), system)) continue;
-        const double length = path->type == mbhost::ObjectType::Region
-                                  ? host.measurer().perimeter(system, *path)
-                                  : host.measurer().length(system, *path);
-        longest = std::max(longest.value_or(0), length);
+        try {
+            const double length = path->type == mbhost::ObjectType::Region
+                                      ? host.measurer().perimeter(system, *path)
+                                      : host.measurer().length(system, *path);
+            longest = std::max(longest.value_or(0), length);
+        } catch (const mbhost::MapBasicError&) {
+            // the walk skips it and says why
+        }
     }
     return longest;
 }

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "direct/placed_row_sink.h"
 #include "engine/placement_port.h"
@@ -54,9 +55,16 @@ private:
     double distance(double ax, double ay, double x, double y) override;
 
     std::optional<std::string> skipReason() const;
+    std::optional<std::string> unmeasurable();
     const mbhost::Table& table(const std::string& name) const;
     const std::vector<mbhost::Point>& section(std::int32_t s) const;
-    HostPoint remember(mbhost::Point p);
+    struct NodeAt {
+        std::int32_t section = 0;  // 0: not a node of the held object
+        std::int32_t node = 0;
+    };
+    HostPoint remember(mbhost::Point p, NodeAt at);
+    const std::vector<std::vector<double>>& edges();
+    bool edgesClosed() const;
     void moveTo(std::int32_t rowId);
 
     mbhost::Host& host_;
@@ -68,6 +76,12 @@ private:
     mbhost::CoordSysPtr coordSys_;
     mbhost::Point previous_;
     mbhost::Point current_;
+    NodeAt previousAt_;
+    NodeAt currentAt_;
+    // Metres along the held object's edges, each section's in order, with each polygon's
+    // closing edge; measured when first asked for.
+    std::optional<std::vector<std::vector<double>>> edges_;
+    std::int32_t measuredRow_ = 0;  // the row edges_ belong to
 };
 
 // The longest object of selection that can be placed along, as the host measures it (a

@@ -267,6 +267,9 @@ TEST(file_mode_faults, refuse_with_a_reason_and_leave_no_output) {
         << "WKT,Straße," << std::string(32, 'k') << "\n\"LINESTRING(10 50,10.5 50.2)\",a,b\n";
     translate(dir.file("names.csv"), dir.file("names.gpkg"), 4326);
     const std::string names = "--input '" + dir.file("names.gpkg") + "' --every 1000 ";
+    std::ofstream(dir.file("far.csv"))
+        << "WKT,name\n\"LINESTRING(500000 5000000,9e9 5000000)\",far\n";
+    translate(dir.file("far.csv"), dir.file("far.gpkg"), 32633);
     const std::string world = "--input '" WORLD_ATLAS "' --layer countries --every 1000 ";
     const auto staging = [](const fs::path& folder) {
         return std::ranges::any_of(fs::directory_iterator(folder), [](const auto& entry) {
@@ -305,6 +308,8 @@ TEST(file_mode_faults, refuse_with_a_reason_and_leave_no_output) {
         {odd("no lines"), 3, "no line: a collection without lines", out},
         {odd("huge"), 3, "out of range: 1e+300 is beyond", out},
         {odd("pole"), 3, "out of range: latitude 95", out},
+        {"--input '" + dir.file("far.gpkg") + "' --points 1", 3,
+         "row 1 skipped: out of range: cannot convert the point (9000000000", out},
         {odd("dateline"), 3, "1 row skipped: crosses the antimeridian", out},
         {odd("dateline"), 3, "ogr2ogr -wrapdateline", out},
         {odd("tin"), 3, "unreadable object: mbhost has no object for a TIN", out},
