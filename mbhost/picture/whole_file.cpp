@@ -41,9 +41,11 @@ int writeAll(int fd, const std::string& bytes) {
 void writeWholeFile(const std::string& path, const std::string& bytes) {
     const std::filesystem::path target = std::filesystem::absolute(path);
     std::error_code ignored;
-    refuseReadOnly(target, std::filesystem::exists(target, ignored)
-                               ? std::vector<std::filesystem::path>{target}
-                               : std::vector<std::filesystem::path>{});
+    refuseReadOnly(target,
+                   std::filesystem::exists(target, ignored)
+                       ? std::vector<std::filesystem::path>{target}
+                       : std::vector<std::filesystem::path>{},
+                   target);
     const std::string staged = stagingName(path);
     const int fd = ::open(staged.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) throw std::runtime_error("cannot write " + path + ": " + std::strerror(errno));
