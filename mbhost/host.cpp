@@ -31,7 +31,7 @@ Host::~Host() = default;
 template <class Action>
 auto Host::guarded(Action&& action) -> decltype(action()) {
     std::int32_t code = 0;
-    std::string message;
+    std::string message, reason;
     try {
         if constexpr (std::is_void_v<decltype(action())>) {
             action();
@@ -45,16 +45,17 @@ auto Host::guarded(Action&& action) -> decltype(action()) {
     } catch (const MapBasicError& e) {
         code = e.code();
         message = e.what();
+        reason = formatDiagnostic(e.description(), {});
     } catch (const std::bad_alloc&) {
         code = errc::kLimit;
-        message = "Out of memory";
+        message = reason = "Out of memory";
     } catch (const std::exception& e) {
         code = errc::kInternal;
-        message = veltrano::validUtf8(std::string("Internal error: ") + e.what());
+        message = reason = veltrano::validUtf8(std::string("Internal error: ") + e.what());
     }
     lastErrorCode_ = code;
     lastErrorMessage_ = message;
-    throw HostFailure(code, message);
+    throw HostFailure(code, message, reason);
 }
 
 // A parse shared with another text of the shape answers the same, but its messages would

@@ -22,12 +22,16 @@ namespace mbhost {
 
 class HostFailure : public std::runtime_error {
 public:
-    HostFailure(std::int32_t code, const std::string& message)
-        : std::runtime_error(message), code_(code) {}
+    // message: the reason after the place in the statement that failed, when there is one.
+    HostFailure(std::int32_t code, const std::string& message, const std::string& reason)
+        : std::runtime_error(message), code_(code), reason_(reason) {}
     std::int32_t code() const noexcept { return code_; }
+    // The reason alone, for a caller whose statements are its own, not the user's.
+    const std::string& reason() const noexcept { return reason_; }
 
 private:
     std::int32_t code_;
+    std::string reason_;
 };
 
 // Parses kept for each of Eval and Do texts, by the text's shape (shape_cache.h).

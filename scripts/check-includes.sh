@@ -23,6 +23,7 @@ rules=(
   "mbhost/|foundation/ mbhost/"
   "app/|*"
   "bench/|*"
+  "workload/|*"
 )
 
 allowed() {  # allowed <include path> <allowed prefixes...>
@@ -56,7 +57,7 @@ while IFS= read -r file; do
     done < <(grep -n -o -E '^#include "[^"]+"' "$file" | sed -E 's/#include "(.*)"/\1/')
     break
   done
-done < <(git ls-files -- src mbhost app bench | grep -E '\.(cpp|h)$')
+done < <(git ls-files -- src mbhost app bench workload | grep -E '\.(cpp|h)$')
 
 if ((violations > 0)); then
   echo "$violations include(s) break the layering"

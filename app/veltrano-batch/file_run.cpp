@@ -5,7 +5,6 @@
 #include <cmath>
 #include <csignal>
 #include <cstdlib>
-#include <filesystem>
 #include <iomanip>
 #include <memory>
 #include <utility>
@@ -49,14 +48,6 @@ struct Stop {
     throw Stop{status};
 }
 
-// The host's reason without the place in the statement it names ("line 1, position 1, near
-// 'Open': "): the statements are the run's own, not the user's.
-std::string withoutPlace(const std::string& message) {
-    const auto at = message.find("': ");
-    return message.rfind("line ", 0) == 0 && at != std::string::npos ? message.substr(at + 3)
-                                                                     : message;
-}
-
 // Everything one run holds: the host in this process and the tables it opened.
 struct Run {
     Run(const Options& given, std::ostream& messages)
@@ -84,7 +75,7 @@ struct Run {
         try {
             host->execute(statement);
         } catch (const mbhost::HostFailure& failure) {
-            const std::string reason = what + withoutPlace(failure.what());
+            const std::string reason = what + failure.reason();
             if (hint.empty()) stop(err, status, reason);
             err << kName << reason << '\n';
             stop(err, status, hint);
@@ -137,7 +128,7 @@ void openInput(Run& run) {
     try {
         run.host->execute(statement);
     } catch (const mbhost::HostFailure& failure) {
-        stop(run.err, kInputUnreadable, withLayerOption(withoutPlace(failure.what())));
+        stop(run.err, kInputUnreadable, withLayerOption(failure.reason()));
     }
     if (!run.table(kSource).mappable()) {
         stop(run.err, kInputUnreadable, "cannot read " + run.file.input + ": it holds no objects");
@@ -252,14 +243,6 @@ bool stopRequested() {
     return InterruptionWatch::requested();
 }
 
-// While it lives, a long write stops once the run is interrupted.
-struct WriteStopCheck {
-    WriteStopCheck() { mbhost::gdal::setWriteStopCheck(stopRequested); }
-    ~WriteStopCheck() { mbhost::gdal::setWriteStopCheck(nullptr); }
-    WriteStopCheck(const WriteStopCheck&) = delete;
-    WriteStopCheck& operator=(const WriteStopCheck&) = delete;
-};
-
 // Once interrupted, the reports of the calls the interruption failed are no news.
 class RunMessages final : public MessageBoxPort {
 public:
@@ -358,10 +341,9 @@ void savePicture(Run& run, StagedFiles& staged) {
     interruptionStep("picture");
     const std::string& picture = *run.file.picture;
     try {
-        staged.picture = std::make_unique<mbhost::gdal::StagedWrite>(picture);
+        staged.picture = std::make_unique<mbhost::gdal::StagedWrite>(picture, picture);
     } catch (const std::runtime_error& refusal) {
-        stop(run.err, kOutputUnwritable,
-             replaced(refusal.what(), std::filesystem::absolute(picture).string(), picture));
+        stop(run.err, kOutputUnwritable, refusal.what());
     }
     run.execute(std::string("Map From ") + kPoints + ", " + kSource, kStopped, "");
     const std::string drawn = staged.picture->stagedPath();
@@ -369,7 +351,7 @@ void savePicture(Run& run, StagedFiles& staged) {
         run.host->execute("Save Window FrontWindow() As " + mapBasicString(drawn));
     } catch (const mbhost::HostFailure& failure) {
         run.checkInterrupted();
-        stop(run.err, kOutputUnwritable, replaced(withoutPlace(failure.what()), drawn, picture));
+        stop(run.err, kOutputUnwritable, replaced(failure.reason(), drawn, picture));
     }
     run.checkInterrupted();
 }
@@ -392,9 +374,7 @@ void commitFiles(Run& run, StagedFiles& staged) {
         } catch (const std::runtime_error& kept) {
             reason += "; " + std::string(kept.what());
         }
-        stop(run.err, kOutputUnwritable,
-             replaced(reason, std::filesystem::absolute(*run.file.picture).string(),
-                      *run.file.picture));
+        stop(run.err, kOutputUnwritable, reason);
     }
 }
 
@@ -433,7 +413,7 @@ ExitStatus runSteps(Run& run, std::ostream& err, bool live) {
     StagedFiles staged;
     ExitStatus status = kPlaced;
     {
-        const WriteStopCheck stopCheck;
+        const mbhost::gdal::WriteStopCheck stopCheck(stopRequested);  // a long write stops too
         const auto output = startOutput(run);
         status = place(run, std::move(distances), progress, *output);
         run.times.place = watch.lap();

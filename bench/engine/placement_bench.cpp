@@ -20,7 +20,7 @@
 #include "automation/socket/unix_socket.h"
 #include "bench/engine/workload.h"
 #include "bench/support/cores.h"
-#include "bench/support/placement_workspace.h"
+#include "workload/placement_workspace.h"
 
 namespace veltrano::testing {
 namespace {

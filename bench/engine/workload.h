@@ -5,7 +5,7 @@
 #include <random>
 #include <vector>
 
-#include "bench/support/placement_workspace.h"
+#include "workload/placement_workspace.h"
 
 namespace veltrano::testing {
 

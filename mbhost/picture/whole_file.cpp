@@ -11,6 +11,7 @@
 #include <system_error>
 #include <vector>
 
+#include "mbhost/storage/file_system_calls.h"
 #include "mbhost/storage/read_only.h"
 
 namespace mbhost::picture {
@@ -28,12 +29,12 @@ std::string stagingName(const std::string& path) {
 // errno of the step that failed, 0 when the bytes are on disk.
 int writeAll(int fd, const std::string& bytes) {
     for (std::size_t done = 0; done < bytes.size();) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        const ssize_t n = gdal::fileSystem().write(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) return n < 0 ? errno : EIO;
         done += static_cast<std::size_t>(n);
     }
-    return ::fsync(fd) == 0 ? 0 : errno;
+    return gdal::fileSystem().fsync(fd) == 0 ? 0 : errno;
 }
 
 }  // namespace
@@ -41,17 +42,20 @@ int writeAll(int fd, const std::string& bytes) {
 void writeWholeFile(const std::string& path, const std::string& bytes) {
     const std::filesystem::path target = std::filesystem::absolute(path);
     std::error_code ignored;
-    refuseReadOnly(target, std::filesystem::exists(target, ignored)
-                               ? std::vector<std::filesystem::path>{target}
-                               : std::vector<std::filesystem::path>{});
+    refuseReadOnly(target,
+                   std::filesystem::exists(target, ignored)
+                       ? std::vector<std::filesystem::path>{target}
+                       : std::vector<std::filesystem::path>{},
+                   target);
     const std::string staged = stagingName(path);
-    const int fd = ::open(staged.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    gdal::FileSystemCalls& calls = gdal::fileSystem();
+    const int fd = calls.open(staged.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
     if (fd < 0) throw std::runtime_error("cannot write " + path + ": " + std::strerror(errno));
     int error = writeAll(fd, bytes);
-    if (::close(fd) != 0 && error == 0) error = errno;
-    if (error == 0 && ::rename(staged.c_str(), path.c_str()) != 0) error = errno;
+    if (calls.close(fd) != 0 && error == 0) error = errno;
+    if (error == 0 && calls.rename(staged.c_str(), path.c_str()) != 0) error = errno;
     if (error != 0) {
-        ::unlink(staged.c_str());
+        calls.unlink(staged.c_str());
         throw std::runtime_error("cannot write " + path + ": " + std::strerror(error));
     }
 }

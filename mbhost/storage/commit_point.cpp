@@ -5,11 +5,11 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <sstream>
 #include <stdexcept>
 
+#include "mbhost/storage/file_system_calls.h"
 #include "mbhost/storage/table_file_format.h"
 
 namespace mbhost::gdal {
@@ -27,7 +27,8 @@ std::runtime_error recordError(const std::string& reason) {
 
 void writeAll(int descriptor, const std::string& text) {
     for (std::size_t done = 0; done < text.size();) {
-        const ssize_t wrote = ::write(descriptor, text.data() + done, text.size() - done);
+        const ssize_t wrote =
+            fileSystem().write(descriptor, text.data() + done, text.size() - done);
         if (wrote < 0 && errno == EINTR) continue;
         if (wrote <= 0) throw recordError(std::strerror(wrote < 0 ? errno : ENOSPC));
         done += static_cast<std::size_t>(wrote);
@@ -46,23 +47,24 @@ std::string distrustOf(const struct stat& status, const std::string& what) {
 // The manifest's text, read through no link, when this user alone could have written it.
 std::optional<std::string> trustedManifestText(const fs::path& folder) {
     const fs::path path = folder / kManifest;
-    const int descriptor = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+    const int descriptor = fileSystem().open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK);
     if (descriptor < 0 && errno == ENOENT) return std::nullopt;
     if (descriptor < 0)
         throw std::runtime_error("its manifest: " + std::string(std::strerror(errno)));
     struct stat status {};
     std::string text, doubt;
-    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
+    if (fileSystem().fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
         doubt = "its manifest is not a plain file";
     } else {
         doubt = distrustOf(status, "its manifest");
     }
     char buffer[4096];
-    for (ssize_t got; doubt.empty() && (got = ::read(descriptor, buffer, sizeof buffer)) > 0;) {
+    for (ssize_t got;
+         doubt.empty() && (got = fileSystem().read(descriptor, buffer, sizeof buffer)) > 0;) {
         text.append(buffer, static_cast<std::size_t>(got));
         if (text.size() > kLongestManifest) doubt = "its manifest is too long";
     }
-    ::close(descriptor);
+    fileSystem().close(descriptor);
     if (!doubt.empty()) throw std::runtime_error(doubt);
     return text;
 }
@@ -80,17 +82,17 @@ void checkName(const std::string& name, const fs::path& target) {
 // The pieces may carry the old files' owner: the folder, this user's alone, vouches for them.
 void checkPieceToMove(const fs::path& folder, const std::string& name) {
     struct stat status {};
-    if (::lstat((folder / name).c_str(), &status) != 0) return;  // moved before a crash
+    if (fileSystem().lstat((folder / name).c_str(), &status) != 0) return;  // moved before a crash
     if (!S_ISREG(status.st_mode)) throw std::runtime_error("its " + name + " is not a plain file");
 }
 
 }  // namespace
 
 void syncPath(const fs::path& path) {
-    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    const bool synced = descriptor >= 0 && ::fsync(descriptor) == 0;
+    const int descriptor = fileSystem().open(path.c_str(), O_RDONLY);
+    const bool synced = descriptor >= 0 && fileSystem().fsync(descriptor) == 0;
     const int error = errno;
-    if (descriptor >= 0) ::close(descriptor);
+    if (descriptor >= 0) fileSystem().close(descriptor);
     if (!synced) {
         throw std::runtime_error("cannot flush " + path.filename().string() +
                                  " to the disk: " + std::strerror(error));
@@ -105,24 +107,24 @@ void writeManifest(const fs::path& folder, const CommitManifest& manifest) {
     for (const auto& name : manifest.removes) text << "remove " << name << "\n";
     text << kEnd << "\n";
     const int descriptor =
-        ::open(partial.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        fileSystem().open(partial.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, 0600);
     if (descriptor < 0) throw recordError(std::strerror(errno));
     try {
         writeAll(descriptor, text.str());
     } catch (...) {
-        ::close(descriptor);
+        fileSystem().close(descriptor);
         throw;
     }
-    ::close(descriptor);
+    fileSystem().close(descriptor);
     syncPath(partial);
-    std::error_code error;
-    fs::rename(partial, folder / kManifest, error);
-    if (error) throw recordError(error.message());
+    if (fileSystem().rename(partial.c_str(), (folder / kManifest).c_str()) != 0) {
+        throw recordError(std::strerror(errno));
+    }
     syncPath(folder);
 }
 
 void withdrawManifest(const fs::path& folder) {
-    ::unlink((folder / kManifest).c_str());
+    fileSystem().unlink((folder / kManifest).c_str());
     syncPath(folder);
 }
 
@@ -153,31 +155,26 @@ std::optional<CommitManifest> readManifest(const fs::path& folder, const fs::pat
 
 std::string distrustOfFolder(const fs::path& folder) {
     struct stat status {};
-    if (::lstat(folder.c_str(), &status) != 0) return std::strerror(errno);
+    if (fileSystem().lstat(folder.c_str(), &status) != 0) return std::strerror(errno);
     if (!S_ISDIR(status.st_mode)) return "it is not a folder";
     return distrustOf(status, "it");
 }
 
 void finishCommit(const fs::path& folder, const fs::path& directory,
                   const CommitManifest& manifest) {
-    std::error_code error;
-    int step = 4;
     for (const auto& name : manifest.moves) {
-        if (!fs::exists(fs::symlink_status(folder / name, error))) continue;  // moved already
-        fs::rename(folder / name, directory / name, error);
-        if (error) {
-            throw std::runtime_error("cannot move " + name + " into place: " + error.message());
+        struct stat status {};
+        const std::string from = folder / name;
+        if (fileSystem().lstat(from.c_str(), &status) != 0) continue;  // moved already
+        if (fileSystem().rename(from.c_str(), (directory / name).c_str()) != 0) {
+            throw std::runtime_error("cannot move " + name +
+                                     " into place: " + std::strerror(errno));
         }
-        commitStep(step++);
     }
-    for (const auto& name : manifest.removes) fs::remove(directory / name, error);
+    for (const auto& name : manifest.removes) fileSystem().unlink((directory / name).c_str());
     syncPath(directory);
+    std::error_code error;
     fs::remove_all(folder, error);
-}
-
-void commitStep(int step) {
-    const char* exitAt = std::getenv("MBHOST_COMMIT_EXIT_AT");
-    if (exitAt && std::atoi(exitAt) == step) ::_exit(86);
 }
 
 }  // namespace mbhost::gdal

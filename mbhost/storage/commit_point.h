@@ -43,9 +43,4 @@ void finishCommit(const std::filesystem::path& folder, const std::filesystem::pa
 // Flushes a file or folder to the disk. Raises std::runtime_error with the reason.
 void syncPath(const std::filesystem::path& path);
 
-// The seam where tests stop a commit: with MBHOST_COMMIT_EXIT_AT=K in the environment the
-// process ends with _exit(86) at step K. Steps: 1 written and checked, 2 flushed, 3 decided,
-// 4 and on: after each file moved into place.
-void commitStep(int step);
-
 }  // namespace mbhost::gdal

@@ -39,8 +39,4 @@ std::string readableReason(const std::string& text) {
     return reason;
 }
 
-std::runtime_error writeError(const std::string& target, const std::string& reason) {
-    return std::runtime_error("cannot write " + target + ": " + reason);
-}
-
 }  // namespace mbhost::gdal

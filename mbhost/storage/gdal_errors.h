@@ -2,8 +2,9 @@
 // UTF-8, and without the stale "Success" some drivers append from an errno that was never set.
 #pragma once
 
-#include <stdexcept>
 #include <string>
+
+#include "mbhost/storage/storage_error.h"
 
 namespace mbhost::gdal {
 
@@ -21,8 +22,5 @@ public:
 
 // text as valid UTF-8 (read as Latin-1 when it is not) with a meaningless errno text dropped.
 std::string readableReason(const std::string& text);
-
-// "cannot write <target>: <reason>", the one form every write refusal takes.
-std::runtime_error writeError(const std::string& target, const std::string& reason);
 
 }  // namespace mbhost::gdal

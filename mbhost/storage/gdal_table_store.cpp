@@ -25,8 +25,8 @@
 namespace mbhost::gdal {
 namespace {
 
-std::runtime_error openError(const std::string& path, const std::string& reason) {
-    return std::runtime_error("cannot open " + path + ": " + reason);
+StorageError openError(const std::string& path, const std::string& reason) {
+    return StorageError("open", path, reason);
 }
 
 // ---- reading ----

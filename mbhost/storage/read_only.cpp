@@ -3,9 +3,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <stdexcept>
 #include <string>
 #include <system_error>
+
+#include "mbhost/storage/file_system_calls.h"
+#include "mbhost/storage/storage_error.h"
 
 namespace mbhost {
 namespace fs = std::filesystem;
@@ -14,15 +16,16 @@ namespace {
 
 bool readOnly(const fs::path& path, int access) {
     struct stat status {};
-    if (::stat(path.c_str(), &status) != 0) return false;
-    return (status.st_mode & 0222) == 0 || ::access(path.c_str(), access) != 0;
+    if (gdal::fileSystem().stat(path.c_str(), &status) != 0) return false;
+    return (status.st_mode & 0222) == 0 || gdal::fileSystem().access(path.c_str(), access) != 0;
 }
 
 }  // namespace
 
-void refuseReadOnly(const fs::path& target, const std::vector<fs::path>& replaced) {
+void refuseReadOnly(const fs::path& target, const std::vector<fs::path>& replaced,
+                    const fs::path& shown) {
     const auto refuse = [&](const std::string& reason) {
-        throw std::runtime_error("cannot write " + target.string() + ": " + reason);
+        throw gdal::writeError(shown.string(), reason);
     };
     const fs::path directory = target.parent_path();
     std::error_code error;
@@ -32,7 +35,9 @@ void refuseReadOnly(const fs::path& target, const std::vector<fs::path>& replace
     if (readOnly(directory, W_OK | X_OK))
         refuse("the folder " + directory.string() + " is read-only");
     for (const fs::path& file : replaced) {
-        if (readOnly(file, W_OK)) refuse(file.string() + " is read-only");
+        if (readOnly(file, W_OK)) {
+            refuse((shown.parent_path() / file.filename()).string() + " is read-only");
+        }
     }
 }
 

@@ -6,10 +6,12 @@
 
 namespace mbhost {
 
-// Raises std::runtime_error "cannot write <target>: <reason>" when target's folder is missing
-// or read-only, or one of the files it would replace (replaced) is read-only. Root may write
-// anything, so a file or folder without any write bit counts as read-only too.
+// Raises gdal::StorageError "cannot write <shown>: <reason>" when target's folder is missing
+// or read-only, or one of the files it would replace (replaced) is read-only; the files are
+// named beside shown, the target as the caller names it. Root may write anything, so a file
+// or folder without any write bit counts as read-only too.
 void refuseReadOnly(const std::filesystem::path& target,
-                    const std::vector<std::filesystem::path>& replaced);
+                    const std::vector<std::filesystem::path>& replaced,
+                    const std::filesystem::path& shown);
 
 }  // namespace mbhost

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "mbhost/storage/commit_point.h"
+#include "mbhost/storage/file_system_calls.h"
 #include "mbhost/storage/gdal_errors.h"
 #include "mbhost/storage/read_only.h"
 #include "mbhost/storage/table_file_format.h"
@@ -28,25 +29,26 @@ namespace {
 constexpr const char* kKept = "kept";  // the old pieces, in the working folder
 
 bool present(const fs::path& path, struct stat& status) {
-    return ::lstat(path.c_str(), &status) == 0;
+    return fileSystem().lstat(path.c_str(), &status) == 0;
 }
 
 // Moves from to to; without replace, to must not exist (renameat2, or a link where the file
-// system has no such rename). Raises with the reason.
-void moveFile(const fs::path& from, const fs::path& to, bool replace) {
+// system has no such rename). Raises with the reason, naming to as shown.
+void moveFile(const fs::path& from, const fs::path& to, bool replace, const fs::path& shown) {
+    FileSystemCalls& calls = fileSystem();
     int result = 0;
     if (replace) {
-        result = ::rename(from.c_str(), to.c_str());
+        result = calls.rename(from.c_str(), to.c_str());
     } else {
-        result = ::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE);
+        result = calls.renameNoReplace(from.c_str(), to.c_str());
         if (result != 0 && (errno == EINVAL || errno == ENOSYS)) {
-            result = ::link(from.c_str(), to.c_str());
-            if (result == 0) ::unlink(from.c_str());
+            result = calls.link(from.c_str(), to.c_str());
+            if (result == 0) calls.unlink(from.c_str());
         }
     }
     if (result == 0) return;
     if (errno == EEXIST) {
-        throw std::runtime_error(to.string() + " was made while the table was written");
+        throw std::runtime_error(shown.string() + " was made while the table was written");
     }
     throw std::runtime_error("cannot move " + to.filename().string() +
                              " into place: " + std::strerror(errno));
@@ -55,35 +57,43 @@ void moveFile(const fs::path& from, const fs::path& to, bool replace) {
 // Gives the new file at staged the mode and owner of like, when like exists.
 void keepModeAndOwner(const fs::path& staged, const fs::path& like) {
     struct stat old {};
-    if (::stat(like.c_str(), &old) != 0) return;
-    ::chmod(staged.c_str(), old.st_mode & 07777);
+    if (fileSystem().stat(like.c_str(), &old) != 0) return;
+    fileSystem().chmod(staged.c_str(), old.st_mode & 07777);
     // Only root may give a file away; anyone else keeps the new files as their own.
-    if (::chown(staged.c_str(), old.st_uid, old.st_gid) != 0) return;
+    if (fileSystem().chown(staged.c_str(), old.st_uid, old.st_gid) != 0) return;
 }
 
 }  // namespace
 
-StagedWrite::StagedWrite(const std::string& target) : target_(fs::absolute(target)) {
+StagedWrite::StagedWrite(const std::string& target)
+    : StagedWrite(target, fs::absolute(target).string()) {}
+
+StagedWrite::StagedWrite(const std::string& target, const std::string& shownAs)
+    : target_(fs::absolute(target)), shown_(shownAs) {
     if (target_.filename().string().find('\n') != std::string::npos) {
-        throw writeError(target_.string(), "a file name cannot hold a line break");
+        throw writeError(shown_, "a file name cannot hold a line break");
     }
-    refuseReadOnly(target_, existingTablePieces(target_));
-    lock_ = TableLock::take(target_.string(), "write");
-    if (!lock_) throw writeError(target_.string(), "cannot make its lock file beside it");
+    refuseReadOnly(target_, existingTablePieces(target_), shown_);
+    try {
+        lock_ = TableLock::take(target_.string(), "write");
+    } catch (const StorageError& e) {
+        throw writeError(shown_, e.reason());
+    }
+    if (!lock_) throw writeError(shown_, "cannot make its lock file beside it");
     try {
         settleUnfinishedCommits(target_);
     } catch (const std::runtime_error& e) {
-        throw writeError(target_.string(), e.what());
+        throw writeError(shown_, e.what());
     }
     // Only this user may change it: the roll-forward trusts nothing else (commit_point.h).
     for (int attempt = 0;; ++attempt) {
         folder_ = workingFolderFor(target_, attempt);
-        if (::mkdir(folder_.c_str(), 0700) == 0) break;
+        if (fileSystem().mkdir(folder_.c_str(), 0700) == 0) break;
         if (errno != EEXIST || attempt > 100) {
             const std::string reason =
                 errno != EEXIST ? std::strerror(errno) : "too many left behind";
             folder_.clear();
-            throw writeError(target_.string(), "cannot make a working folder beside it: " + reason);
+            throw writeError(shown_, "cannot make a working folder beside it: " + reason);
         }
     }
     noteUndecidedWrite(folder_, lock_->path());
@@ -109,13 +119,14 @@ std::string StagedWrite::spaceShortage() const {
         }
     }
     const fs::path probe = folder_ / "space-probe";
-    const int descriptor = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    FileSystemCalls& calls = fileSystem();
+    const int descriptor = calls.open(probe.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     if (descriptor < 0) return std::strerror(errno);
     const std::vector<char> block(64 * 1024, 0);
-    const ssize_t wrote = ::write(descriptor, block.data(), block.size());
+    const ssize_t wrote = calls.write(descriptor, block.data(), block.size());
     const int error = errno;
-    ::close(descriptor);
-    ::unlink(probe.c_str());
+    calls.close(descriptor);
+    calls.unlink(probe.c_str());
     if (wrote == static_cast<ssize_t>(block.size())) return {};
     return std::strerror(wrote < 0 ? error : ENOSPC);
 }
@@ -128,15 +139,14 @@ void StagedWrite::checkMovesCanSucceed(const std::vector<std::string>& moves,
             throw std::runtime_error("the write made " + name + ", not a file of the table");
         }
         struct stat status {};
-        const fs::path there = target_.parent_path() / name;
-        if (!present(there, status)) continue;
-        if (S_ISDIR(status.st_mode)) throw std::runtime_error(there.string() + " is a folder");
+        if (!present(target_.parent_path() / name, status)) continue;
+        if (S_ISDIR(status.st_mode)) throw std::runtime_error(shownPiece(name) + " is a folder");
         if (!replace) {
-            throw std::runtime_error(there.string() + " was made while the table was written");
+            throw std::runtime_error(shownPiece(name) + " was made while the table was written");
         }
     }
     if (!replace && !stale.empty()) {
-        throw std::runtime_error((target_.parent_path() / stale.front()).string() +
+        throw std::runtime_error(shownPiece(stale.front()) +
                                  " was made while the table was written");
     }
 }
@@ -145,13 +155,15 @@ void StagedWrite::checkMovesCanSucceed(const std::vector<std::string>& moves,
 // so that a commit stopped midway can put them back.
 void StagedWrite::keepOldPieces(const std::vector<std::string>& names) const {
     const fs::path kept = folder_ / kKept;
-    if (::mkdir(kept.c_str(), 0700) != 0) {
+    if (fileSystem().mkdir(kept.c_str(), 0700) != 0) {
         throw std::runtime_error("cannot keep the old files: " + std::string(std::strerror(errno)));
     }
     for (const std::string& name : names) {
         const fs::path old = target_.parent_path() / name;
         struct stat status {};
-        if (!present(old, status) || ::link(old.c_str(), (kept / name).c_str()) == 0) continue;
+        if (!present(old, status) || fileSystem().link(old.c_str(), (kept / name).c_str()) == 0) {
+            continue;
+        }
         std::error_code error;
         fs::copy(old, kept / name, fs::copy_options::copy_symlinks, error);
         if (error) throw std::runtime_error("cannot keep the old " + name + ": " + error.message());
@@ -160,14 +172,12 @@ void StagedWrite::keepOldPieces(const std::vector<std::string>& names) const {
 
 void StagedWrite::moveIntoPlace(const CommitManifest& manifest, bool replace) {
     const fs::path directory = target_.parent_path();
-    int step = 4;
     for (const std::string& name : manifest.moves) {
-        moveFile(folder_ / name, directory / name, replace);
+        moveFile(folder_ / name, directory / name, replace, shownPiece(name));
         moved_.push_back(name);
-        commitStep(step++);
     }
     for (const std::string& name : manifest.removes) {
-        if (::unlink((directory / name).c_str()) == 0) removed_.push_back(name);
+        if (fileSystem().unlink((directory / name).c_str()) == 0) removed_.push_back(name);
     }
     syncPath(directory);
 }
@@ -177,30 +187,28 @@ void StagedWrite::moveIntoPlace(const CommitManifest& manifest, bool replace) {
 void StagedWrite::putBack() {
     const fs::path directory = target_.parent_path();
     const fs::path kept = folder_ / kKept;
-    std::error_code error;
-    for (auto name = moved_.rbegin(); name != moved_.rend(); ++name) {
-        fs::rename(directory / *name, folder_ / *name, error);
-        if (!error && fs::exists(fs::symlink_status(kept / *name))) {
-            fs::rename(kept / *name, directory / *name, error);
+    const auto moveBack = [&](const fs::path& from, const fs::path& to, const std::string& name) {
+        if (fileSystem().rename(from.c_str(), to.c_str()) != 0) {
+            throw std::runtime_error("cannot put the old " + name +
+                                     " back: " + std::strerror(errno));
         }
-        if (error)
-            throw std::runtime_error("cannot put the old " + *name + " back: " + error.message());
+    };
+    for (auto name = moved_.rbegin(); name != moved_.rend(); ++name) {
+        struct stat status {};
+        moveBack(directory / *name, folder_ / *name, *name);
+        if (present(kept / *name, status)) moveBack(kept / *name, directory / *name, *name);
     }
     moved_.clear();
-    for (const std::string& name : removed_) {
-        fs::rename(kept / name, directory / name, error);
-        if (error)
-            throw std::runtime_error("cannot put the old " + name + " back: " + error.message());
-    }
+    for (const std::string& name : removed_) moveBack(kept / name, directory / name, name);
     removed_.clear();
     withdrawManifest(folder_);
     syncPath(directory);
     unsettled_ = false;
+    std::error_code error;
     fs::remove_all(folder_, error);
 }
 
 void StagedWrite::commit(bool replace) {
-    commitStep(1);
     CommitManifest manifest;
     std::set<std::string> written;
     for (const auto& entry : fs::directory_iterator(folder_)) {
@@ -222,14 +230,12 @@ void StagedWrite::commit(bool replace) {
         std::vector<std::string> old = manifest.moves;
         old.insert(old.end(), manifest.removes.begin(), manifest.removes.end());
         keepOldPieces(old);
-        commitStep(2);
         if (!claimCommit()) throw std::runtime_error("interrupted");
         writeManifest(folder_, manifest);
     } catch (const std::runtime_error& e) {
-        throw writeError(target_.string(), e.what());
+        throw writeError(shown_, e.what());
     }
     unsettled_ = true;
-    commitStep(3);
     try {
         moveIntoPlace(manifest, replace);
         unsettled_ = false;
@@ -237,11 +243,11 @@ void StagedWrite::commit(bool replace) {
         try {
             putBack();
         } catch (const std::runtime_error& undone) {
-            throw writeError(target_.string(), std::string(e.what()) +
-                                                   ", and the old files are not all back (" +
-                                                   undone.what() + ")");
+            throw writeError(shown_, std::string(e.what()) +
+                                         ", and the old files are not all back (" + undone.what() +
+                                         ")");
         }
-        throw writeError(target_.string(), std::string(e.what()) + "; the old files are back");
+        throw writeError(shown_, std::string(e.what()) + "; the old files are back");
     }
 }
 
@@ -250,8 +256,12 @@ void StagedWrite::undo() {
     try {
         putBack();
     } catch (const std::runtime_error& e) {
-        throw writeError(target_.string(), e.what());
+        throw writeError(shown_, e.what());
     }
+}
+
+std::string StagedWrite::shownPiece(const std::string& name) const {
+    return (fs::path(shown_).parent_path() / name).string();
 }
 
 }  // namespace mbhost::gdal

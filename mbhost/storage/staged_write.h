@@ -19,8 +19,11 @@ public:
     // makes the working folder beside target. Raises std::runtime_error
     // "cannot write <target>: <reason>" when the folder, the target or one of its pieces is
     // read-only (judged by the mode bits too, which root would override) or the folder
-    // cannot be made.
+    // cannot be made: a StorageError, as every refusal below.
     explicit StagedWrite(const std::string& target);
+    // The same, naming target in its messages as shownAs (the caller's own path for it) and
+    // its pieces beside that, rather than by their absolute paths.
+    StagedWrite(const std::string& target, const std::string& shownAs);
     ~StagedWrite();  // removes the working folder, unless a failed commit could not be undone
     StagedWrite(const StagedWrite&) = delete;
     StagedWrite& operator=(const StagedWrite&) = delete;
@@ -47,8 +50,10 @@ private:
     void keepOldPieces(const std::vector<std::string>& names) const;
     void moveIntoPlace(const CommitManifest& manifest, bool replace);
     void putBack();
+    std::string shownPiece(const std::string& name) const;
 
     std::filesystem::path target_;
+    std::string shown_;
     std::optional<TableLock> lock_;
     std::filesystem::path folder_;
     std::vector<std::string> moved_;    // pieces moved into place, the old ones kept aside

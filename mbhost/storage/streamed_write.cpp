@@ -178,10 +178,7 @@ std::string fullDiskReason(const std::string& reason) {
 
 // The reason of a failed write as the client should see it: why the disk took no more when
 // it did not, and the target's path where GDAL named the file in the working folder.
-std::string reasonWithoutPaths(std::string reason, const std::string& target,
-                               const StagedWrite& staged) {
-    const std::string prefix = "cannot write " + target + ": ";
-    if (reason.rfind(prefix, 0) == 0) reason.erase(0, prefix.size());
+std::string reasonShown(std::string reason, const std::string& target, const StagedWrite& staged) {
     for (std::size_t at; (at = reason.find(staged.stagedPath())) != std::string::npos;) {
         reason.replace(at, staged.stagedPath().size(), target);
     }
@@ -266,14 +263,14 @@ StreamedWrite::StreamedWrite(const TableData& shape, const std::string& path,
     try {
         file_->create(shape, path, rows);
     } catch (const std::runtime_error& e) {
-        fail(e.what());
+        fail(e);
     }
 }
 
 StreamedWrite::~StreamedWrite() = default;
 
-void StreamedWrite::fail(const std::string& reason) {
-    const std::string said = reasonWithoutPaths(reason, target_, *file_->staged);
+void StreamedWrite::fail(const std::exception& failure) {
+    const std::string said = reasonShown(reasonOf(failure), target_, *file_->staged);
     file_.reset();
     throw writeError(target_, said);
 }
@@ -303,7 +300,7 @@ void StreamedWrite::add(const Row& row) {
         }
         file.expected->add(row, object);
     } catch (const std::runtime_error& e) {
-        fail(e.what());
+        fail(e);
     }
 }
 
@@ -329,7 +326,7 @@ std::unique_ptr<StagedWrite> StreamedWrite::finish() {
         }
         file.expected->check(path, file.format, file.columns);
     } catch (const std::runtime_error& e) {
-        fail(e.what());
+        fail(e);
     }
     std::unique_ptr<StagedWrite> staged = std::move(file.staged);
     file_.reset();

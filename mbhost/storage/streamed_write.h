@@ -40,7 +40,7 @@ private:
     struct File;
     std::unique_ptr<File> file_;
     std::string target_;
-    [[noreturn]] void fail(const std::string& reason);
+    [[noreturn]] void fail(const std::exception& failure);
 };
 
 // Raises as a write to path would when its format cannot hold table: its format, coordinate

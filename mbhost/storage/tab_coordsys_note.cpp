@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "foundation/mapbasic_name.h"
+#include "mbhost/storage/storage_error.h"
 
 namespace mbhost::gdal {
 namespace {
@@ -15,7 +16,7 @@ constexpr std::string_view kKey = "\"\\mbhost\\CoordSys\" = ";
 void noteCoordSys(const std::string& tabPath, const std::string& clause) {
     std::ofstream tab(tabPath, std::ios::app);
     tab << "begin_metadata\n" << kKey << veltrano::mapBasicString(clause) << "\nend_metadata\n";
-    if (!tab) throw std::runtime_error("cannot write " + tabPath + ": the note of its system");
+    if (!tab) throw writeError(tabPath, "the note of its system");
 }
 
 std::optional<std::string> notedCoordSys(const std::string& tabPath) {

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "mbhost/storage/storage_error.h"
+
 namespace mbhost::gdal {
 
 namespace {
@@ -68,8 +70,8 @@ TableFileFormat formatForPath(const std::string& path) {
         format.pieces = {".csv"};
         return format;
     }
-    throw std::runtime_error("cannot write " + path + ": unknown file type \"" + extension +
-                             "\" (use .tab, .mif, .shp, .geojson, .gpkg or .csv)");
+    throw writeError(path, "unknown file type \"" + extension +
+                               "\" (use .tab, .mif, .shp, .geojson, .gpkg or .csv)");
 }
 
 std::vector<std::string> tablePieces(const std::string& path) {

@@ -3,7 +3,6 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
@@ -11,6 +10,9 @@
 #include <stdexcept>
 #include <thread>
 #include <utility>
+
+#include "mbhost/storage/file_system_calls.h"
+#include "mbhost/storage/storage_error.h"
 
 namespace mbhost::gdal {
 namespace {
@@ -25,8 +27,9 @@ std::string lockPathOf(const std::string& target) {
 bool stillAt(int descriptor, const std::string& path) {
     struct stat held {};
     struct stat named {};
-    return ::fstat(descriptor, &held) == 0 && ::stat(path.c_str(), &named) == 0 &&
-           held.st_dev == named.st_dev && held.st_ino == named.st_ino;
+    return fileSystem().fstat(descriptor, &held) == 0 &&
+           fileSystem().stat(path.c_str(), &named) == 0 && held.st_dev == named.st_dev &&
+           held.st_ino == named.st_ino;
 }
 
 }  // namespace
@@ -35,21 +38,20 @@ std::optional<TableLock> TableLock::take(const std::string& target, const std::s
     const std::string path = lockPathOf(target);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
     while (true) {
-        const int descriptor = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+        const int descriptor = fileSystem().open(path.c_str(), O_RDWR | O_CREAT, 0644);
         if (descriptor < 0) return std::nullopt;
-        if (::flock(descriptor, LOCK_EX | LOCK_NB) == 0) {
+        if (fileSystem().flock(descriptor, LOCK_EX | LOCK_NB) == 0) {
             if (stillAt(descriptor, path)) return TableLock(path, descriptor);
         } else if (errno != EWOULDBLOCK) {
-            ::close(descriptor);  // a file system without locks
+            fileSystem().close(descriptor);  // a file system without locks
             return std::nullopt;
         } else if (std::chrono::steady_clock::now() > deadline) {
-            ::close(descriptor);
-            throw std::runtime_error("cannot " + verb + " " + target +
-                                     ": another mbhost has been writing it for a minute");
+            fileSystem().close(descriptor);
+            throw StorageError(verb, target, "another mbhost has been writing it for a minute");
         } else {
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
-        ::close(descriptor);
+        fileSystem().close(descriptor);
     }
 }
 
@@ -66,8 +68,8 @@ TableLock& TableLock::operator=(TableLock&& other) noexcept {
 
 TableLock::~TableLock() {
     if (descriptor_ < 0) return;
-    ::unlink(path_.c_str());
-    ::close(descriptor_);
+    fileSystem().unlink(path_.c_str());
+    fileSystem().close(descriptor_);
 }
 
 }  // namespace mbhost::gdal

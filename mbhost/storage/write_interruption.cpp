@@ -25,8 +25,10 @@ UndecidedWrites& undecided() {
 
 }  // namespace
 
-void setWriteStopCheck(StopCheck check) {
-    stopCheck = check;
+WriteStopCheck::WriteStopCheck(StopCheck check) : previous_(stopCheck.exchange(check)) {}
+
+WriteStopCheck::~WriteStopCheck() {
+    stopCheck = previous_;
 }
 
 bool writeStopRequested() {

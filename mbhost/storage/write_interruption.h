@@ -10,8 +10,19 @@ namespace mbhost::gdal {
 
 using StopCheck = bool (*)();
 
-// check must be safe to call from the writing thread at any time; null: never stop.
-void setWriteStopCheck(StopCheck check);
+// While it lives, the writes ask check (safe to call from the writing thread at any time);
+// the check in force before comes back after it.
+class WriteStopCheck {
+public:
+    explicit WriteStopCheck(StopCheck check);
+    ~WriteStopCheck();
+    WriteStopCheck(const WriteStopCheck&) = delete;
+    WriteStopCheck& operator=(const WriteStopCheck&) = delete;
+
+private:
+    StopCheck previous_;
+};
+
 bool writeStopRequested();
 
 // A staged write's working folder and lock file, noted while its commit is undecided.

@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "automation/inprocess/inprocess_automation.h"
-#include "bench/support/placement_workspace.h"
+#include "workload/placement_workspace.h"
 #include "host/miProObj.h"
 #include "mbhost/host.h"
 #include "platform/fixed_regional_settings.h"

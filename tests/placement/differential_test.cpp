@@ -11,7 +11,7 @@
 #include <random>
 
 #include "automation/inprocess/inprocess_automation.h"
-#include "bench/support/placement_workspace.h"
+#include "workload/placement_workspace.h"
 #include "direct/direct_placement.h"
 #include "mbhost/storage/gdal_table_store.h"
 #include "placement/mapbasic_selection.h"

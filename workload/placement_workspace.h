@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "bench/support/counting_automation.h"
+#include "workload/counting_automation.h"
 #include "host/miProObj.h"
 #include "mbhost/host.h"
 #include "mbhost/table_data.h"

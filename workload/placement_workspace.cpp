@@ -1,4 +1,4 @@
-#include "bench/support/placement_workspace.h"
+#include "workload/placement_workspace.h"
 
 #include <geodesic.h>
 
