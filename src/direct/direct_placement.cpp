@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "direct/each_part.h"
 #include "direct/unplaceable.h"
 #include "foundation/host_number.h"
 #include "foundation/run_time_error.h"
@@ -47,7 +48,17 @@ ObjectPlacement DirectPlacement::placeCurrent(const PlacementRequest& request) {
         skipped.unreached = std::move(*why);
         return skipped;
     }
-    return placeAlongObject(*this, request, messages_);
+    if (!eachPart_) return placeAlongObject(*this, request, messages_);
+    const mbhost::Row* row = selection_ ? selection_->row(cursor_) : nullptr;
+    const mbhost::GeometryPtr path = row ? pathOf(row->object) : nullptr;
+    const auto parts =
+        static_cast<std::int32_t>(path ? std::max<std::size_t>(path->parts.size(), 1) : 1);
+    const ObjectPlacement placed = placeEachPart(parts, [&](std::int32_t part) {
+        part_ = part;
+        return placeAlongObject(*this, request, messages_);
+    });
+    part_ = 0;
+    return placed;
 }
 
 // What the store said of an object it could not read, else what the walk cannot follow.
@@ -101,6 +112,7 @@ void DirectPlacement::holdObject(const std::string& name) {
     const mbhost::Table& t = table(name);
     const mbhost::Row* row = t.row(cursor_);
     object_ = row ? pathOf(row->object) : nullptr;
+    if (object_ && part_ > 0) object_ = partOf(object_, part_);
     coordSys_ = t.coordSys();
 }
 
@@ -114,7 +126,9 @@ void DirectPlacement::releaseObject() {
 }
 
 InsertOutcome DirectPlacement::insertPoint(const OutputTarget& target, const PlacedPoint& point) {
-    return sink_.point(target, point);
+    PlacedPoint placed = point;
+    placed.part = part_;
+    return sink_.point(target, placed);
 }
 
 InsertOutcome DirectPlacement::insertLabel(const OutputTarget& target, std::string_view label,
@@ -158,13 +172,12 @@ HostPoint DirectPlacement::node(std::int32_t s, std::int32_t n) {
 }
 
 double DirectPlacement::distanceFromPreviousNode() {
-    return host_.measurer().distance(*coordSys_, previous_, current_);
+    return measurer_.distance(*coordSys_, previous_, current_);
 }
 
 double DirectPlacement::objectLength(bool perimeter) {
-    mbhost::Measurer& measure = host_.measurer();
-    return perimeter ? measure.perimeter(*coordSys_, *object_)
-                     : measure.length(*coordSys_, *object_);
+    return perimeter ? measurer_.perimeter(*coordSys_, *object_)
+                     : measurer_.length(*coordSys_, *object_);
 }
 
 std::string DirectPlacement::measuringCoordSys(const std::string& name) {
@@ -172,10 +185,11 @@ std::string DirectPlacement::measuringCoordSys(const std::string& name) {
 }
 
 double DirectPlacement::distance(double ax, double ay, double x, double y) {
-    return host_.measurer().distance(*coordSys_, {ax, ay}, {x, y});
+    return measurer_.distance(*coordSys_, {ax, ay}, {x, y});
 }
 
-std::optional<double> longestPlaceable(mbhost::Host& host, const mbhost::Table& selection) {
+std::optional<double> longestPlaceable(mbhost::Host& host, const mbhost::Table& selection,
+                                       mbhost::Measure measure) {
     std::optional<double> longest;
     if (!selection.mappable()) return longest;
     const mbhost::CoordSys& system = *selection.coordSys();
@@ -184,8 +198,8 @@ std::optional<double> longestPlaceable(mbhost::Host& host, const mbhost::Table& 
         const mbhost::GeometryPtr path = row ? pathOf(row->object) : nullptr;
         if (!path || unplaceable(path.get(), system)) continue;
         const double length = path->type == mbhost::ObjectType::Region
-                                  ? host.measurer().perimeter(system, *path)
-                                  : host.measurer().length(system, *path);
+                                  ? host.measurer(measure).perimeter(system, *path)
+                                  : host.measurer(measure).length(system, *path);
         longest = std::max(longest.value_or(0), length);
     }
     return longest;
