@@ -39,6 +39,7 @@ double metresPerUnit(std::string_view unit) {
 }
 
 double Measurer::distance(const CoordSys& cs, Point a, Point b) {
+    if (measure_ == Measure::Grid) return std::hypot(b.x - a.x, b.y - a.y);
     if (!cs.isEarth()) return std::hypot(b.x - a.x, b.y - a.y) * cs.metresPerUnit();
     return geodesic(cs, geographic(cs, a), geographic(cs, b));
 }
@@ -70,7 +71,7 @@ std::vector<double> Measurer::edgeLengths(const CoordSys& cs, const std::vector<
     if (nodes.size() < 2) return edges;
     edges.reserve(nodes.size());
     const bool closing = closed && nodes.size() > 2;
-    if (!cs.isEarth()) {
+    if (!cs.isEarth() || measure_ == Measure::Grid) {
         for (std::size_t i = 1; i < nodes.size(); ++i) {
             edges.push_back(distance(cs, nodes[i - 1], nodes[i]));
         }
@@ -140,6 +141,18 @@ double Measurer::perimeter(const CoordSys& cs, const Geometry& g) {
         default:
             return 0;
     }
+}
+
+double bearingAlong(const CoordSys& cs, Point from, Point to, double along) {
+    double degrees = 0;
+    if (cs.isLatLong()) {
+        double azimuth = 0, unused = 0;
+        geod_inverse(&cs.ellipsoid(), from.y, from.x, to.y, to.x, nullptr, &azimuth, nullptr);
+        geod_direct(&cs.ellipsoid(), from.y, from.x, azimuth, along, &unused, &unused, &degrees);
+    } else {
+        degrees = std::atan2(to.x - from.x, to.y - from.y) * 180 / M_PI;
+    }
+    return std::fmod(degrees + 360, 360);  // atan2 and GeographicLib answer in [-180, 180]
 }
 
 }  // namespace mbhost

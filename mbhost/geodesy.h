@@ -15,11 +15,16 @@ namespace mbhost {
 // Throws MapBasicError (errc::kArgumentRange) for a unit it does not know.
 double metresPerUnit(std::string_view unit);
 
+// Ground: metres on the ellipsoid, as the host measures. Grid: planar lengths in the
+// system's own units, as the GIS tools that measure on the map do.
+enum class Measure { Ground, Grid };
+
 class Measurer {
 public:
-    explicit Measurer(CoordSysRegistry& registry) : registry_(registry) {}
+    explicit Measurer(CoordSysRegistry& registry, Measure measure = Measure::Ground)
+        : registry_(registry), measure_(measure) {}
 
-    // Metres from a to b, both in `cs`.
+    // From a to b, both in `cs`: metres, or the system's units on the grid.
     double distance(const CoordSys& cs, Point a, Point b);
     // Lines and polylines: the sum over each section's consecutive nodes (no distance
     // between sections). Other objects: 0, as ObjectLen answers for them.
@@ -51,8 +56,14 @@ private:
         Point geographic;
     };
     CoordSysRegistry& registry_;
+    Measure measure_;
     std::array<Converted, 2> recent_{};
     std::size_t newest_ = 0;
 };
+
+// The direction, in degrees clockwise from north in [0, 360), at `along` metres from `from`
+// on the segment to `to`: the geodesic's azimuth (true north) in a longitude/latitude system,
+// the grid bearing in any other.
+double bearingAlong(const CoordSys& cs, Point from, Point to, double along);
 
 }  // namespace mbhost

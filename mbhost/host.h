@@ -70,7 +70,10 @@ public:
     void appendRow(std::string_view table, Row row);
     // The measure behind Distance, ObjectLen and Perimeter, for callers in this process that
     // hold the coordinates as numbers.
-    Measurer& measurer() { return workspace_.measurer; }
+    // Measure::Grid: planar lengths in the system's units instead, as the map measures them.
+    Measurer& measurer(Measure measure = Measure::Ground) {
+        return measure == Measure::Grid ? workspace_.gridMeasurer : workspace_.measurer;
+    }
 
     bool visible() const { return workspace_.visible; }
     void setVisible(bool visible) { workspace_.visible = visible; }

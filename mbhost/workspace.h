@@ -44,6 +44,7 @@ public:
     HostIdentity identity;
     CoordSysRegistry coordSystems;
     Measurer measurer{coordSystems};
+    Measurer gridMeasurer{coordSystems, Measure::Grid};
     Catalog tables;
     std::unordered_map<std::string, Variable> variables;  // keyed by lower-cased name
     std::string selectionKey;  // the query table that is the selection; empty: none

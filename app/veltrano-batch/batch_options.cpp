@@ -16,7 +16,8 @@ constexpr const char* kUsageHead =
     "                      [--from-end]\n"
     "       veltrano-batch --input FILE [--layer NAME] [--crs CRS] [--where CONDITION]\n"
     "                      (--points LIST | --points-file FILE | --every STEP [--start D]\n"
-    "                      [--end D]) --output FILE [--keep COLUMNS] [--from-end]\n"
+    "                      [--end D]) --output FILE [--keep COLUMNS|all] [--from-end]\n"
+    "                      [--angle] [--parts joined|each] [--distance ground|grid]\n"
     "                      [--picture FILE.png|.svg|.pdf] [--overwrite] [--quiet]\n"
     "       veltrano-batch --help | --version\n"
     "Places points at the given distances (metres, separated by ';' or line breaks) along\n"
@@ -39,8 +40,15 @@ constexpr const char* kUsageHead =
     "--every STEP  a point every STEP metres: START, START+STEP, ... up to END, where --start\n"
     "  defaults to STEP and --end to the longest selected object's length (plain point-decimal\n"
     "  numbers). No point is placed at 0 or at an object's very end.\n"
-    "--keep a,b    copies the source columns a and b onto each point. xRowId is the object's\n"
-    "  place in the selection, not its row in the file: keep a key column to link them.\n"
+    "--keep a,b    copies the source columns a and b onto each point (--keep all: every\n"
+    "  column). xRowId is the object's place in the selection, not its row in the file: keep\n"
+    "  a key column to link them.\n"
+    "--angle       adds angle: the line's direction at the point, degrees clockwise from north\n"
+    "  in [0, 360) (geodesic in lat/long, the grid bearing in projected data).\n"
+    "--parts each  measures each part of a multi-part object on its own from its own start\n"
+    "  (or end) and adds part, its number from 1; joined (the default) runs on across parts.\n"
+    "--distance grid  measures planar lengths in the input's units (as QGIS and PostGIS do)\n"
+    "  instead of ground metres (ground, the default); not for lat/long input.\n"
     "--picture     saves a map of the selected objects and the placed points.\n"
     "--quiet       leaves only the errors on standard error (no progress, no summary).\n"
     "\n"
@@ -117,8 +125,10 @@ bool take(const std::vector<std::string>& args, std::size_t& i, const Option& op
 std::string optionsWithoutInput(const FileOptions& file, bool keep) {
     const bool any = file.layer || file.crs || file.where || file.every || file.start || file.end ||
                      keep || file.picture || file.overwrite || file.quiet;
-    return any ? "--layer, --crs, --where, --every, --start, --end, --keep, --picture, --overwrite "
-                 "and --quiet need --input"
+    const bool measuring = file.angle || file.parts || file.distance;
+    return any || measuring
+               ? "--layer, --crs, --where, --every, --start, --end, --keep, --picture, "
+                 "--overwrite, --quiet, --angle, --parts and --distance need --input"
                : "";
 }
 
@@ -154,6 +164,9 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments) {
         {"--picture", &file.picture},
         {"--overwrite", nullptr, &file.overwrite},
         {"--quiet", nullptr, &file.quiet},
+        {"--angle", nullptr, &file.angle},
+        {"--parts", &file.parts},
+        {"--distance", &file.distance},
     };
     std::string error;
     for (std::size_t i = 0; i < arguments.size() && error.empty(); ++i) {

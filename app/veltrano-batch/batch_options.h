@@ -19,6 +19,9 @@ struct FileOptions {
     std::optional<std::string> picture;
     bool overwrite = false;
     bool quiet = false;
+    bool angle = false;                   // each point gets the line's direction there
+    std::optional<std::string> parts;     // joined or each, as typed
+    std::optional<std::string> distance;  // ground or grid, as typed
 };
 
 struct Options {

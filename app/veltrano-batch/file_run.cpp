@@ -12,7 +12,6 @@
 
 #include "batch_run.h"
 #include "dialog/distance_list.h"
-#include "dialog/form1.h"
 #include "direct/direct_placement.h"
 #include "engine/qsort.h"
 #include "every_list.h"
@@ -23,6 +22,7 @@
 #include "mbhost/storage/staged_write.h"
 #include "mbhost/storage/streamed_write.h"
 #include "mbhost/storage/write_interruption.h"
+#include "measure_options.h"
 #include "output_file.h"
 #include "platform/qt/qlocale_regional_settings.h"
 #include "progress_line.h"
@@ -63,6 +63,7 @@ struct Run {
     std::string selection;
     std::size_t selected = 0;
     std::vector<KeptColumn> kept;
+    MeasureOptions measure;
     std::string skipped;  // "3 rows skipped: no line"; empty when none was
     RunTimes times;
 
@@ -183,8 +184,7 @@ mbhost::TableData pointsShape(const Run& run, bool withKept) {
     mbhost::TableData shape;
     shape.name = kPoints;
     shape.coordSysClause = run.table(kSource).data().coordSysClause;
-    shape.columns = {{Form1::kDistanceColumn, mbhost::ColumnType::Float},
-                     {Form1::kRowIdColumn, mbhost::ColumnType::Integer}};
+    shape.columns = ownColumns(run.measure.columns);
     if (withKept) {
         for (const auto& column : run.kept) shape.columns.push_back(column.def);
     }
@@ -193,7 +193,8 @@ mbhost::TableData pointsShape(const Run& run, bool withKept) {
 
 void makePointsTable(Run& run) {
     std::string error;
-    run.kept = keptColumns(run.file.keep, run.table(kSource).data(), error);
+    run.kept = keptColumns(run.file.keep, run.table(kSource).data(),
+                           ownColumnNames(run.measure.columns), error);
     if (!error.empty()) stop(run.err, kBadArguments, error);
     try {
         run.store->checkCanHold(pointsShape(run, false), run.options.outputTable);
@@ -226,7 +227,9 @@ std::vector<double> distancesOf(Run& run) {
     std::string error;
     const EveryRange range = *readEvery(run.file, error);
     const std::optional<double> longest =
-        range.end ? range.end : longestPlaceable(*run.host, run.table(run.selection));
+        range.end
+            ? range.end
+            : longestPlaceable(*run.host, run.table(run.selection), run.measure.measure.measure);
     // The walk names the rows that cannot be placed along.
     if (!longest) return {range.start};
     const std::vector<double> distances = everyDistances(range, *longest, error);
@@ -285,9 +288,9 @@ ExitStatus place(Run& run, std::vector<double> distances, ProgressLine& progress
             *run.host, kPoints,
             mbhost::gdal::extentOf(run.table(kSource).data()).value_or(mbhost::Bounds{}));
     }
-    StreamedPoints sink(output, run.kept, run.table(run.selection), run.table(kSource).data(),
-                        picture ? &*picture : nullptr);
-    DirectPlacement selection(*run.host, sink, messages);
+    StreamedPoints sink(output, run.measure.columns, run.kept, run.table(run.selection),
+                        run.table(kSource).data(), picture ? &*picture : nullptr);
+    DirectPlacement selection(*run.host, sink, messages, run.measure.measure);
     const PlacementOrder order{
         distances, kPoints, [&] { return run.options.fromTheEnd; },
         [&](const ObjectReport& object) {
@@ -399,8 +402,14 @@ private:
 ExitStatus runSteps(Run& run, std::ostream& err, bool live) {
     std::string error;
     if (run.file.every && !readEvery(run.file, error)) stop(err, kBadArguments, error);
+    const auto measure = readMeasureOptions(run.file, error);
+    if (!measure) stop(err, kBadArguments, error);
+    run.measure = *measure;
     Stopwatch watch;
     openInput(run);
+    const std::string refused =
+        measureRefusal(run.measure.measure.measure, *run.table(kSource).coordSys());
+    if (!refused.empty()) stop(err, kBadArguments, refused);
     const OutputRefusal refusal =
         refuseOutput(run.file.input, run.options.outputTable, run.file.picture, run.file.overwrite);
     if (refusal.status != kPlaced) stop(err, refusal.status, refusal.reason);

@@ -4,7 +4,6 @@
 #include <sstream>
 
 #include "dialog/distance_list.h"
-#include "dialog/form1.h"
 #include "foundation/mapbasic_name.h"
 #include "host/answer_reader.h"
 #include "mbhost/value.h"
@@ -29,24 +28,35 @@ std::string columnList(const mbhost::TableData& source) {
     return list.empty() ? "none" : list;
 }
 
-std::string checkedName(const std::string& name, const std::vector<KeptColumn>& kept) {
+bool named(const std::string& name, const std::vector<std::string>& names) {
+    return std::any_of(names.begin(), names.end(),
+                       [&](const auto& n) { return sameName(n, name); });
+}
+
+std::string checkedName(const std::string& name, const std::vector<KeptColumn>& kept,
+                        const std::vector<std::string>& own) {
     if (name.empty()) return "--keep: an empty column name";
-    if (sameName(name, Form1::kDistanceColumn) || sameName(name, Form1::kRowIdColumn)) {
-        return "--keep: " + name + " is a column the points get anyway";
-    }
+    if (named(name, own)) return "--keep: " + name + " is a column the points get anyway";
     for (const auto& column : kept) {
         if (sameName(column.def.name, name)) return "--keep: " + name + " is named twice";
     }
     return {};
 }
+
+std::string joined(const std::vector<std::string>& names, const char* between) {
+    std::string list;
+    for (const auto& name : names) list += (list.empty() ? "" : between) + name;
+    return list;
+}
 }  // namespace
 
 std::vector<KeptColumn> keptColumns(const std::string& list, const mbhost::TableData& source,
-                                    std::string& error) {
+                                    const std::vector<std::string>& own, std::string& error) {
     std::vector<KeptColumn> kept;
     if (trimSpaces(list).empty()) return kept;
+    if (trimSpaces(list) == kKeepAll) return allColumns(source, own, error);
     for (const std::string& name : namesOf(list)) {
-        error = checkedName(name, kept);
+        error = checkedName(name, kept, own);
         const auto found =
             std::find_if(source.columns.begin(), source.columns.end(),
                          [&](const auto& column) { return sameName(column.name, name); });
@@ -60,6 +70,41 @@ std::vector<KeptColumn> keptColumns(const std::string& list, const mbhost::Table
         kept.push_back({static_cast<int>(found - source.columns.begin()), *found});
     }
     return kept;
+}
+
+std::vector<KeptColumn> allColumns(const mbhost::TableData& source,
+                                   const std::vector<std::string>& own, std::string& error) {
+    std::vector<KeptColumn> kept;
+    std::vector<std::string> keptNames, clashes, twice, unnamed;
+    for (std::size_t i = 0; i < source.columns.size(); ++i) {
+        const mbhost::ColumnDef& column = source.columns[i];
+        if (named(column.name, own)) {
+            clashes.push_back(column.name);
+        } else if (named(column.name, keptNames)) {
+            twice.push_back(column.name);
+        } else if (!isMapBasicName(column.name)) {
+            unnamed.push_back("\"" + column.name + "\"");
+        } else {
+            kept.push_back({static_cast<int>(i), column});
+            keptNames.push_back(column.name);
+        }
+    }
+    if (clashes.empty() && twice.empty() && unnamed.empty()) return kept;
+    const auto say = [&](const std::vector<std::string>& names, const char* one,
+                         const char* several) {
+        if (names.empty()) return;
+        const bool single = names.size() == 1;
+        error += std::string(single ? " column " : " columns ") + joined(names, ", ") + " " +
+                 (single ? one : several) + ";";
+    };
+    error = "--keep all: the input's";
+    const std::string points = " of the points' own (" + joined(own, ", ") + ")";
+    say(clashes, ("is named as one" + points).c_str(), ("are named as ones" + points).c_str());
+    say(twice, "is named twice, whatever the case", "are named twice, whatever the case");
+    say(unnamed, "has no name MapBasic can write", "have no name MapBasic can write");
+    error += keptNames.empty() ? " no other column can be kept"
+                               : " keep the others with --keep " + joined(keptNames, ",");
+    return {};
 }
 
 void fillKeptColumns(mbhost::Row& point, std::size_t firstKept, std::int64_t rowId,

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "mbhost/geodesy.h"
+
 namespace veltrano::batch {
 
 PictureSample::PictureSample(mbhost::Host& host, std::string table, const mbhost::Bounds& extent)
@@ -26,10 +28,18 @@ void PictureSample::add(double x, double y) {
 InsertOutcome StreamedPoints::point(const OutputTarget&, const PlacedPoint& point) {
     if (!failure_.empty()) return {};
     mbhost::Row row;
-    row.fields.resize(2 + kept_.size());
-    row.fields[0] = mbhost::Value::real(point.dist);
-    row.fields[1] = mbhost::Value::integer(point.rowId);
-    fillKeptColumns(row, 2, point.rowId, kept_, selection_, source_);
+    row.fields.reserve(4 + kept_.size());
+    row.fields.push_back(mbhost::Value::real(point.dist));
+    row.fields.push_back(mbhost::Value::integer(point.rowId));
+    if (columns_.angle) {
+        const HostPoint a = point.segmentStart, b = point.segmentEnd;
+        row.fields.push_back(mbhost::Value::real(mbhost::bearingAlong(
+            *selection_.coordSys(), {a.x, a.y}, {b.x, b.y}, point.alongSegment)));
+    }
+    if (columns_.part) row.fields.push_back(mbhost::Value::integer(point.part));
+    const std::size_t firstKept = row.fields.size();
+    row.fields.resize(firstKept + kept_.size());
+    fillKeptColumns(row, firstKept, point.rowId, kept_, selection_, source_);
     row.object =
         std::make_shared<const mbhost::Geometry>(mbhost::Geometry::point(point.x, point.y));
     try {

@@ -10,6 +10,7 @@
 #include "kept_columns.h"
 #include "mbhost/host.h"
 #include "mbhost/storage/streamed_write.h"
+#include "point_columns.h"
 
 namespace veltrano::batch {
 
@@ -29,13 +30,18 @@ private:
     std::vector<bool> taken_;
 };
 
-// Rows of distanceM, xRowId and the kept columns, in that order.
+// Rows of the points' own columns and the kept columns, in that order.
 class StreamedPoints final : public PlacedRowSink {
 public:
-    StreamedPoints(mbhost::gdal::StreamedWrite& output, const std::vector<KeptColumn>& kept,
-                   const mbhost::Table& selection, const mbhost::TableData& source,
-                   PictureSample* picture)
-        : output_(output), kept_(kept), selection_(selection), source_(source), picture_(picture) {}
+    StreamedPoints(mbhost::gdal::StreamedWrite& output, const PointColumns& columns,
+                   const std::vector<KeptColumn>& kept, const mbhost::Table& selection,
+                   const mbhost::TableData& source, PictureSample* picture)
+        : output_(output),
+          columns_(columns),
+          kept_(kept),
+          selection_(selection),
+          source_(source),
+          picture_(picture) {}
 
     bool hasColumn(std::string_view) override { return true; }
     InsertOutcome point(const OutputTarget& target, const PlacedPoint& point) override;
@@ -47,6 +53,7 @@ public:
 
 private:
     mbhost::gdal::StreamedWrite& output_;
+    const PointColumns columns_;
     const std::vector<KeptColumn>& kept_;
     const mbhost::Table& selection_;
     const mbhost::TableData& source_;

@@ -1,6 +1,7 @@
 // veltrano-batch --input lines.gpkg --every 1000 --output points.gpkg, in this process, on a
 // generated GeoPackage of lat/long polylines of 50 nodes about 50 km long: points per second,
-// where the time went, and the peak memory.
+// where the time went, and the peak memory; then what --angle, --parts each and --keep all cost
+// over it.
 // Usage: file_mode_bench [OBJECTS=10000] [FOLDER=/tmp]
 #include <gdal_priv.h>
 #include <ogrsf_frmts.h>
@@ -64,6 +65,39 @@ long long pointsIn(const std::string& path) {
     return count;
 }
 
+bool placed(const veltrano::batch::Options& options, veltrano::batch::RunTimes& times) {
+    const auto status = veltrano::batch::runFile(options, std::cerr, false, &times);
+    if (status != veltrano::batch::kPlaced) {
+        std::cerr << "file_mode_bench: the run ended with " << status << "\n";
+    }
+    return status == veltrano::batch::kPlaced;
+}
+
+// Each option that adds to what is said of a point, alone and all together, against the plain
+// run's seconds: what it costs (the target is at most 10%).
+bool optionsCost(const veltrano::batch::Options& plain, double plainSeconds) {
+    using File = veltrano::batch::FileOptions;
+    const struct {
+        const char* name;
+        void (*set)(File&);
+    } rows[] = {
+        {"--angle", [](File& f) { f.angle = true; }},
+        {"--parts each", [](File& f) { f.parts = "each"; }},
+        {"--keep all", [](File& f) { f.keep = "all"; }},
+        {"all three", [](File& f) { f.angle = true, f.parts = "each", f.keep = "all"; }},
+    };
+    for (const auto& row : rows) {
+        veltrano::batch::Options options = plain;
+        row.set(*options.file);
+        veltrano::batch::RunTimes times;
+        if (!placed(options, times)) return false;
+        const double total = times.open + times.place + times.write;
+        std::printf("%-13s %.1f s: %+.1f%% over the plain run\n", row.name, total,
+                    100 * (total / plainSeconds - 1));
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -82,11 +116,7 @@ int main(int argc, char** argv) {
     options.file->overwrite = true;
     options.file->quiet = true;
     veltrano::batch::RunTimes times;
-    const auto status = veltrano::batch::runFile(options, std::cerr, false, &times);
-    if (status != veltrano::batch::kPlaced) {
-        std::cerr << "file_mode_bench: the run ended with " << status << "\n";
-        return 1;
-    }
+    if (!placed(options, times)) return 1;
     const long long points = pointsIn(output);
     const double total = times.open + times.place + times.write;
     rusage usage{};
@@ -101,5 +131,5 @@ int main(int argc, char** argv) {
         100 * times.open / total, 100 * (times.place - times.host) / total,
         100 * times.host / total, 100 * times.write / total);
     std::printf("peak memory %.0f MiB, load average %.2f\n", usage.ru_maxrss / 1024.0, load[0]);
-    return 0;
+    return optionsCost(options, total) ? 0 : 1;
 }

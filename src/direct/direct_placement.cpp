@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "direct/each_part.h"
 #include "direct/unplaceable.h"
 #include "foundation/host_number.h"
 #include "foundation/run_time_error.h"
@@ -51,7 +52,17 @@ ObjectPlacement DirectPlacement::placeCurrent(const PlacementRequest& request) {
         skipped.unreached = std::move(*why);
         return skipped;
     }
-    return placeAlongObject(*this, request, messages_);
+    if (!eachPart_) return placeAlongObject(*this, request, messages_);
+    const mbhost::Row* row = selection_ ? selection_->row(cursor_) : nullptr;
+    const mbhost::GeometryPtr path = row ? pathOf(row->object) : nullptr;
+    const auto parts =
+        static_cast<std::int32_t>(path ? std::max<std::size_t>(path->parts.size(), 1) : 1);
+    const ObjectPlacement placed = placeEachPart(parts, [&](std::int32_t part) {
+        part_ = part;
+        return placeAlongObject(*this, request, messages_);
+    });
+    part_ = 0;
+    return placed;
 }
 
 // A projected object with a point that has no longitude and latitude cannot be measured: the
@@ -121,9 +132,10 @@ void DirectPlacement::holdObject(const std::string& name) {
     const mbhost::Table& t = table(name);
     const mbhost::Row* row = t.row(cursor_);
     object_ = row ? pathOf(row->object) : nullptr;
+    if (object_ && part_ > 0) object_ = partOf(object_, part_);
     coordSys_ = t.coordSys();
     previousAt_ = currentAt_ = {};
-    if (measuredRow_ != cursor_) edges_.reset();
+    if (measuredRow_ != cursor_ || measuredPart_ != part_) edges_.reset();
 }
 
 // The walk asks for every edge, node by node, and then for the whole length: measured at the
@@ -131,9 +143,10 @@ void DirectPlacement::holdObject(const std::string& name) {
 const std::vector<std::vector<double>>& DirectPlacement::edges() {
     if (!edges_) {
         measuredRow_ = cursor_;
+        measuredPart_ = part_;
         edges_.emplace();
         for (const auto& part : object_->parts) {
-            edges_->push_back(host_.measurer().edgeLengths(*coordSys_, part, edgesClosed()));
+            edges_->push_back(measurer_.edgeLengths(*coordSys_, part, edgesClosed()));
         }
     }
     return *edges_;
@@ -153,7 +166,9 @@ void DirectPlacement::releaseObject() {
 }
 
 InsertOutcome DirectPlacement::insertPoint(const OutputTarget& target, const PlacedPoint& point) {
-    return sink_.point(target, point);
+    PlacedPoint placed = point;
+    placed.part = part_;
+    return sink_.point(target, placed);
 }
 
 InsertOutcome DirectPlacement::insertLabel(const OutputTarget& target, std::string_view label,
@@ -208,12 +223,12 @@ double DirectPlacement::distanceFromPreviousNode() {
             return section[static_cast<std::size_t>(n - 2)];
         }
     }
-    return host_.measurer().distance(*coordSys_, previous_, current_);
+    return measurer_.distance(*coordSys_, previous_, current_);
 }
 
 double DirectPlacement::objectLength(bool perimeter) {
     if (perimeter == edgesClosed()) return mbhost::Measurer::total(edges());
-    mbhost::Measurer& measure = host_.measurer();
+    mbhost::Measurer& measure = measurer_;
     return perimeter ? measure.perimeter(*coordSys_, *object_)
                      : measure.length(*coordSys_, *object_);
 }
@@ -223,10 +238,11 @@ std::string DirectPlacement::measuringCoordSys(const std::string& name) {
 }
 
 double DirectPlacement::distance(double ax, double ay, double x, double y) {
-    return host_.measurer().distance(*coordSys_, {ax, ay}, {x, y});
+    return measurer_.distance(*coordSys_, {ax, ay}, {x, y});
 }
 
-std::optional<double> longestPlaceable(mbhost::Host& host, const mbhost::Table& selection) {
+std::optional<double> longestPlaceable(mbhost::Host& host, const mbhost::Table& selection,
+                                       mbhost::Measure measure) {
     std::optional<double> longest;
     if (!selection.mappable()) return longest;
     const mbhost::CoordSys& system = *selection.coordSys();
@@ -236,8 +252,8 @@ std::optional<double> longestPlaceable(mbhost::Host& host, const mbhost::Table& 
         if (!path || unplaceable(path.get(), system)) continue;
         try {
             const double length = path->type == mbhost::ObjectType::Region
-                                      ? host.measurer().perimeter(system, *path)
-                                      : host.measurer().length(system, *path);
+                                      ? host.measurer(measure).perimeter(system, *path)
+                                      : host.measurer(measure).length(system, *path);
             longest = std::max(longest.value_or(0), length);
         } catch (const mbhost::MapBasicError&) {
             // the walk skips it and says why

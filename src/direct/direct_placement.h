@@ -14,12 +14,24 @@
 
 namespace veltrano {
 
+// How the objects are measured: the host's ground distance along all their parts in turn
+// unless asked otherwise.
+struct DirectMeasure {
+    mbhost::Measure measure = mbhost::Measure::Ground;
+    bool eachPart = false;  // each part measured on its own, from its own start (or end)
+};
+
 // Walks the host's selection (its own cursor: the host's stays where it is) and places
 // along each selected object with the engine.
 class DirectPlacement final : public SelectionWalk, PlacementPort, GeometryPort {
 public:
-    DirectPlacement(mbhost::Host& host, PlacedRowSink& sink, MessageBoxPort& messages)
-        : host_(host), sink_(sink), messages_(messages) {}
+    DirectPlacement(mbhost::Host& host, PlacedRowSink& sink, MessageBoxPort& messages,
+                    DirectMeasure measure = {})
+        : host_(host),
+          sink_(sink),
+          messages_(messages),
+          measurer_(host.measurer(measure.measure)),
+          eachPart_(measure.eachPart) {}
 
     // The selection.
     std::int32_t selectedCount() override;
@@ -70,6 +82,9 @@ private:
     mbhost::Host& host_;
     PlacedRowSink& sink_;
     MessageBoxPort& messages_;
+    mbhost::Measurer& measurer_;
+    const bool eachPart_;
+    std::int32_t part_ = 0;  // the part held alone, from 1; 0: the whole object
     const mbhost::Table* selection_ = nullptr;
     std::int32_t cursor_ = 0;  // the selection's current row id
     mbhost::GeometryPtr object_;
@@ -81,12 +96,14 @@ private:
     // Metres along the held object's edges, each section's in order, with each polygon's
     // closing edge; measured when first asked for.
     std::optional<std::vector<std::vector<double>>> edges_;
-    std::int32_t measuredRow_ = 0;  // the row edges_ belong to
+    std::int32_t measuredRow_ = 0;  // the row and part edges_ belong to
+    std::int32_t measuredPart_ = 0;
 };
 
-// The longest object of selection that can be placed along, as the host measures it (a
+// The longest object of selection that can be placed along, as measure measures it (a
 // region along its boundary); nothing when none can.
-std::optional<double> longestPlaceable(mbhost::Host& host, const mbhost::Table& selection);
+std::optional<double> longestPlaceable(mbhost::Host& host, const mbhost::Table& selection,
+                                       mbhost::Measure measure = mbhost::Measure::Ground);
 
 // Appends the rows to a table the host holds open, in the table's system.
 class TableRowSink final : public PlacedRowSink {

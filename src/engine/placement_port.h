@@ -48,6 +48,13 @@ struct PlacedPoint {
     double y = 0;
     double dist = 0;         // metres, as the user asked for it
     std::int32_t rowId = 0;  // the source row
+    // For a sink that writes the line's direction at the point (the MapBasic adapter writes
+    // none of these): the segment it lies on, in the direction of measurement, and the metres
+    // from the segment's start.
+    HostPoint segmentStart;
+    HostPoint segmentEnd;
+    double alongSegment = 0;
+    std::int32_t part = 0;  // the part measured on its own, from 1; 0: the object as a whole
 };
 
 // Where the points go: the output table and the columns it has (an empty name: none).

@@ -32,6 +32,9 @@ public:
                  bool isLatLong)
         : distances_(distances), rec_(rec), host_(host), isLatLong_(isLatLong) {}
 
+    // Each point's segment, once run has found them.
+    std::vector<SegmentOfPoint>& segments() { return segments_; }
+
     std::vector<ObjNode> run() {
         const auto firstPositive =
             std::find_if(distances_.begin(), distances_.end(), [](double d) { return d > 0; });
@@ -64,6 +67,8 @@ private:
             while (current() < dN) {
                 points_.push_back(pointOnSegment(current(), previousDist_, dN, previous_.x,
                                                  previous_.y, node.x, node.y, host_, isLatLong_));
+                segments_.push_back(
+                    {{previous_.x, previous_.y}, {node.x, node.y}, current() - previousDist_});
                 ++cursor_;
                 if (usedUp() || beyond(seg)) return;
             }
@@ -82,6 +87,7 @@ private:
     ObjNode previous_;
     double previousDist_ = 0;
     std::vector<ObjNode> points_;
+    std::vector<SegmentOfPoint> segments_;
 };
 
 }  // namespace
@@ -98,13 +104,16 @@ bool isLatLongClause(std::string_view answer) {
 }
 
 std::int32_t pointsAlongObject(GeometryPort& host, std::vector<double>& distances,
-                               const ObjArray& rec, ObjSegment& pts, MessageBoxPort& messages) {
+                               const ObjArray& rec, ObjSegment& pts, MessageBoxPort& messages,
+                               std::vector<SegmentOfPoint>* segments) {
     try {
         const bool isLatLong = isLatLongClause(host.measuringCoordSys(rec.tabName));
         QSort(distances);
-        std::vector<ObjNode> found = DistanceWalk(distances, rec, host, isLatLong).run();
+        DistanceWalk walk(distances, rec, host, isLatLong);
+        std::vector<ObjNode> found = walk.run();
         pts.nNodes = static_cast<std::int32_t>(found.size());
         pts.nodes = std::move(found);
+        if (segments) *segments = std::move(walk.segments());
         return pts.nNodes;
     } catch (...) {
         showInternalError(messages, kObjToArrayCaption, recordCaughtFailure());

@@ -19,6 +19,14 @@ namespace veltrano {
 // raises RunTimeError.
 bool isLatLongClause(std::string_view clause);
 
+// The segment a computed point lies on, in the direction of the walk, and the metres from
+// its start to the point.
+struct SegmentOfPoint {
+    HostPoint start;
+    HostPoint end;
+    double along = 0;
+};
+
 // For every distance in metres from the object's first node that falls strictly inside
 // rec.nodesLen, the point that far along rec (the walk treats each section as beginning
 // where the previous ended). The host is set to rec.tabName's coordinate system first;
@@ -29,8 +37,10 @@ bool isLatLongClause(std::string_view clause);
 // requested distance); segNo and segLen are left as they were.
 // Result: the number of points. A run-time failure is shown in an
 // "Application Internal Error [objToArray]:" box on messages and gives 0, pts untouched.
+// segments, when given, receives each point's segment in the same order.
 std::int32_t pointsAlongObject(GeometryPort& host, std::vector<double>& distances,
-                               const ObjArray& rec, ObjSegment& pts, MessageBoxPort& messages);
+                               const ObjArray& rec, ObjSegment& pts, MessageBoxPort& messages,
+                               std::vector<SegmentOfPoint>* segments = nullptr);
 // The same asked of the host object as MapBasic text.
 std::int32_t pointsAlongObject(const AutomationPtr& host, std::vector<double>& distances,
                                const ObjArray& rec, ObjSegment& pts, MessageBoxPort& messages);

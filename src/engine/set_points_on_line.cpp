@@ -32,7 +32,7 @@ public:
 private:
     void showFailurePath(const std::optional<RunTimeError>& failure);
     void keepColumnIfPresent(std::string& column);
-    void place(const ObjNode& point, ObjectPlacement& result);
+    void place(const ObjNode& point, const SegmentOfPoint& segment, ObjectPlacement& result);
 
     PlacementPort& host_;
     OutputTarget target_;
@@ -74,8 +74,10 @@ void ObjectPlacer::keepColumnIfPresent(std::string& column) {
     if (!column.empty() && !host_.outputHasColumn(target_.table, column)) column.clear();
 }
 
-void ObjectPlacer::place(const ObjNode& node, ObjectPlacement& result) {
-    const PlacedPoint point{node.x, node.y, node.dist, rec_.rowId};
+void ObjectPlacer::place(const ObjNode& node, const SegmentOfPoint& segment,
+                         ObjectPlacement& result) {
+    const PlacedPoint point{node.x,        node.y,      node.dist,    rec_.rowId,
+                            segment.start, segment.end, segment.along};
     const InsertOutcome inserted = host_.insertPoint(target_, point);
     if (!inserted.inserted) {
         --result.placed;
@@ -100,10 +102,13 @@ void ObjectPlacer::placeAlong(std::vector<double>& distances, bool fromEnd,
     if (objToArray(host_.geometry(), rec_, messages_) <= 0) return;
     if (fromEnd) reverseObjArray(rec_);
     ObjSegment pts;
-    result.computed = pointsAlongObject(host_.geometry(), distances, rec_, pts, messages_);
+    std::vector<SegmentOfPoint> segments;
+    result.computed =
+        pointsAlongObject(host_.geometry(), distances, rec_, pts, messages_, &segments);
     result.placed = result.computed;
     for (std::int32_t i = 0; i < result.computed; ++i) {
-        place(pts.nodes[static_cast<std::size_t>(i)], result);
+        const auto at = static_cast<std::size_t>(i);
+        place(pts.nodes[at], segments[at], result);
     }
 }
 

@@ -2,6 +2,8 @@
 // point checked against PROJ's geodesics, not mbhost's; faults and signals leave no output.
 #include <gdal_priv.h>
 #include <gdal_utils.h>
+#include <geodesic.h>
+#include <geos_c.h>
 #include <gtest/gtest.h>
 #include <ogrsf_frmts.h>
 #include <sys/wait.h>
@@ -10,7 +12,10 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <iomanip>
+#include <random>
 #include <set>
+#include <sstream>
 
 #include "reference_geodesy.h"
 #include "served_host.h"
@@ -49,11 +54,13 @@ DatasetPtr openVector(const std::string& path) {
         GDALClose};
 }
 
-// As ogr2ogr does: the format from the extension, the system given.
-void translate(const std::string& from, const std::string& to, int epsg) {
+// As ogr2ogr does: the format from the extension, the system given (or ogr2ogr's arguments).
+void translate(const std::string& from, const std::string& to, int epsg,
+               std::vector<const char*> arguments = {}) {
     const std::string system = "EPSG:" + std::to_string(epsg);
-    const char* arguments[] = {"-a_srs", system.c_str(), nullptr};
-    auto* options = GDALVectorTranslateOptionsNew(const_cast<char**>(arguments), nullptr);
+    if (arguments.empty()) arguments = {"-a_srs", system.c_str()};
+    arguments.push_back(nullptr);
+    auto* options = GDALVectorTranslateOptionsNew(const_cast<char**>(arguments.data()), nullptr);
     DatasetPtr source = openVector(from);
     GDALDatasetH handle = source.get();
     GDALClose(GDALVectorTranslate(to.c_str(), nullptr, 1, &handle, options, nullptr));
@@ -270,6 +277,9 @@ TEST(file_mode_faults, refuse_with_a_reason_and_leave_no_output) {
     std::ofstream(dir.file("far.csv"))
         << "WKT,name\n\"LINESTRING(500000 5000000,9e9 5000000)\",far\n";
     translate(dir.file("far.csv"), dir.file("far.gpkg"), 32633);
+    std::ofstream(dir.file("angles.csv")) << "WKT,angle,Part,name\n\"LINESTRING(1 5,2 5)\",1,2,a\n";
+    translate(dir.file("angles.csv"), dir.file("angles.gpkg"), 4326);
+    const std::string angles = "--input '" + dir.file("angles.gpkg") + "' --every 1000 ";
     const std::string world = "--input '" WORLD_ATLAS "' --layer countries --every 1000 ";
     const auto staging = [](const fs::path& folder) {
         return std::ranges::any_of(fs::directory_iterator(folder), [](const auto& entry) {
@@ -290,6 +300,12 @@ TEST(file_mode_faults, refuse_with_a_reason_and_leave_no_output) {
         {"--input '" + dir.file("bad.geojson") + "' --every 100", 7, "bad.geojson", out},
         {from + "--every 100 --keep name,zzz", 1, "no column zzz; its columns are name, code", out},
         {from + "--every 100 --keep distanceM", 1, "the points get", out},
+        {angles + "--keep all --angle --parts each", 1,
+         "columns angle, Part are named as ones of the points' own (distanceM, xRowId, angle, "
+         "part); keep the others with --keep name",
+         out},
+        {from + "--every 100 --distance grid", 1, "the input is in longitude/latitude", out},
+        {from + "--every 100 --parts several", 1, "--parts 'several': joined or each", out},
         {from + "--every 0", 1, "--every '0'", out},
         {from + "--every 0.0005", 1, "more than 10000000", out},
         {from + "--every 1,5", 1, "--every '1,5'", out},
@@ -400,6 +416,141 @@ TEST(file_mode_real_data, borders_of_a_public_data_set) {
     EXPECT_NE(skips.find("2 rows skipped: crosses the antimeridian"), std::string::npos);
     checkRun(world, out, "--layer countries --where 'name = \"Italy\"' --every 50000 --keep name",
              "name", {"Italy"}, every(50000, 50000), SampleSystem::LatLong, 5e-3);
+}
+
+// A run's points in the output's order.
+struct Placed {
+    double d;
+    int row, part;
+    double angle;
+    Point at;
+};
+
+std::vector<Placed> placedPoints(const std::string& path) {
+    std::vector<Placed> points;
+    const DatasetPtr output = openVector(path);
+    for (const auto& f : *output->GetLayer(0)) {
+        const OGRPoint& at = *f->GetGeometryRef()->toPoint();
+        points.push_back({f->GetFieldAsDouble("distanceM"),
+                          f->GetFieldAsInteger("xRowId"),
+                          f->GetFieldIndex("part") < 0 ? 1 : f->GetFieldAsInteger("part"),
+                          f->GetFieldAsDouble("angle"),
+                          {at.getX(), at.getY()}});
+    }
+    return points;
+}
+
+// The metres to each node from the first, summed as the walk sums them.
+std::vector<double> nodeDistances(const std::vector<Point>& nodes, bool grid) {
+    std::vector<double> at{0};
+    for (std::size_t i = 1; i < nodes.size(); ++i) {
+        const Point a = nodes[i - 1], b = nodes[i];
+        at.push_back(at.back() + (grid ? std::hypot(b.x - a.x, b.y - a.y)
+                                       : referenceDistance(SampleSystem::LatLong, a, b)));
+    }
+    return at;
+}
+
+// Each point of a run over single parts (or --parts each) against its segment, found by the
+// references' own lengths: its direction (PROJ's geodesic azimuth on lat/long, atan2 on the
+// grid) and, on the grid, where GEOS's interpolation puts it.
+void checkAlong(const std::string& input, const std::string& output, bool grid, bool fromEnd) {
+    SCOPED_TRACE(output);
+    std::vector<Sections> rows;
+    const DatasetPtr source = openVector(input);
+    for (const auto& f : *source->GetLayer(0))
+        addSections(*f->GetGeometryRef(), rows.emplace_back());
+    geod_geodesic wgs84;
+    geod_init(&wgs84, 6378137, 1 / 298.257223563);
+    const GEOSContextHandle_t geos = GEOS_init_r();
+    for (const Placed& p : placedPoints(output)) {
+        std::vector<Point> nodes = rows.at(p.row - 1).at(p.part - 1);
+        std::vector<double> at = nodeDistances(nodes, grid);
+        if (fromEnd) {  // as the walk reverses them
+            const double total = at.back();
+            std::reverse(nodes.begin(), nodes.end());
+            std::reverse(at.begin(), at.end());
+            for (double& d : at) d = total - d;
+        }
+        const auto i = std::upper_bound(at.begin(), at.end(), p.d) - at.begin() - 1;
+        const Point a = nodes.at(i), b = nodes.at(i + 1);
+        double angle = std::atan2(b.x - a.x, b.y - a.y) * 180 / M_PI, azimuth = 0, unused = 0;
+        if (!grid) {
+            geod_inverse(&wgs84, a.y, a.x, b.y, b.x, nullptr, &azimuth, nullptr);
+            geod_direct(&wgs84, a.y, a.x, azimuth, p.d - at[i], &unused, &unused, &angle);
+        }
+        EXPECT_NEAR(p.angle, std::fmod(angle + 360, 360), 1e-6) << p.d;
+        if (!grid) continue;
+        OGRLineString line;
+        for (const Point& node : nodes) line.addPoint(node.x, node.y);
+        GEOSGeometry* path = line.exportToGEOS(geos);
+        GEOSGeometry* there = GEOSInterpolate_r(geos, path, p.d);
+        double x = 0, y = 0;
+        GEOSGeomGetX_r(geos, there, &x), GEOSGeomGetY_r(geos, there, &y);
+        EXPECT_LT(std::hypot(p.at.x - x, p.at.y - y), 1e-3) << p.d;
+        GEOSGeom_destroy_r(geos, there), GEOSGeom_destroy_r(geos, path);
+    }
+    GEOS_finish_r(geos);
+}
+
+// Chile (two parts) in lat/long and in UTM 19S, measured on the ground and on the grid: the
+// points from either end, on nodes and between; each part alone places what --parts each does.
+// W1 of bench/peers' shape on the grid, where QGIS and PostGIS interpolate as GEOS does.
+TEST(file_mode_real_data, angles_parts_and_grid_distances) {
+    const TempDir dir;
+    const auto run = [&](const std::string& in, const std::string& out, const std::string& more) {
+        const auto [status, err] = batch("--input '" + in + "' --output '" + out + "' " + more);
+        EXPECT_EQ(status, 0) << err;
+    };
+    for (const char* system : {"EPSG:4326", "EPSG:32719"}) {
+        const bool grid = system[5] == '3';
+        const std::string whole = dir.file(system + 5 + std::string(".gpkg")),
+                          alone = dir.file(system + 5 + std::string("parts.gpkg"));
+        translate(
+            WORLD_ATLAS, whole, 0,
+            {"-s_srs", "EPSG:4326", "-t_srs", system, "-where", "name = 'Chile'", "countries"});
+        translate(whole, alone, 0, {"-explodecollections", "-unsetFid"});
+        std::string list;  // a node of each part from either end, and points between
+        Sections sections;
+        addSections(*OGRFeatureUniquePtr(openVector(whole)->GetLayer(0)->GetNextFeature())
+                         ->GetGeometryRef(),
+                    sections);
+        for (const auto& part : sections) {
+            const auto at = nodeDistances(part, grid);
+            for (double d : {at[3], (at[3] + at[4]) / 2, at.back() - at[6], at.back() * 0.37})
+                list += (std::ostringstream() << std::setprecision(17) << d).str() + ";";
+        }
+        for (const auto& [more, fromEnd] : {std::pair{"", false}, std::pair{"--from-end", true}}) {
+            const std::string each = dir.file("each.gpkg"), parts = dir.file("parts.gpkg");
+            const std::string options = std::string(more) + " --angle --overwrite --points '" +
+                                        list + "'" + (grid ? " --distance grid" : "");
+            run(whole, each, options + " --parts each --keep all");
+            run(alone, parts, options);
+            checkAlong(whole, each, grid, fromEnd);
+            const auto a = placedPoints(each), b = placedPoints(parts);
+            ASSERT_EQ(a.size(), b.size());
+            for (std::size_t i = 0; i < a.size(); ++i) {
+                EXPECT_EQ(std::tie(a[i].d, a[i].part, a[i].angle, a[i].at.x, a[i].at.y),
+                          std::tie(b[i].d, b[i].row, b[i].angle, b[i].at.x, b[i].at.y));
+            }
+        }
+    }
+    std::ofstream w1(dir.file("w1.csv"));
+    w1 << "WKT,lineId\n" << std::setprecision(17);
+    std::mt19937 draw(16);
+    std::uniform_real_distribution<double> u(0, 1);
+    for (int line = 1; line <= 4; ++line) {
+        double x = 3e5 + 4e5 * u(draw), y = 445e4 + 22e5 * u(draw), heading = 6 * u(draw) - 3;
+        const double step = 50000.0 / 49 * (0.99 + 0.02 * u(draw));
+        w1 << "\"LINESTRING(" << x << ' ' << y;
+        for (int n = 1; n < 50; ++n, heading += 0.6 * u(draw) - 0.3)
+            w1 << ',' << (x += step * std::sin(heading)) << ' ' << (y += step * std::cos(heading));
+        w1 << ")\"," << line << '\n';
+    }
+    w1.close();
+    translate(dir.file("w1.csv"), dir.file("w1.gpkg"), 32633);
+    run(dir.file("w1.gpkg"), dir.file("w1p.gpkg"), "--every 1000 --distance grid --angle");
+    checkAlong(dir.file("w1.gpkg"), dir.file("w1p.gpkg"), true, false);
 }
 
 }  // namespace
