@@ -107,29 +107,27 @@ std::vector<KeptColumn> keptEventColumns(const std::string& keep, const mbhost::
     return kept;
 }
 
-EventsWritten writeEvents(const EventWalk& walk, const EventsToPlace& placing,
-                          const mbhost::TableData& events, EventOutput output, std::ostream& err) {
-    EventsWritten written;
-    std::map<std::string, std::size_t> kinds;
-    for (std::size_t i = 0; i < placing.events.size() && written.failure.empty(); ++i) {
-        const Event& event = placing.events[i];
-        if (!walk.placed(i)) {
-            ++kinds[sayUnplaced(event, i + 1, err)];
-            ++written.unplaced;
-            continue;
-        }
-        if (i % 4096 == 0 && output.stopRequested()) break;
-        try {
-            output.file.add(
-                rowOf(event, placing.routes[i], events.rows[i], output.kept, walk.at(i)));
-            if (output.picture) output.picture->add(walk.at(i).x, walk.at(i).y);
-        } catch (const std::exception& failure) {
-            written.failure = failure.what();
-        }
-        ++written.placed;
+void EventRows::add(std::size_t event, mbhost::Point at) {
+    if (!failure_.empty()) return;
+    try {
+        output_.add(
+            rowOf(placing_.events[event], placing_.routes[event], events_.rows[event], kept_, at));
+        if (picture_) picture_->add(at.x, at.y);
+    } catch (const std::exception& failure) {
+        failure_ = failure.what();
     }
-    if (written.unplaced > 0) written.summary = counted(kinds, written.unplaced);
-    return written;
+}
+
+std::string reportUnplaced(const EventWalk& walk, const std::vector<Event>& events,
+                           std::size_t& unplaced, std::ostream& err) {
+    std::map<std::string, std::size_t> kinds;
+    unplaced = 0;
+    for (std::size_t i = 0; i < events.size(); ++i) {
+        if (walk.placed(i)) continue;
+        ++kinds[sayUnplaced(events[i], i + 1, err)];
+        ++unplaced;
+    }
+    return unplaced == 0 ? std::string() : counted(kinds, unplaced);
 }
 
 }  // namespace veltrano::batch

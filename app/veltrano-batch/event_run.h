@@ -1,5 +1,5 @@
-// The events side of a file run: the events' routes found, the placed ones written in the
-// events' order, the others named and counted.
+// The events side of a file run: the events' routes found, the placed ones written as rows,
+// the others named and counted.
 #pragma once
 
 #include <cstdint>
@@ -31,25 +31,31 @@ EventsToPlace findRoutes(const FileOptions& file, const mbhost::Table& selection
 std::vector<KeptColumn> keptEventColumns(const std::string& keep, const mbhost::TableData& events,
                                          std::string& error);
 
-struct EventsWritten {
-    std::size_t placed = 0;
-    std::size_t unplaced = 0;
-    std::string summary;  // "3 events not placed: 1 beyond the end, 2 unknown route"
-    std::string failure;  // why the output took no more rows; empty when it took them all
+// Writes each placed event as a row of output: distanceM the measure, xRowId the route's row
+// in the selection, then the kept columns.
+class EventRows {
+public:
+    EventRows(mbhost::gdal::StreamedWrite& output, const std::vector<KeptColumn>& kept,
+              const EventsToPlace& placing, const mbhost::TableData& events, PictureSample* picture)
+        : output_(output), kept_(kept), placing_(placing), events_(events), picture_(picture) {}
+
+    void add(std::size_t event, mbhost::Point at);
+    // Why the output took no more rows; empty while it does.
+    const std::string& failure() const { return failure_; }
+
+private:
+    mbhost::gdal::StreamedWrite& output_;
+    const std::vector<KeptColumn>& kept_;
+    const EventsToPlace& placing_;
+    const mbhost::TableData& events_;
+    PictureSample* picture_;
+    std::string failure_;
 };
 
-// Where the placed events go: the output, the kept columns, the picture (or none).
-struct EventOutput {
-    mbhost::gdal::StreamedWrite& file;
-    const std::vector<KeptColumn>& kept;
-    PictureSample* picture;
-    std::function<bool()> stopRequested;
-};
-
-// Writes a row for each placed event, in the events' order (distanceM the measure, xRowId the
-// route's row in the selection, then the kept columns), and names each other one on err:
-// "event row N (route R, measure M) not placed: why".
-EventsWritten writeEvents(const EventWalk& walk, const EventsToPlace& placing,
-                          const mbhost::TableData& events, EventOutput output, std::ostream& err);
+// Names each event that was not placed on err, in the events' order ("event row N (route R,
+// measure M) not placed: why"); counts them by kind: "3 events not placed: 1 beyond the end,
+// 2 unknown route", empty when all were placed.
+std::string reportUnplaced(const EventWalk& walk, const std::vector<Event>& events,
+                           std::size_t& unplaced, std::ostream& err);
 
 }  // namespace veltrano::batch

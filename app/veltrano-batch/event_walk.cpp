@@ -16,12 +16,14 @@ std::string metres(double length) {
 }  // namespace
 
 EventWalk::EventWalk(mbhost::Host& host, const mbhost::Table& selection, MessageBoxPort& messages,
-                     std::vector<Event>& events, const std::vector<std::int32_t>& routes)
+                     std::vector<Event>& events, const std::vector<std::int32_t>& routes,
+                     Placed placed)
     : host_(host),
       selection_(selection),
       events_(events),
       direct_(host, *this, messages),
-      points_(events.size()) {
+      onPlaced_(std::move(placed)),
+      placed_(events.size(), false) {
     groupByRoute(routes);
 }
 
@@ -74,7 +76,7 @@ ObjectPlacement EventWalk::placeCurrent(const PlacementRequest& request) {
         return result;
     }
     finishRoute(static_cast<std::int32_t>(row), begin, end, request.fromTheEnd);
-    for (std::size_t k = begin; k < end; ++k) result.placed += points_[order_[k]].placed ? 1 : 0;
+    for (std::size_t k = begin; k < end; ++k) result.placed += placed_[order_[k]] ? 1 : 0;
     result.computed = result.placed;
     return result;
 }
@@ -115,7 +117,8 @@ double EventWalk::walkedLength(const mbhost::Geometry& path) const {
 }
 
 void EventWalk::put(std::size_t at, mbhost::Point point) {
-    points_[at] = {point.x, point.y, true};
+    placed_[at] = true;
+    onPlaced_(at, point);
 }
 
 InsertOutcome EventWalk::point(const OutputTarget&, const PlacedPoint& point) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,10 +18,13 @@ inline constexpr double kEndTolerance = 0.001;
 
 class EventWalk final : public SelectionWalk, PlacedRowSink {
 public:
+    // Called with each event as it is placed, line after line, by measure along each.
+    using Placed = std::function<void(std::size_t event, mbhost::Point at)>;
+
     // routes[i]: the selection's row id of event i's line, for the events without a fault.
     // The faults found on the way are written into events.
     EventWalk(mbhost::Host& host, const mbhost::Table& selection, MessageBoxPort& messages,
-              std::vector<Event>& events, const std::vector<std::int32_t>& routes);
+              std::vector<Event>& events, const std::vector<std::int32_t>& routes, Placed placed);
 
     std::int32_t selectedCount() override { return direct_.selectedCount(); }
     std::string first() override { return direct_.first(); }
@@ -29,16 +33,9 @@ public:
     ObjectPlacement placeCurrent(const PlacementRequest& request) override;
     bool next() override { return direct_.next(); }
 
-    bool placed(std::size_t event) const { return points_[event].placed; }
-    mbhost::Point at(std::size_t event) const { return {points_[event].x, points_[event].y}; }
+    bool placed(std::size_t event) const { return placed_[event]; }
 
 private:
-    struct EventPoint {
-        double x = 0;
-        double y = 0;
-        bool placed = false;
-    };
-
     bool hasColumn(std::string_view) override { return true; }
     InsertOutcome point(const OutputTarget& target, const PlacedPoint& point) override;
     InsertOutcome label(const OutputTarget&, std::string_view, const PlacedPoint&,
@@ -55,9 +52,10 @@ private:
     DirectPlacement direct_;
     std::vector<std::size_t> order_;      // the placeable events by route, then measure
     std::vector<std::size_t> routeFrom_;  // a row id's first place in order_ (CSR)
-    std::vector<EventPoint> points_;      // by event
-    std::vector<double> distances_;       // the current line's positive measures
-    std::size_t next_ = 0;                // the place in order_ of the walk's next point
+    Placed onPlaced_;
+    std::vector<bool> placed_;       // by event
+    std::vector<double> distances_;  // the current line's positive measures
+    std::size_t next_ = 0;           // the place in order_ of the walk's next point
     std::size_t end_ = 0;
 };
 

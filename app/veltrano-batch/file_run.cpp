@@ -325,33 +325,33 @@ PictureSample pictureSample(Run& run) {
             mbhost::gdal::extentOf(run.table(kSource).data()).value_or(mbhost::Bounds{})};
 }
 
-// One walk along each line places its events; the rows are then written in the events' order.
+// One walk along each line places its events, each written as it is placed.
 ExitStatus placeEvents(Run& run, ProgressLine& progress, mbhost::gdal::StreamedWrite& output) {
     RunMessages messages(run.err);
     std::optional<PictureSample> picture;
     if (run.file.picture) picture.emplace(pictureSample(run));
+    EventRows rows(output, run.kept, run.events, run.table(kEvents).data(),
+                   picture ? &*picture : nullptr);
     EventWalk walk(*run.host, run.table(run.selection), messages, run.events.events,
-                   run.events.routes);
+                   run.events.routes,
+                   [&](std::size_t event, mbhost::Point at) { rows.add(event, at); });
     std::vector<double> unused;
     const PlacementOrder order{
         unused, kPoints, [&] { return run.options.fromTheEnd; },
         [&](const ObjectReport& object) {
             progress.objectDone(static_cast<std::size_t>(std::max(object.placed, 0)));
         },
-        [] { return stopRequested(); }};
+        [&] { return stopRequested() || !rows.failure().empty(); }};
     const PlacementReport report = placeSelection(walk, order, messages);
     progress.finish();
     run.checkInterrupted();
+    if (!rows.failure().empty()) stop(run.err, kOutputUnwritable, rows.failure());
     if (report.outcome != PlacementOutcome::Placed) return statusOf(report, kPoints, run.err);
-    const EventsWritten written =
-        writeEvents(walk, run.events, run.table(kEvents).data(),
-                    {output, run.kept, picture ? &*picture : nullptr, stopRequested}, run.err);
-    run.checkInterrupted();
-    if (!written.failure.empty()) stop(run.err, kOutputUnwritable, written.failure);
-    run.skipped = written.summary;
-    if (written.placed == 0)
-        run.err << kName << "no event could be placed: " << run.skipped << '\n';
-    return written.unplaced == 0 ? kPlaced : written.placed == 0 ? kRefused : kPartlyPlaced;
+    std::size_t unplaced = 0;
+    run.skipped = reportUnplaced(walk, run.events.events, unplaced, run.err);
+    const std::size_t placed = run.events.events.size() - unplaced;
+    if (placed == 0) run.err << kName << "no event could be placed: " << run.skipped << '\n';
+    return unplaced == 0 ? kPlaced : placed == 0 ? kRefused : kPartlyPlaced;
 }
 
 // The points go straight into the output file: the host's tables are read as numbers and no
