@@ -414,6 +414,7 @@ void checkEvents(const std::string& routes, const char* key, const std::string& 
     ASSERT_EQ(placed->GetLayer(0)->GetFeatureCount(), static_cast<GIntBig>(rows));
     std::map<std::string, Sections> lines;
     for (auto& feature : *source->GetLayer(0)) {
+        if (wkbFlatten(feature->GetGeometryRef()->getGeometryType()) == wkbPoint) continue;
         addSections(*feature->GetGeometryRef(), lines[feature->GetFieldAsString(key)]);
     }
     for (const auto& point : *placed->GetLayer(0)) {
@@ -440,10 +441,10 @@ TEST(file_mode_events, placed_on_their_routes_or_named_with_the_reason) {
     writeTable(routes, 4326,
                std::string(kLatLongLines) +
                    "\"LINESTRING(27 61,27.1 61)\",a,33\n"
-                   "\"LINESTRING(28 61,28.1 61)\",b,33\n");
+                   "\"LINESTRING(28 61,28.1 61)\",b,33\n\"POINT(27 62)\",p,44\n");
     std::ofstream(events) << "ROAD,KM,note\n22,1000,found\n0022,0,start\n\" 22 \",2500,spaces\n"
                              "99,10,nowhere\n11,3000,multi\n22,-5,neg\n22,abc,nan\n22,9999,far\n"
-                             "33,100,twice\n";
+                             "33,100,twice\n44,10,point\n";
     std::ofstream(dir.file("good.csv")) << "ROAD,KM\n22,1000\n22,0\n11,3000\n22,2783.6916\n";
     const std::string run = "--input '" + routes +
                             "' --route-key code --event-route ROAD "
@@ -463,11 +464,12 @@ TEST(file_mode_events, placed_on_their_routes_or_named_with_the_reason) {
           "event row 7 (route \"22\", measure abc) not placed: measure not a number",
           "row 8 (route \"22\", measure 9999) not placed: beyond the end: the route is 2783.691 m",
           "row 9 (route \"33\", measure 100) not placed: several routes: 2 lines have this key",
-          "5 events not placed: 1 beyond the end, 1 measure not a number"},
+          "row 10 (route \"44\", measure 10) not placed: route not placeable: no line: a point",
+          "6 events not placed: 1 beyond the end, 1 measure not a number"},
          4},
-        {all + "--from-end", 6, {"5 events not placed"}, 4},
+        {all + "--from-end", 6, {"6 events not placed"}, 4},
         {run + "--events '" + dir.file("good.csv") + "' --keep all", 0, {"4 points"}, 4},
-        {all + "--where 'code > 30'", 3, {"no event could be placed: 9 events not placed"}},
+        {all + "--where 'code > 30'", 3, {"no event could be placed: 10 events not placed"}},
         {all + "--keep zz", 1, {"--keep: the events have no column zz; their columns are ROAD"}},
         {run + "--events '" + events + "' --route-key nam", 1, {"the input has no column nam"}},
         {run + "--events '" + dir.file("none.csv") + "'", 7, {"none.csv: no such file"}},
