@@ -19,6 +19,9 @@ constexpr const char* kUsageHead =
     "                      [--end D]) --output FILE [--keep COLUMNS|all] [--from-end]\n"
     "                      [--angle] [--parts joined|each] [--distance ground|grid]\n"
     "                      [--picture FILE.png|.svg|.pdf] [--overwrite] [--quiet]\n"
+    "       veltrano-batch --input FILE [...] --events TABLE --route-key COLUMN\n"
+    "                      --event-route COLUMN --event-measure COLUMN --output FILE\n"
+    "                      [--keep COLUMNS|all] [--from-end] [--picture FILE] [--overwrite]\n"
     "       veltrano-batch --help | --version\n"
     "Places points at the given distances (metres, separated by ';' or line breaks) along\n"
     "every object selected in the running mbhost, into the output table, as the dialog's OK\n"
@@ -49,6 +52,15 @@ constexpr const char* kUsageHead =
     "  (or end) and adds part, its number from 1; joined (the default) runs on across parts.\n"
     "--distance grid  measures planar lengths in the input's units (as QGIS and PostGIS do)\n"
     "  instead of ground metres (ground, the default); not for lat/long input.\n"
+    "--events T    places each row of the table T (.csv or any table file) on its route: the\n"
+    "  selected line whose --route-key column holds the event's --event-route value, at its\n"
+    "  --event-measure in metres (0: the line's start). A text key matches exactly (case\n"
+    "  counts, surrounding spaces do not); a number key matches the same number, written as\n"
+    "  text or not (\"0042\" is 42). --keep names event columns (all: every one). Events that\n"
+    "  cannot be placed (unknown or repeated route, measure negative, not a number or beyond\n"
+    "  the line) are listed and counted: exit 6 when others were placed, 3 when none was.\n"
+    "  veltrano-batch --input roads.gpkg --events crashes.csv --route-key road_id\n"
+    "      --event-route ROAD --event-measure KM_M --keep all --output crashes.gpkg\n"
     "--picture     saves a map of the selected objects and the placed points.\n"
     "--quiet       leaves only the errors on standard error (no progress, no summary).\n"
     "\n"
@@ -124,16 +136,36 @@ bool take(const std::vector<std::string>& args, std::size_t& i, const Option& op
 // The file mode's options given against a running host's selection.
 std::string optionsWithoutInput(const FileOptions& file, bool keep) {
     const bool any = file.layer || file.crs || file.where || file.every || file.start || file.end ||
-                     keep || file.picture || file.overwrite || file.quiet;
+                     keep || file.picture || file.overwrite || file.quiet || file.events ||
+                     file.routeKey || file.eventRoute || file.eventMeasure;
     const bool measuring = file.angle || file.parts || file.distance;
     return any || measuring
-               ? "--layer, --crs, --where, --every, --start, --end, --keep, --picture, "
+               ? "--layer, --crs, --where, --every, --start, --end, --events, --keep, --picture, "
                  "--overwrite, --quiet, --angle, --parts and --distance need --input"
                : "";
 }
 
+// --events takes the place of the distances, and needs its three columns named.
+std::string eventsError(const FileOptions& file, bool listed) {
+    const bool columns = file.routeKey || file.eventRoute || file.eventMeasure;
+    if (!file.events)
+        return columns ? "--route-key, --event-route and --event-measure need --events" : "";
+    if (listed || file.every || file.start || file.end) {
+        return "--events excludes --points, --points-file, --every, --start and --end";
+    }
+    // An event is a point on the whole line: no part of it, and no direction yet.
+    if (file.angle || file.parts) return "--events excludes --angle and --parts";
+    if (!file.routeKey) return "--events needs --route-key, the input's column of route values";
+    if (!file.eventRoute) return "--events needs --event-route, the events' column of route values";
+    if (!file.eventMeasure) return "--events needs --event-measure, the events' column of measures";
+    return {};
+}
+
 std::string fileModeError(const FileOptions& file, bool listed) {
-    if (!file.every && !listed) return "--points, --points-file or --every is missing";
+    if (file.events || file.routeKey || file.eventRoute || file.eventMeasure) {
+        return eventsError(file, listed);
+    }
+    if (!file.every && !listed) return "--points, --points-file, --every or --events is missing";
     if (file.every && listed) return "--every excludes --points and --points-file";
     if (!file.every && (file.start || file.end)) return "--start and --end need --every";
     return {};
@@ -161,6 +193,10 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments) {
         {"--start", &file.start},
         {"--end", &file.end},
         {"--keep", &keep},
+        {"--events", &file.events},
+        {"--route-key", &file.routeKey},
+        {"--event-route", &file.eventRoute},
+        {"--event-measure", &file.eventMeasure},
         {"--picture", &file.picture},
         {"--overwrite", nullptr, &file.overwrite},
         {"--quiet", nullptr, &file.quiet},
@@ -179,7 +215,7 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments) {
     if (error.empty() && !options.help && !options.version) {
         error = input ? fileModeError(file, points || pointsFile)
                       : optionsWithoutInput(file, keep.has_value());
-        if (input && file.every) points = "";  // generated when the run starts
+        if (input && (file.every || file.events)) points = "";  // made when the run starts
     }
     if (error.empty() && !options.help && !options.version) {
         if (points.has_value() == pointsFile.has_value()) {

@@ -16,6 +16,8 @@ struct FileOptions {
     std::optional<std::string> where;
     std::optional<std::string> every, start, end;  // point-decimal numbers, as typed
     std::string keep;                              // column names separated by ','
+    // --events: a table of route values and measures, placed on the routes its columns name.
+    std::optional<std::string> events, routeKey, eventRoute, eventMeasure;
     std::optional<std::string> picture;
     bool overwrite = false;
     bool quiet = false;

@@ -10,12 +10,12 @@ const std::array<ExitStatusMeaning, 10> kExitStatuses{{
     {kHostUnreachable, "the host cannot be reached (the socket tried and why are said)"},
     {kRefused,
      "the distances or the output table were refused before any placement, or the "
-     "host refused every insert, or no selected row could be placed along"},
+     "host refused every insert, or no selected row could be placed along, or no event"},
     {kNothingSelected, "nothing is selected"},
     {kStopped, "a failure stopped the placement (host gone, no answer, internal error)"},
     {kPartlyPlaced,
-     "some points were placed and the host refused others (a file output holds the placed "
-     "ones)"},
+     "some points were placed and the host refused others, or some events could not be placed "
+     "(a file output holds the placed ones)"},
     {kInputUnreadable, "the input file cannot be opened or read"},
     {kOutputUnwritable,
      "the output file or the picture cannot be written (it exists, or appeared during the "

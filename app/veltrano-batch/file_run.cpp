@@ -14,6 +14,7 @@
 #include "dialog/distance_list.h"
 #include "direct/direct_placement.h"
 #include "engine/qsort.h"
+#include "event_run.h"
 #include "every_list.h"
 #include "foundation/mapbasic_name.h"
 #include "mbhost/parser.h"
@@ -37,6 +38,7 @@ namespace {
 constexpr const char* kName = "veltrano-batch: ";
 constexpr const char* kSource = "SourceTable";
 constexpr const char* kPoints = "PlacedPoints";
+constexpr const char* kEvents = "EventTable";
 
 // A run stopped with its status; the reason has been said.
 struct Stop {
@@ -64,7 +66,8 @@ struct Run {
     std::size_t selected = 0;
     std::vector<KeptColumn> kept;
     MeasureOptions measure;
-    std::string skipped;  // "3 rows skipped: no line"; empty when none was
+    EventsToPlace events;  // with --events
+    std::string skipped;   // "3 rows skipped: no line"; empty when none was
     RunTimes times;
 
     const mbhost::Table& table(const std::string& name) const {
@@ -102,6 +105,13 @@ void refuseLineBreaks(const Run& run) {
             stop(run.err, kBadArguments, std::string(option) + ": a line break cannot be given");
         }
     }
+}
+
+std::string replaced(std::string text, const std::string& what, const std::string& with) {
+    for (std::size_t at = 0; (at = text.find(what, at)) != std::string::npos; at += with.size()) {
+        text.replace(at, what.size(), with);
+    }
+    return text;
 }
 
 // The store names a clause to choose among several layers; here the option does that.
@@ -191,10 +201,30 @@ mbhost::TableData pointsShape(const Run& run, bool withKept) {
     return shape;
 }
 
+// The events' table, and each event's route among the selected lines.
+void openEvents(Run& run) {
+    const std::string& events = *run.file.events;
+    if (events.find_first_of("\r\n") != std::string::npos) {
+        stop(run.err, kBadArguments, "--events: a line break cannot be given");
+    }
+    try {
+        run.host->execute("Open Table " + mapBasicString(events) + " As " + kEvents + " ReadOnly");
+    } catch (const mbhost::HostFailure& failure) {
+        stop(run.err, kInputUnreadable,
+             replaced(failure.reason(), mbhost::gdal::kLayerClause,
+                      "ogr2ogr: --events reads a file of one table"));
+    }
+    std::string error;
+    run.events = findRoutes(run.file, run.table(run.selection), run.table(kEvents).data(), error);
+    if (!error.empty()) stop(run.err, kBadArguments, error);
+    if (run.events.events.empty()) stop(run.err, kRefused, events + " holds no events");
+}
+
 void makePointsTable(Run& run) {
     std::string error;
-    run.kept = keptColumns(run.file.keep, run.table(kSource).data(),
-                           ownColumnNames(run.measure.columns), error);
+    run.kept = run.file.events ? keptEventColumns(run.file.keep, run.table(kEvents).data(), error)
+                               : keptColumns(run.file.keep, run.table(kSource).data(),
+                                             ownColumnNames(run.measure.columns), error);
     if (!error.empty()) stop(run.err, kBadArguments, error);
     try {
         run.store->checkCanHold(pointsShape(run, false), run.options.outputTable);
@@ -276,6 +306,41 @@ std::unique_ptr<mbhost::gdal::StreamedWrite> startOutput(Run& run) {
     }
 }
 
+PictureSample pictureSample(Run& run) {
+    return {*run.host, kPoints,
+            mbhost::gdal::extentOf(run.table(kSource).data()).value_or(mbhost::Bounds{})};
+}
+
+// One walk along each line places its events, each written as it is placed.
+ExitStatus placeEvents(Run& run, ProgressLine& progress, mbhost::gdal::StreamedWrite& output) {
+    RunMessages messages(run.err);
+    std::optional<PictureSample> picture;
+    if (run.file.picture) picture.emplace(pictureSample(run));
+    EventRows rows(output, run.kept, run.events, run.table(kEvents).data(),
+                   picture ? &*picture : nullptr);
+    EventWalk walk(
+        *run.host, run.table(run.selection), messages, run.events.events, run.events.routes,
+        [&](std::size_t event, mbhost::Point at) { rows.add(event, at); },
+        run.measure.measure.measure);
+    std::vector<double> unused;
+    const PlacementOrder order{
+        unused, kPoints, [&] { return run.options.fromTheEnd; },
+        [&](const ObjectReport& object) {
+            progress.objectDone(static_cast<std::size_t>(std::max(object.placed, 0)));
+        },
+        [&] { return stopRequested() || !rows.failure().empty(); }};
+    const PlacementReport report = placeSelection(walk, order, messages);
+    progress.finish();
+    run.checkInterrupted();
+    if (!rows.failure().empty()) stop(run.err, kOutputUnwritable, rows.failure());
+    if (report.outcome != PlacementOutcome::Placed) return statusOf(report, kPoints, run.err);
+    std::size_t unplaced = 0;
+    run.skipped = reportUnplaced(walk, run.events.events, unplaced, run.err);
+    const std::size_t placed = run.events.events.size() - unplaced;
+    if (placed == 0) run.err << kName << "no event could be placed: " << run.skipped << '\n';
+    return unplaced == 0 ? kPlaced : placed == 0 ? kRefused : kPartlyPlaced;
+}
+
 // The points go straight into the output file: the host's tables are read as numbers and no
 // statement is written per point.
 ExitStatus place(Run& run, std::vector<double> distances, ProgressLine& progress,
@@ -283,11 +348,7 @@ ExitStatus place(Run& run, std::vector<double> distances, ProgressLine& progress
     RunMessages messages(run.err);
     QSort(distances);
     std::optional<PictureSample> picture;
-    if (run.file.picture) {
-        picture.emplace(
-            *run.host, kPoints,
-            mbhost::gdal::extentOf(run.table(kSource).data()).value_or(mbhost::Bounds{}));
-    }
+    if (run.file.picture) picture.emplace(pictureSample(run));
     StreamedPoints sink(output, run.measure.columns, run.kept, run.table(run.selection),
                         run.table(kSource).data(), picture ? &*picture : nullptr);
     DirectPlacement selection(*run.host, sink, messages, run.measure.measure);
@@ -329,13 +390,6 @@ void finishOutput(Run& run, mbhost::gdal::StreamedWrite& output, StagedFiles& st
         run.checkInterrupted();
         stop(run.err, kOutputUnwritable, failure.what());
     }
-}
-
-std::string replaced(std::string text, const std::string& what, const std::string& with) {
-    for (std::size_t at = 0; (at = text.find(what, at)) != std::string::npos; at += with.size()) {
-        text.replace(at, what.size(), with);
-    }
-    return text;
 }
 
 // Drawn into a working folder beside the picture, as the output is written.
@@ -399,6 +453,14 @@ private:
     std::chrono::steady_clock::time_point last_ = first_;
 };
 
+// The events' file is an input too: never overwritten by the output or the picture.
+void refuseEventsOutput(const Run& run) {
+    if (!run.file.events) return;
+    const OutputRefusal refusal = refuseOutput(*run.file.events, run.options.outputTable,
+                                               run.file.picture, run.file.overwrite);
+    if (refusal.status != kPlaced) stop(run.err, refusal.status, refusal.reason);
+}
+
 ExitStatus runSteps(Run& run, std::ostream& err, bool live) {
     std::string error;
     if (run.file.every && !readEvery(run.file, error)) stop(err, kBadArguments, error);
@@ -413,10 +475,12 @@ ExitStatus runSteps(Run& run, std::ostream& err, bool live) {
     const OutputRefusal refusal =
         refuseOutput(run.file.input, run.options.outputTable, run.file.picture, run.file.overwrite);
     if (refusal.status != kPlaced) stop(err, refusal.status, refusal.reason);
+    refuseEventsOutput(run);
     selectRows(run);
+    if (run.file.events) openEvents(run);
     run.times.open = watch.lap();
     makePointsTable(run);
-    std::vector<double> distances = distancesOf(run);
+    std::vector<double> distances = run.file.events ? std::vector<double>{} : distancesOf(run);
     run.checkInterrupted();
     ProgressLine progress(err, live, run.selected);
     StagedFiles staged;
@@ -424,7 +488,8 @@ ExitStatus runSteps(Run& run, std::ostream& err, bool live) {
     {
         const mbhost::gdal::WriteStopCheck stopCheck(stopRequested);  // a long write stops too
         const auto output = startOutput(run);
-        status = place(run, std::move(distances), progress, *output);
+        status = run.file.events ? placeEvents(run, progress, *output)
+                                 : place(run, std::move(distances), progress, *output);
         run.times.place = watch.lap();
         if (status != kPlaced && status != kPartlyPlaced) return status;
         finishOutput(run, *output, staged);

@@ -1,7 +1,8 @@
 // veltrano-batch --input lines.gpkg --every 1000 --output points.gpkg, in this process, on a
 // generated GeoPackage of lat/long polylines of 50 nodes about 50 km long: points per second,
 // where the time went, and the peak memory; then what --angle, --parts each and --keep all cost
-// over it.
+// over it; then 10 events a line (a CSV of name and measure) placed with --events, beside
+// --every 5000, which places as many points a line.
 // Usage: file_mode_bench [OBJECTS=10000] [FOLDER=/tmp]
 #include <gdal_priv.h>
 #include <ogrsf_frmts.h>
@@ -12,6 +13,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <random>
 #include <stdexcept>
 #include <string>
@@ -98,6 +100,52 @@ bool optionsCost(const veltrano::batch::Options& plain, double plainSeconds) {
     return true;
 }
 
+void writeEvents(const std::string& path, int objects) {
+    std::FILE* csv = std::fopen(path.c_str(), "w");
+    if (!csv) throw std::runtime_error("cannot write " + path);
+    std::fprintf(csv, "ROAD,KM\n");
+    std::mt19937 random(17);
+    std::uniform_real_distribution<double> measure(0, 49'000);
+    for (int i = 0; i < objects * 10; ++i) {
+        std::fprintf(csv, "line %d,%.3f\n", (i * 7919) % objects, measure(random));
+    }
+    std::fclose(csv);
+}
+
+// One run; its points per second, or nothing when it failed.
+std::optional<double> pointsPerSecond(const veltrano::batch::Options& options, const char* what) {
+    veltrano::batch::RunTimes times;
+    const auto status = veltrano::batch::runFile(options, std::cerr, false, &times);
+    if (status != veltrano::batch::kPlaced) {
+        std::cerr << "file_mode_bench: " << what << " ended with " << status << "\n";
+        return std::nullopt;
+    }
+    const double total = times.open + times.place + times.write;
+    const long long points = pointsIn(options.outputTable);
+    std::printf("%s: %lld points in %.1f s (open %.1f, place %.1f, write %.1f): %.0f points/s\n",
+                what, points, total, times.open, times.place, times.write,
+                static_cast<double>(points) / total);
+    return static_cast<double>(points) / total;
+}
+
+// --events against --every with as many points a line.
+int compareEvents(veltrano::batch::Options options, const std::filesystem::path& folder,
+                  int objects) {
+    const std::string events = (folder / "file_mode_bench_events.csv").string();
+    writeEvents(events, objects);
+    options.file->every = "5000";
+    const auto every = pointsPerSecond(options, "--every 5000");
+    options.file->every.reset();
+    options.file->events = events;
+    options.file->routeKey = "name";
+    options.file->eventRoute = "ROAD";
+    options.file->eventMeasure = "KM";
+    const auto placed = pointsPerSecond(options, "--events, 10 a line");
+    if (!every || !placed) return 1;
+    std::printf("events per point %.2f times as fast as --every\n", *placed / *every);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -131,5 +179,6 @@ int main(int argc, char** argv) {
         100 * times.open / total, 100 * (times.place - times.host) / total,
         100 * times.host / total, 100 * times.write / total);
     std::printf("peak memory %.0f MiB, load average %.2f\n", usage.ru_maxrss / 1024.0, load[0]);
-    return optionsCost(options, total) ? 0 : 1;
+    if (!optionsCost(options, total)) return 1;
+    return compareEvents(options, folder, objects);
 }

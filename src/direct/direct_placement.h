@@ -39,6 +39,8 @@ public:
     bool hostErrorPending() override { return false; }
     ObjectPlacement placeCurrent(const PlacementRequest& request) override;
     bool next() override;
+    // The selection's current row id; 0 past the last.
+    std::int32_t currentRow() const { return cursor_; }
 
 private:
     // The source row and the output.

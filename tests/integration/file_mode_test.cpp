@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iomanip>
+#include <map>
 #include <random>
 #include <set>
 #include <sstream>
@@ -551,6 +552,146 @@ TEST(file_mode_real_data, angles_parts_and_grid_distances) {
     translate(dir.file("w1.csv"), dir.file("w1.gpkg"), 32633);
     run(dir.file("w1.gpkg"), dir.file("w1p.gpkg"), "--every 1000 --distance grid --angle");
     checkAlong(dir.file("w1.gpkg"), dir.file("w1p.gpkg"), true, false);
+}
+
+}  // namespace
+}  // namespace veltrano::testing
+
+namespace veltrano::testing {
+namespace {
+
+// Each output row where PROJ's geodesics put its event: on the line of routes whose column key
+// holds the row's kept ROAD (a number key read as one), KM metres along it; at the line's end
+// where KM is its length. The engine's 1 mm rule, applied to each refinement's rest, lets a
+// point drift by up to a few cm on the 100 km and longer edges of real borders.
+void checkEvents(const std::string& routes, const char* key, const std::string& output,
+                 bool fromEnd, std::size_t rows) {
+    const DatasetPtr source = openVector(routes), placed = openVector(output);
+    ASSERT_TRUE(placed);
+    ASSERT_EQ(placed->GetLayer(0)->GetFeatureCount(), static_cast<GIntBig>(rows));
+    std::map<std::string, Sections> lines;
+    std::vector<std::string> keys;  // by row
+    for (auto& feature : *source->GetLayer(0)) {
+        keys.push_back(feature->GetFieldAsString(key));
+        if (wkbFlatten(feature->GetGeometryRef()->getGeometryType()) == wkbPoint) continue;
+        addSections(*feature->GetGeometryRef(), lines[keys.back()]);
+    }
+    for (const auto& point : *placed->GetLayer(0)) {
+        const double km = std::stod(point->GetFieldAsString("KM"));
+        const std::string road = point->GetFieldAsString("ROAD");
+        const std::string& route = lines.count(road) ? road : std::to_string(std::stoi(road));
+        const Sections& line = lines[route];
+        EXPECT_EQ(keys.at(static_cast<std::size_t>(point->GetFieldAsInteger("xRowId") - 1)), route);
+        const auto want = expectedPoints(line, fromEnd, {km}, SampleSystem::LatLong);
+        const Point end = fromEnd ? line.front().front() : line.back().back();
+        const Point at{point->GetGeometryRef()->toPoint()->getX(),
+                       point->GetGeometryRef()->toPoint()->getY()};
+        EXPECT_EQ(point->GetFieldAsDouble("distanceM"), km);
+        EXPECT_LT(referenceDistance(SampleSystem::LatLong, at, want.empty() ? end : want[0].second),
+                  0.1)
+            << road << " " << km;
+    }
+}
+
+// Events by route and measure: found ones where the geodesics put them, the others named with
+// their row, route, measure and reason; the options' mistakes refused before anything is written.
+TEST(file_mode_events, placed_on_their_routes_or_named_with_the_reason) {
+    const TempDir dir;
+    const std::string routes = dir.file("routes.gpkg"), events = dir.file("ev.csv");
+    writeTable(routes, 4326,
+               std::string(kLatLongLines) +
+                   "\"LINESTRING(27 61,27.1 61)\",a,33\n"
+                   "\"LINESTRING(28 61,28.1 61)\",b,33\n\"POINT(27 62)\",p,44\n");
+    std::ofstream(events) << "ROAD,KM,note\n22,1000,found\n0022,0,start\n\" 22 \",2500,spaces\n"
+                             "99,10,nowhere\n11,3000,multi\n22,-5,neg\n22,abc,nan\n22,9999,far\n"
+                             "33,100,twice\n44,10,point\n";
+    std::ofstream(dir.file("good.csv")) << "ROAD,KM\n22,1000\n22,0\n11,3000\n22,2783.6916\n";
+    const std::string run = "--input '" + routes +
+                            "' --route-key code --event-route ROAD "
+                            "--event-measure KM --output '" +
+                            dir.file("o.gpkg") + "' --overwrite ";
+    const std::string all = run + "--events '" + events + "' --keep ROAD,KM ";
+    const struct {
+        std::string arguments;
+        int status;
+        std::vector<std::string> messages;
+        std::size_t rows = 0;
+    } cases[] = {
+        {all,
+         6,
+         {"event row 4 (route \"99\", measure 10) not placed: unknown route",
+          "event row 6 (route \"22\", measure -5) not placed: negative measure",
+          "event row 7 (route \"22\", measure abc) not placed: measure not a number",
+          "row 8 (route \"22\", measure 9999) not placed: beyond the end: the route is 2783.691 m",
+          "row 9 (route \"33\", measure 100) not placed: several routes: 2 lines have this key",
+          "row 10 (route \"44\", measure 10) not placed: route not placeable: no line: a point",
+          "6 events not placed: 1 beyond the end, 1 measure not a number"},
+         4},
+        {all + "--from-end", 6, {"6 events not placed"}, 4},
+        {run + "--events '" + dir.file("good.csv") + "' --keep all", 0, {"4 points"}, 4},
+        {all + "--where 'code > 30'", 3, {"no event could be placed: 10 events not placed"}},
+        {all + "--keep zz", 1, {"--keep: the events have no column zz; their columns are ROAD"}},
+        {run + "--events '" + events + "' --route-key nam", 1, {"the input has no column nam"}},
+        {run + "--events '" + dir.file("none.csv") + "'", 7, {"none.csv: no such file"}},
+        {all + "--every 100", 1, {"--events excludes --points, --points-file, --every"}},
+        {"--input '" + routes + "' --events '" + events +
+             "' --route-key code --event-route "
+             "ROAD --event-measure KM --output '" +
+             events + "' --overwrite",
+         8,
+         {"a file of the"}},
+    };
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.arguments);
+        fs::remove(dir.file("o.gpkg"));
+        const auto [status, err] = batch(row.arguments);
+        EXPECT_EQ(status, row.status) << err;
+        for (const auto& message : row.messages) {
+            EXPECT_NE(err.find(message), std::string::npos) << message << "\n" << err;
+        }
+        EXPECT_EQ(fs::exists(dir.file("o.gpkg")), row.rows > 0);
+        if (row.rows > 0) {
+            checkEvents(routes, "code", dir.file("o.gpkg"),
+                        row.arguments.find("--from-end") != std::string::npos, row.rows);
+        }
+    }
+}
+
+// A thousand events on Natural Earth's country borders, keyed by their text id, from a
+// GeoPackage that holds the ids as numbers.
+TEST(file_mode_events, a_thousand_events_on_real_borders) {
+    const TempDir dir;
+    const std::string world = dir.file("world.gpkg");
+    translate(WORLD_ATLAS, world, 4326);
+    const DatasetPtr source = openVector(world);
+    std::vector<std::pair<std::string, double>> countries;  // id, length
+    for (auto& feature : *source->GetLayerByName("countries")) {
+        Sections sections;
+        addSections(*feature->GetGeometryRef(), sections);
+        double length = 0;
+        for (const auto& nodes : sections) {
+            for (std::size_t i = 1; i < nodes.size(); ++i)
+                length += referenceDistance(SampleSystem::LatLong, nodes[i - 1], nodes[i]);
+        }
+        const std::string name = feature->GetFieldAsString("name"),
+                          id = feature->GetFieldAsString("id");
+        if (name != "Fiji" && name != "Russia" && name != "Antarctica" && id[0] > '0')
+            countries.emplace_back(id, length);
+    }
+    std::ofstream csv(dir.file("events.csv"));
+    csv << "ROAD,KM\n";
+    for (int i = 0; i < 1000; ++i) {
+        const auto& [id, length] = countries[static_cast<std::size_t>(i * 37) % countries.size()];
+        csv << id << "," << std::floor(length * ((i * 7919) % 997) / 1000.0) << '\n';
+    }
+    csv.close();
+    translate(dir.file("events.csv"), dir.file("events.gpkg"), 4326);
+    const auto [status, err] =
+        batch("--input '" + world + "' --layer countries --events '" + dir.file("events.gpkg") +
+              "' --route-key id --event-route " + "ROAD --event-measure KM --keep all --output '" +
+              dir.file("placed.gpkg") + "'");
+    EXPECT_EQ(status, 0) << err;
+    checkEvents(world, "id", dir.file("placed.gpkg"), false, 1000);
 }
 
 }  // namespace
