@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "workload/counting_automation.h"
 #include "host/miProObj.h"
 #include "mbhost/host.h"
 #include "mbhost/table_data.h"
 #include "platform/fixed_regional_settings.h"
 #include "platform/message_box.h"
+#include "workload/counting_automation.h"
 
 namespace veltrano::testing {
 

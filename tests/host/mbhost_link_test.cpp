@@ -7,11 +7,11 @@
 #include <utility>
 
 #include "automation/inprocess/inprocess_automation.h"
-#include "workload/placement_workspace.h"
 #include "host/miProObj.h"
 #include "mbhost/host.h"
 #include "platform/fixed_regional_settings.h"
 #include "support/fake_ports.h"
+#include "workload/placement_workspace.h"
 
 namespace veltrano::testing {
 namespace {

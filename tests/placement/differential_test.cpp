@@ -11,10 +11,10 @@
 #include <random>
 
 #include "automation/inprocess/inprocess_automation.h"
-#include "workload/placement_workspace.h"
 #include "direct/direct_placement.h"
 #include "mbhost/storage/gdal_table_store.h"
 #include "placement/mapbasic_selection.h"
+#include "workload/placement_workspace.h"
 
 namespace veltrano::testing {
 namespace {
