@@ -13,19 +13,6 @@
 
 namespace veltrano::testing {
 
-TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "veltrano-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary directory");
-    path_ = pattern;
-}
-
-TempDir::~TempDir() {
-    std::error_code ignored;
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, ignored);
-    std::filesystem::remove_all(path_, ignored);
-}
-
 ScopedEnvironment::ScopedEnvironment(const char* name, const char* value) : name(name) {
     if (const char* old = std::getenv(name)) saved = old;
     value ? ::setenv(name, value, 1) : ::unsetenv(name);
