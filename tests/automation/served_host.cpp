@@ -4,7 +4,6 @@
 #include <sys/time.h>
 
 #include <cstdlib>
-#include <filesystem>
 
 #include <gtest/gtest.h>
 
