@@ -38,8 +38,10 @@ TYPED_TEST_P(automation_contract, carries_values_failures_and_properties_as_the_
     EXPECT_EQ(refused.description, kUnrecognized);
     EXPECT_EQ(host.LastErrorCode(), kUnrecognizedCode);
     EXPECT_EQ(host.LastErrorMessage(), kUnrecognized);
-    host.SetLastErrorCode(0);
-    EXPECT_EQ(host.LastErrorCode(), 0);
+    for (const std::int32_t code : {7, 0}) {
+        host.SetLastErrorCode(code);
+        EXPECT_EQ(host.LastErrorCode(), code);
+    }
     host.RunMenuCommand(616);
     EXPECT_EQ(raisedBy([&] { host.RunMenuCommand(0); }).description, kNoMenuZero);
     EXPECT_EQ(host.Name(), "MapInfo Professional");
