@@ -4,7 +4,6 @@
 #include <sys/time.h>
 
 #include <cstdlib>
-#include <filesystem>
 
 #include <gtest/gtest.h>
 
@@ -12,19 +11,6 @@
 #include "automation/socket/unix_socket.h"
 
 namespace veltrano::testing {
-
-TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "veltrano-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary directory");
-    path_ = pattern;
-}
-
-TempDir::~TempDir() {
-    std::error_code ignored;
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, ignored);
-    std::filesystem::remove_all(path_, ignored);
-}
 
 ScopedEnvironment::ScopedEnvironment(const char* name, const char* value) : name(name) {
     if (const char* old = std::getenv(name)) saved = old;

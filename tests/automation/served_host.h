@@ -15,22 +15,9 @@
 #include "automation/socket/poll_loop.h"
 #include "host/automation.h"
 #include "raised.h"
+#include "support/temp_dir.h"
 
 namespace veltrano::testing {
-
-// A fresh directory, removed with all it holds.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::string& path() const { return path_; }
-    std::string file(const std::string& name) const { return path_ + "/" + name; }
-
-private:
-    std::string path_;
-};
 
 // Sets an environment variable (unsets it for nullptr) for its lifetime.
 struct ScopedEnvironment {

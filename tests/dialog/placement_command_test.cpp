@@ -117,15 +117,6 @@ TEST_F(placement_command, distances_are_sorted_written_back_and_placed_per_objec
                                   "\r\n ** 0 points allocated." + "\r\n ** -1 points allocated.");
     EXPECT_TRUE(f.messages.shown.empty());
     expectEnding();
-    auto statements = f.host->statements();
-    statements.resize(4);
-    EXPECT_EQ(statements,
-              (std::vector<std::string>{"fetch first From Query1", "fetch next From Query1",
-                                        "fetch next From Query1", "fetch next From Query1"}));
-    auto evals = f.host->evals();
-    evals.resize(3);
-    EXPECT_EQ(evals, (std::vector<std::string>{"SelectionInfo( 3) ", "SelectionInfo( 2)",
-                                               "EOT(Query1) "}));
 }
 
 // Inserts the host refused are said once for the run, with its reason, not only as counts.

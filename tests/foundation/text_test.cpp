@@ -60,6 +60,8 @@ TEST(regional_number, separators_of_several_bytes) {
     for (const auto& [text, decimal, group, numeric] : rows) {
         EXPECT_EQ(isRegionalNumber(text, decimal, group), numeric) << text;
     }
+    EXPECT_EQ(groupedNumberText(12345.5, 3, "\u066B", "\u00A0"), "12\u00A0345\u066B500");
+    EXPECT_EQ(generalNumberText(2.5, "\u066B"), "2\u066B5");
 }
 
 // The program's text has a point, no grouping and fifteen significant digits; the general

@@ -75,7 +75,6 @@ TEST(get_mi_tab_info, ids_outside_the_table_count_leave_out_of_range_values) {
                              record.tNROWS(), record.tIsGeoMap(), record.tMBR_minX()),
                   std::tuple("", miProTblInfo::kNoTable, -9999, -9999, false, 0.0));
     }
-    EXPECT_EQ(f.host->evals(), (Strings{"NumTables()", "NumTables()", "NumTables()"}));
     f.host->die(3);
     miProTblInfo record;
     EXPECT_THROW(record.GetMiTabInfo(*f.obj, 1), RunTimeError);  // a host gone midway
@@ -151,7 +150,6 @@ TEST(refresh_windows_info, reads_documents_extra_windows_and_map_details) {
     EXPECT_EQ(std::tuple(pad->wType(), pad->wTypeS(), pad->wTitle()),
               std::tuple(19, "WIN_BUTTONPAD", "Main"));
     EXPECT_EQ(std::tuple(unnamed->wId(), unnamed->wTitle()), std::tuple(0, ""));
-    EXPECT_FALSE(f.sent("Eval", "WindowInfo(0,1)"));
     EXPECT_EQ(std::tuple(map->wId(), map->wTitle(), map->wTypeS()),
               std::tuple(77, "roads Map", "WIN_MAPPER"));
     // Width 6.5 rounds to even, height 4.25 down; the centre is whole too.

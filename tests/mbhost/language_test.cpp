@@ -13,6 +13,7 @@ TEST(expressions, answer_as_mapbasic_does) {
         {"(1 + 2) * 3", "9"},
         {"7 / 2", "3.5"},
         {"7 \\ 2", "3"},
+        {"-7 \\ 2", "-3"},
         {"7 Mod 3", "1"},
         {"-2 * -3", "6"},
         {".5 + 1.5E+02", "150.5"},
@@ -30,9 +31,11 @@ TEST(expressions, answer_as_mapbasic_does) {
         {"Chr$(65) + Chr$(1080)", "A\xd0\xb8"},
         {"Val(\" 12.5abc\")", "12.5"},
         {"Val(\"x\")", "0"},
+        {"Val(\"1.5E2\")", "150"},
         {"Left$(\"abcdef\", 2) + Mid$(\"abcdef\", 3, 2) + Right$(\"abcdef\", 1)", "abcdf"},
         {"UCase$(\"ab\") + LCase$(\"CD\") + LTrim$(\"  e\") + RTrim$(\"f  \")", "ABcdef"},
         {"Len(\"hello\")", "5"},
+        {"Right$(\"ab\", 5)", "ab"},
         {"Round(2.345, 0.01)", "2.35"},
         {"Int(-2.5)", "-3"},
         {"Fix(-2.5)", "-2"},
@@ -69,6 +72,21 @@ TEST(expressions, text_functions_count_characters) {
     s.run("Fetch Next From names");
     EXPECT_EQ(s.ask("names.n"), "Ёлка");
     EXPECT_NE(s.refuseEval("Chr$(55296)"), "");
+}
+
+// Parts, nodes, bounds, centre and area on the plan's plane, where the numbers are plain.
+TEST(expressions, object_functions_read_parts_nodes_bounds_and_area) {
+    Session s;
+    s.play({{"Set CoordSys Table plan\r\nDim o As Object\r\nCreate Pline Into Variable o "
+             "Multiple 2 3 (10, 0) (0, 0) (10, 10) 2 (20, 0) (20, 30)"},
+            {"ObjectInfo(o, 21) & ObjectInfo(o, 22) & ObjectInfo(o, 23)", "232"},
+            {"CentroidX(o) & \",\" & CentroidY(o)", "10,15"},
+            {"ObjectGeography(o, 1) & ObjectGeography(o, 2) & ObjectGeography(o, 4)", "0030"},
+            {"o = CreateLine(1, 2, 3, 4)"},
+            {"ObjectGeography(o, 1) & ObjectGeography(o, 2) & ObjectGeography(o, 3)", "123"},
+            {"Create Region Into Variable o 1 4 (0, 0) (0, 10) (10, 10) (10, 0)"},
+            {"Area(o, \"sq m\")", "100"},
+            {"ColumnInfo(plan, label, 2)", "1"}});
 }
 
 TEST(statements, several_in_one_text_separated_by_line_ends_in_any_case) {

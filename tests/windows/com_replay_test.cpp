@@ -5,6 +5,7 @@
 
 #include "automation/com/com_apartment.h"
 #include "automation/com/com_provider.h"
+#include "automation_contract.h"
 #include "foundation/run_time_error.h"
 #include "raised.h"
 #include "support/replay_server_process.h"
@@ -31,44 +32,6 @@ protected:
     std::unique_ptr<ReplayServerProcess> server_;
 };
 
-TEST_F(com_replay, reports_a_host_failure_with_its_text_and_keeps_the_error_code_until_cleared) {
-    auto host = attach(traceFailure("Do", "Insert Into nowhere", 405, "Table nowhere is not open") +
-                       traceAnswer("Eval", "1+1", "2"));
-    EXPECT_EQ(host->LastErrorCode(), 0);
-    const Raised raised = raisedBy([&] { host->Do("Insert Into nowhere"); });
-    EXPECT_EQ(raised.number, err::kAutomationFailure);
-    EXPECT_EQ(raised.description, "Table nowhere is not open");
-    EXPECT_EQ(raised.source, "MapInfo.Application");
-    EXPECT_EQ(host->LastErrorCode(), 405);
-    EXPECT_EQ(host->LastErrorMessage(), "Table nowhere is not open");
-    host->SetLastErrorCode(0);
-    EXPECT_EQ(host->LastErrorCode(), 0);
-    EXPECT_EQ(host->Eval("1+1"), "2");
-    EXPECT_EQ(finish(host), 0);
-}
-
-// What the recorded placement session never sends: a menu command, text beyond ASCII, and the
-// descriptive and visible properties.
-TEST_F(com_replay, carries_menu_commands_any_text_and_the_properties) {
-    auto host = attach(traceAnswer("RunMenuCommand", "616", "") +
-                       traceAnswer("Eval", "TableInfo(\"Дороги\", 1)", "Дороги № 1 «главные»") +
-                       traceAnswer("Name", "", "MapInfo Professional") +
-                       traceAnswer("Version", "", "1600") +
-                       traceAnswer("Application", "", "MapInfo Professional - [Map1]"));
-    host->RunMenuCommand(616);
-    EXPECT_EQ(host->Eval("TableInfo(\"Дороги\", 1)"), "Дороги № 1 «главные»");
-    EXPECT_EQ(host->Name(), "MapInfo Professional");
-    EXPECT_EQ(host->Version(), "1600");
-    EXPECT_EQ(host->Application(), "MapInfo Professional - [Map1]");
-    EXPECT_FALSE(host->ProductLevel().empty());
-    EXPECT_FALSE(host->FullName().empty());
-    host->SetVisible(false);
-    EXPECT_FALSE(host->Visible());
-    host->SetVisible(true);
-    EXPECT_TRUE(host->Visible());
-    EXPECT_EQ(finish(host), 0);
-}
-
 TEST_F(com_replay, a_request_that_is_not_next_in_the_trace_fails_loudly_on_both_sides) {
     auto host = attach(traceAnswer("Eval", "NumTables()", "2") + traceAnswer("Do", "x", ""));
     const Raised raised = raisedBy([&] { host->Eval("NumWindows()"); });
@@ -81,16 +44,10 @@ TEST_F(com_replay, a_request_that_is_not_next_in_the_trace_fails_loudly_on_both_
     EXPECT_EQ(finish(host), 4) << "the server missed that the trace was left unfinished";
 }
 
-TEST_F(com_replay, no_running_copy_or_an_unregistered_class_is_429_and_a_dead_host_462) {
+TEST_F(com_replay, no_running_copy_or_an_unregistered_class_is_429) {
     com::ComAutomationProvider nowhere(L"Veltrano.NoSuchHost");
     EXPECT_EQ(errorNumberOf([&] { provider_.attachRunning(); }), err::kNoRunningCopy);
     EXPECT_EQ(errorNumberOf([&] { nowhere.attachRunning(); }), err::kNoRunningCopy);
-    auto host = attach(traceAnswer("Eval", "2*2", "4") + traceAnswer("Eval", "3*3", "9"));
-    EXPECT_EQ(host->Eval("2*2"), "4");
-    server_->kill();
-    EXPECT_EQ(errorNumberOf([&] { host->Eval("3*3"); }), err::kHostGone);
-    EXPECT_EQ(errorNumberOf([&] { host->Eval("3*3"); }), err::kHostGone);
-    EXPECT_EQ(errorNumberOf([&] { host->LastErrorCode(); }), err::kHostGone);
 }
 
 TEST_F(com_replay, starting_a_new_copy_makes_it_visible_and_answers_from_its_trace) {
@@ -104,6 +61,33 @@ TEST_F(com_replay, starting_a_new_copy_makes_it_visible_and_answers_from_its_tra
     ASSERT_TRUE(ReplayServerProcess::registerClass());
     DeleteFileW(trace.c_str());
 }
+
+// The contract's requests as mbhost answered them, replayed across processes.
+class ComReplay {
+public:
+    static constexpr bool kHostCanEnd = true;
+    ComReplay() {
+        EXPECT_TRUE(ReplayServerProcess::registerClass());
+        const std::string roads = std::string("\"") + kRoadsText + "\"";
+        server_ = std::make_unique<ReplayServerProcess>(
+            traceAnswer("Eval", "2*2", "4") + traceAnswer("Eval", roads, kRoadsText) +
+            traceFailure("Do", "Inset Into t", kUnrecognizedCode, kUnrecognized) +
+            traceAnswer("RunMenuCommand", "616", "") +
+            traceFailure("RunMenuCommand", "0", kNoMenuZeroCode, kNoMenuZero) +
+            traceAnswer("Name", "", "MapInfo Professional") + traceAnswer("Version", "", "1500"));
+        host_ = provider_.attachRunning();
+    }
+    Automation& host() { return *host_; }
+    void endHost() { server_->kill(); }
+
+private:
+    com::ComApartment apartment_;
+    com::ComAutomationProvider provider_;
+    std::unique_ptr<ReplayServerProcess> server_;
+    AutomationPtr host_;
+};
+
+INSTANTIATE_TYPED_TEST_SUITE_P(windows, automation_contract, ComReplay);
 
 }  // namespace
 }  // namespace veltrano::testing

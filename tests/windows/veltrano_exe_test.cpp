@@ -36,14 +36,6 @@ HWND waitForDialog(DWORD processId) {
     return nullptr;
 }
 
-std::wstring textOf(HWND window) {
-    // GetWindowText does not read controls of another process; WM_GETTEXT does.
-    wchar_t buffer[512] = {};
-    SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(buffer), SMTO_BLOCK, 5000,
-                        nullptr);
-    return buffer;
-}
-
 TEST(veltrano_exe, opens_without_a_host_with_ok_disabled_and_closes_cleanly) {
     if (!screenAvailable()) GTEST_SKIP() << "no display: run under Xvfb to start the dialog";
 

@@ -8,7 +8,6 @@
 namespace veltrano::testing {
 namespace {
 
-using win32::NumberConventions;
 using win32::Win32RegionalSettings;
 
 TEST(win32_regional_settings, named_locales_give_their_separators_formats_and_parsing) {
@@ -39,16 +38,6 @@ TEST(win32_regional_settings, named_locales_give_their_separators_formats_and_pa
     const auto ru = Win32RegionalSettings::forLocale(L"ru-RU");
     EXPECT_EQ(ru.formatNumber(1234.5), "1" + ru.conventions().group + "234,50");
     EXPECT_TRUE(Win32RegionalSettings::forLocale(L"de-DE").isNumeric("1.234,5"));
-}
-
-TEST(win32_regional_settings, multi_byte_separators_work_throughout) {
-    const std::string group = "\xC2\xA0", decimal = "\xD9\xAB";  // no-break space, U+066B
-    const Win32RegionalSettings settings(NumberConventions{decimal, group, 3});
-    EXPECT_EQ(settings.formatNumber(12345.5), "12" + group + "345" + decimal + "500");
-    EXPECT_EQ(settings.generalText(2.5), "2" + decimal + "5");
-    EXPECT_TRUE(settings.isNumeric("12" + group + "345" + decimal + "5"));
-    EXPECT_FALSE(settings.isNumeric("12.5"));
-    EXPECT_EQ(settings.decimalSeparator(), U'\u066B');
 }
 
 TEST(win32_regional_settings, an_unknown_locale_is_a_clear_error_and_the_user_ones_read) {

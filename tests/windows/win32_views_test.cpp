@@ -42,12 +42,6 @@ int pixels(int twips) {
     return static_cast<int>(std::lround(twips * dpi / 1440.0));
 }
 
-std::wstring textOf(HWND window) {
-    wchar_t buffer[2048] = {};
-    GetWindowTextW(window, buffer, 2048);
-    return buffer;
-}
-
 std::wstring classOf(HWND window) {
     wchar_t buffer[64] = {};
     GetClassNameW(window, buffer, 64);

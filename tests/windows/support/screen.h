@@ -1,8 +1,10 @@
 // Whether this Wine session can create windows: without a display it cannot, and the tests
-// that need one skip.
+// that need one skip. And a window's text, whichever process made it.
 #pragma once
 
 #include <windows.h>
+
+#include <string>
 
 namespace veltrano::testing {
 
@@ -10,6 +12,14 @@ inline bool screenAvailable() {
     HWND probe = CreateWindowExW(0, L"STATIC", L"probe", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                  nullptr, nullptr);
     return probe && DestroyWindow(probe);
+}
+
+// GetWindowText does not read controls of another process; WM_GETTEXT does.
+inline std::wstring textOf(HWND window) {
+    wchar_t buffer[2048] = {};
+    SendMessageTimeoutW(window, WM_GETTEXT, std::size(buffer), reinterpret_cast<LPARAM>(buffer),
+                        SMTO_BLOCK, 5000, nullptr);
+    return buffer;
 }
 
 }  // namespace veltrano::testing
