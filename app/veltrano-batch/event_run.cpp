@@ -2,8 +2,6 @@
 
 #include <map>
 
-#include "point_columns.h"
-
 namespace veltrano::batch {
 
 namespace {
@@ -93,17 +91,6 @@ EventsToPlace findRoutes(const FileOptions& file, const mbhost::Table& selection
     const RouteIndex index(selection, key, kind);
     for (std::size_t i = 0; i < placing.events.size(); ++i) lookUp(placing, i, index);
     return placing;
-}
-
-std::vector<KeptColumn> keptEventColumns(const std::string& keep, const mbhost::TableData& events,
-                                         std::string& error) {
-    std::vector<KeptColumn> kept = keptColumns(keep, events, ownColumnNames({}), error);
-    for (const auto& [input, events] : {std::pair{"the input has", "the events have"},
-                                        std::pair{"; its columns", "; their columns"}}) {
-        const auto at = error.find(input);
-        if (at != std::string::npos) error.replace(at, std::string(input).size(), events);
-    }
-    return kept;
 }
 
 void EventRows::add(std::size_t event, mbhost::Point at) {

@@ -27,10 +27,6 @@ struct EventsToPlace {
 EventsToPlace findRoutes(const FileOptions& file, const mbhost::Table& selection,
                          const mbhost::TableData& events, std::string& error);
 
-// The event columns --keep names ("all": every one), checked as --keep checks input columns.
-std::vector<KeptColumn> keptEventColumns(const std::string& keep, const mbhost::TableData& events,
-                                         std::string& error);
-
 // Writes each placed event as a row of output: distanceM the measure, xRowId the route's row
 // in the selection, then the kept columns.
 class EventRows {

@@ -222,7 +222,8 @@ void openEvents(Run& run) {
 
 void makePointsTable(Run& run) {
     std::string error;
-    run.kept = run.file.events ? keptEventColumns(run.file.keep, run.table(kEvents).data(), error)
+    run.kept = run.file.events ? keptColumns(run.file.keep, run.table(kEvents).data(),
+                                             ownColumnNames({}), error, ColumnOwner::Events)
                                : keptColumns(run.file.keep, run.table(kSource).data(),
                                              ownColumnNames(run.measure.columns), error);
     if (!error.empty()) stop(run.err, kBadArguments, error);

@@ -43,6 +43,17 @@ std::string checkedName(const std::string& name, const std::vector<KeptColumn>& 
     return {};
 }
 
+struct OwnerWords {
+    const char* has;
+    const char* its;
+    const char* possessive;
+};
+
+OwnerWords wordsFor(ColumnOwner owner) {
+    return owner == ColumnOwner::Events ? OwnerWords{"the events have", "their", "the events'"}
+                                        : OwnerWords{"the input has", "its", "the input's"};
+}
+
 std::string joined(const std::vector<std::string>& names, const char* between) {
     std::string list;
     for (const auto& name : names) list += (list.empty() ? "" : between) + name;
@@ -51,18 +62,20 @@ std::string joined(const std::vector<std::string>& names, const char* between) {
 }  // namespace
 
 std::vector<KeptColumn> keptColumns(const std::string& list, const mbhost::TableData& source,
-                                    const std::vector<std::string>& own, std::string& error) {
+                                    const std::vector<std::string>& own, std::string& error,
+                                    ColumnOwner owner) {
     std::vector<KeptColumn> kept;
     if (trimSpaces(list).empty()) return kept;
-    if (trimSpaces(list) == kKeepAll) return allColumns(source, own, error);
+    if (trimSpaces(list) == kKeepAll) return allColumns(source, own, error, owner);
+    const OwnerWords words = wordsFor(owner);
     for (const std::string& name : namesOf(list)) {
         error = checkedName(name, kept, own);
         const auto found =
             std::find_if(source.columns.begin(), source.columns.end(),
                          [&](const auto& column) { return sameName(column.name, name); });
         if (error.empty() && found == source.columns.end()) {
-            error = "--keep: the input has no column " + name + "; its columns are " +
-                    columnList(source);
+            error = std::string("--keep: ") + words.has + " no column " + name + "; " + words.its +
+                    " columns are " + columnList(source);
         } else if (error.empty() && !isMapBasicName(found->name)) {
             error = "--keep: the column \"" + found->name + "\" has no name MapBasic can write";
         }
@@ -73,7 +86,8 @@ std::vector<KeptColumn> keptColumns(const std::string& list, const mbhost::Table
 }
 
 std::vector<KeptColumn> allColumns(const mbhost::TableData& source,
-                                   const std::vector<std::string>& own, std::string& error) {
+                                   const std::vector<std::string>& own, std::string& error,
+                                   ColumnOwner owner) {
     std::vector<KeptColumn> kept;
     std::vector<std::string> keptNames, clashes, twice, unnamed;
     for (std::size_t i = 0; i < source.columns.size(); ++i) {
@@ -97,7 +111,7 @@ std::vector<KeptColumn> allColumns(const mbhost::TableData& source,
         error += std::string(single ? " column " : " columns ") + joined(names, ", ") + " " +
                  (single ? one : several) + ";";
     };
-    error = "--keep all: the input's";
+    error = std::string("--keep all: ") + wordsFor(owner).possessive;
     const std::string points = " of the points' own (" + joined(own, ", ") + ")";
     say(clashes, ("is named as one" + points).c_str(), ("are named as ones" + points).c_str());
     say(twice, "is named twice, whatever the case", "are named twice, whatever the case");

@@ -18,16 +18,21 @@ struct KeptColumn {
 
 inline constexpr const char* kKeepAll = "all";
 
+// Whose columns --keep names, as a refusal says it: the input's lines, or the events'.
+enum class ColumnOwner { Input, Events };
+
 // The columns "a,b" names in source, each once, or every column of source for "all". Empty,
 // with the reason in error, when one is unknown, cannot be named in a MapBasic statement, or
 // is one of own, the columns the points get anyway.
 std::vector<KeptColumn> keptColumns(const std::string& list, const mbhost::TableData& source,
-                                    const std::vector<std::string>& own, std::string& error);
+                                    const std::vector<std::string>& own, std::string& error,
+                                    ColumnOwner owner = ColumnOwner::Input);
 // Every column of source in its order; empty, with the ones that cannot be kept and the list
 // to keep instead in error, when a name is one of own, is taken already, or cannot be named
 // in a MapBasic statement.
 std::vector<KeptColumn> allColumns(const mbhost::TableData& source,
-                                   const std::vector<std::string>& own, std::string& error);
+                                   const std::vector<std::string>& own, std::string& error,
+                                   ColumnOwner owner = ColumnOwner::Input);
 
 // Sets the kept columns of point (from firstKept on) from the source row that selection's row
 // rowId stands for.
