@@ -87,13 +87,15 @@ std::vector<double> Measurer::edgeLengths(const CoordSys& cs, const std::vector<
     return edges;
 }
 
+double Measurer::sum(const std::vector<double>& edges) {
+    double section = 0;
+    for (double edge : edges) section += edge;
+    return section;
+}
+
 double Measurer::total(const std::vector<std::vector<double>>& sections) {
     double total = 0;
-    for (const auto& edges : sections) {
-        double section = 0;
-        for (double edge : edges) section += edge;
-        total += section;
-    }
+    for (const auto& edges : sections) total += sum(edges);
     return total;
 }
 

@@ -40,6 +40,8 @@ public:
                                     bool closed);
     // Sections' edges summed as length and perimeter sum them.
     static double total(const std::vector<std::vector<double>>& sections);
+    // One section's edges summed, in order.
+    static double sum(const std::vector<double>& edges);
 
 private:
     double pathLength(const CoordSys& cs, const std::vector<Point>& nodes, bool closed);

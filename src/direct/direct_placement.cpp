@@ -70,7 +70,7 @@ ObjectPlacement DirectPlacement::placeCurrent(const PlacementRequest& request) {
 std::optional<std::string> DirectPlacement::unmeasurable() {
     if (!selection_ || !selection_->mappable()) return std::nullopt;
     holdObject(selection_->name());
-    if (!object_) return std::nullopt;
+    if (!whole_) return std::nullopt;
     try {
         edges();
     } catch (const mbhost::MapBasicError& e) {
@@ -131,25 +131,33 @@ std::int32_t DirectPlacement::sourceRowId(const std::string&) {
 void DirectPlacement::holdObject(const std::string& name) {
     const mbhost::Table& t = table(name);
     const mbhost::Row* row = t.row(cursor_);
-    object_ = row ? pathOf(row->object) : nullptr;
-    if (object_ && part_ > 0) object_ = partOf(object_, part_);
+    whole_ = row ? pathOf(row->object) : nullptr;
+    object_ = whole_ && part_ > 0 ? partOf(whole_, part_) : whole_;
     coordSys_ = t.coordSys();
     previousAt_ = currentAt_ = {};
-    if (measuredRow_ != cursor_ || measuredPart_ != part_) edges_.reset();
+    if (measuredRow_ != cursor_) edges_.reset();
 }
 
 // The walk asks for every edge, node by node, and then for the whole length: measured at the
-// first question, each section's nodes projected in one call.
+// first question, each section's nodes projected in one call, once a row however its parts
+// are walked.
 const std::vector<std::vector<double>>& DirectPlacement::edges() {
     if (!edges_) {
         measuredRow_ = cursor_;
-        measuredPart_ = part_;
         edges_.emplace();
-        for (const auto& part : object_->parts) {
+        for (const auto& part : whole_->parts) {
             edges_->push_back(measurer_.edgeLengths(*coordSys_, part, edgesClosed()));
         }
     }
     return *edges_;
+}
+
+// The edges of the held object's section s: of the part held alone, its own.
+const std::vector<double>& DirectPlacement::sectionEdges(std::int32_t s) {
+    const auto& all = edges();
+    const auto at = static_cast<std::size_t>(part_ > 0 ? part_ : s) - 1;
+    if (at >= all.size()) noSuch("the object has no section " + std::to_string(s));
+    return all[at];
 }
 
 bool DirectPlacement::edgesClosed() const {
@@ -163,6 +171,7 @@ std::int32_t DirectPlacement::objectType() {
 
 void DirectPlacement::releaseObject() {
     object_.reset();
+    whole_.reset();
 }
 
 InsertOutcome DirectPlacement::insertPoint(const OutputTarget& target, const PlacedPoint& point) {
@@ -218,7 +227,7 @@ HostPoint DirectPlacement::node(std::int32_t s, std::int32_t n) {
 double DirectPlacement::distanceFromPreviousNode() {
     const auto& [s, n] = currentAt_;
     if (s > 0 && n > 1 && previousAt_.section == s && previousAt_.node == n - 1) {
-        const auto& section = edges()[static_cast<std::size_t>(s - 1)];
+        const auto& section = sectionEdges(s);
         if (static_cast<std::size_t>(n - 1) <= section.size()) {
             return section[static_cast<std::size_t>(n - 2)];
         }
@@ -227,7 +236,10 @@ double DirectPlacement::distanceFromPreviousNode() {
 }
 
 double DirectPlacement::objectLength(bool perimeter) {
-    if (perimeter == edgesClosed()) return mbhost::Measurer::total(edges());
+    if (perimeter == edgesClosed()) {
+        return part_ > 0 ? mbhost::Measurer::sum(sectionEdges(1))
+                         : mbhost::Measurer::total(edges());
+    }
     mbhost::Measurer& measure = measurer_;
     return perimeter ? measure.perimeter(*coordSys_, *object_)
                      : measure.length(*coordSys_, *object_);

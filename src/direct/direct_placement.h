@@ -78,6 +78,7 @@ private:
     };
     HostPoint remember(mbhost::Point p, NodeAt at);
     const std::vector<std::vector<double>>& edges();
+    const std::vector<double>& sectionEdges(std::int32_t s);
     bool edgesClosed() const;
     void moveTo(std::int32_t rowId);
 
@@ -88,8 +89,9 @@ private:
     const bool eachPart_;
     std::int32_t part_ = 0;  // the part held alone, from 1; 0: the whole object
     const mbhost::Table* selection_ = nullptr;
-    std::int32_t cursor_ = 0;  // the selection's current row id
-    mbhost::GeometryPtr object_;
+    std::int32_t cursor_ = 0;     // the selection's current row id
+    mbhost::GeometryPtr whole_;   // the row's path
+    mbhost::GeometryPtr object_;  // what is walked: the path, or one part of it alone
     mbhost::CoordSysPtr coordSys_;
     mbhost::Point previous_;
     mbhost::Point current_;
@@ -98,8 +100,7 @@ private:
     // Metres along the held object's edges, each section's in order, with each polygon's
     // closing edge; measured when first asked for.
     std::optional<std::vector<std::vector<double>>> edges_;
-    std::int32_t measuredRow_ = 0;  // the row and part edges_ belong to
-    std::int32_t measuredPart_ = 0;
+    std::int32_t measuredRow_ = 0;  // the row edges_ belong to
 };
 
 // The longest object of selection that can be placed along, as measure measures it (a
