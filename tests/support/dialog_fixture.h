@@ -36,12 +36,8 @@ public:
     explicit DialogFixture(FixedRegionalSettings settings = FixedRegionalSettings::pointLocale())
         : regional(settings) {
         provider.running = host;
-        host->answer({{"SystemInfo(17)", "1500"},
-                      {"SystemInfo(9)", "4242"},
-                      {"NumWindows()", "0"},
-                      {"NumAllWindows()", "0"}});
+        answerEmptyHost(*host);
         host->answerWith([this](const std::string& e) { return answerFor(e); });
-        openTables({});
     }
 
     void openTables(const std::vector<ScriptedTable>& tables) { answerTables(*host, tables); }

@@ -12,6 +12,14 @@ void ScriptedAutomation::answer(const std::string& expression, std::string resul
     answers_[expression] = std::move(result);
 }
 
+void answerEmptyHost(ScriptedAutomation& host) {
+    host.answer({{"SystemInfo(17)", "1500"},
+                 {"SystemInfo(9)", "4242"},
+                 {"NumWindows()", "0"},
+                 {"NumAllWindows()", "0"},
+                 {"NumTables()", "0"}});
+}
+
 void answerTables(ScriptedAutomation& host, const std::vector<ScriptedTable>& tables) {
     host.answer("NumTables()", std::to_string(tables.size()));
     for (std::size_t k = 0; k < tables.size(); ++k) {

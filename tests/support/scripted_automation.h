@@ -109,6 +109,10 @@ private:
     std::optional<std::size_t> callsBeforeDeath_;
 };
 
+// The answers a host without windows or tables gives while a link connects: version 1500,
+// main window 4242.
+void answerEmptyHost(ScriptedAutomation& host);
+
 // One open table as the host's TableInfo describes it.
 struct ScriptedTable {
     std::string name = "roads", columns = "4", rows = "3", path = "/data/roads.tab";

@@ -39,14 +39,7 @@ public:
         obj = std::make_unique<miProObj>(provider, messages, regional, activation);
     }
 
-    // The answers a host without windows or tables gives while connecting.
-    void answerEmptyHost() {
-        host->answer({{"SystemInfo(17)", "1500"},
-                      {"SystemInfo(9)", "4242"},
-                      {"NumWindows()", "0"},
-                      {"NumAllWindows()", "0"},
-                      {"NumTables()", "0"}});
-    }
+    void answerEmptyHost() { testing::answerEmptyHost(*host); }
 
     // Connects to a host without windows or tables and forgets the traffic so far.
     void connectEmptyHost() {
