@@ -22,7 +22,7 @@ TEST(dialog_start, a_host_that_comes_and_goes_is_said_on_refresh_and_sets_ok) {
     EXPECT_EQ(f.messages.shown, std::vector<ShownMessage>{kNoHost});
 
     f.provider.running = f.host;
-    f.openTables({{"Points", 1, false}});
+    f.openTables({{.name = "Points"}});
     f.form().cmdRefreshMIClick();
     EXPECT_EQ(f.view.summary, "--- NO Selected Objects ---");
     f.select({{"Polyline", 3, 1, 10.0}});
@@ -44,16 +44,20 @@ TEST(dialog_start, a_host_that_comes_and_goes_is_said_on_refresh_and_sets_ok) {
 TEST(output_tables, a_refresh_lists_writable_base_tables_and_keeps_an_open_choice) {
     using Names = std::vector<std::string>;
     const struct {
-        std::vector<HostTable> tables;
+        std::vector<ScriptedTable> tables;
         std::string chosen;
         Names listed;
         std::string kept;
-    } rows[] = {{{{"Roads"}, {"Archive", 1, true}, {"Query1", 2}, {"Points", 3}, {"Wells"}},
+    } rows[] = {{{{.name = "Roads"},
+                  {.name = "Archive", .readOnly = "T"},
+                  {.name = "Query1", .type = "2"},
+                  {.name = "Points", .type = "3"},
+                  {.name = "Wells"}},
                  "",
                  {"Roads", "Points", "Wells"},
                  ""},
-                {{{"Roads"}, {"Точки"}}, "тОЧКИ", {"Roads", "Точки"}, "Точки"},
-                {{{"Roads"}}, "Points", {"Roads"}, ""},
+                {{{.name = "Roads"}, {.name = "Точки"}}, "тОЧКИ", {"Roads", "Точки"}, "Точки"},
+                {{{.name = "Roads"}}, "Points", {"Roads"}, ""},
                 {{}, "Old", {}, ""}};
     for (const auto& row : rows) {
         DialogFixture f;

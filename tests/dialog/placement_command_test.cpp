@@ -30,17 +30,13 @@ TEST(distance_text, trims_spaces_and_cuts_at_separators_and_line_breaks) {
     for (const auto& [text, pieces] : rows) EXPECT_EQ(distancePieces(text), pieces) << text;
 }
 
+// Sorting, repeats and text that is no number are the OK button's (below).
 TEST(distance_list, reads_what_the_region_accepts_and_sorts_it) {
     const struct {
         std::string text;
         const RegionalSettings& regional;
         List expected;
-    } rows[] = {{"30;10\r\n20;", kPoint, {10, 20, 30}},
-                {"abc;15", kPoint, {15}},
-                {"5;5;-3;0", kPoint, {-3, 0, 5, 5}},
-                {" 1.5E+02 ;2", kPoint, {2, 150}},
-                {"abc", kPoint, {}},
-                {"   ", kPoint, {}},
+    } rows[] = {{" 1.5E+02 ;2", kPoint, {2, 150}},
                 {"1e999;--5;5e", kPoint, {}},
                 {"1 234,5;0,25", kComma, {0.25, 1234.5}},
                 {"2.5;1,5", kPointGrouping, {1.5, 2.5}}};
@@ -70,7 +66,7 @@ constexpr const char* kInternalError = "Application Internal Error [objToArray]:
 class placement_command : public ::testing::Test {
 protected:
     void SetUp() override {
-        f.openTables({{"Roads", 1, false}, {"Out", 1, false}});
+        f.openTables({{.name = "Roads"}, {.name = "Out"}});
         f.select({{"Polyline", 3, 1, 100.0}, {"Polyline", 5, 2, 200.0}, {"Line", 2, 1, 50.0}});
         f.form().load();
         f.view.outputTable = "Out";

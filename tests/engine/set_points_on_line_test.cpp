@@ -5,9 +5,7 @@
 #include "automation/raised.h"
 #include "engine/mapbasic_texts.h"
 #include "engine/random_digits.h"
-#include "platform/fixed_regional_settings.h"
-#include "support/fake_ports.h"
-#include "support/scripted_automation.h"
+#include "support/host_link_fixture.h"
 
 namespace veltrano::testing {
 namespace {
@@ -18,7 +16,7 @@ const std::string kUtmClause = "CoordSys Earth Projection 8, 104, \"m\", 39, 0, 
 
 // A connected host link over a scripted host that holds table Query1 whose current row is
 // a straight line from (1000, 2000) to (1100, 2000), 100 m long, and an output table Points.
-class set_points_on_line : public ::testing::Test {
+class set_points_on_line : public ::testing::Test, protected ConnectedLink {
 protected:
     set_points_on_line() {
         random.draws = {0.25, 0.5, 0.125, 0.75, 0.3125, 0.625};
@@ -26,11 +24,8 @@ protected:
         FixedTimer sameTimer = timer;
         var = temporaryVariableName(getRandomDigits(sameDraws, sameTimer));
 
-        provider.running = host;
         // clang-format off
-        host->answer({{"SystemInfo(17)", "1"}, {"SystemInfo(9)", "1"}, {"NumWindows()", "0"},
-                      {"NumAllWindows()", "0"}, {"NumTables()", "0"},  // an empty desktop
-                      {"TableInfo(Query1,1) ", "Query1"}, {"Tableinfo(Query1, 29) ", kUtmClause},
+        host->answer({{"TableInfo(Query1,1) ", "Query1"}, {"Tableinfo(Query1, 29) ", kUtmClause},
                       {"ColumnInfo(Points, distanceM ,1) ", "distanceM"},
                       {"ColumnInfo(Points, xRowId ,1) ", "xRowId"}, {"Query1.rowId", "17"},
                       {"ObjectInfo(" + var + ", 1) ", "3"},
@@ -39,15 +34,13 @@ protected:
                       {mbt::distance("1.0E+03", "2.0E+03", "1.1E+03", "2.0E+03"), "1.0E+02"},
                       {mbt::length(var), "1.0E+02"}});
         // clang-format on
-        link.connect2MiPro();
-        host->clearRequests();
     }
 
     std::int32_t place(std::vector<double> distances, std::string outTable = "Points") {
         distances_ = std::move(distances);
         random.position = 0;  // the same variable name on every run
         return setPointsOnLine(
-            &link, {distances_, "Query1", outTable, "distanceM", "xRowId", false}, ports);
+            obj.get(), {distances_, "Query1", outTable, "distanceM", "xRowId", false}, ports);
     }
 
     std::string insert(const std::string& dist) const {
@@ -58,15 +51,9 @@ protected:
         return "Set coordsys table Query1 \r\n" + var + "=createPoint( " + x + ", " + y + " )";
     }
 
-    std::shared_ptr<ScriptedAutomation> host = std::make_shared<ScriptedAutomation>();
-    ScriptedProvider provider;
-    RecordingMessageBox boxes;
-    FixedRegionalSettings regional = FixedRegionalSettings::pointLocale();
-    RecordingWindowActivation activation;
-    miProObj link{provider, boxes, regional, activation};
     ScriptedRandom random;
     FixedTimer timer;
-    EnginePorts ports{boxes, random, timer};
+    EnginePorts ports{messages, random, timer};
     std::string var;
     std::vector<double> distances_;
 };
@@ -83,7 +70,7 @@ TEST_F(set_points_on_line, missing_columns_go_into_a_label_at_the_point) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
         host->clearRequests();
-        boxes.shown.clear();
+        messages.shown.clear();
         host->answer("ColumnInfo(Points, distanceM ,1) ", c.distColumn ? "distanceM" : "");
         if (c.rowIdColumn) {
             host->answer("ColumnInfo(Points, xRowId ,1) ", "xRowId");
@@ -102,14 +89,14 @@ TEST_F(set_points_on_line, missing_columns_go_into_a_label_at_the_point) {
                           "\" (1025, 2000 ) ( 1125, 2025 )  ",
                       "Insert into Points (obj) Values (" + var + ") ", "undim " + var + " "}));
         // The link shows the rejected probe once; the engine adds nothing.
-        EXPECT_EQ(boxes.shown.size(), c.rowIdColumn ? 0u : 1u);
+        EXPECT_EQ(messages.shown.size(), c.rowIdColumn ? 0u : 1u);
     }
 }
 
 TEST_F(set_points_on_line, without_an_output_table_it_says_so_and_asks_nothing) {
     EXPECT_EQ(place({25}, ""), -1);
     EXPECT_TRUE(host->requests().empty());
-    EXPECT_EQ(boxes.shown,
+    EXPECT_EQ(messages.shown,
               (std::vector<ShownMessage>{
                   {"Необходимо задать таблицу, в которую будут помещены создаваемые точки.",
                    "Warning: Output table not defined.", MessageIcon::Exclamation}}));
@@ -118,8 +105,8 @@ TEST_F(set_points_on_line, without_an_output_table_it_says_so_and_asks_nothing) 
 TEST_F(set_points_on_line, rejected_statements_skip_their_point_and_the_run_goes_on) {
     host->fail(insert("25"), 311, "Points is read-only");
     EXPECT_EQ(place({25, 50}), 1);
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].text, "Points is read-only");
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "Points is read-only");
     auto done = host->statements();
     ASSERT_EQ(done.size(), 9u);
     EXPECT_EQ(done[7], insert("50"));

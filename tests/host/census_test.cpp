@@ -4,7 +4,7 @@
 
 #include <tuple>
 
-#include "host_link_fixture.h"
+#include "support/host_link_fixture.h"
 
 namespace veltrano::testing {
 namespace {

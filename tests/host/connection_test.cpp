@@ -5,7 +5,7 @@
 
 #include <functional>
 
-#include "host_link_fixture.h"
+#include "support/host_link_fixture.h"
 
 namespace veltrano::testing {
 namespace {

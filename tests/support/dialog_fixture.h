@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <memory>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -18,12 +17,6 @@
 #include "support/scripted_automation.h"
 
 namespace veltrano::testing {
-
-struct HostTable {
-    std::string name;
-    int typeCode = 1;  // 1 base, 2 query
-    bool readOnly = false;
-};
 
 struct SelectedObject {
     std::string type;  // as Str$ of the object names it
@@ -43,18 +36,11 @@ public:
     explicit DialogFixture(FixedRegionalSettings settings = FixedRegionalSettings::pointLocale())
         : regional(settings) {
         provider.running = host;
-        host->answer({{"SystemInfo(17)", "1500"},
-                      {"SystemInfo(9)", "4242"},
-                      {"NumWindows()", "0"},
-                      {"NumAllWindows()", "0"}});
+        answerEmptyHost(*host);
         host->answerWith([this](const std::string& e) { return answerFor(e); });
-        openTables({});
     }
 
-    void openTables(std::vector<HostTable> list) {
-        tables = std::move(list);
-        host->answer("NumTables()", std::to_string(tables.size()));
-    }
+    void openTables(const std::vector<ScriptedTable>& tables) { answerTables(*host, tables); }
 
     // Selects these objects of Roads, held in the selection table Query1.
     void select(std::vector<SelectedObject> objects) {
@@ -100,7 +86,6 @@ public:
     std::function<ObjectPlacement(std::size_t)> onPlacement;
     int aboutShown = 0;
 
-    std::vector<HostTable> tables;
     std::vector<SelectedObject> selected;
     std::int32_t selectedRows = 0;  // what SelectionInfo( 3) answers
 
@@ -113,23 +98,7 @@ private:
         return row;
     }
 
-    std::optional<std::string> tableAnswer(std::size_t number, int attr) const {
-        if (number < 1 || number > tables.size()) return std::nullopt;
-        const HostTable& t = tables[number - 1];
-        if (attr == 1) return t.name;
-        if (attr == 3) return std::to_string(t.typeCode);
-        if (attr == 6) return t.readOnly ? "T" : "F";
-        if (attr == 5 || attr == 7) return "F";
-        if (attr == 19) return "/data/" + t.name + ".TAB";
-        return "0";
-    }
-
     std::optional<std::string> answerFor(const std::string& e) const {
-        static const std::regex tableInfo(R"(TableInfo\((\d+),(\d+)\) )");
-        std::smatch m;
-        if (std::regex_match(e, m, tableInfo)) {
-            return tableAnswer(std::stoul(m[1]), std::stoi(m[2]));
-        }
         if (e == "SelectionInfo( 3) ") return std::to_string(selectedRows);
         if (e == "SelectionInfo( 2)") return "Query1";
         if (e == "SelectionInfo( 1)") return "Roads";

@@ -12,6 +12,29 @@ void ScriptedAutomation::answer(const std::string& expression, std::string resul
     answers_[expression] = std::move(result);
 }
 
+void answerEmptyHost(ScriptedAutomation& host) {
+    host.answer({{"SystemInfo(17)", "1500"},
+                 {"SystemInfo(9)", "4242"},
+                 {"NumWindows()", "0"},
+                 {"NumAllWindows()", "0"},
+                 {"NumTables()", "0"}});
+}
+
+void answerTables(ScriptedAutomation& host, const std::vector<ScriptedTable>& tables) {
+    host.answer("NumTables()", std::to_string(tables.size()));
+    for (std::size_t k = 0; k < tables.size(); ++k) {
+        const auto& t = tables[k];
+        const std::string i = std::to_string(k + 1);
+        const std::pair<int, std::string> attributes[] = {
+            {1, t.name},     {2, i},           {3, t.type},  {4, t.columns},  {5, t.mappable},
+            {6, t.readOnly}, {7, t.temporary}, {8, t.rows},  {19, t.path},    {25, t.minX},
+            {26, t.minY},    {27, t.maxX},     {28, t.maxY}, {29, t.coordSys}};
+        for (const auto& [code, value] : attributes) {
+            host.answer("TableInfo(" + i + "," + std::to_string(code) + ") ", value);
+        }
+    }
+}
+
 void ScriptedAutomation::answerWith(
     std::function<std::optional<std::string>(const std::string&)> rule) {
     fallback_ = std::move(rule);

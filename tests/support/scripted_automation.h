@@ -109,6 +109,21 @@ private:
     std::optional<std::size_t> callsBeforeDeath_;
 };
 
+// The answers a host without windows or tables gives while a link connects: version 1500,
+// main window 4242.
+void answerEmptyHost(ScriptedAutomation& host);
+
+// One open table as the host's TableInfo describes it.
+struct ScriptedTable {
+    std::string name = "roads", columns = "4", rows = "3", path = "/data/roads.tab";
+    std::string mappable = "T", coordSys = "CoordSys Earth Projection 1, 104";
+    std::string readOnly = "F", temporary = "F", type = "1";
+    std::string minX = "10.5", minY = "20.25", maxX = "30.75", maxY = "40.125";
+};
+
+// The host answers NumTables() and every TableInfo attribute of these tables, numbered from 1.
+void answerTables(ScriptedAutomation& host, const std::vector<ScriptedTable>& tables);
+
 // Hands out a host object as the platform would: the running one, or 429.
 class ScriptedProvider : public AutomationProvider {
 public:

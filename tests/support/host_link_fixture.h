@@ -18,13 +18,6 @@
 
 namespace veltrano::testing {
 
-struct ScriptedTable {
-    std::string name = "roads", columns = "4", rows = "3", path = "/data/roads.tab";
-    std::string mappable = "T", coordSys = "CoordSys Earth Projection 1, 104";
-    std::string readOnly = "F", temporary = "F", type = "1";
-    std::string minX = "10.5", minY = "20.25", maxX = "30.75", maxY = "40.125";
-};
-
 // number is the window number of the census; negative numbers are the extra windows.
 struct ScriptedWindow {
     int number = 1;
@@ -46,14 +39,7 @@ public:
         obj = std::make_unique<miProObj>(provider, messages, regional, activation);
     }
 
-    // The answers a host without windows or tables gives while connecting.
-    void answerEmptyHost() {
-        host->answer({{"SystemInfo(17)", "1500"},
-                      {"SystemInfo(9)", "4242"},
-                      {"NumWindows()", "0"},
-                      {"NumAllWindows()", "0"},
-                      {"NumTables()", "0"}});
-    }
+    void answerEmptyHost() { testing::answerEmptyHost(*host); }
 
     // Connects to a host without windows or tables and forgets the traffic so far.
     void connectEmptyHost() {
@@ -64,18 +50,7 @@ public:
     }
 
     void answerTables(const std::vector<ScriptedTable>& tables) {
-        host->answer("NumTables()", std::to_string(tables.size()));
-        for (std::size_t k = 0; k < tables.size(); ++k) {
-            const auto& t = tables[k];
-            const std::string i = std::to_string(k + 1);
-            const std::pair<int, std::string> attributes[] = {
-                {1, t.name},     {2, i},           {3, t.type},  {4, t.columns},  {5, t.mappable},
-                {6, t.readOnly}, {7, t.temporary}, {8, t.rows},  {19, t.path},    {25, t.minX},
-                {26, t.minY},    {27, t.maxX},     {28, t.maxY}, {29, t.coordSys}};
-            for (const auto& [code, value] : attributes) {
-                host->answer("TableInfo(" + i + "," + std::to_string(code) + ") ", value);
-            }
-        }
+        testing::answerTables(*host, tables);
     }
 
     // The census asks the counts, the front window, window number 0 (which names no window)
