@@ -148,9 +148,12 @@ double Measurer::perimeter(const CoordSys& cs, const Geometry& g) {
 double bearingAlong(const CoordSys& cs, Point from, Point to, double along) {
     double degrees = 0;
     if (cs.isLatLong()) {
-        double azimuth = 0, unused = 0;
-        geod_inverse(&cs.ellipsoid(), from.y, from.x, to.y, to.x, nullptr, &azimuth, nullptr);
-        geod_direct(&cs.ellipsoid(), from.y, from.x, azimuth, along, &unused, &unused, &degrees);
+        // The segment's geodesic solved once, then only the azimuth asked of it at along.
+        geod_geodesicline line{};
+        geod_inverseline(&line, &cs.ellipsoid(), from.y, from.x, to.y, to.x,
+                         GEOD_AZIMUTH | GEOD_DISTANCE_IN);
+        geod_genposition(&line, GEOD_NOFLAGS, along, nullptr, nullptr, &degrees, nullptr, nullptr,
+                         nullptr, nullptr, nullptr);
     } else {
         degrees = std::atan2(to.x - from.x, to.y - from.y) * 180 / M_PI;
     }
