@@ -1,8 +1,8 @@
 #include "event_walk.h"
 
 #include <algorithm>
-
 #include <cstdio>
+
 #include "direct/unplaceable.h"
 
 namespace veltrano::batch {

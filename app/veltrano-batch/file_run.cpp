@@ -312,6 +312,17 @@ PictureSample pictureSample(Run& run) {
             mbhost::gdal::extentOf(run.table(kSource).data()).value_or(mbhost::Bounds{})};
 }
 
+// The walk's order for the run: progress after each object and, once interrupted or once the
+// output takes no more (failed), the remaining objects passed over so that the walk ends soon.
+PlacementOrder orderOf(const Run& run, std::vector<double>& distances, ProgressLine& progress,
+                       std::function<bool()> failed) {
+    return {distances, kPoints, [&run] { return run.options.fromTheEnd; },
+            [&progress](const ObjectReport& object) {
+                progress.objectDone(static_cast<std::size_t>(std::max(object.placed, 0)));
+            },
+            [failed = std::move(failed)] { return stopRequested() || failed(); }};
+}
+
 // One walk along each line places its events, each written as it is placed.
 ExitStatus placeEvents(Run& run, ProgressLine& progress, mbhost::gdal::StreamedWrite& output) {
     RunMessages messages(run.err);
@@ -324,13 +335,8 @@ ExitStatus placeEvents(Run& run, ProgressLine& progress, mbhost::gdal::StreamedW
         [&](std::size_t event, mbhost::Point at) { rows.add(event, at); },
         run.measure.measure.measure);
     std::vector<double> unused;
-    const PlacementOrder order{
-        unused, kPoints, [&] { return run.options.fromTheEnd; },
-        [&](const ObjectReport& object) {
-            progress.objectDone(static_cast<std::size_t>(std::max(object.placed, 0)));
-        },
-        [&] { return stopRequested() || !rows.failure().empty(); }};
-    const PlacementReport report = placeSelection(walk, order, messages);
+    const PlacementReport report = placeSelection(
+        walk, orderOf(run, unused, progress, [&] { return !rows.failure().empty(); }), messages);
     progress.finish();
     run.checkInterrupted();
     if (!rows.failure().empty()) stop(run.err, kOutputUnwritable, rows.failure());
@@ -353,15 +359,9 @@ ExitStatus place(Run& run, std::vector<double> distances, ProgressLine& progress
     StreamedPoints sink(output, run.measure.columns, run.kept, run.table(run.selection),
                         run.table(kSource).data(), picture ? &*picture : nullptr);
     DirectPlacement selection(*run.host, sink, messages, run.measure.measure);
-    const PlacementOrder order{
-        distances, kPoints, [&] { return run.options.fromTheEnd; },
-        [&](const ObjectReport& object) {
-            progress.objectDone(static_cast<std::size_t>(std::max(object.placed, 0)));
-        },
-        // Once interrupted, or once the output takes no more, the remaining objects are passed
-        // over so that the walk ends soon.
-        [&] { return stopRequested() || !sink.failure().empty(); }};
-    const PlacementReport report = placeSelection(selection, order, messages);
+    const PlacementReport report = placeSelection(
+        selection, orderOf(run, distances, progress, [&] { return !sink.failure().empty(); }),
+        messages);
     progress.finish();
     run.checkInterrupted();
     if (!sink.failure().empty()) stop(run.err, kOutputUnwritable, sink.failure());
