@@ -115,10 +115,8 @@ std::string replaced(std::string text, const std::string& what, const std::strin
 }
 
 // The store names a clause to choose among several layers; here the option does that.
-std::string withLayerOption(std::string reason) {
-    const std::string clause = mbhost::gdal::kLayerClause;
-    const auto at = reason.find(clause);
-    return at == std::string::npos ? reason : reason.replace(at, clause.size(), "--layer NAME");
+std::string withLayerOption(const std::string& reason) {
+    return replaced(reason, mbhost::gdal::kLayerClause, "--layer NAME");
 }
 
 // --crs as a clause of the host's, which the Open Table takes in place of the file's.
