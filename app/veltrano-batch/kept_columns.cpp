@@ -75,7 +75,7 @@ std::vector<KeptColumn> keptColumns(const std::string& list, const mbhost::Table
                          [&](const auto& column) { return sameName(column.name, name); });
         if (error.empty() && found == source.columns.end()) {
             error = std::string("--keep: ") + words.has + " no column " + name + "; " + words.its +
-                    " columns are " + columnList(source);
+                    " columns are " + columnList(source) + " (--keep all keeps every one)";
         } else if (error.empty() && !isMapBasicName(found->name)) {
             error = "--keep: the column \"" + found->name + "\" has no name MapBasic can write";
         }
