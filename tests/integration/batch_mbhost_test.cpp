@@ -1,37 +1,19 @@
 // veltrano-batch as a shell runs it, against mbhost running as a process of its own.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <array>
-#include <cstdio>
 #include <fstream>
 
 #include "placement_host.h"
+#include "support/shell_run.h"
 
 namespace veltrano::testing {
 namespace {
 
-struct BatchRun {
-    int status = -1;
-    std::string out;
-};
-
 // Runs veltrano-batch with its host at socket; standard error joins standard output when
 // asked, so a test sees the messages too.
-BatchRun runBatch(const std::string& socket, const std::string& arguments, bool withMessages) {
-    const std::string command = "MBHOST_SOCKET='" + socket + "' '" VELTRANO_BATCH_PATH "' " +
-                                arguments + (withMessages ? " 2>&1" : " 2>/dev/null");
-    BatchRun run;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) return run;
-    std::array<char, 4096> buffer{};
-    while (std::size_t n = std::fread(buffer.data(), 1, buffer.size(), pipe)) {
-        run.out.append(buffer.data(), n);
-    }
-    const int status = ::pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+ShellRun runBatch(const std::string& socket, const std::string& arguments, bool withMessages) {
+    return runShell("MBHOST_SOCKET='" + socket + "' '" VELTRANO_BATCH_PATH "' " + arguments +
+                    (withMessages ? " 2>&1" : " 2>/dev/null"));
 }
 
 // From the start, and from the last node with --from-end: the dialog's summary on standard
@@ -54,7 +36,7 @@ TEST(batch_with_mbhost, places_the_points_as_the_dialog_does) {
     for (const auto& row : rows) {
         PlacementHost host;
         ASSERT_TRUE(host.listening());
-        const BatchRun run = runBatch(host.socket(), row.arguments, false);
+        const ShellRun run = runBatch(host.socket(), row.arguments, false);
         EXPECT_EQ(run.status, 0) << run.out;
         EXPECT_NE(run.out.find("---  Selection :: ["), std::string::npos) << run.out;
         EXPECT_NE(run.out.find("2 Object(s) from  [roads]:"), std::string::npos) << run.out;
@@ -108,7 +90,7 @@ TEST(batch_with_mbhost, each_refusal_has_its_status_and_its_reason) {
     };
     for (const auto& row : rows) {
         const bool noHost = row.status == 2;
-        const BatchRun run = runBatch(noHost ? nobody : host.socket(), row.arguments, true);
+        const ShellRun run = runBatch(noHost ? nobody : host.socket(), row.arguments, true);
         EXPECT_EQ(run.status, row.status) << row.arguments << "\n" << run.out;
         EXPECT_NE(run.out.find(row.message), std::string::npos) << row.arguments << "\n" << run.out;
     }

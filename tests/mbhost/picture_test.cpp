@@ -1,5 +1,4 @@
 #include <cpl_minixml.h>
-#include <gdal_utils.h>
 
 #include <array>
 #include <cmath>
@@ -16,6 +15,7 @@
 #include "mbhost/storage/gdal_table_store.h"
 #include "mbhost_process.h"
 #include "served_host.h"
+#include "support/gdal_files.h"
 
 namespace mbhost::picture {
 namespace {
@@ -177,16 +177,10 @@ TEST(map_window, frames_real_countries_whole_in_their_proportions) {
     host.setTableStore(std::make_shared<gdal::GdalTableStore>());
     host.setMapRenderer(std::make_shared<MapPictureRenderer>());
     // The TopoJSON names no system; it is longitude/latitude on WGS 84.
-    const std::string atlas = std::string(VELTRANO_SOURCE_DIR) +
-                              "/tests/integration/data/world-atlas/countries-110m.json";
-    GDALDatasetH source = GDALOpenEx(atlas.c_str(), GDAL_OF_VECTOR, nullptr, nullptr, nullptr);
-    const char* options[] = {"-a_srs", "EPSG:4326", "countries", nullptr};
-    GDALVectorTranslateOptions* translate =
-        GDALVectorTranslateOptionsNew(const_cast<char**>(options), nullptr);
-    GDALClose(GDALVectorTranslate(dir.file("countries.gpkg").c_str(), nullptr, 1, &source,
-                                  translate, nullptr));
-    GDALVectorTranslateOptionsFree(translate);
-    GDALClose(source);
+    veltrano::testing::translate(std::string(VELTRANO_SOURCE_DIR) +
+                                     "/tests/integration/data/world-atlas/countries-110m.json",
+                                 dir.file("countries.gpkg"), 4326,
+                                 {"-a_srs", "EPSG:4326", "countries"});
     host.execute("Open Table \"" + dir.file("countries.gpkg") + "\" As c");
     const auto save = [&](const std::string& file) {
         host.execute("Save Window FrontWindow() As \"" + dir.file(file) +
