@@ -36,6 +36,13 @@ std::string readableReason(const std::string& text) {
             break;
         }
     }
+    // GDAL's SQLite drivers quote the whole statement that failed, kilobytes of it for the
+    // GeoPackage's set-up: the reason is what follows it.
+    const std::string failed = ") failed: ";
+    if (const auto at = reason.rfind(failed);
+        reason.rfind("sqlite3_exec(", 0) == 0 && at != std::string::npos) {
+        reason.erase(0, at + failed.size());
+    }
     return reason;
 }
 

@@ -113,7 +113,8 @@ std::string StagedWrite::stagedPath() const {
 std::string StagedWrite::spaceShortage() const {
     rlimit limit{};
     std::error_code ignored;
-    if (::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY) {
+    const bool capped = ::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY;
+    if (capped) {
         for (const auto& entry : fs::directory_iterator(folder_, ignored)) {
             if (entry.file_size(ignored) >= limit.rlim_cur) return std::strerror(EFBIG);
         }
@@ -128,6 +129,10 @@ std::string StagedWrite::spaceShortage() const {
     calls.close(descriptor);
     calls.unlink(probe.c_str());
     if (wrote == static_cast<ssize_t>(block.size())) return {};
+    // A write cut short at the size limit is the limit, not the disk.
+    if (capped && wrote >= 0 && static_cast<rlim_t>(wrote) >= limit.rlim_cur) {
+        return std::strerror(EFBIG);
+    }
     return std::strerror(wrote < 0 ? error : ENOSPC);
 }
 

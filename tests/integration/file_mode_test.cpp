@@ -306,6 +306,9 @@ TEST(file_mode_faults, refuse_with_a_reason_and_leave_no_output) {
         {from + "--every 0.5", 8,  // GDAL's reason, not storage's whole text again
          "cannot write " + out + ": File too large (.shp file is unreadable, or corrupt.)\n", out,
          "", "trap '' XFSZ; ulimit -f 0; "},
+        {from + "--every 0.5", 8,  // SQLite's reason without the statement GDAL quotes
+         "cannot write " + dir.file("big.gpkg") + ": File too large (disk I/O error)\n",
+         dir.file("big.gpkg"), "", "trap '' XFSZ; ulimit -f 0; "},
         {"--input '" + dir.file("d") + "' --layer roads --every 100 --overwrite", 8,
          "a file of the input", dir.file("d/roads.shp")},
         {from + "--every 100 --overwrite", 8, "a file of the input", dir.file("link.gpkg")},
