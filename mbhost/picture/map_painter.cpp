@@ -15,30 +15,100 @@ constexpr Colour kInk{0, 0, 0};
 constexpr Colour kHalo{255, 255, 255};
 constexpr Colour kSelection{255, 0, 200, 200};
 
-Ring ringOf(const std::vector<Point>& nodes, const MapTransform& toPixels) {
+Ring ringOf(const std::vector<Point>& nodes, const MapTransform& toPixels, double shift = 0) {
     Ring ring;
     ring.reserve(nodes.size());
-    for (const Point& p : nodes) ring.push_back(toPixels(p));
+    for (const Point& p : nodes) ring.push_back(toPixels({p.x + shift, p.y}));
     return ring;
 }
 
-void paintObject(const Geometry& object, const MapTransform& toPixels, cairo_t* cr, bool selected) {
+// Data split at the antimeridian often steps from 180 to -180 and back within a ring (Russia
+// and Fiji in a TopoJSON world); drawn as they are, those steps cross the whole map. On a
+// lat/long map each such path is made continuous (the steps become short ones past ±180) and
+// drawn again a turn of the globe over, so that what lies past the edge shows at the other.
+// A ring round a pole (an odd number of steps: Antarctica) is already whole as it is.
+std::vector<Point> continuous(const std::vector<Point>& nodes, bool closed) {
+    std::vector<Point> path = nodes;
+    for (std::size_t i = 1; i < path.size(); ++i) {
+        while (path[i].x - path[i - 1].x > 180) path[i].x -= 360;
+        while (path[i].x - path[i - 1].x < -180) path[i].x += 360;
+    }
+    const bool roundThePole =
+        closed && !path.empty() && std::abs(path.back().x - path.front().x) > 180;
+    return roundThePole ? nodes : path;
+}
+
+// The paths as drawn, and the shifts (in degrees) each is drawn at.
+struct Unwrapped {
+    std::vector<std::vector<Point>> paths;
+    std::vector<double> shifts{0};
+};
+
+// While it lives, drawing stays between -180 and 180 degrees: the two copies of a wrapped
+// object meet at the antimeridian instead of overlapping past it.
+class WithinTheGlobe {
+public:
+    WithinTheGlobe(cairo_t* cr, const MapTransform& toPixels, bool wrapped)
+        : cr_(wrapped ? cr : nullptr) {
+        if (!cr_) return;
+        const PixelPoint west = toPixels({-180, 90}), east = toPixels({180, -90});
+        cairo_save(cr_);
+        cairo_rectangle(cr_, west.x, west.y, east.x - west.x, east.y - west.y);
+        cairo_clip(cr_);
+    }
+    ~WithinTheGlobe() {
+        if (cr_) cairo_restore(cr_);
+    }
+    WithinTheGlobe(const WithinTheGlobe&) = delete;
+    WithinTheGlobe& operator=(const WithinTheGlobe&) = delete;
+
+private:
+    cairo_t* cr_;
+};
+
+Unwrapped unwrap(const std::vector<std::vector<Point>>& parts, bool closed, bool latLong) {
+    if (!latLong) return {parts};
+    Unwrapped drawn;
+    double west = 0, east = 0;
+    for (const auto& part : parts) {
+        drawn.paths.push_back(continuous(part, closed));
+        for (const Point& p : drawn.paths.back()) {
+            west = std::min(west, p.x);
+            east = std::max(east, p.x);
+        }
+    }
+    if (east > 180) drawn.shifts.push_back(-360);
+    if (west < -180) drawn.shifts.push_back(360);
+    return drawn;
+}
+
+void paintObject(const Geometry& object, const MapTransform& toPixels, cairo_t* cr, bool selected,
+                 bool latLong) {
     switch (object.type) {
         case ObjectType::Region: {
-            std::vector<Ring> rings;
-            for (const auto& part : object.parts) rings.push_back(ringOf(part, toPixels));
-            polygon(cr, rings, selected ? Colour{255, 190, 240} : kRegionFill,
-                    selected ? kSelection : kRegionEdge, selected ? 3 : 1);
+            const Unwrapped drawn = unwrap(object.parts, true, latLong);
+            const WithinTheGlobe clip(cr, toPixels, drawn.shifts.size() > 1);
+            for (double shift : drawn.shifts) {
+                std::vector<Ring> rings;
+                for (const auto& part : drawn.paths) rings.push_back(ringOf(part, toPixels, shift));
+                polygon(cr, rings, selected ? Colour{255, 190, 240} : kRegionFill,
+                        selected ? kSelection : kRegionEdge, selected ? 3 : 1);
+            }
             break;
         }
         case ObjectType::Line:
-        case ObjectType::Polyline:
-            for (const auto& part : object.parts) {
-                const Ring nodes = ringOf(part, toPixels);
-                if (selected) polyline(cr, nodes, kSelection, 6);
-                polyline(cr, nodes, kLine, 2);
+        case ObjectType::Polyline: {
+            const Unwrapped drawn = unwrap(object.parts, false, latLong);
+            const WithinTheGlobe clip(cr, toPixels, drawn.shifts.size() > 1);
+            for (double shift : drawn.shifts) {
+                for (const auto& part : drawn.paths) {
+                    const Ring nodes = ringOf(part, toPixels, shift);
+                    if (selected) polyline(cr, nodes, kSelection, 6);
+                    polyline(cr, nodes, kLine, 2);
+                }
             }
             break;
+        }
         case ObjectType::Point:
         case ObjectType::Multipoint:
             for (const auto& part : object.parts) {
@@ -56,7 +126,7 @@ void paintObject(const Geometry& object, const MapTransform& toPixels, cairo_t* 
             break;
         case ObjectType::Collection:
             for (const Geometry& member : object.members) {
-                paintObject(member, toPixels, cr, selected);
+                paintObject(member, toPixels, cr, selected, latLong);
             }
             break;
         default: {  // rectangles, ellipses, arcs, frames: their bounding rectangle
@@ -138,7 +208,7 @@ void paintMap(const MapSnapshot& map, cairo_t* cr) {
     for (const MapLayer& layer : map.layers) {
         for (std::size_t i = 0; i < layer.objects.size(); ++i) {
             const bool selected = i < layer.selected.size() && layer.selected[i];
-            paintObject(layer.objects[i], toPixels, cr, selected);
+            paintObject(layer.objects[i], toPixels, cr, selected, map.latLong);
         }
     }
     paintScaleBar(map, toPixels.pixelsPerYUnit(), cr);

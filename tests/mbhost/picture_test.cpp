@@ -108,6 +108,32 @@ TEST(map_picture_renderer, draws_fill_holes_labels_selection_and_scale_bar_in_ev
     CPLDestroyXMLNode(svg);
 }
 
+// An island stepping from 170 to -170 and back, as data split at the antimeridian store it,
+// and a line doing the same further south: each drawn where it lies, at both edges of the
+// world, and nothing across the map between.
+TEST(map_picture_renderer, draws_what_steps_across_the_antimeridian_at_both_edges_only) {
+    TempDir dir;
+    const std::vector<Point> island{{170, 10},  {180, 10},  {-180, 10}, {-170, 10},
+                                    {-170, 30}, {-180, 30}, {180, 30},  {170, 30}};
+    MapLayer layer{"wrapped",
+                   {{ObjectType::Region, {island}, "", {}},
+                    {ObjectType::Polyline, {{{170, -20}, {-170, -20}}}, "", {}}},
+                   {false, false}};
+    const std::string path = dir.file("world.png");
+    MapPictureRenderer().render(
+        {"world", "Earth Projection 1, 104", true, 111320, {-180, -40, 180, 40}, 360, 80, {layer}},
+        path);
+    const auto png = readPng(path);
+    ASSERT_EQ(sizeOf(png), (std::pair{360, 80}));
+    for (const auto& [x, y, ink] : {std::tuple{5, 20, 'i'},  // the island at -175
+                                    {355, 20, 'i'},          // and at 175
+                                    {180, 20, 'w'},          // nothing at 0 between them
+                                    {5, 60, 'i'},            // the line at -175
+                                    {180, 60, 'w'}}) {       // and nothing at 0
+        EXPECT_EQ(inkAt(png, x, y), ink) << x << "," << y;
+    }
+}
+
 TEST(map_picture_renderer, refuses_unknown_types_impossible_sizes_and_unwritable_paths_whole) {
     TempDir dir;
     std::filesystem::create_directory(dir.file("taken.png"));
