@@ -175,7 +175,11 @@ std::array<int, 4> landBox(const SurfacePtr& png) {
 // Every point of the SVG's drawn paths (glyph shapes, kept in defs, aside).
 void pathPoints(CPLXMLNode* node, std::vector<double>& xs, std::vector<double>& ys) {
     for (; node != nullptr; node = node->psNext) {
-        if (node->eType != CXT_Element || std::string(node->pszValue) == "defs") continue;
+        // A clipped group (a shape drawn across the antimeridian) shows only inside the clip.
+        if (node->eType != CXT_Element || std::string(node->pszValue) == "defs" ||
+            CPLGetXMLValue(node, "clip-path", nullptr)) {
+            continue;
+        }
         if (std::string(node->pszValue) == "path") {
             std::istringstream d(CPLGetXMLValue(node, "d", ""));
             std::string word;
