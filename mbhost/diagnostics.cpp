@@ -22,7 +22,15 @@ MapBasicError::MapBasicError(std::int32_t code, std::string description, SourceS
 
 MapBasicError MapBasicError::located(const SourceSpot& spot) const {
     if (spot_.line > 0) return *this;
-    return MapBasicError(code_, description_, spot);
+    MapBasicError placed(code_, description_, spot);
+    placed.cause_ = cause_;
+    return placed;
+}
+
+MapBasicError MapBasicError::fromPort(const std::exception& refusal) {
+    MapBasicError error(errc::kFile, refusal.what());
+    error.cause_ = std::current_exception();
+    return error;
 }
 
 }  // namespace mbhost

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -53,10 +54,16 @@ public:
     // Places the error when the code that raised it did not know where it was.
     MapBasicError located(const SourceSpot& spot) const;
 
+    // A port's refusal, for a caller that words it in its own terms (null when none).
+    std::exception_ptr cause() const noexcept { return cause_; }
+    // The port's refusal in flight, as a kFile error with the refusal's text.
+    static MapBasicError fromPort(const std::exception& refusal);
+
 private:
     std::int32_t code_;
     std::string description_;
     SourceSpot spot_;
+    std::exception_ptr cause_;
 };
 
 // The one text form of an error: "line 2, position 7, near 'Inset': Unrecognized command:

@@ -32,6 +32,7 @@ template <class Action>
 auto Host::guarded(Action&& action) -> decltype(action()) {
     std::int32_t code = 0;
     std::string message, reason;
+    std::exception_ptr cause;
     try {
         if constexpr (std::is_void_v<decltype(action())>) {
             action();
@@ -46,6 +47,7 @@ auto Host::guarded(Action&& action) -> decltype(action()) {
         code = e.code();
         message = e.what();
         reason = formatDiagnostic(e.description(), {});
+        cause = e.cause();
     } catch (const std::bad_alloc&) {
         code = errc::kLimit;
         message = reason = "Out of memory";
@@ -55,7 +57,7 @@ auto Host::guarded(Action&& action) -> decltype(action()) {
     }
     lastErrorCode_ = code;
     lastErrorMessage_ = message;
-    throw HostFailure(code, message, reason);
+    throw HostFailure(code, message, reason, std::move(cause));
 }
 
 // A parse shared with another text of the shape answers the same, but its messages would

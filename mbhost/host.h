@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <memory>
 #include <stdexcept>
@@ -23,15 +24,20 @@ namespace mbhost {
 class HostFailure : public std::runtime_error {
 public:
     // message: the reason after the place in the statement that failed, when there is one.
-    HostFailure(std::int32_t code, const std::string& message, const std::string& reason)
-        : std::runtime_error(message), code_(code), reason_(reason) {}
+    HostFailure(std::int32_t code, const std::string& message, const std::string& reason,
+                std::exception_ptr cause = nullptr)
+        : std::runtime_error(message), code_(code), reason_(reason), cause_(std::move(cause)) {}
     std::int32_t code() const noexcept { return code_; }
     // The reason alone, for a caller whose statements are its own, not the user's.
     const std::string& reason() const noexcept { return reason_; }
+    // The storage or picture port's own refusal behind the failure, null when there is none:
+    // a caller that named the file otherwise words it from the refusal's parts.
+    std::exception_ptr cause() const noexcept { return cause_; }
 
 private:
     std::int32_t code_;
     std::string reason_;
+    std::exception_ptr cause_;
 };
 
 // Parses kept for each of Eval and Do texts, by the text's shape (shape_cache.h).

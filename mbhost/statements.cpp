@@ -305,7 +305,7 @@ void Executor::operator()(const OpenTableStmt& s) {
     try {
         data = s.layer ? ws_.store->openLayer(path, layer) : ws_.store->open(path);
     } catch (const std::exception& e) {
-        throw MapBasicError(errc::kFile, e.what());
+        throw MapBasicError::fromPort(e);
     }
     if (!s.alias.empty()) {
         data.name = s.alias;
@@ -341,7 +341,7 @@ void Executor::operator()(const CommitTableStmt& s) {
     try {
         ws_.store->write(t.data(), path);
     } catch (const std::exception& e) {
-        throw MapBasicError(errc::kFile, e.what());
+        throw MapBasicError::fromPort(e);
     }
     if (!s.path || t.data().path.empty()) t.markCommitted(path);
 }
@@ -360,7 +360,7 @@ void Executor::operator()(const CreateTableStmt& s) {
         try {
             ws_.store->create(data, data.path);
         } catch (const std::exception& e) {
-            throw MapBasicError(errc::kFile, e.what());
+            throw MapBasicError::fromPort(e);
         }
     }
     openTable(std::move(data));

@@ -271,7 +271,7 @@ void Executor::operator()(const SaveWindowStmt& s) {
     try {
         ws_.renderer->render(map, path);
     } catch (const std::exception& e) {
-        throw MapBasicError(errc::kFile, e.what());
+        throw MapBasicError::fromPort(e);
     }
 }
 

@@ -5,8 +5,10 @@
 #include <cmath>
 #include <csignal>
 #include <cstdlib>
+#include <exception>
 #include <iomanip>
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -21,6 +23,7 @@
 #include "mbhost/picture/map_picture_renderer.h"
 #include "mbhost/storage/gdal_table_store.h"
 #include "mbhost/storage/staged_write.h"
+#include "mbhost/storage/storage_error.h"
 #include "mbhost/storage/streamed_write.h"
 #include "mbhost/storage/write_interruption.h"
 #include "measure_options.h"
@@ -107,16 +110,24 @@ void refuseLineBreaks(const Run& run) {
     }
 }
 
-std::string replaced(std::string text, const std::string& what, const std::string& with) {
-    for (std::size_t at = 0; (at = text.find(what, at)) != std::string::npos; at += with.size()) {
-        text.replace(at, what.size(), with);
+// The storage or picture port's own refusal behind a host failure, when that is what it was.
+template <class Refusal>
+std::optional<Refusal> refusalBehind(const mbhost::HostFailure& failure) {
+    if (!failure.cause()) return std::nullopt;
+    try {
+        std::rethrow_exception(failure.cause());
+    } catch (const Refusal& refusal) {
+        return refusal;
+    } catch (...) {
     }
-    return text;
+    return std::nullopt;
 }
 
-// The store names a clause to choose among several layers; here the option does that.
-std::string withLayerOption(const std::string& reason) {
-    return replaced(reason, mbhost::gdal::kLayerClause, "--layer NAME");
+// The host's refusal to open a file; one of several layers is chosen here as choosing says,
+// not with the host's clause.
+std::string openRefusal(const mbhost::HostFailure& failure, const std::string& choosing) {
+    const auto several = refusalBehind<mbhost::gdal::SeveralLayers>(failure);
+    return several ? several->choosing(choosing).what() : failure.reason();
 }
 
 // --crs as a clause of the host's, which the Open Table takes in place of the file's.
@@ -137,7 +148,7 @@ void openInput(Run& run) {
     try {
         run.host->execute(statement);
     } catch (const mbhost::HostFailure& failure) {
-        stop(run.err, kInputUnreadable, withLayerOption(failure.reason()));
+        stop(run.err, kInputUnreadable, openRefusal(failure, "name one with --layer NAME"));
     }
     if (!run.table(kSource).mappable()) {
         stop(run.err, kInputUnreadable, "cannot read " + run.file.input + ": it holds no objects");
@@ -209,8 +220,7 @@ void openEvents(Run& run) {
         run.host->execute("Open Table " + mapBasicString(events) + " As " + kEvents + " ReadOnly");
     } catch (const mbhost::HostFailure& failure) {
         stop(run.err, kInputUnreadable,
-             replaced(failure.reason(), mbhost::gdal::kLayerClause,
-                      "ogr2ogr: --events reads a file of one table"));
+             openRefusal(failure, "--events reads a file of one table (ogr2ogr extracts one)"));
     }
     std::string error;
     run.events = findRoutes(run.file, run.table(run.selection), run.table(kEvents).data(), error);
@@ -407,7 +417,11 @@ void savePicture(Run& run, StagedFiles& staged) {
         run.host->execute("Save Window FrontWindow() As " + mapBasicString(drawn));
     } catch (const mbhost::HostFailure& failure) {
         run.checkInterrupted();
-        stop(run.err, kOutputUnwritable, replaced(failure.reason(), drawn, picture));
+        // Drawn under a working name: the refusal names the picture the user asked for.
+        const auto refusal = refusalBehind<mbhost::gdal::StorageError>(failure);
+        stop(run.err, kOutputUnwritable,
+             refusal ? mbhost::gdal::writeError(picture, refusal->reason()).what()
+                     : failure.reason());
     }
     run.checkInterrupted();
 }

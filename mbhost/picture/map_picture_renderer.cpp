@@ -9,6 +9,7 @@
 #include "mbhost/picture/cairo_handles.h"
 #include "mbhost/picture/map_painter.h"
 #include "mbhost/picture/whole_file.h"
+#include "mbhost/storage/storage_error.h"
 
 namespace mbhost::picture {
 namespace {
@@ -68,21 +69,21 @@ void MapPictureRenderer::render(const MapSnapshot& map, const std::string& path)
     const std::string extension = extensionOf(path);
     if (map.widthPixels < 1 || map.heightPixels < 1 || map.widthPixels > kMaxSide ||
         map.heightPixels > kMaxSide) {
-        throw std::runtime_error(
-            "cannot write " + path + ": a picture of " + std::to_string(map.widthPixels) + " x " +
-            std::to_string(map.heightPixels) + " pixels cannot be made (1 to " +
-            std::to_string(kMaxSide) + " a side)");
+        throw gdal::writeError(path, "a picture of " + std::to_string(map.widthPixels) + " x " +
+                                         std::to_string(map.heightPixels) +
+                                         " pixels cannot be made (1 to " +
+                                         std::to_string(kMaxSide) + " a side)");
     }
     std::string bytes;
     const SurfacePtr surface = surfaceFor(extension, map.widthPixels, map.heightPixels, bytes);
     if (!surface) {
-        throw std::runtime_error("cannot write " + path + ": unknown picture type \"" + extension +
-                                 "\" (use .png, .svg or .pdf)");
+        throw gdal::writeError(
+            path, "unknown picture type \"" + extension + "\" (use .png, .svg or .pdf)");
     }
     try {
         paintInto(surface.get(), map, bytes);
     } catch (const std::runtime_error& failure) {
-        throw std::runtime_error("cannot write " + path + ": " + failure.what());
+        throw gdal::writeError(path, failure.what());
     }
     writeWholeFile(path, bytes);
 }

@@ -7,7 +7,7 @@ namespace mbhost::picture {
 
 class MapPictureRenderer : public MapRenderer {
 public:
-    // Raises std::runtime_error "cannot write <path>: <reason>".
+    // Raises gdal::StorageError "cannot write <path>: <reason>".
     void render(const MapSnapshot& map, const std::string& path) override;
 };
 

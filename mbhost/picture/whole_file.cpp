@@ -7,12 +7,12 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <stdexcept>
 #include <system_error>
 #include <vector>
 
 #include "mbhost/storage/file_system_calls.h"
 #include "mbhost/storage/read_only.h"
+#include "mbhost/storage/storage_error.h"
 
 namespace mbhost::picture {
 namespace {
@@ -50,13 +50,13 @@ void writeWholeFile(const std::string& path, const std::string& bytes) {
     const std::string staged = stagingName(path);
     gdal::FileSystemCalls& calls = gdal::fileSystem();
     const int fd = calls.open(staged.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
-    if (fd < 0) throw std::runtime_error("cannot write " + path + ": " + std::strerror(errno));
+    if (fd < 0) throw gdal::writeError(path, std::strerror(errno));
     int error = writeAll(fd, bytes);
     if (calls.close(fd) != 0 && error == 0) error = errno;
     if (error == 0 && calls.rename(staged.c_str(), path.c_str()) != 0) error = errno;
     if (error != 0) {
         calls.unlink(staged.c_str());
-        throw std::runtime_error("cannot write " + path + ": " + std::strerror(error));
+        throw gdal::writeError(path, std::strerror(error));
     }
 }
 

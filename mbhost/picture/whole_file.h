@@ -6,7 +6,7 @@
 
 namespace mbhost::picture {
 
-// Raises std::runtime_error "cannot write <path>: <reason>" (a read-only folder or file is
+// Raises gdal::StorageError "cannot write <path>: <reason>" (a read-only folder or file is
 // refused as a table's are: read_only.h); the old file at path, if any, is then as it was.
 void writeWholeFile(const std::string& path, const std::string& bytes);
 

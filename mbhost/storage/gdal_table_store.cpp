@@ -16,6 +16,7 @@
 #include "mbhost/storage/gdal_handles.h"
 #include "mbhost/storage/ogr_conversion.h"
 #include "mbhost/storage/staged_write.h"
+#include "mbhost/storage/storage_error.h"
 #include "mbhost/storage/streamed_write.h"
 #include "mbhost/storage/tab_coordsys_note.h"
 #include "mbhost/storage/table_file_format.h"
@@ -164,9 +165,10 @@ OGRLayer& chosenLayer(GDALDataset& dataset, const std::string& path,
                         "no layer \"" + *name + "\" (its layers: " + layerList(dataset) + ")");
     }
     if (dataset.GetLayerCount() > 1) {
-        throw openError(path, "the file holds " + std::to_string(dataset.GetLayerCount()) +
-                                  " layers (" + layerList(dataset) + "): name one with " +
-                                  kLayerClause);
+        throw SeveralLayers(path,
+                            "the file holds " + std::to_string(dataset.GetLayerCount()) +
+                                " layers (" + layerList(dataset) + ")",
+                            "name one with Open Table ... Layer \"name\"");
     }
     return *dataset.GetLayer(0);
 }

@@ -11,9 +11,6 @@
 
 namespace mbhost::gdal {
 
-// How the store's refusal of a file of several layers names the way to choose one.
-inline constexpr const char* kLayerClause = "Open Table ... Layer \"name\"";
-
 // The CoordSys clause (without "CoordSys ") of a system as GDAL reads it from text: an EPSG
 // code, a PROJ string, WKT. Raises std::runtime_error with the reason when there is none.
 std::string coordSysClauseOf(const std::string& system);

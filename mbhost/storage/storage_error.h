@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace mbhost::gdal {
 
@@ -21,6 +22,21 @@ public:
 private:
     std::string path_;
     std::string reason_;
+};
+
+// A file of several layers opened without naming one. How to name one is the caller's to say:
+// the host names its Layer clause, a command line its option.
+class SeveralLayers : public StorageError {
+public:
+    // layers: the count and the names, as "the file holds 2 layers ("a", "b")".
+    SeveralLayers(const std::string& path, std::string layers, const std::string& choosing)
+        : StorageError("open", path, layers + ": " + choosing), layers_(std::move(layers)) {}
+
+    // The same refusal, told how to choose in the caller's terms.
+    SeveralLayers choosing(const std::string& how) const { return {path(), layers_, how}; }
+
+private:
+    std::string layers_;
 };
 
 // The one form every write refusal takes.
