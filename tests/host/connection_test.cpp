@@ -207,7 +207,7 @@ TEST(msgbox_err, a_refused_request_is_shown_once_cleared_and_gives_nothing) {
         {"TableInfo(roads,1) ",  // showing a table stops at its name
          [](auto& f) {
              f.obj->showAllOnTable(77, "roads");
-             return !f.sent("Eval", "TableInfo(roads,8) ");
+             return f.host->evals() == Strings{"TableInfo(roads,1) "};
          }},
         {"StatusBar  Hide ",  // a refused first stage still brings the host forward
          [](auto& f) {

@@ -68,6 +68,14 @@ std::vector<Request> ScriptedAutomation::traffic() const {
     return out;
 }
 
+std::vector<std::string> ScriptedAutomation::evals() const {
+    std::vector<std::string> out;
+    for (const auto& r : requests_) {
+        if (r.member == "Eval" && r.argument != "2*2") out.push_back(r.argument);
+    }
+    return out;
+}
+
 std::vector<std::string> ScriptedAutomation::statements() const {
     std::vector<std::string> out;
     for (const auto& r : requests_) {

@@ -43,6 +43,8 @@ public:
     const std::vector<Request>& requests() const { return requests_; }
     // The MapBasic traffic only: Eval, Do, RunCommand and RunMenuCommand, in order.
     std::vector<Request> traffic() const;
+    // The texts sent with Eval, without the liveness probes.
+    std::vector<std::string> evals() const;
     // The statements sent with Do or RunCommand, in order.
     std::vector<std::string> statements() const;
     void clearRequests() { requests_.clear(); }
