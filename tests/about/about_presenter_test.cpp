@@ -13,14 +13,14 @@ using testing::FakeRegistry;
 using testing::RecordingMessageBox;
 using testing::ShownMessage;
 
-class RecordingAboutView : public AboutView {
+// The texts load writes meet the widgets in the widget test.
+class ClosingAboutView : public AboutView {
 public:
-    std::string caption, version, description, disclaimer;
     bool closed = false;
-    void setCaption(std::string_view t) override { caption = t; }
-    void setVersionText(std::string_view t) override { version = t; }
-    void setDescriptionText(std::string_view t) override { description = t; }
-    void setDisclaimerText(std::string_view t) override { disclaimer = t; }
+    void setCaption(std::string_view) override {}
+    void setVersionText(std::string_view) override {}
+    void setDescriptionText(std::string_view) override {}
+    void setDisclaimerText(std::string_view) override {}
     void closeWindow() override { closed = true; }
 };
 
@@ -55,7 +55,7 @@ TEST(about_box, system_information_starts_the_tool_the_registry_names_or_says_wh
         {"C:\\gone.exe", "", {}, true, {}, 1}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.toolPath + row.location);
-        RecordingAboutView view;
+        ClosingAboutView view;
         RecordingMessageBox messages;
         FakeRegistry registry;
         FakeProcessStart processes;

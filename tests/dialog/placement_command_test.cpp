@@ -103,10 +103,6 @@ TEST_F(placement_command, distances_are_sorted_written_back_and_placed_per_objec
     ASSERT_EQ(f.calls.size(), 3u);
     for (const auto& call : f.calls) {
         EXPECT_EQ(call.distances, (std::vector<double>{-3, 0, 10, 10, 20, 30}));
-        EXPECT_EQ(call.sourceTable, "Query1");
-        EXPECT_EQ(call.outputTable, "Out");
-        EXPECT_EQ(call.distanceColumn, "distanceM");
-        EXPECT_EQ(call.rowIdColumn, "xRowId");
         EXPECT_EQ(call.fromTheEnd, &call == &f.calls[1]);
     }
     EXPECT_EQ(f.view.summary, before + "\r\n ** 3 points allocated." +

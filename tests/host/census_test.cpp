@@ -27,8 +27,7 @@ TEST(get_all_tables_info, fills_one_record_per_table_in_slots_from_one) {
     EXPECT_EQ(copy[0], nullptr);
     EXPECT_EQ(copy[1], f.obj->tableSlots().slots()[1]);  // the same records, shared
 
-    EXPECT_EQ(copy[1]->tNROWS(), 3);  // the attributes themselves meet mbhost end to end
-    EXPECT_FALSE(copy[1]->tIsReadOnly() || copy[1]->tIsTemp());
+    // The attributes of a plain table meet mbhost end to end; these are the odd ones.
     const miProTblInfo& v = *copy[2];  // read-only "t" counts after upper-casing
     EXPECT_EQ(std::tuple(v.tType(), v.tIsGeoMap(), v.tCoordsys(), v.tIsReadOnly(), v.tIsTemp(),
                          v.tMBR_minX()),
@@ -90,16 +89,11 @@ TEST(table_info, selection_with_nothing_selected_asks_no_attribute) {
     EXPECT_FALSE(f.obj->lastCallFailed());
 }
 
-TEST(table_nrows, counts_rows_by_a_scratch_query_closes_it_and_gives_minus_one_on_failure) {
+// Counting by name and by number meets mbhost end to end; here the failures.
+TEST(table_nrows, gives_minus_one_when_the_table_or_its_count_fails) {
     ConnectedLink f;
-    f.host->answer({{"TempFileName$(\"\")", "/tmp/x.tmp"},
-                    {"PathToTableName$(\"/tmp/x.tmp\" ) ", "x"},
-                    {"Str$(x.COL1)", " 42"}});
-    EXPECT_EQ(f.obj->TableNROWS(HostValue::text("roads")), 42);
-    EXPECT_EQ(f.host->statements().back(), "close table x");
-    f.host->answer("TableInfo(2,1)", "rivers");  // a table number is named first
-    EXPECT_EQ(f.obj->TableNROWS(HostValue::whole(2)), 42);
-    EXPECT_TRUE(f.sent("Do", "select Count(*) from rivers into x Noselect "));
+    f.host->answer(
+        {{"TempFileName$(\"\")", "/tmp/x.tmp"}, {"PathToTableName$(\"/tmp/x.tmp\" ) ", "x"}});
     f.host->fail("TableInfo(9,1)", 405, "no table 9");
     EXPECT_EQ(f.obj->TableNROWS(HostValue::whole(9)), -1);
     f.host->fail("select Count(*) from roads into x Noselect ", 405, "no roads");
@@ -145,13 +139,10 @@ TEST(refresh_windows_info, reads_documents_extra_windows_and_map_details) {
     f.obj->RefreshWindowsInfo();
     EXPECT_EQ(std::tuple(f.obj->countWin(), f.obj->minWin(), f.obj->maxWin(), f.obj->curWinID()),
               std::tuple(1, -1, 1, 1));
-    const auto pad = f.obj->miWindows(-1), unnamed = f.obj->miWindows(0), map = f.obj->miWindows(1);
-    ASSERT_TRUE(pad && unnamed && map);
-    EXPECT_EQ(std::tuple(pad->wType(), pad->wTypeS(), pad->wTitle()),
-              std::tuple(19, "WIN_BUTTONPAD", "Main"));
-    EXPECT_EQ(std::tuple(unnamed->wId(), unnamed->wTitle()), std::tuple(0, ""));
-    EXPECT_EQ(std::tuple(map->wId(), map->wTitle(), map->wTypeS()),
-              std::tuple(77, "roads Map", "WIN_MAPPER"));
+    // Types, titles and the centre's rounding meet mbhost end to end.
+    const auto unnamed = f.obj->miWindows(0), map = f.obj->miWindows(1);
+    ASSERT_TRUE(f.obj->miWindows(-1) && unnamed && map);
+    EXPECT_EQ(std::tuple(unnamed->wId(), unnamed->wTitle(), map->wId()), std::tuple(0, "", 77));
     // Width 6.5 rounds to even, height 4.25 down; the centre is whole too.
     EXPECT_EQ(
         (std::vector<std::int32_t>{map->width(), map->height(), map->leftX(), map->topY(),

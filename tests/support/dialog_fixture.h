@@ -24,10 +24,10 @@ struct SelectedObject {
     double metres = 0.0;  // length or perimeter
 };
 
-// One call of the placement engine as the dialog made it.
+// One call of the placement engine as the dialog made it; the tables and columns it names
+// meet mbhost in the recorded session.
 struct PlacementCall {
     std::vector<double> distances;
-    std::string sourceTable, outputTable, distanceColumn, rowIdColumn;
     bool fromTheEnd = false;
 };
 
@@ -59,8 +59,7 @@ public:
             form_ = std::make_unique<Form1>(
                 view, Form1::Ports{provider, messages, beep, busy, regional, activation},
                 [this](miProObj&, const PlacementRequest& r) {
-                    calls.push_back({r.distances, r.sourceTable, r.outputTable, r.distanceColumn,
-                                     r.rowIdColumn, r.fromTheEnd});
+                    calls.push_back({r.distances, r.fromTheEnd});
                     if (onPlacement) return onPlacement(calls.size());
                     return ObjectPlacement(static_cast<std::int32_t>(r.distances.size()));
                 },

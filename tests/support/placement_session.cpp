@@ -1,5 +1,6 @@
 #include "support/placement_session.h"
 
+#include <algorithm>
 #include <sstream>
 
 #include "dialog/engine_placement.h"
@@ -25,13 +26,10 @@ struct Session {
 
     // Chooses the output table by name, as a click in its list would.
     bool chooseOutputTable(const std::string& name) {
-        for (std::size_t i = 0; i < view.outputTables.size(); ++i) {
-            if (view.outputTables[i] == name) {
-                view.selectOutputTable(static_cast<int>(i));
-                return true;
-            }
-        }
-        return false;
+        const auto at = std::ranges::find(view.outputTables, name);
+        if (at == view.outputTables.end()) return false;
+        view.selectOutputTable(static_cast<int>(at - view.outputTables.begin()));
+        return true;
     }
 
     void press(std::ostringstream& report, const std::string& points, const std::string& table,
