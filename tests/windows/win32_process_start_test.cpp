@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include "foundation/run_time_error.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_process_start.h"
 #include "raised.h"
@@ -12,15 +11,17 @@
 namespace veltrano::testing {
 namespace {
 
-TEST(win32_process_start, tells_files_from_folders_and_names_a_program_it_cannot_start) {
+TEST(win32_process_start, starts_a_program_under_a_non_ascii_name_and_names_one_it_cannot) {
     TempFolder folder;
-    const std::wstring program = folder.addMarkerProgram(L"Инструмент.exe");
+    const std::wstring program = folder.addMarkerProgram(L"Сведения о системе.exe");
     win32::Win32ProcessStart processes;
     EXPECT_TRUE(processes.fileExists(win32::toUtf8(program)));
     EXPECT_FALSE(processes.fileExists(folder.pathUtf8()));
     EXPECT_FALSE(processes.fileExists(folder.pathUtf8() + "\\absent.exe"));
     EXPECT_FALSE(processes.fileExists(""));
     EXPECT_FALSE(processes.fileExists("C:\\bad\xFFname"));
+    processes.start(win32::toUtf8(program));
+    EXPECT_TRUE(folder.markerRan(L"Сведения о системе.exe"));
     const std::string missing = folder.pathUtf8() + "\\absent.exe";
     const Raised raised = raisedBy([&] { processes.start(missing); });
     EXPECT_EQ(raised.number, 53);
