@@ -15,14 +15,6 @@ namespace {
 constexpr int kCmdOkId = 109;    // tenth control in tab order
 constexpr int kSummaryId = 106;  // txtSelectedPolyline
 
-std::wstring programPath() {
-    std::wstring path = L"Z:" VELTRANO_EXE_PATH;
-    for (auto& c : path) {
-        if (c == L'/') c = L'\\';
-    }
-    return path;
-}
-
 HWND waitForDialog(DWORD processId) {
     for (int waited = 0; waited < 20000; waited += 100) {
         HWND found = FindWindowW(L"VeltranoForm1", nullptr);
@@ -38,7 +30,7 @@ HWND waitForDialog(DWORD processId) {
 TEST(veltrano_exe, opens_without_a_host_with_ok_disabled_and_closes_cleanly) {
     if (!screenAvailable()) GTEST_SKIP() << "no display: run under Xvfb to start the dialog";
 
-    HANDLE process = startProcess(L"\"" + programPath() + L"\"");
+    HANDLE process = startProcess(L"\"Z:" VELTRANO_EXE_PATH L"\"");
     ASSERT_NE(process, nullptr);
     HWND dialog = waitForDialog(GetProcessId(process));
     if (!dialog) exitCodeOf(process, 0);

@@ -14,15 +14,16 @@ namespace {
 TEST(win32_process_start, starts_a_program_under_a_non_ascii_name_and_names_one_it_cannot) {
     TempFolder folder;
     const std::wstring program = folder.addMarkerProgram(L"Сведения о системе.exe");
+    const std::string folderPath = win32::toUtf8(folder.path());
     win32::Win32ProcessStart processes;
     EXPECT_TRUE(processes.fileExists(win32::toUtf8(program)));
-    EXPECT_FALSE(processes.fileExists(folder.pathUtf8()));
-    EXPECT_FALSE(processes.fileExists(folder.pathUtf8() + "\\absent.exe"));
+    EXPECT_FALSE(processes.fileExists(folderPath));
+    EXPECT_FALSE(processes.fileExists(folderPath + "\\absent.exe"));
     EXPECT_FALSE(processes.fileExists(""));
     EXPECT_FALSE(processes.fileExists("C:\\bad\xFFname"));
     processes.start(win32::toUtf8(program));
     EXPECT_TRUE(folder.markerRan(L"Сведения о системе.exe"));
-    const std::string missing = folder.pathUtf8() + "\\absent.exe";
+    const std::string missing = folderPath + "\\absent.exe";
     const Raised raised = raisedBy([&] { processes.start(missing); });
     EXPECT_EQ(raised.number, 53);
     EXPECT_EQ(raised.description, "File not found: " + missing);

@@ -1,30 +1,30 @@
-// Registry reads on real values made with reg.exe.
+// Registry reads on real values, stored through the Win32 API as other programs store them.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include "platform/win32/win32_registry.h"
-#include "support/wine_registry.h"
 
 namespace veltrano::testing {
 namespace {
 
-const std::wstring kTestKey = L"HKLM\\Software\\VeltranoTest";
+constexpr const wchar_t* kTestKey = L"Software\\VeltranoTest";
 constexpr std::uint32_t kReadWrite = 0x2003F;
 
-class win32_registry : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(regDeleteKey(kTestKey));
-        ASSERT_TRUE(regAdd(kTestKey));
-    }
-    void TearDown() override { regDeleteKey(kTestKey); }
-};
+void store(const wchar_t* name, DWORD type, const void* data, std::size_t size) {
+    ASSERT_EQ(
+        RegSetKeyValueW(HKEY_LOCAL_MACHINE, kTestKey, name, type, data, static_cast<DWORD>(size)),
+        ERROR_SUCCESS);
+}
 
-TEST_F(win32_registry, values_come_back_as_stored_strings_as_utf8_with_their_nul) {
-    ASSERT_TRUE(regAdd(kTestKey, L"PATH", L"REG_SZ", L"C:\\Программы\\tool.exe"));
-    ASSERT_TRUE(regAdd(kTestKey, L"Count", L"REG_DWORD", L"16777728"));  // 0x01000200
-    ASSERT_TRUE(regAdd(kTestKey, L"Blob", L"REG_BINARY", L"0102"));
+TEST(win32_registry, values_come_back_as_stored_strings_as_utf8_with_their_nul) {
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, kTestKey);
+    const std::wstring path = L"C:\\Программы\\tool.exe";
+    const DWORD count = 0x01000200;
+    const std::uint8_t blob[] = {0x01, 0x02};
+    store(L"PATH", REG_SZ, path.c_str(), (path.size() + 1) * sizeof(wchar_t));
+    store(L"Count", REG_DWORD, &count, sizeof count);
+    store(L"Blob", REG_BINARY, blob, sizeof blob);
     const std::string pathText = std::string("C:\\Программы\\tool.exe") + '\0';
     struct Row {
         std::string_view key, value;
@@ -47,6 +47,7 @@ TEST_F(win32_registry, values_come_back_as_stored_strings_as_utf8_with_their_nul
             EXPECT_EQ(read->bytes, row.expected->bytes);
         }
     }
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, kTestKey);
 }
 
 }  // namespace

@@ -3,8 +3,9 @@
 //
 //   veltrano_replay_server --register [TRACE]   registers "MapInfo.Application" for this
 //                                                program (HKLM; COM starts it with TRACE)
-//   veltrano_replay_server TRACE [--ready EVENT] [--stop EVENT]
-//                                                runs as the running copy (Running Object Table)
+//   veltrano_replay_server TRACE READY-EVENT STOP-EVENT
+//                                                runs as the running copy (Running Object Table),
+//                                                signals READY-EVENT, ends on STOP-EVENT
 //   veltrano_replay_server TRACE -Embedding      as started by COM for CoCreateInstance
 //
 // Exit status: 0 the whole trace was replayed and nothing else was asked; 2 bad command line
@@ -79,28 +80,12 @@ struct Options {
 };
 
 Options parse(int argc, wchar_t** argv) {
-    Options o;
-    for (int k = 1; k < argc; ++k) {
-        const std::wstring a = argv[k];
-        const auto value = [&]() -> std::wstring {
-            if (k + 1 >= argc) throw std::runtime_error(toUtf8(a) + " needs a value");
-            return argv[++k];
-        };
-        if (a == L"--ready") {
-            o.readyEvent = value();
-        } else if (a == L"--stop") {
-            o.stopEvent = value();
-        } else if (_wcsicmp(a.c_str(), L"-Embedding") == 0 ||
-                   _wcsicmp(a.c_str(), L"/Embedding") == 0) {
-            o.embedding = true;
-        } else if (o.trace.empty() && !a.starts_with(L"-")) {
-            o.trace = a;
-        } else {
-            throw std::runtime_error("unknown argument " + toUtf8(a));
-        }
-    }
-    if (o.trace.empty()) throw std::runtime_error("no trace file given");
-    return o;
+    const auto isEmbedding = [](const wchar_t* a) {
+        return _wcsicmp(a, L"-Embedding") == 0 || _wcsicmp(a, L"/Embedding") == 0;
+    };
+    if (argc == 3 && isEmbedding(argv[2])) return {argv[1], {}, {}, true};
+    if (argc == 4) return {argv[1], argv[2], argv[3], false};
+    throw std::runtime_error("expected TRACE READY-EVENT STOP-EVENT, or TRACE -Embedding");
 }
 
 std::vector<veltrano::replay::TraceStep> load(const Options& o) {

@@ -104,7 +104,7 @@ ReplayServerProcess::ReplayServerProcess(const std::string& trace) : traceFile_(
     HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, readyName.c_str());
     stopEvent_ = CreateEventW(nullptr, TRUE, FALSE, stopName.c_str());
     std::wstring command =
-        serverPath() + L" \"" + traceFile_ + L"\" --ready " + readyName + L" --stop " + stopName;
+        serverPath() + L" \"" + traceFile_ + L"\" " + readyName + L" " + stopName;
     process_ = ready && stopEvent_ ? startProcess(command) : nullptr;
     if (!process_) {
         if (ready) CloseHandle(ready);

@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include "platform/win32/wide_text.h"
 #include "support/replay_server_process.h"
 
 namespace veltrano::testing {
@@ -28,10 +27,6 @@ TempFolder::TempFolder() {
 TempFolder::~TempFolder() {
     std::error_code ignored;
     std::filesystem::remove_all(std::filesystem::path(path_), ignored);
-}
-
-std::string TempFolder::pathUtf8() const {
-    return win32::toUtf8(path_);
 }
 
 std::wstring TempFolder::addMarkerProgram(const std::wstring& name) const {

@@ -13,7 +13,6 @@ public:
     TempFolder& operator=(const TempFolder&) = delete;
 
     const std::wstring& path() const { return path_; }
-    std::string pathUtf8() const;
     // Copies the test helper program veltrano_mark_started.exe in under name.
     std::wstring addMarkerProgram(const std::wstring& name) const;
     // Whether the marker program copied under name has run, waiting for it a while.
