@@ -17,6 +17,15 @@ constexpr std::array<const wchar_t*, 12> kMembers{
     L"Eval",    L"Do",   L"RunCommand", L"RunMenuCommand", L"LastErrorCode", L"LastErrorMessage",
     L"Visible", L"Name", L"FullName",   L"ProductLevel",   L"Version",       L"Application"};
 
+bool isTraffic(std::string_view member) {
+    return member == "Eval" || member == "Do" || member == "RunCommand" ||
+           member == "RunMenuCommand";
+}
+
+std::string shown(std::string_view member, std::string_view argument) {
+    return std::string(member) + "(\"" + std::string(argument) + "\")";
+}
+
 // The one argument of a call or a put, as text (numbers in invariant form).
 HRESULT argumentText(const DISPPARAMS* params, std::string& text) {
     if (!params || params->cArgs != 1) return DISP_E_BADPARAMCOUNT;
@@ -42,27 +51,34 @@ HRESULT setText(VARIANT* result, const std::string& text) {
     return result->bstrVal ? S_OK : E_OUTOFMEMORY;
 }
 
-// Only the state members take a put.
-HRESULT putState(ReplayHost& host, const std::string& member, const std::string& argument) {
-    if (member == "Visible") {
-        host.setVisible(argument != "0" && argument != "False" && argument != "F");
-        return S_OK;
+HRESULT fail(EXCEPINFO* exception, const std::string& description) {
+    if (exception) {
+        *exception = EXCEPINFO{};
+        exception->bstrSource = bstrOf("MapInfo.Application");
+        exception->bstrDescription = bstrOf(description);
+        exception->scode = DISP_E_EXCEPTION;
     }
-    if (member != "LastErrorCode") return DISP_E_MEMBERNOTFOUND;
-    std::int32_t code = 0;
-    const auto [end, error] =
-        std::from_chars(argument.data(), argument.data() + argument.size(), code);
-    if (error != std::errc() || end != argument.data() + argument.size()) {
-        return DISP_E_TYPEMISMATCH;
-    }
-    host.setLastErrorCode(code);
-    return S_OK;
+    return DISP_E_EXCEPTION;
 }
 
 }  // namespace
 
-ReplayDispatch::ReplayDispatch(ReplayHost& host, std::function<void(const std::string&)> log)
-    : host_(host), log_(std::move(log)) {}
+ReplayDispatch::ReplayDispatch(const std::vector<TraceStep>& steps,
+                               std::function<void(const std::string&)> log)
+    : log_(std::move(log)) {
+    descriptions_ = {{"Name", "MapInfo Professional"},
+                     {"FullName", "C:\\Program Files\\MapInfo\\Professional\\MapInfow.exe"},
+                     {"ProductLevel", "200"},
+                     {"Version", "1500"},
+                     {"Application", "MapInfo Professional"}};
+    for (const TraceStep& step : steps) {
+        if (isTraffic(step.member)) {
+            traffic_.push_back(step);
+        } else if (descriptions_.count(step.member) && !step.failure) {
+            descriptions_[step.member] = step.answer;
+        }
+    }
+}
 
 HRESULT ReplayDispatch::QueryInterface(REFIID iid, void** object) {
     if (!object) return E_POINTER;
@@ -110,47 +126,79 @@ HRESULT ReplayDispatch::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
     return hr;
 }
 
-HRESULT ReplayDispatch::answer(const Reply& reply, VARIANT* result, EXCEPINFO* exception) {
-    if (reply.kind == Reply::Kind::Value) return setText(result, reply.text);
-    if (exception) {
-        *exception = EXCEPINFO{};
-        exception->bstrSource = bstrOf("MapInfo.Application");
-        exception->bstrDescription =
-            bstrOf(reply.kind == Reply::Kind::Unexpected ? "replay: " + reply.text : reply.text);
-        exception->scode = DISP_E_EXCEPTION;
-    }
-    return DISP_E_EXCEPTION;
-}
-
 HRESULT ReplayDispatch::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params,
                                VARIANT* result, EXCEPINFO* exception, UINT* badArgument) {
     if (badArgument) *badArgument = 0;
     if (result) VariantInit(result);
-    const bool put = (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0;
+    const bool isPut = (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0;
     if (id < 1 || id > static_cast<DISPID>(kMembers.size())) return DISP_E_MEMBERNOTFOUND;
     const std::string member = win32::toUtf8(kMembers[id - 1]);
-    const bool traffic = ReplayHost::isTraffic(member);
+    const bool traffic = isTraffic(member);
     std::string argument;
-    if (put || traffic) {
+    if (isPut || traffic) {
         if (const HRESULT hr = argumentText(params, argument); FAILED(hr)) return hr;
     }
-    if (log_) log_(member + (put ? " = " : " ") + argument);
-    if (traffic) {
-        const Reply reply = host_.request(member, argument);
-        if (reply.kind == Reply::Kind::Unexpected && log_) log_("UNEXPECTED: " + reply.text);
-        return answer(reply, member == "Eval" ? result : nullptr, exception);
+    if (log_) log_(member + (isPut ? " = " : " ") + argument);
+    if (traffic) return request(member, argument, result, exception);
+    return isPut ? put(member, argument) : get(member, result);
+}
+
+HRESULT ReplayDispatch::request(const std::string& member, const std::string& argument,
+                                VARIANT* result, EXCEPINFO* exception) {
+    if (next_ == traffic_.size()) {
+        return unexpected(
+            "unexpected request " + shown(member, argument) + " after the end of the trace",
+            exception);
     }
-    if (put) return putState(host_, member, argument);
-    if (member == "LastErrorMessage") return setText(result, host_.lastErrorMessage());
-    if (member != "LastErrorCode" && member != "Visible") {
-        return answer(host_.describe(member), result, exception);
+    const TraceStep& step = traffic_[next_];
+    if (step.member != member || step.argument != argument) {
+        return unexpected("unexpected request " + shown(member, argument) + "; trace line " +
+                              std::to_string(step.line) + " expects " +
+                              shown(step.member, step.argument),
+                          exception);
     }
-    if (result && member == "Visible") {
+    ++next_;
+    lastErrorCode_ = step.failure ? step.failure->code : 0;
+    lastErrorMessage_ = step.failure ? step.failure->message : "";
+    if (step.failure) return fail(exception, step.failure->message);
+    return member == "Eval" ? setText(result, step.answer) : S_OK;
+}
+
+HRESULT ReplayDispatch::unexpected(std::string what, EXCEPINFO* exception) {
+    if (log_) log_("UNEXPECTED: " + what);
+    if (firstProblem_.empty()) firstProblem_ = what;
+    return fail(exception, "replay: " + what);
+}
+
+// Only the state members take a put.
+HRESULT ReplayDispatch::put(const std::string& member, const std::string& argument) {
+    if (member == "Visible") {
+        visible_ = argument != "0" && argument != "False" && argument != "F";
+        return S_OK;
+    }
+    if (member != "LastErrorCode") return DISP_E_MEMBERNOTFOUND;
+    std::int32_t code = 0;
+    const auto [end, error] =
+        std::from_chars(argument.data(), argument.data() + argument.size(), code);
+    if (error != std::errc() || end != argument.data() + argument.size()) {
+        return DISP_E_TYPEMISMATCH;
+    }
+    lastErrorCode_ = code;
+    if (code == 0) lastErrorMessage_.clear();
+    return S_OK;
+}
+
+HRESULT ReplayDispatch::get(const std::string& member, VARIANT* result) {
+    if (!result) return S_OK;
+    if (member == "Visible") {
         result->vt = VT_BOOL;
-        result->boolVal = host_.visible() ? VARIANT_TRUE : VARIANT_FALSE;
-    } else if (result) {
+        result->boolVal = visible_ ? VARIANT_TRUE : VARIANT_FALSE;
+    } else if (member == "LastErrorCode") {
         result->vt = VT_I4;
-        result->lVal = host_.lastErrorCode();
+        result->lVal = lastErrorCode_;
+    } else {
+        return setText(result,
+                       member == "LastErrorMessage" ? lastErrorMessage_ : descriptions_[member]);
     }
     return S_OK;
 }

@@ -25,12 +25,10 @@
 
 #include "platform/win32/wide_text.h"
 #include "replay/replay_dispatch.h"
-#include "replay/replay_host.h"
 
 namespace {
 
 using veltrano::replay::ReplayDispatch;
-using veltrano::replay::ReplayHost;
 using veltrano::win32::toUtf8;
 
 // Who the server says it is: the host's ProgID, under a class of its own.
@@ -120,15 +118,15 @@ private:
     ReplayDispatch& host_;
 };
 
-int serve(const Options& o, ReplayHost& host) {
+int serve(const Options& o, const std::vector<veltrano::replay::TraceStep>& steps) {
     // A copy that COM starts comes up hidden, as an automation server does.
-    host.setVisible(!o.embedding);
     DWORD lastRequest = GetTickCount();
     const DWORD mainThread = GetCurrentThreadId();
-    ReplayDispatch dispatch(host, [&](const std::string& line) {
+    ReplayDispatch dispatch(steps, [&](const std::string& line) {
         lastRequest = GetTickCount();
         say(line);
     });
+    dispatch.setVisible(!o.embedding);
 
     HANDLE stop =
         o.stopEvent.empty() ? nullptr : OpenEventW(SYNCHRONIZE, FALSE, o.stopEvent.c_str());
@@ -158,7 +156,7 @@ int serve(const Options& o, ReplayHost& host) {
             CloseHandle(ready);
         }
     }
-    say("serving " + toUtf8(o.trace) + ", " + std::to_string(host.remaining()) + " requests");
+    say("serving " + toUtf8(o.trace) + ", " + std::to_string(dispatch.remaining()) + " requests");
 
     int status = 0;
     for (bool running = true; running;) {
@@ -185,12 +183,13 @@ int serve(const Options& o, ReplayHost& host) {
     CoDisconnectObject(&dispatch, 0);
     if (stop) CloseHandle(stop);
 
-    if (host.sawUnexpected()) {
-        say("FAILED: " + host.firstProblem());
+    if (!dispatch.firstProblem().empty()) {
+        say("FAILED: " + dispatch.firstProblem());
         return 3;
     }
-    if (!host.finished()) {
-        say("FAILED: " + std::to_string(host.remaining()) + " requests of the trace never came");
+    if (dispatch.remaining() > 0) {
+        say("FAILED: " + std::to_string(dispatch.remaining()) +
+            " requests of the trace never came");
         return status ? status : 4;
     }
     say("the whole trace was replayed");
@@ -205,12 +204,12 @@ int wmain(int argc, wchar_t** argv) {
     }
     try {
         const Options options = parse(argc, argv);
-        ReplayHost host(load(options));
+        const auto steps = load(options);
         if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {
             say("cannot initialise COM");
             return 2;
         }
-        const int status = serve(options, host);
+        const int status = serve(options, steps);
         CoUninitialize();
         return status;
     } catch (const std::exception& e) {
