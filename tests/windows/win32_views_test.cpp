@@ -62,15 +62,6 @@ std::vector<HWND> childrenInZOrder(HWND parent) {
     return children;
 }
 
-// The tooltip window made for the given owner.
-HWND tooltipsOf(HWND owner) {
-    HWND w = nullptr;
-    while ((w = FindWindowExW(nullptr, w, TOOLTIPS_CLASSW, nullptr)) &&
-           GetWindow(w, GW_OWNER) != owner) {
-    }
-    return w;
-}
-
 // The text of control's tooltip; empty when it has none.
 std::wstring tooltipOf(HWND tooltips, HWND control) {
     wchar_t text[512] = {};
@@ -122,17 +113,18 @@ void expectTabOrder(HWND window, const std::vector<HWND>& built) {
 // Exactly the controls with a tooltip have one, and it says what the layout says.
 template <typename View>
 void expectTooltips(const View& view, const layout::Form& form) {
-    HWND tooltips = tooltipsOf(view.window());
-    std::size_t withTooltip = 0;
+    HWND tooltips = nullptr;  // the tooltip window made for this view
+    while ((tooltips = FindWindowExW(nullptr, tooltips, TOOLTIPS_CLASSW, nullptr)) &&
+           GetWindow(tooltips, GW_OWNER) != view.window()) {
+    }
+    LRESULT withTooltip = 0;
     for (const layout::Control& c : form.controls) {
-        HWND w = view.control(c.name.c_str());
-        if (w && tooltips) {
+        withTooltip += c.tooltip.empty() ? 0 : 1;
+        if (HWND w = view.control(c.name.c_str())) {
             EXPECT_EQ(tooltipOf(tooltips, w), win32::toWide(c.tooltip)) << c.name;
         }
-        withTooltip += c.tooltip.empty() ? 0 : 1;
     }
-    EXPECT_EQ(tooltips ? SendMessageW(tooltips, TTM_GETTOOLCOUNT, 0, 0) : 0,
-              static_cast<LRESULT>(withTooltip));
+    EXPECT_EQ(SendMessageW(tooltips, TTM_GETTOOLCOUNT, 0, 0), withTooltip);
 }
 
 // What the user can type, scroll, tick or see in a control of each kind.
