@@ -6,8 +6,8 @@
 
 #include <oleauto.h>
 
+#include <algorithm>
 #include <functional>
-#include <map>
 #include <vector>
 
 #include "automation/com/com_apartment.h"
@@ -17,6 +17,7 @@
 #include "automation/com/variant.h"
 #include "foundation/run_time_error.h"
 #include "raised.h"
+#include "replay/dispatch_object.h"
 
 namespace veltrano::testing {
 namespace {
@@ -26,7 +27,7 @@ using com::ComPtr;
 using com::Variant;
 
 // An automation object whose every answer a test decides.
-class FakeDispatch final : public IDispatch {
+class FakeDispatch final : public replay::DispatchObject {
 public:
     using Handler = std::function<HRESULT(VARIANT* result, EXCEPINFO*)>;
 
@@ -34,36 +35,20 @@ public:
     // One line a call: member, flags, "named" for a property put, then type:text of each argument.
     std::vector<std::wstring> invocations;
     int nameLookups = 0;
-    ULONG references = 1;
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        if (iid == IID_IUnknown || iid == IID_IDispatch) {
-            *object = static_cast<IDispatch*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references; }
-    ULONG STDMETHODCALLTYPE Release() override { return --references; }
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-        *count = 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT, LCID,
                                             DISPID* ids) override {
         ++nameLookups;
         const std::wstring name = names[0];
         if (name == L"Missing") return DISP_E_UNKNOWNNAME;
-        if (!ids_.count(name)) ids_[name] = static_cast<DISPID>(ids_.size() + 1);
-        *ids = ids_[name];
+        auto known = std::find(names_.begin(), names_.end(), name);
+        if (known == names_.end()) known = names_.insert(known, name);
+        *ids = static_cast<DISPID>(known - names_.begin()) + 1;
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params,
                                      VARIANT* result, EXCEPINFO* exception, UINT*) override {
-        std::wstring call = nameOf(id) + L" " + std::to_wstring(flags);
+        std::wstring call = names_.at(id - 1) + L" " + std::to_wstring(flags);
         if (params->cNamedArgs == 1 && params->rgdispidNamedArgs[0] == DISPID_PROPERTYPUT) {
             call += L" named";
         }
@@ -81,13 +66,7 @@ public:
     }
 
 private:
-    std::wstring nameOf(DISPID id) const {
-        for (const auto& [name, known] : ids_) {
-            if (known == id) return name;
-        }
-        return L"?";
-    }
-    std::map<std::wstring, DISPID> ids_;
+    std::vector<std::wstring> names_;  // a member's DISPID is its place here, from 1
 };
 
 class com_in_process : public ::testing::Test {

@@ -80,37 +80,11 @@ ReplayDispatch::ReplayDispatch(const std::vector<TraceStep>& steps,
     }
 }
 
-HRESULT ReplayDispatch::QueryInterface(REFIID iid, void** object) {
-    if (!object) return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IDispatch) {
-        *object = static_cast<IDispatch*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG ReplayDispatch::AddRef() {
-    return ++references_;
-}
-
 ULONG ReplayDispatch::Release() {
-    const ULONG left = --references_;
+    const ULONG left = --references;
     // The object is the server's own for its whole life and is never deleted here.
     if (left == ownReferences_ && lastClientGone_) lastClientGone_();
     return left;
-}
-
-HRESULT ReplayDispatch::GetTypeInfoCount(UINT* count) {
-    if (!count) return E_POINTER;
-    *count = 0;
-    return S_OK;
-}
-
-HRESULT ReplayDispatch::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
-    if (info) *info = nullptr;
-    return DISP_E_BADINDEX;
 }
 
 HRESULT ReplayDispatch::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {

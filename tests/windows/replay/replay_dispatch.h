@@ -6,10 +6,6 @@
 // Version, Application) answer as last recorded.
 #pragma once
 
-#include <windows.h>
-
-#include <oaidl.h>
-
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -17,11 +13,12 @@
 #include <string_view>
 #include <vector>
 
+#include "replay/dispatch_object.h"
 #include "support/trace/trace.h"
 
 namespace veltrano::replay {
 
-class ReplayDispatch final : public IDispatch {
+class ReplayDispatch final : public DispatchObject {
 public:
     // log receives one line per request; may be empty.
     ReplayDispatch(const std::vector<TraceStep>& steps,
@@ -38,11 +35,7 @@ public:
     // that "no outside reference" can be told.
     void setOwnReferences(ULONG count) { ownReferences_ = count; }
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
     ULONG STDMETHODCALLTYPE Release() override;
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override;
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
                                             DISPID* ids) override;
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params,
@@ -65,7 +58,6 @@ private:
     std::string firstProblem_;
     std::function<void(const std::string&)> log_;
     std::function<void()> lastClientGone_;
-    ULONG references_ = 1;
     ULONG ownReferences_ = 1;
 };
 
