@@ -1,5 +1,6 @@
 // The native main dialog and About box as the user meets them: every control read back
-// through the Win32 API (place, text, tab order, tooltip) against its form's layout.
+// through the Win32 API (place, text, tab order, tooltip) against its form's layout; the keys
+// the dialog manager turns into commands; distances typed under Windows' locales.
 // Without a display Wine cannot create windows; these tests then skip, saying why.
 #include <windows.h>
 
@@ -16,8 +17,10 @@
 #include "dialog/form1_layout.h"
 #include "foundation/version.h"
 #include "platform/win32/wide_text.h"
+#include "platform/win32/win32_regional_settings.h"
 #include "support/fake_ports.h"
 #include "support/screen.h"
+#include "support/typed_distances.h"
 #include "win32_about_view.h"
 #include "win32_form1_view.h"
 
@@ -208,6 +211,27 @@ protected:
 
 TEST_F(win32_form1_view, matches_its_form_layout) {
     expectMatchesLayout(*view, form1Layout());
+}
+
+TEST_F(win32_form1_view, enter_and_escape_in_the_table_box_or_on_an_option_press_nothing) {
+    int placements = 0, closes = 0;
+    view->okRequested = [&] { ++placements; };
+    view->closeRequested = [&] { ++closes, view->closeWindow(); };
+    // Posted: the dialog manager sees them in the loop, as it sees the user's keys.
+    for (HWND target : {FindWindowExW(view->control("Combo1"), nullptr, L"Edit", nullptr),
+                        view->control("chkStartFromTheEnd")}) {
+        for (WPARAM key : {VK_RETURN, VK_ESCAPE}) PostMessageW(target, WM_KEYDOWN, key, 0);
+    }
+    PostMessageW(view->window(), WM_CLOSE, 0, 0);
+    view->run();
+    EXPECT_EQ(placements, 0);
+    EXPECT_EQ(closes, 1);
+}
+
+TEST(typed_distance, reads_alike_under_windows_locales) {
+    expectTypedDistances([](std::string_view name) {
+        return win32::Win32RegionalSettings::forLocale(std::wstring(name.begin(), name.end()));
+    });
 }
 
 struct AboutBox {
