@@ -6,7 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 
 #include "automation/com/com_apartment.h"
 #include "automation/com/com_provider.h"
@@ -20,9 +20,7 @@ const std::filesystem::path kRecorded = VELTRANO_RECORDED_DIR;
 
 std::string readWhole(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 TEST(placement_replay, the_windows_build_sends_exactly_what_mbhost_answered_on_linux) {

@@ -15,24 +15,13 @@ namespace {
 constexpr int kCmdOkId = 109;    // tenth control in tab order
 constexpr int kSummaryId = 106;  // txtSelectedPolyline
 
-HWND waitForDialog(DWORD processId) {
-    for (int waited = 0; waited < 20000; waited += 100) {
-        HWND found = FindWindowW(L"VeltranoForm1", nullptr);
-        DWORD owner = 0;
-        if (found) GetWindowThreadProcessId(found, &owner);
-        // The window shows once the dialog has loaded.
-        if (found && owner == processId && IsWindowVisible(found)) return found;
-        Sleep(100);
-    }
-    return nullptr;
-}
-
 TEST(veltrano_exe, opens_without_a_host_with_ok_disabled_and_closes_cleanly) {
     if (!screenAvailable()) GTEST_SKIP() << "no display: run under Xvfb to start the dialog";
 
     HANDLE process = startProcess(L"\"Z:" VELTRANO_EXE_PATH L"\"");
     ASSERT_NE(process, nullptr);
-    HWND dialog = waitForDialog(GetProcessId(process));
+    // The window shows once the dialog has loaded.
+    HWND dialog = waitForWindow(L"VeltranoForm1", GetProcessId(process));
     if (!dialog) exitCodeOf(process, 0);
     ASSERT_NE(dialog, nullptr);
 

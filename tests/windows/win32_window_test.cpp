@@ -25,20 +25,12 @@ struct SeenBox {
 
 // Waits for the next message box of this process, reads it and presses OK.
 SeenBox answerNextBox() {
-    for (int waited = 0; waited < 10000; waited += 50) {
-        HWND box = FindWindowW(L"#32770", nullptr);
-        DWORD pid = 0;
-        if (box) GetWindowThreadProcessId(box, &pid);
-        if (box && pid == GetCurrentProcessId() && IsWindowVisible(box)) {
-            wchar_t caption[512] = {}, text[512] = {};
-            GetWindowTextW(box, caption, 512);
-            GetDlgItemTextW(box, 0xFFFF, text, 512);
-            PostMessageW(box, WM_COMMAND, IDOK, 0);
-            return {caption, text};
-        }
-        Sleep(50);
-    }
-    return {};
+    HWND box = waitForWindow(L"#32770", GetCurrentProcessId());
+    wchar_t caption[512] = {}, text[512] = {};
+    GetWindowTextW(box, caption, 512);
+    GetDlgItemTextW(box, 0xFFFF, text, 512);
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    return {caption, text};
 }
 
 TEST(win32_message_box, shows_text_and_caption_and_the_application_title_when_none) {
