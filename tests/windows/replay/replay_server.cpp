@@ -1,8 +1,6 @@
 // veltrano_replay_server: a stand-in for the host's automation server that answers from a
 // trace recorded with mbhost, for testing the COM adapter across two processes.
 //
-//   veltrano_replay_server --register [TRACE]   registers "MapInfo.Application" for this
-//                                                program (HKLM; COM starts it with TRACE)
 //   veltrano_replay_server TRACE READY-EVENT STOP-EVENT
 //                                                runs as the running copy (Running Object Table),
 //                                                signals READY-EVENT, ends on STOP-EVENT
@@ -24,47 +22,18 @@
 #include <vector>
 
 #include "platform/win32/wide_text.h"
+#include "replay/replay_class.h"
 #include "replay/replay_dispatch.h"
 
 namespace {
 
+using veltrano::replay::kReplayClsid;
 using veltrano::replay::ReplayDispatch;
 using veltrano::win32::toUtf8;
-
-// Who the server says it is: the host's ProgID, under a class of its own.
-constexpr const wchar_t* kReplayProgId = L"MapInfo.Application";
-constexpr const wchar_t* kReplayClsidText = L"{7E3A1F52-9C4B-4D6E-A8B1-5F2C0D9E4A17}";
-constexpr CLSID kReplayClsid = {
-    0x7E3A1F52, 0x9C4B, 0x4D6E, {0xA8, 0xB1, 0x5F, 0x2C, 0x0D, 0x9E, 0x4A, 0x17}};
 
 void say(const std::string& line) {
     std::printf("replay: %s\n", line.c_str());
     std::fflush(stdout);
-}
-
-std::wstring ownPath() {
-    wchar_t path[MAX_PATH * 2] = {};
-    return {path, GetModuleFileNameW(nullptr, path, MAX_PATH * 2)};
-}
-
-bool setDefault(const std::wstring& key, const std::wstring& value) {
-    const auto bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
-    return RegSetKeyValueW(HKEY_LOCAL_MACHINE, key.c_str(), nullptr, REG_SZ, value.c_str(),
-                           bytes) == ERROR_SUCCESS;
-}
-
-int registerServer(const std::wstring& trace) {
-    const std::wstring classes = L"Software\\Classes\\";
-    const std::wstring clsidKey = classes + L"CLSID\\" + kReplayClsidText;
-    std::wstring command = L"\"" + ownPath() + L"\"";
-    if (!trace.empty()) command += L" \"" + trace + L"\"";
-    const bool ok = setDefault(classes + kReplayProgId, L"Veltrano replay host") &&
-                    setDefault(classes + kReplayProgId + L"\\CLSID", kReplayClsidText) &&
-                    setDefault(clsidKey, L"Veltrano replay host") &&
-                    setDefault(clsidKey + L"\\ProgID", kReplayProgId) &&
-                    setDefault(clsidKey + L"\\LocalServer32", command);
-    if (!ok) say("cannot register: writing HKLM\\Software\\Classes failed");
-    return ok ? 0 : 2;
 }
 
 // A test that has lost its server stops waiting long before this; the server then gives up too.
@@ -199,9 +168,6 @@ int serve(const Options& o, const std::vector<veltrano::replay::TraceStep>& step
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc >= 2 && std::wstring(argv[1]) == L"--register") {
-        return registerServer(argc >= 3 ? argv[2] : L"");
-    }
     try {
         const Options options = parse(argc, argv);
         const auto steps = load(options);

@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <utility>
 
-#include "platform/win32/wide_text.h"
+#include "replay/replay_class.h"
 
 namespace veltrano::testing {
 
@@ -24,6 +24,13 @@ std::string traceLine(const std::string& member, const std::string& argument,
 
 std::wstring serverPath() {
     return L"\"" + testProgramDir() + L"\\veltrano_replay_server.exe\"";
+}
+
+// A key's default value in HKEY_LOCAL_MACHINE, the key made if need be.
+bool setDefault(const std::wstring& key, const std::wstring& value) {
+    const auto bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
+    return RegSetKeyValueW(HKEY_LOCAL_MACHINE, key.c_str(), nullptr, REG_SZ, value.c_str(),
+                           bytes) == ERROR_SUCCESS;
 }
 
 std::wstring uniqueName(const wchar_t* what) {
@@ -66,11 +73,6 @@ int exitCodeOf(HANDLE process, DWORD timeoutMs) {
     return ended ? static_cast<int>(code) : -1;
 }
 
-int runAndWait(const std::wstring& commandLine, DWORD timeoutMs) {
-    HANDLE process = startProcess(commandLine);
-    return process ? exitCodeOf(process, timeoutMs) : -1;
-}
-
 std::string traceAnswer(const std::string& member, const std::string& argument,
                         const std::string& answer) {
     return traceLine(member, argument, {{"answer", answer}});
@@ -83,9 +85,15 @@ std::string traceFailure(const std::string& member, const std::string& argument,
 }
 
 bool ReplayServerProcess::registerClass(const std::wstring& traceForNewCopies) {
-    std::wstring command = serverPath() + L" --register";
+    const std::wstring classes = L"Software\\Classes\\";
+    const std::wstring clsidKey = classes + L"CLSID\\" + replay::kReplayClsidText;
+    std::wstring command = serverPath();
     if (!traceForNewCopies.empty()) command += L" \"" + traceForNewCopies + L"\"";
-    return runAndWait(command) == 0;
+    return setDefault(classes + replay::kReplayProgId, L"Veltrano replay host") &&
+           setDefault(classes + replay::kReplayProgId + L"\\CLSID", replay::kReplayClsidText) &&
+           setDefault(clsidKey, L"Veltrano replay host") &&
+           setDefault(clsidKey + L"\\ProgID", replay::kReplayProgId) &&
+           setDefault(clsidKey + L"\\LocalServer32", command);
 }
 
 std::wstring ReplayServerProcess::writeTrace(const std::string& trace) {
