@@ -79,9 +79,6 @@ protected:
             return S_OK;
         };
     }
-    Raised evalError() {
-        return raisedBy([this] { host_.Eval("1"); });
-    }
 
     com::ComApartment apartment_;
     FakeDispatch fake_;
@@ -161,7 +158,7 @@ TEST_F(com_in_process, failures_become_error_numbers_with_a_readable_description
             info->pfnDeferredFillIn = row.deferred;
             return row.hr;
         };
-        const Raised e = evalError();
+        const Raised e = raisedBy([this] { host_.Eval("1"); });
         EXPECT_EQ(e.number, row.number) << std::hex << row.hr;
         EXPECT_FALSE(e.description.empty()) << std::hex << row.hr;
         if (!row.shown.empty()) {

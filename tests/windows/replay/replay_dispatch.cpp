@@ -2,6 +2,7 @@
 
 #include <oleauto.h>
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <string>
@@ -87,17 +88,14 @@ ULONG ReplayDispatch::Release() {
     return left;
 }
 
+// Only the member's name is known: no member takes named arguments.
 HRESULT ReplayDispatch::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
-    if (!names || !ids) return E_POINTER;
-    HRESULT hr = S_OK;
-    for (UINT k = 0; k < count; ++k) {
-        ids[k] = DISPID_UNKNOWN;
-        for (std::size_t m = 0; m < kMembers.size(); ++m) {
-            if (k == 0 && _wcsicmp(names[k], kMembers[m]) == 0) ids[k] = static_cast<DISPID>(m + 1);
-        }
-        if (ids[k] == DISPID_UNKNOWN) hr = DISP_E_UNKNOWNNAME;
+    if (!names || !ids || count == 0) return E_INVALIDARG;
+    std::fill(ids, ids + count, DISPID_UNKNOWN);
+    for (std::size_t m = 0; m < kMembers.size(); ++m) {
+        if (_wcsicmp(names[0], kMembers[m]) == 0) ids[0] = static_cast<DISPID>(m + 1);
     }
-    return hr;
+    return count == 1 && ids[0] != DISPID_UNKNOWN ? S_OK : DISP_E_UNKNOWNNAME;
 }
 
 HRESULT ReplayDispatch::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params,

@@ -12,8 +12,8 @@ namespace veltrano::testing {
 
 namespace {
 
-constexpr DWORD kStartTimeoutMs = 20000;
-constexpr DWORD kStopTimeoutMs = 20000;
+// How long the server may take to come up, or to finish.
+constexpr DWORD kWaitMs = 20000;
 
 std::string traceLine(const std::string& member, const std::string& argument,
                       const nlohmann::json& outcome) {
@@ -119,7 +119,7 @@ ReplayServerProcess::ReplayServerProcess(const std::string& trace) : traceFile_(
         throw std::runtime_error("cannot start the replay server");
     }
     HANDLE waits[] = {ready, process_};
-    const DWORD waited = WaitForMultipleObjects(2, waits, FALSE, kStartTimeoutMs);
+    const DWORD waited = WaitForMultipleObjects(2, waits, FALSE, kWaitMs);
     CloseHandle(ready);
     if (waited != WAIT_OBJECT_0) {
         kill();
@@ -136,13 +136,13 @@ ReplayServerProcess::~ReplayServerProcess() {
 int ReplayServerProcess::stop() {
     if (!process_) return -1;
     SetEvent(stopEvent_);
-    return exitCodeOf(std::exchange(process_, nullptr), kStopTimeoutMs);
+    return exitCodeOf(std::exchange(process_, nullptr), kWaitMs);
 }
 
 void ReplayServerProcess::kill() {
     if (!process_) return;
     TerminateProcess(process_, 86);
-    exitCodeOf(std::exchange(process_, nullptr), kStopTimeoutMs);
+    exitCodeOf(std::exchange(process_, nullptr), kWaitMs);
 }
 
 }  // namespace veltrano::testing
