@@ -88,13 +88,13 @@ private:
 };
 
 int serve(const Options& o, const std::vector<veltrano::replay::TraceStep>& steps) {
-    // A copy that COM starts comes up hidden, as an automation server does.
     DWORD lastRequest = GetTickCount();
     const DWORD mainThread = GetCurrentThreadId();
     ReplayDispatch dispatch(steps, [&](const std::string& line) {
         lastRequest = GetTickCount();
         say(line);
     });
+    // A copy that COM starts comes up hidden, as an automation server does.
     dispatch.setVisible(!o.embedding);
 
     HANDLE stop =
