@@ -117,17 +117,15 @@ HRESULT ReplayDispatch::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* 
 
 HRESULT ReplayDispatch::request(const std::string& member, const std::string& argument,
                                 VARIANT* result, EXCEPINFO* exception) {
-    if (next_ == traffic_.size()) {
-        return unexpected(
-            "unexpected request " + shown(member, argument) + " after the end of the trace",
-            exception);
-    }
+    const std::string asked = "unexpected request " + shown(member, argument);
+    if (next_ == traffic_.size())
+        return unexpected(asked + " after the end of the trace", exception);
     const TraceStep& step = traffic_[next_];
     if (step.member != member || step.argument != argument) {
-        return unexpected("unexpected request " + shown(member, argument) + "; trace line " +
-                              std::to_string(step.line) + " expects " +
-                              shown(step.member, step.argument),
-                          exception);
+        const std::string expected = shown(step.member, step.argument);
+        return unexpected(
+            asked + "; trace line " + std::to_string(step.line) + " expects " + expected,
+            exception);
     }
     ++next_;
     lastErrorCode_ = step.failure ? step.failure->code : 0;

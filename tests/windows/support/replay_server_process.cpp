@@ -97,13 +97,11 @@ bool ReplayServerProcess::registerClass(const std::wstring& traceForNewCopies) {
 }
 
 std::wstring ReplayServerProcess::writeTrace(const std::string& trace) {
-    wchar_t folder[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, folder);
-    const std::wstring file = std::wstring(folder) + uniqueName(L"Trace") + L".jsonl";
-    std::ofstream out(std::filesystem::path(file), std::ios::binary);
+    const auto file = std::filesystem::temp_directory_path() / (uniqueName(L"Trace") + L".jsonl");
+    std::ofstream out(file, std::ios::binary);
     out << trace;
     if (!out) throw std::runtime_error("cannot write the trace file");
-    return file;
+    return file.wstring();
 }
 
 ReplayServerProcess::ReplayServerProcess(const std::string& trace) : traceFile_(writeTrace(trace)) {
