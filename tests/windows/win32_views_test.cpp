@@ -270,7 +270,7 @@ TEST_F(win32_about_view, shows_the_loaded_texts_each_whole_and_apart) {
         for (std::size_t earlier = 0; earlier < k; ++earlier) {
             RECT overlap{}, a = placeOf(controls[k]), b = placeOf(controls[earlier]);
             EXPECT_FALSE(IntersectRect(&overlap, &a, &b))
-                << "controls " << earlier << " and " << k << " in tab order overlap";
+                << "controls " << earlier << " and " << k << " in creation order overlap";
         }
     }
 }
