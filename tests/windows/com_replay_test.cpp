@@ -13,72 +13,33 @@
 namespace veltrano::testing {
 namespace {
 
-class com_replay : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { ASSERT_TRUE(ReplayServerProcess::registerClass()); }
-
-    AutomationPtr attach(const std::string& trace) {
-        server_ = std::make_unique<ReplayServerProcess>(trace);
-        return provider_.attachRunning();
-    }
-    // 0 when the server saw exactly the trace.
-    int finish(AutomationPtr& host) {
-        host.reset();
-        return server_->stop();
-    }
-
-    com::ComApartment apartment_;
-    com::ComAutomationProvider provider_;
-    std::unique_ptr<ReplayServerProcess> server_;
-};
-
-TEST_F(com_replay, a_request_that_is_not_next_in_the_trace_fails_loudly_on_both_sides) {
-    auto host = attach(traceAnswer("Eval", "NumTables()", "2") + traceAnswer("Do", "x", ""));
-    const Raised raised = raisedBy([&] { host->Eval("NumWindows()"); });
-    EXPECT_EQ(raised.number, err::kAutomationFailure);
-    EXPECT_NE(raised.description.find("NumWindows()"), std::string::npos) << raised.description;
-    EXPECT_NE(raised.description.find("NumTables()"), std::string::npos) << raised.description;
-    EXPECT_EQ(finish(host), 3);
-    host = attach(traceAnswer("Eval", "1", "1") + traceAnswer("Eval", "2", "2"));
-    EXPECT_EQ(host->Eval("1"), "1");
-    EXPECT_EQ(finish(host), 4) << "the server missed that the trace was left unfinished";
+// The contract's requests as mbhost answered them.
+std::string contractTrace() {
+    const std::string roads = std::string("\"") + kRoadsText + "\"";
+    return traceAnswer("Eval", "2*2", "4") + traceAnswer("Eval", roads, kRoadsText) +
+           traceFailure("Do", "Inset Into t", kUnrecognizedCode, kUnrecognized) +
+           traceAnswer("RunMenuCommand", "616", "") +
+           traceFailure("RunMenuCommand", "0", kNoMenuZeroCode, kNoMenuZero) +
+           traceAnswer("Name", "", "MapInfo Professional") + traceAnswer("Version", "", "1500");
 }
 
-TEST_F(com_replay, no_running_copy_or_an_unregistered_class_is_429) {
-    com::ComAutomationProvider nowhere(L"Veltrano.NoSuchHost");
-    EXPECT_EQ(errorNumberOf([&] { provider_.attachRunning(); }), err::kNoRunningCopy);
-    EXPECT_EQ(errorNumberOf([&] { nowhere.attachRunning(); }), err::kNoRunningCopy);
-}
-
-TEST_F(com_replay, starting_a_new_copy_makes_it_visible_and_answers_from_its_trace) {
-    const std::wstring trace = ReplayServerProcess::writeTrace(traceAnswer("Eval", "2*2", "4"));
-    ASSERT_TRUE(ReplayServerProcess::registerClass(trace));
-    {
-        AutomationPtr host = provider_.startNew();
-        EXPECT_TRUE(host->Visible());
-        EXPECT_EQ(host->Eval("2*2"), "4");
-    }
-    ASSERT_TRUE(ReplayServerProcess::registerClass());
-    DeleteFileW(trace.c_str());
-}
-
-// The contract's requests as mbhost answered them, replayed across processes.
+// The adapter attached to the running replay server, across processes.
 class ComReplay {
 public:
     static constexpr bool kHostCanEnd = true;
-    ComReplay() {
+    ComReplay() : ComReplay(contractTrace()) {}
+    explicit ComReplay(const std::string& trace) {
         EXPECT_TRUE(ReplayServerProcess::registerClass());
-        const std::string roads = std::string("\"") + kRoadsText + "\"";
-        server_ = std::make_unique<ReplayServerProcess>(
-            traceAnswer("Eval", "2*2", "4") + traceAnswer("Eval", roads, kRoadsText) +
-            traceFailure("Do", "Inset Into t", kUnrecognizedCode, kUnrecognized) +
-            traceAnswer("RunMenuCommand", "616", "") +
-            traceFailure("RunMenuCommand", "0", kNoMenuZeroCode, kNoMenuZero) +
-            traceAnswer("Name", "", "MapInfo Professional") + traceAnswer("Version", "", "1500"));
+        server_ = std::make_unique<ReplayServerProcess>(trace);
         host_ = provider_.attachRunning();
     }
     Automation& host() { return *host_; }
     void endHost() { server_->kill(); }
+    // 0 when the server saw exactly the trace.
+    int finish() {
+        host_.reset();
+        return server_->stop();
+    }
 
 private:
     com::ComApartment apartment_;
@@ -88,6 +49,41 @@ private:
 };
 
 INSTANTIATE_TYPED_TEST_SUITE_P(windows, automation_contract, ComReplay);
+
+TEST(com_replay, a_request_that_is_not_next_in_the_trace_fails_loudly_on_both_sides) {
+    {
+        ComReplay replay(traceAnswer("Eval", "NumTables()", "2") + traceAnswer("Do", "x", ""));
+        const Raised raised = raisedBy([&] { replay.host().Eval("NumWindows()"); });
+        EXPECT_EQ(raised.number, err::kAutomationFailure);
+        EXPECT_NE(raised.description.find("NumWindows()"), std::string::npos) << raised.description;
+        EXPECT_NE(raised.description.find("NumTables()"), std::string::npos) << raised.description;
+        EXPECT_EQ(replay.finish(), 3);
+    }
+    ComReplay replay(traceAnswer("Eval", "1", "1") + traceAnswer("Eval", "2", "2"));
+    EXPECT_EQ(replay.host().Eval("1"), "1");
+    EXPECT_EQ(replay.finish(), 4) << "the server missed that the trace was left unfinished";
+}
+
+TEST(com_replay, no_running_copy_or_an_unregistered_class_is_429) {
+    ASSERT_TRUE(ReplayServerProcess::registerClass());
+    com::ComApartment apartment;
+    com::ComAutomationProvider registered, nowhere(L"Veltrano.NoSuchHost");
+    EXPECT_EQ(errorNumberOf([&] { registered.attachRunning(); }), err::kNoRunningCopy);
+    EXPECT_EQ(errorNumberOf([&] { nowhere.attachRunning(); }), err::kNoRunningCopy);
+}
+
+TEST(com_replay, starting_a_new_copy_makes_it_visible_and_answers_from_its_trace) {
+    const std::wstring trace = ReplayServerProcess::writeTrace(traceAnswer("Eval", "2*2", "4"));
+    ASSERT_TRUE(ReplayServerProcess::registerClass(trace));
+    {
+        com::ComApartment apartment;
+        AutomationPtr host = com::ComAutomationProvider().startNew();
+        EXPECT_TRUE(host->Visible());
+        EXPECT_EQ(host->Eval("2*2"), "4");
+    }
+    ASSERT_TRUE(ReplayServerProcess::registerClass());
+    DeleteFileW(trace.c_str());
+}
 
 }  // namespace
 }  // namespace veltrano::testing

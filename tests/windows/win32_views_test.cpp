@@ -1,5 +1,6 @@
 // The native main dialog and About box as the user meets them: every control read back
-// through the Win32 API (place, text, tab order, tooltip) against its form's layout.
+// through the Win32 API (place, text, tab order, tooltip) against its form's layout; the keys
+// the dialog manager turns into commands; distances typed under Windows' locales.
 // Without a display Wine cannot create windows; these tests then skip, saying why.
 #include <windows.h>
 
@@ -16,8 +17,10 @@
 #include "dialog/form1_layout.h"
 #include "foundation/version.h"
 #include "platform/win32/wide_text.h"
+#include "platform/win32/win32_regional_settings.h"
 #include "support/fake_ports.h"
 #include "support/screen.h"
+#include "support/typed_distances.h"
 #include "win32_about_view.h"
 #include "win32_form1_view.h"
 
@@ -42,12 +45,6 @@ int pixels(int twips) {
     return static_cast<int>(std::lround(twips * dpi / 1440.0));
 }
 
-std::wstring classOf(HWND window) {
-    wchar_t buffer[64] = {};
-    GetClassNameW(window, buffer, 64);
-    return buffer;
-}
-
 // The control's rectangle in its parent's client coordinates.
 RECT placeOf(HWND control) {
     RECT r{};
@@ -66,26 +63,6 @@ std::vector<HWND> childrenInZOrder(HWND parent) {
         children.push_back(c);
     }
     return children;
-}
-
-// The tooltip window that this thread made for the given owner.
-HWND tooltipsOf(HWND owner) {
-    struct Search {
-        HWND owner, found;
-    } search{owner, nullptr};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND w, LPARAM l) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(l);
-            if (lstrcmpiW(classOf(w).c_str(), TOOLTIPS_CLASSW) == 0 &&
-                GetWindow(w, GW_OWNER) == s->owner) {
-                s->found = w;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
 }
 
 // The text of control's tooltip; empty when it has none.
@@ -139,17 +116,18 @@ void expectTabOrder(HWND window, const std::vector<HWND>& built) {
 // Exactly the controls with a tooltip have one, and it says what the layout says.
 template <typename View>
 void expectTooltips(const View& view, const layout::Form& form) {
-    HWND tooltips = tooltipsOf(view.window());
-    std::size_t withTooltip = 0;
+    HWND tooltips = nullptr;  // the tooltip window made for this view
+    while ((tooltips = FindWindowExW(nullptr, tooltips, TOOLTIPS_CLASSW, nullptr)) &&
+           GetWindow(tooltips, GW_OWNER) != view.window()) {
+    }
+    LRESULT withTooltip = 0;
     for (const layout::Control& c : form.controls) {
-        HWND w = view.control(c.name.c_str());
-        if (w && tooltips) {
+        withTooltip += c.tooltip.empty() ? 0 : 1;
+        if (HWND w = view.control(c.name.c_str())) {
             EXPECT_EQ(tooltipOf(tooltips, w), win32::toWide(c.tooltip)) << c.name;
         }
-        withTooltip += c.tooltip.empty() ? 0 : 1;
     }
-    EXPECT_EQ(tooltips ? SendMessageW(tooltips, TTM_GETTOOLCOUNT, 0, 0) : 0,
-              static_cast<LRESULT>(withTooltip));
+    EXPECT_EQ(SendMessageW(tooltips, TTM_GETTOOLCOUNT, 0, 0), withTooltip);
 }
 
 // What the user can type, scroll, tick or see in a control of each kind.
@@ -191,7 +169,9 @@ void expectMatchesLayout(const View& view, const layout::Form& form) {
         ASSERT_NE(w, nullptr) << name;
         built.push_back(w);
         EXPECT_EQ(GetParent(w), window) << name;
-        EXPECT_EQ(lstrcmpiW(classOf(w).c_str(), windowClassOf(c.kind)), 0) << name;
+        wchar_t windowClass[64] = {};
+        GetClassNameW(w, windowClass, 64);
+        EXPECT_EQ(lstrcmpiW(windowClass, windowClassOf(c.kind)), 0) << name;
         EXPECT_EQ(textOf(w), win32::toWide(c.caption)) << name;
         EXPECT_EQ((GetWindowLongW(w, GWL_STYLE) & WS_VISIBLE) != 0, c.visible) << name;
         EXPECT_EQ(IsWindowEnabled(w) != FALSE, c.enabled) << name;
@@ -233,6 +213,28 @@ TEST_F(win32_form1_view, matches_its_form_layout) {
     expectMatchesLayout(*view, form1Layout());
 }
 
+TEST_F(win32_form1_view, enter_and_escape_in_the_table_box_or_on_an_option_press_nothing) {
+    int placements = 0, closes = 0;
+    view->okRequested = [&] { ++placements; };
+    view->closeRequested = [&] { ++closes; };
+    // Posted: the dialog manager sees them in the loop, as it sees the user's keys.
+    for (HWND target : {FindWindowExW(view->control("Combo1"), nullptr, L"Edit", nullptr),
+                        view->control("chkStartFromTheEnd")}) {
+        for (WPARAM key : {VK_RETURN, VK_ESCAPE}) PostMessageW(target, WM_KEYDOWN, key, 0);
+    }
+    PostMessageW(view->window(), WM_CLOSE, 0, 0);
+    PostQuitMessage(0);  // the loop ends once the posted messages are handled
+    view->run();
+    EXPECT_EQ(placements, 0);
+    EXPECT_EQ(closes, 1) << "only the close message may ask to close";
+}
+
+TEST(typed_distance, reads_alike_under_windows_locales) {
+    expectTypedDistances([](std::string_view name) {
+        return win32::Win32RegionalSettings::forLocale(std::wstring(name.begin(), name.end()));
+    });
+}
+
 struct AboutBox {
     RecordingMessageBox messages;
     FakeRegistry registry;
@@ -242,7 +244,6 @@ struct AboutBox {
 
     explicit AboutBox(HWND owner) : view(owner) {
         view.okRequested = [this] { about.cmdOKClick(); };
-        view.sysInfoRequested = [this] { about.cmdSysInfoClick(); };
         about.load();
     }
 };
@@ -256,23 +257,20 @@ TEST_F(win32_about_view, matches_its_form_layout) {
 
 TEST_F(win32_about_view, shows_the_loaded_texts_each_whole_and_apart) {
     AboutBox box(view->window());
-    EXPECT_EQ(textOf(box.view.control("lblVersion")),
-              win32::toWide(std::string("Version ") + kVersionText));
-    EXPECT_EQ(textOf(box.view.control("lblDescription")), win32::toWide(about::descriptionText()));
-    EXPECT_EQ(textOf(box.view.control("lblDisclaimer")), win32::toWide(about::disclaimerText()));
-    const char* const names[] = {"picIcon",       "lblTitle", "lblVersion", "lblDescription",
-                                 "lblDisclaimer", "cmdOK",    "cmdSysInfo"};
-    for (const char* name : names) {
-        HWND w = box.view.control(name);
-        const RECT r = placeOf(w);
-        for (const char* other : names) {
-            RECT overlap{}, o = placeOf(box.view.control(other));
-            EXPECT_TRUE(other == name || !IntersectRect(&overlap, &r, &o))
-                << name << " overlaps " << other;
-        }
-        const bool picture = (GetWindowLongW(w, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
-        if (lstrcmpiW(classOf(w).c_str(), L"Static") == 0 && !picture) {
-            expectLabelShowsItsWholeText(w, name);
+    const std::pair<const char*, std::string> loaded[] = {
+        {"lblVersion", std::string("Version ") + kVersionText},
+        {"lblDescription", about::descriptionText()},
+        {"lblDisclaimer", about::disclaimerText()}};
+    for (const auto& [name, text] : loaded) {
+        EXPECT_EQ(textOf(box.view.control(name)), win32::toWide(text)) << name;
+        expectLabelShowsItsWholeText(box.view.control(name), name);
+    }
+    const std::vector<HWND> controls = childrenInZOrder(box.view.window());
+    for (std::size_t k = 0; k < controls.size(); ++k) {
+        for (std::size_t earlier = 0; earlier < k; ++earlier) {
+            RECT overlap{}, a = placeOf(controls[k]), b = placeOf(controls[earlier]);
+            EXPECT_FALSE(IntersectRect(&overlap, &a, &b))
+                << "controls " << earlier << " and " << k << " in creation order overlap";
         }
     }
 }
@@ -294,9 +292,7 @@ TEST_F(win32_about_view, is_modal_over_the_main_dialog_until_ok_closes_it) {
         KillTimer(nullptr, id);
         duringModal->aboutShown = IsWindowVisible(duringModal->about);
         duringModal->ownerEnabled = IsWindowEnabled(duringModal->owner);
-        PostMessageW(duringModal->about, WM_COMMAND,
-                     MAKEWPARAM(GetDlgCtrlID(duringModal->ok), BN_CLICKED),
-                     reinterpret_cast<LPARAM>(duringModal->ok));
+        PostMessageW(duringModal->ok, BM_CLICK, 0, 0);
     });
     ASSERT_NE(timer, 0u);
     box.view.runModal();

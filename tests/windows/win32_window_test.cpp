@@ -4,10 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <thread>
 
 #include "foundation/run_time_error.h"
+#include "platform/win32/wide_text.h"
 #include "platform/win32/win32_message_box.h"
 #include "platform/win32/win32_window_activation.h"
 #include "raised.h"
@@ -25,52 +25,34 @@ struct SeenBox {
 
 // Waits for the next message box of this process, reads it and presses OK.
 SeenBox answerNextBox() {
-    SeenBox seen;
-    for (int waited = 0; waited < 10000; waited += 50) {
-        HWND box = nullptr;
-        EnumWindows(
-            [](HWND w, LPARAM found) -> BOOL {
-                wchar_t cls[16] = {};
-                GetClassNameW(w, cls, 16);
-                DWORD pid = 0;
-                GetWindowThreadProcessId(w, &pid);
-                if (lstrcmpW(cls, L"#32770") == 0 && pid == GetCurrentProcessId() &&
-                    IsWindowVisible(w)) {
-                    *reinterpret_cast<HWND*>(found) = w;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&box));
-        if (box) {
-            wchar_t buffer[512] = {};
-            GetWindowTextW(box, buffer, 512);
-            seen.caption = buffer;
-            GetDlgItemTextW(box, 0xFFFF, buffer, 512);
-            seen.text = buffer;
-            PostMessageW(box, WM_COMMAND, IDOK, 0);
-            return seen;
-        }
-        Sleep(50);
-    }
-    return seen;
+    HWND box = waitForWindow(L"#32770", GetCurrentProcessId());
+    wchar_t caption[512] = {}, text[512] = {};
+    GetWindowTextW(box, caption, 512);
+    GetDlgItemTextW(box, 0xFFFF, text, 512);
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    return {caption, text};
 }
 
 TEST(win32_message_box, shows_text_and_caption_and_the_application_title_when_none) {
     if (!screenAvailable()) GTEST_SKIP() << "no display: run under Xvfb to see message boxes";
+    struct Row {
+        const char *text, *caption;
+        MessageIcon icon;
+        const wchar_t* shownCaption;
+    };
+    const Row rows[] = {
+        {"Не удалось выполнить подключение", "Error: No active Mapinfo.", MessageIcon::CriticalStop,
+         L"Error: No active Mapinfo."},
+        {"System Information Is Unavailable At This Time", "", MessageIcon::None, L"Veltrano"}};
     Win32MessageBox boxes;
-    SeenBox first;
-    std::thread reader([&] { first = answerNextBox(); });
-    boxes.show("Не удалось выполнить подключение", "Error: No active Mapinfo.",
-               MessageIcon::CriticalStop);
-    reader.join();
-    EXPECT_EQ(first.caption, L"Error: No active Mapinfo.");
-    EXPECT_EQ(first.text, L"Не удалось выполнить подключение");
-    SeenBox second;
-    std::thread reader2([&] { second = answerNextBox(); });
-    boxes.show("System Information Is Unavailable At This Time", "", MessageIcon::None);
-    reader2.join();
-    EXPECT_EQ(second.caption, L"Veltrano");
+    for (const Row& row : rows) {
+        SeenBox seen;
+        std::thread reader([&] { seen = answerNextBox(); });
+        boxes.show(row.text, row.caption, row.icon);
+        reader.join();
+        EXPECT_EQ(seen.caption, row.shownCaption);
+        EXPECT_EQ(seen.text, win32::toWide(row.text));
+    }
 }
 
 TEST(win32_window_activation, brings_the_window_with_that_title_or_title_start_forward) {

@@ -2,6 +2,7 @@
 
 #include <oleauto.h>
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <string>
@@ -16,6 +17,15 @@ namespace {
 constexpr std::array<const wchar_t*, 12> kMembers{
     L"Eval",    L"Do",   L"RunCommand", L"RunMenuCommand", L"LastErrorCode", L"LastErrorMessage",
     L"Visible", L"Name", L"FullName",   L"ProductLevel",   L"Version",       L"Application"};
+
+bool isTraffic(std::string_view member) {
+    return member == "Eval" || member == "Do" || member == "RunCommand" ||
+           member == "RunMenuCommand";
+}
+
+std::string shown(std::string_view member, std::string_view argument) {
+    return std::string(member) + "(\"" + std::string(argument) + "\")";
+}
 
 // The one argument of a call or a put, as text (numbers in invariant form).
 HRESULT argumentText(const DISPPARAMS* params, std::string& text) {
@@ -42,10 +52,98 @@ HRESULT setText(VARIANT* result, const std::string& text) {
     return result->bstrVal ? S_OK : E_OUTOFMEMORY;
 }
 
+HRESULT fail(EXCEPINFO* exception, const std::string& description) {
+    if (exception) {
+        *exception = EXCEPINFO{};
+        exception->bstrSource = bstrOf("MapInfo.Application");
+        exception->bstrDescription = bstrOf(description);
+        exception->scode = DISP_E_EXCEPTION;
+    }
+    return DISP_E_EXCEPTION;
+}
+
+}  // namespace
+
+ReplayDispatch::ReplayDispatch(const std::vector<TraceStep>& steps,
+                               std::function<void(const std::string&)> log)
+    : log_(std::move(log)) {
+    descriptions_ = {{"Name", "MapInfo Professional"},
+                     {"FullName", "C:\\Program Files\\MapInfo\\Professional\\MapInfow.exe"},
+                     {"ProductLevel", "200"},
+                     {"Version", "1500"},
+                     {"Application", "MapInfo Professional"}};
+    for (const TraceStep& step : steps) {
+        if (isTraffic(step.member)) {
+            traffic_.push_back(step);
+        } else if (descriptions_.count(step.member) && !step.failure) {
+            descriptions_[step.member] = step.answer;
+        }
+    }
+}
+
+ULONG ReplayDispatch::Release() {
+    const ULONG left = --references;
+    // The object is the server's own for its whole life and is never deleted here.
+    if (left == ownReferences_ && lastClientGone_) lastClientGone_();
+    return left;
+}
+
+// Only the member's name is known: no member takes named arguments.
+HRESULT ReplayDispatch::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
+    if (!names || !ids || count == 0) return E_INVALIDARG;
+    std::fill(ids, ids + count, DISPID_UNKNOWN);
+    for (std::size_t m = 0; m < kMembers.size(); ++m) {
+        if (_wcsicmp(names[0], kMembers[m]) == 0) ids[0] = static_cast<DISPID>(m + 1);
+    }
+    return count == 1 && ids[0] != DISPID_UNKNOWN ? S_OK : DISP_E_UNKNOWNNAME;
+}
+
+HRESULT ReplayDispatch::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params,
+                               VARIANT* result, EXCEPINFO* exception, UINT* badArgument) {
+    if (badArgument) *badArgument = 0;
+    if (result) VariantInit(result);
+    const bool isPut = (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0;
+    if (id < 1 || id > static_cast<DISPID>(kMembers.size())) return DISP_E_MEMBERNOTFOUND;
+    const std::string member = win32::toUtf8(kMembers[id - 1]);
+    const bool traffic = isTraffic(member);
+    std::string argument;
+    if (isPut || traffic) {
+        if (const HRESULT hr = argumentText(params, argument); FAILED(hr)) return hr;
+    }
+    if (log_) log_(member + (isPut ? " = " : " ") + argument);
+    if (traffic) return request(member, argument, result, exception);
+    return isPut ? put(member, argument) : get(member, result);
+}
+
+HRESULT ReplayDispatch::request(const std::string& member, const std::string& argument,
+                                VARIANT* result, EXCEPINFO* exception) {
+    const std::string asked = "unexpected request " + shown(member, argument);
+    if (next_ == traffic_.size())
+        return unexpected(asked + " after the end of the trace", exception);
+    const TraceStep& step = traffic_[next_];
+    if (step.member != member || step.argument != argument) {
+        const std::string expected = shown(step.member, step.argument);
+        return unexpected(
+            asked + "; trace line " + std::to_string(step.line) + " expects " + expected,
+            exception);
+    }
+    ++next_;
+    lastErrorCode_ = step.failure ? step.failure->code : 0;
+    lastErrorMessage_ = step.failure ? step.failure->message : "";
+    if (step.failure) return fail(exception, step.failure->message);
+    return member == "Eval" ? setText(result, step.answer) : S_OK;
+}
+
+HRESULT ReplayDispatch::unexpected(std::string what, EXCEPINFO* exception) {
+    if (log_) log_("UNEXPECTED: " + what);
+    if (firstProblem_.empty()) firstProblem_ = what;
+    return fail(exception, "replay: " + what);
+}
+
 // Only the state members take a put.
-HRESULT putState(ReplayHost& host, const std::string& member, const std::string& argument) {
+HRESULT ReplayDispatch::put(const std::string& member, const std::string& argument) {
     if (member == "Visible") {
-        host.setVisible(argument != "0" && argument != "False" && argument != "F");
+        visible_ = argument != "0" && argument != "False" && argument != "F";
         return S_OK;
     }
     if (member != "LastErrorCode") return DISP_E_MEMBERNOTFOUND;
@@ -55,102 +153,22 @@ HRESULT putState(ReplayHost& host, const std::string& member, const std::string&
     if (error != std::errc() || end != argument.data() + argument.size()) {
         return DISP_E_TYPEMISMATCH;
     }
-    host.setLastErrorCode(code);
+    lastErrorCode_ = code;
+    if (code == 0) lastErrorMessage_.clear();
     return S_OK;
 }
 
-}  // namespace
-
-ReplayDispatch::ReplayDispatch(ReplayHost& host, std::function<void(const std::string&)> log)
-    : host_(host), log_(std::move(log)) {}
-
-HRESULT ReplayDispatch::QueryInterface(REFIID iid, void** object) {
-    if (!object) return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IDispatch) {
-        *object = static_cast<IDispatch*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG ReplayDispatch::AddRef() {
-    return ++references_;
-}
-
-ULONG ReplayDispatch::Release() {
-    const ULONG left = --references_;
-    // The object is the server's own for its whole life and is never deleted here.
-    if (left == ownReferences_ && lastClientGone_) lastClientGone_();
-    return left;
-}
-
-HRESULT ReplayDispatch::GetTypeInfoCount(UINT* count) {
-    if (!count) return E_POINTER;
-    *count = 0;
-    return S_OK;
-}
-
-HRESULT ReplayDispatch::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
-    if (info) *info = nullptr;
-    return DISP_E_BADINDEX;
-}
-
-HRESULT ReplayDispatch::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
-    if (!names || !ids) return E_POINTER;
-    HRESULT hr = S_OK;
-    for (UINT k = 0; k < count; ++k) {
-        ids[k] = DISPID_UNKNOWN;
-        for (std::size_t m = 0; m < kMembers.size(); ++m) {
-            if (k == 0 && _wcsicmp(names[k], kMembers[m]) == 0) ids[k] = static_cast<DISPID>(m + 1);
-        }
-        if (ids[k] == DISPID_UNKNOWN) hr = DISP_E_UNKNOWNNAME;
-    }
-    return hr;
-}
-
-HRESULT ReplayDispatch::answer(const Reply& reply, VARIANT* result, EXCEPINFO* exception) {
-    if (reply.kind == Reply::Kind::Value) return setText(result, reply.text);
-    if (exception) {
-        *exception = EXCEPINFO{};
-        exception->bstrSource = bstrOf("MapInfo.Application");
-        exception->bstrDescription =
-            bstrOf(reply.kind == Reply::Kind::Unexpected ? "replay: " + reply.text : reply.text);
-        exception->scode = DISP_E_EXCEPTION;
-    }
-    return DISP_E_EXCEPTION;
-}
-
-HRESULT ReplayDispatch::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params,
-                               VARIANT* result, EXCEPINFO* exception, UINT* badArgument) {
-    if (badArgument) *badArgument = 0;
-    if (result) VariantInit(result);
-    const bool put = (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0;
-    if (id < 1 || id > static_cast<DISPID>(kMembers.size())) return DISP_E_MEMBERNOTFOUND;
-    const std::string member = win32::toUtf8(kMembers[id - 1]);
-    const bool traffic = ReplayHost::isTraffic(member);
-    std::string argument;
-    if (put || traffic) {
-        if (const HRESULT hr = argumentText(params, argument); FAILED(hr)) return hr;
-    }
-    if (log_) log_(member + (put ? " = " : " ") + argument);
-    if (traffic) {
-        const Reply reply = host_.request(member, argument);
-        if (reply.kind == Reply::Kind::Unexpected && log_) log_("UNEXPECTED: " + reply.text);
-        return answer(reply, member == "Eval" ? result : nullptr, exception);
-    }
-    if (put) return putState(host_, member, argument);
-    if (member == "LastErrorMessage") return setText(result, host_.lastErrorMessage());
-    if (member != "LastErrorCode" && member != "Visible") {
-        return answer(host_.describe(member), result, exception);
-    }
-    if (result && member == "Visible") {
+HRESULT ReplayDispatch::get(const std::string& member, VARIANT* result) {
+    if (!result) return S_OK;
+    if (member == "Visible") {
         result->vt = VT_BOOL;
-        result->boolVal = host_.visible() ? VARIANT_TRUE : VARIANT_FALSE;
-    } else if (result) {
+        result->boolVal = visible_ ? VARIANT_TRUE : VARIANT_FALSE;
+    } else if (member == "LastErrorCode") {
         result->vt = VT_I4;
-        result->lVal = host_.lastErrorCode();
+        result->lVal = lastErrorCode_;
+    } else {
+        return setText(result,
+                       member == "LastErrorMessage" ? lastErrorMessage_ : descriptions_[member]);
     }
     return S_OK;
 }

@@ -1,20 +1,33 @@
-// The replayed host as an automation object: IDispatch with the host's member names.
+// The host played back from a trace, as an automation object: IDispatch with the host's member
+// names. The MapBasic traffic (Eval, Do, RunCommand, RunMenuCommand) must arrive exactly as
+// recorded, in order; anything else is an unexpected request, answered with a failure that says
+// what was expected, and remembered. The state members (LastErrorCode, LastErrorMessage,
+// Visible) follow the replayed answers; the descriptive ones (Name, FullName, ProductLevel,
+// Version, Application) answer as last recorded.
 #pragma once
 
-#include <windows.h>
-
-#include <oaidl.h>
-
+#include <cstdint>
 #include <functional>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
 
-#include "replay/replay_host.h"
+#include "replay/dispatch_object.h"
+#include "support/trace/trace.h"
 
 namespace veltrano::replay {
 
-class ReplayDispatch final : public IDispatch {
+class ReplayDispatch final : public DispatchObject {
 public:
     // log receives one line per request; may be empty.
-    ReplayDispatch(ReplayHost& host, std::function<void(const std::string&)> log);
+    ReplayDispatch(const std::vector<TraceStep>& steps,
+                   std::function<void(const std::string&)> log);
+
+    void setVisible(bool visible) { visible_ = visible; }
+    std::size_t remaining() const { return traffic_.size() - next_; }
+    // The first unexpected request; empty when none came.
+    const std::string& firstProblem() const { return firstProblem_; }
 
     // Called each time the count of outside references falls back to none.
     void onLastClientGone(std::function<void()> callback) { lastClientGone_ = std::move(callback); }
@@ -22,11 +35,7 @@ public:
     // that "no outside reference" can be told.
     void setOwnReferences(ULONG count) { ownReferences_ = count; }
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
     ULONG STDMETHODCALLTYPE Release() override;
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override;
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
                                             DISPID* ids) override;
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params,
@@ -34,12 +43,21 @@ public:
                                      UINT* badArgument) override;
 
 private:
-    HRESULT answer(const Reply& reply, VARIANT* result, EXCEPINFO* exception);
+    HRESULT request(const std::string& member, const std::string& argument, VARIANT* result,
+                    EXCEPINFO* exception);
+    HRESULT put(const std::string& member, const std::string& argument);
+    HRESULT get(const std::string& member, VARIANT* result);
+    HRESULT unexpected(std::string what, EXCEPINFO* exception);
 
-    ReplayHost& host_;
+    std::vector<TraceStep> traffic_;
+    std::size_t next_ = 0;
+    std::map<std::string, std::string, std::less<>> descriptions_;
+    std::int32_t lastErrorCode_ = 0;
+    std::string lastErrorMessage_;
+    bool visible_ = true;
+    std::string firstProblem_;
     std::function<void(const std::string&)> log_;
     std::function<void()> lastClientGone_;
-    ULONG references_ = 1;
     ULONG ownReferences_ = 1;
 };
 

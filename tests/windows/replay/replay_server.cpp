@@ -1,10 +1,9 @@
 // veltrano_replay_server: a stand-in for the host's automation server that answers from a
 // trace recorded with mbhost, for testing the COM adapter across two processes.
 //
-//   veltrano_replay_server --register [TRACE]   registers "MapInfo.Application" for this
-//                                                program (HKLM; COM starts it with TRACE)
-//   veltrano_replay_server TRACE [--ready EVENT] [--stop EVENT]
-//                                                runs as the running copy (Running Object Table)
+//   veltrano_replay_server TRACE READY-EVENT STOP-EVENT
+//                                                runs as the running copy (Running Object Table),
+//                                                signals READY-EVENT, ends on STOP-EVENT
 //   veltrano_replay_server TRACE -Embedding      as started by COM for CoCreateInstance
 //
 // Exit status: 0 the whole trace was replayed and nothing else was asked; 2 bad command line
@@ -23,49 +22,18 @@
 #include <vector>
 
 #include "platform/win32/wide_text.h"
+#include "replay/replay_class.h"
 #include "replay/replay_dispatch.h"
-#include "replay/replay_host.h"
 
 namespace {
 
+using veltrano::replay::kReplayClsid;
 using veltrano::replay::ReplayDispatch;
-using veltrano::replay::ReplayHost;
 using veltrano::win32::toUtf8;
-
-// Who the server says it is: the host's ProgID, under a class of its own.
-constexpr const wchar_t* kReplayProgId = L"MapInfo.Application";
-constexpr const wchar_t* kReplayClsidText = L"{7E3A1F52-9C4B-4D6E-A8B1-5F2C0D9E4A17}";
-constexpr CLSID kReplayClsid = {
-    0x7E3A1F52, 0x9C4B, 0x4D6E, {0xA8, 0xB1, 0x5F, 0x2C, 0x0D, 0x9E, 0x4A, 0x17}};
 
 void say(const std::string& line) {
     std::printf("replay: %s\n", line.c_str());
     std::fflush(stdout);
-}
-
-std::wstring ownPath() {
-    wchar_t path[MAX_PATH * 2] = {};
-    return {path, GetModuleFileNameW(nullptr, path, MAX_PATH * 2)};
-}
-
-bool setDefault(const std::wstring& key, const std::wstring& value) {
-    const auto bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
-    return RegSetKeyValueW(HKEY_LOCAL_MACHINE, key.c_str(), nullptr, REG_SZ, value.c_str(),
-                           bytes) == ERROR_SUCCESS;
-}
-
-int registerServer(const std::wstring& trace) {
-    const std::wstring classes = L"Software\\Classes\\";
-    const std::wstring clsidKey = classes + L"CLSID\\" + kReplayClsidText;
-    std::wstring command = L"\"" + ownPath() + L"\"";
-    if (!trace.empty()) command += L" \"" + trace + L"\"";
-    const bool ok = setDefault(classes + kReplayProgId, L"Veltrano replay host") &&
-                    setDefault(classes + kReplayProgId + L"\\CLSID", kReplayClsidText) &&
-                    setDefault(clsidKey, L"Veltrano replay host") &&
-                    setDefault(clsidKey + L"\\ProgID", kReplayProgId) &&
-                    setDefault(clsidKey + L"\\LocalServer32", command);
-    if (!ok) say("cannot register: writing HKLM\\Software\\Classes failed");
-    return ok ? 0 : 2;
 }
 
 // A test that has lost its server stops waiting long before this; the server then gives up too.
@@ -79,28 +47,12 @@ struct Options {
 };
 
 Options parse(int argc, wchar_t** argv) {
-    Options o;
-    for (int k = 1; k < argc; ++k) {
-        const std::wstring a = argv[k];
-        const auto value = [&]() -> std::wstring {
-            if (k + 1 >= argc) throw std::runtime_error(toUtf8(a) + " needs a value");
-            return argv[++k];
-        };
-        if (a == L"--ready") {
-            o.readyEvent = value();
-        } else if (a == L"--stop") {
-            o.stopEvent = value();
-        } else if (_wcsicmp(a.c_str(), L"-Embedding") == 0 ||
-                   _wcsicmp(a.c_str(), L"/Embedding") == 0) {
-            o.embedding = true;
-        } else if (o.trace.empty() && !a.starts_with(L"-")) {
-            o.trace = a;
-        } else {
-            throw std::runtime_error("unknown argument " + toUtf8(a));
-        }
-    }
-    if (o.trace.empty()) throw std::runtime_error("no trace file given");
-    return o;
+    const auto isEmbedding = [](const wchar_t* a) {
+        return _wcsicmp(a, L"-Embedding") == 0 || _wcsicmp(a, L"/Embedding") == 0;
+    };
+    if (argc == 3 && isEmbedding(argv[2])) return {argv[1], {}, {}, true};
+    if (argc == 4) return {argv[1], argv[2], argv[3], false};
+    throw std::runtime_error("expected TRACE READY-EVENT STOP-EVENT, or TRACE -Embedding");
 }
 
 std::vector<veltrano::replay::TraceStep> load(const Options& o) {
@@ -135,15 +87,15 @@ private:
     ReplayDispatch& host_;
 };
 
-int serve(const Options& o, ReplayHost& host) {
-    // A copy that COM starts comes up hidden, as an automation server does.
-    host.setVisible(!o.embedding);
+int serve(const Options& o, const std::vector<veltrano::replay::TraceStep>& steps) {
     DWORD lastRequest = GetTickCount();
     const DWORD mainThread = GetCurrentThreadId();
-    ReplayDispatch dispatch(host, [&](const std::string& line) {
+    ReplayDispatch dispatch(steps, [&](const std::string& line) {
         lastRequest = GetTickCount();
         say(line);
     });
+    // A copy that COM starts comes up hidden, as an automation server does.
+    dispatch.setVisible(!o.embedding);
 
     HANDLE stop =
         o.stopEvent.empty() ? nullptr : OpenEventW(SYNCHRONIZE, FALSE, o.stopEvent.c_str());
@@ -173,7 +125,7 @@ int serve(const Options& o, ReplayHost& host) {
             CloseHandle(ready);
         }
     }
-    say("serving " + toUtf8(o.trace) + ", " + std::to_string(host.remaining()) + " requests");
+    say("serving " + toUtf8(o.trace) + ", " + std::to_string(dispatch.remaining()) + " requests");
 
     int status = 0;
     for (bool running = true; running;) {
@@ -200,12 +152,13 @@ int serve(const Options& o, ReplayHost& host) {
     CoDisconnectObject(&dispatch, 0);
     if (stop) CloseHandle(stop);
 
-    if (host.sawUnexpected()) {
-        say("FAILED: " + host.firstProblem());
+    if (!dispatch.firstProblem().empty()) {
+        say("FAILED: " + dispatch.firstProblem());
         return 3;
     }
-    if (!host.finished()) {
-        say("FAILED: " + std::to_string(host.remaining()) + " requests of the trace never came");
+    if (dispatch.remaining() > 0) {
+        say("FAILED: " + std::to_string(dispatch.remaining()) +
+            " requests of the trace never came");
         return status ? status : 4;
     }
     say("the whole trace was replayed");
@@ -215,17 +168,14 @@ int serve(const Options& o, ReplayHost& host) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc >= 2 && std::wstring(argv[1]) == L"--register") {
-        return registerServer(argc >= 3 ? argv[2] : L"");
-    }
     try {
         const Options options = parse(argc, argv);
-        ReplayHost host(load(options));
+        const auto steps = load(options);
         if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {
             say("cannot initialise COM");
             return 2;
         }
-        const int status = serve(options, host);
+        const int status = serve(options, steps);
         CoUninitialize();
         return status;
     } catch (const std::exception& e) {

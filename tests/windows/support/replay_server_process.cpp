@@ -6,14 +6,14 @@
 #include <stdexcept>
 #include <utility>
 
-#include "platform/win32/wide_text.h"
+#include "replay/replay_class.h"
 
 namespace veltrano::testing {
 
 namespace {
 
-constexpr DWORD kStartTimeoutMs = 20000;
-constexpr DWORD kStopTimeoutMs = 20000;
+// How long the server may take to come up, or to finish.
+constexpr DWORD kWaitMs = 20000;
 
 std::string traceLine(const std::string& member, const std::string& argument,
                       const nlohmann::json& outcome) {
@@ -24,6 +24,13 @@ std::string traceLine(const std::string& member, const std::string& argument,
 
 std::wstring serverPath() {
     return L"\"" + testProgramDir() + L"\\veltrano_replay_server.exe\"";
+}
+
+// A key's default value in HKEY_LOCAL_MACHINE, the key made if need be.
+bool setDefault(const std::wstring& key, const std::wstring& value) {
+    const auto bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
+    return RegSetKeyValueW(HKEY_LOCAL_MACHINE, key.c_str(), nullptr, REG_SZ, value.c_str(),
+                           bytes) == ERROR_SUCCESS;
 }
 
 std::wstring uniqueName(const wchar_t* what) {
@@ -66,11 +73,6 @@ int exitCodeOf(HANDLE process, DWORD timeoutMs) {
     return ended ? static_cast<int>(code) : -1;
 }
 
-int runAndWait(const std::wstring& commandLine, DWORD timeoutMs) {
-    HANDLE process = startProcess(commandLine);
-    return process ? exitCodeOf(process, timeoutMs) : -1;
-}
-
 std::string traceAnswer(const std::string& member, const std::string& argument,
                         const std::string& answer) {
     return traceLine(member, argument, {{"answer", answer}});
@@ -83,19 +85,23 @@ std::string traceFailure(const std::string& member, const std::string& argument,
 }
 
 bool ReplayServerProcess::registerClass(const std::wstring& traceForNewCopies) {
-    std::wstring command = serverPath() + L" --register";
+    const std::wstring classes = L"Software\\Classes\\";
+    const std::wstring clsidKey = classes + L"CLSID\\" + replay::kReplayClsidText;
+    std::wstring command = serverPath();
     if (!traceForNewCopies.empty()) command += L" \"" + traceForNewCopies + L"\"";
-    return runAndWait(command) == 0;
+    return setDefault(classes + replay::kReplayProgId, L"Veltrano replay host") &&
+           setDefault(classes + replay::kReplayProgId + L"\\CLSID", replay::kReplayClsidText) &&
+           setDefault(clsidKey, L"Veltrano replay host") &&
+           setDefault(clsidKey + L"\\ProgID", replay::kReplayProgId) &&
+           setDefault(clsidKey + L"\\LocalServer32", command);
 }
 
 std::wstring ReplayServerProcess::writeTrace(const std::string& trace) {
-    wchar_t folder[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, folder);
-    const std::wstring file = std::wstring(folder) + uniqueName(L"Trace") + L".jsonl";
-    std::ofstream out(std::filesystem::path(file), std::ios::binary);
+    const auto file = std::filesystem::temp_directory_path() / (uniqueName(L"Trace") + L".jsonl");
+    std::ofstream out(file, std::ios::binary);
     out << trace;
     if (!out) throw std::runtime_error("cannot write the trace file");
-    return file;
+    return file.wstring();
 }
 
 ReplayServerProcess::ReplayServerProcess(const std::string& trace) : traceFile_(writeTrace(trace)) {
@@ -104,14 +110,14 @@ ReplayServerProcess::ReplayServerProcess(const std::string& trace) : traceFile_(
     HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, readyName.c_str());
     stopEvent_ = CreateEventW(nullptr, TRUE, FALSE, stopName.c_str());
     std::wstring command =
-        serverPath() + L" \"" + traceFile_ + L"\" --ready " + readyName + L" --stop " + stopName;
+        serverPath() + L" \"" + traceFile_ + L"\" " + readyName + L" " + stopName;
     process_ = ready && stopEvent_ ? startProcess(command) : nullptr;
     if (!process_) {
         if (ready) CloseHandle(ready);
         throw std::runtime_error("cannot start the replay server");
     }
     HANDLE waits[] = {ready, process_};
-    const DWORD waited = WaitForMultipleObjects(2, waits, FALSE, kStartTimeoutMs);
+    const DWORD waited = WaitForMultipleObjects(2, waits, FALSE, kWaitMs);
     CloseHandle(ready);
     if (waited != WAIT_OBJECT_0) {
         kill();
@@ -128,13 +134,13 @@ ReplayServerProcess::~ReplayServerProcess() {
 int ReplayServerProcess::stop() {
     if (!process_) return -1;
     SetEvent(stopEvent_);
-    return exitCodeOf(std::exchange(process_, nullptr), kStopTimeoutMs);
+    return exitCodeOf(std::exchange(process_, nullptr), kWaitMs);
 }
 
 void ReplayServerProcess::kill() {
     if (!process_) return;
     TerminateProcess(process_, 86);
-    exitCodeOf(std::exchange(process_, nullptr), kStopTimeoutMs);
+    exitCodeOf(std::exchange(process_, nullptr), kWaitMs);
 }
 
 }  // namespace veltrano::testing

@@ -16,9 +16,6 @@ HANDLE startProcess(std::wstring commandLine);
 // Waits for a process and closes it: its exit code, or -1 when it took longer than timeoutMs
 // (it is then killed).
 int exitCodeOf(HANDLE process, DWORD timeoutMs);
-// Runs a command line and waits for it; its exit code, or -1 when it could not start or
-// took longer than timeoutMs.
-int runAndWait(const std::wstring& commandLine, DWORD timeoutMs = 30000);
 
 // One trace line, as mbhost writes them.
 std::string traceAnswer(const std::string& member, const std::string& argument,
@@ -28,7 +25,8 @@ std::string traceFailure(const std::string& member, const std::string& argument,
 
 class ReplayServerProcess {
 public:
-    // Registers "MapInfo.Application" for the replay server; true on success.
+    // Registers "MapInfo.Application" for the replay server, which COM starts with
+    // traceForNewCopies; true on success.
     static bool registerClass(const std::wstring& traceForNewCopies = {});
 
     // Writes trace to a file of its own, starts the server and waits until it is in the
