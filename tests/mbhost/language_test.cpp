@@ -46,6 +46,7 @@ TEST(expressions, answer_as_mapbasic_does) {
         {"PathToTableName$(\"C:\\maps\\2020 roads.tab\")", "_2020_roads"},
     };
     for (const auto& [text, answer] : rows) EXPECT_EQ(s.ask(text), answer) << text;
+    EXPECT_EQ(s.ask("Len(Format$(1.5, \"0." + std::string(1000, '0') + "\"))"), "42");
 }
 
 // Text functions count characters of UTF-8, never bytes: Cyrillic (2 bytes), accented Latin
