@@ -75,8 +75,8 @@ TEST(expressions, text_functions_count_characters) {
     EXPECT_NE(s.refuseEval("Chr$(55296)"), "");
 }
 
-// Parts, nodes, bounds, centre and area on the plan's plane, where the numbers are plain.
-TEST(expressions, object_functions_read_parts_nodes_bounds_and_area) {
+// Objects made by statement and function, read on the plan's plane, where numbers are plain.
+TEST(expressions, objects_are_made_and_read_by_statements_and_functions) {
     Session s;
     s.play({{"Set CoordSys Table plan\r\nDim o As Object\r\nCreate Pline Into Variable o "
              "Multiple 2 3 (10, 0) (0, 0) (10, 10) 2 (20, 0) (20, 30)"},
@@ -84,7 +84,17 @@ TEST(expressions, object_functions_read_parts_nodes_bounds_and_area) {
             {"CentroidX(o) & \",\" & CentroidY(o)", "10,15"},
             {"ObjectGeography(o, 1) & ObjectGeography(o, 2) & ObjectGeography(o, 4)", "0030"},
             {"o = CreateLine(1, 2, 3, 4)"},
-            {"ObjectGeography(o, 1) & ObjectGeography(o, 2) & ObjectGeography(o, 3)", "123"},
+            {"ObjectGeography(o, 1) & ObjectGeography(o, 2) & ObjectGeography(o, 3) & "
+             "ObjectGeography(o, 4)",
+             "1234"},
+            {"Create Line Into Variable o (0, 0) (3, 4)"},
+            {"ObjectLen(o, \"m\")", "5"},
+            {"Create Point Into Variable o (7, 8) Symbol (35, 0, 12)"},
+            {"ObjectInfo(o, 1)", "5"},
+            {"Create Pline Into Variable o 3 (0, 0) (1, 0) (1, 1) Pen (1, 2, 0)"},
+            {"ObjectInfo(o, 20)", "3"},
+            {"Create Pline Into Variable o 3 (0, 0) (1, 0)", Session::kRefused},
+            {"Create Pline Into Variable o 1 (0, 0)", Session::kRefused},
             {"Create Region Into Variable o 1 4 (0, 0) (0, 10) (10, 10) (10, 0)"},
             {"Area(o, \"sq m\")", "100"},
             {"ColumnInfo(plan, label, 2)", "1"}});
