@@ -7,8 +7,7 @@ namespace mbhost::testing {
 namespace {
 
 TEST(expressions, answer_as_mapbasic_does) {
-    Session s;
-    const std::pair<const char*, const char*> rows[] = {
+    Session().play({
         {"1 + 2 * 3", "7"},
         {"(1 + 2) * 3", "9"},
         {"7 / 2", "3.5"},
@@ -44,20 +43,17 @@ TEST(expressions, answer_as_mapbasic_does) {
         {"Maximum(3, 8) - Minimum(3, 8)", "5"},
         {"tableinfo(ROADS, 1)", "roads"},
         {"PathToTableName$(\"C:\\maps\\2020 roads.tab\")", "_2020_roads"},
-    };
-    for (const auto& [text, answer] : rows) EXPECT_EQ(s.ask(text), answer) << text;
-    EXPECT_EQ(s.ask("Len(Format$(1.5, \"0." + std::string(1000, '0') + "\"))"), "42");
+        {"Len(Format$(1.5, \"0." + std::string(1000, '0') + "\"))", "42"},
+    });
 }
 
 // Text functions count characters of UTF-8, never bytes: Cyrillic (2 bytes), accented Latin
 // and a 4-byte character, and a Char column that must not cut one in half.
 TEST(expressions, text_functions_count_characters) {
     Session s;
-    s.run(
-        "Dim t As String\nt = \"Мир\"\nCreate Table names (n Char(4))\n"
-        "Insert Into names (n) Values (\"Straße\")\nInsert Into names (n) Values "
-        "(\"Ёлка🌲\")");
-    const std::pair<const char*, const char*> rows[] = {
+    s.play({
+        {"Dim t As String\nt = \"Мир\"\nCreate Table names (n Char(4))\n"
+         "Insert Into names (n) Values (\"Straße\")\nInsert Into names (n) Values (\"Ёлка🌲\")"},
         {"Len(t) + Len(\"é\") + Len(\"🌲\")", "5"},
         {"Left$(\"Москва\", 3) + \"|\" + Right$(\"Москва\", 2) + \"|\" + Mid$(\"Москва\", 2, 3)",
          "Мос|ва|оск"},
@@ -66,12 +62,11 @@ TEST(expressions, text_functions_count_characters) {
         {"Chr$(1046) + Chr$(127794)", "Ж🌲"},
         {"InStr(1, \"Ёлка ёлка\", \"лка\") + InStr(3, \"Ёлка ёлка\", \"лка\") * 10", "72"},
         {"InStr(1, \"Ёлка\", \"Л\") + InStr(9, \"Ёлка\", \"\")", "0"},
-    };
-    for (const auto& [text, answer] : rows) EXPECT_EQ(s.ask(text), answer) << text;
-    s.run("Fetch First From names");
-    EXPECT_EQ(s.ask("names.n"), "Stra");
-    s.run("Fetch Next From names");
-    EXPECT_EQ(s.ask("names.n"), "Ёлка");
+        {"Fetch First From names"},
+        {"names.n", "Stra"},
+        {"Fetch Next From names"},
+        {"names.n", "Ёлка"},
+    });
     EXPECT_NE(s.refuseEval("Chr$(55296)"), "");
 }
 
