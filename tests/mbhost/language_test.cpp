@@ -7,8 +7,7 @@ namespace mbhost::testing {
 namespace {
 
 TEST(expressions, answer_as_mapbasic_does) {
-    Session s;
-    const std::pair<const char*, const char*> rows[] = {
+    Session().play({
         {"1 + 2 * 3", "7"},
         {"(1 + 2) * 3", "9"},
         {"7 / 2", "3.5"},
@@ -44,19 +43,17 @@ TEST(expressions, answer_as_mapbasic_does) {
         {"Maximum(3, 8) - Minimum(3, 8)", "5"},
         {"tableinfo(ROADS, 1)", "roads"},
         {"PathToTableName$(\"C:\\maps\\2020 roads.tab\")", "_2020_roads"},
-    };
-    for (const auto& [text, answer] : rows) EXPECT_EQ(s.ask(text), answer) << text;
+        {"Len(Format$(1.5, \"0." + std::string(1000, '0') + "\"))", "42"},
+    });
 }
 
 // Text functions count characters of UTF-8, never bytes: Cyrillic (2 bytes), accented Latin
 // and a 4-byte character, and a Char column that must not cut one in half.
 TEST(expressions, text_functions_count_characters) {
     Session s;
-    s.run(
-        "Dim t As String\nt = \"Мир\"\nCreate Table names (n Char(4))\n"
-        "Insert Into names (n) Values (\"Straße\")\nInsert Into names (n) Values "
-        "(\"Ёлка🌲\")");
-    const std::pair<const char*, const char*> rows[] = {
+    s.play({
+        {"Dim t As String\nt = \"Мир\"\nCreate Table names (n Char(4))\n"
+         "Insert Into names (n) Values (\"Straße\")\nInsert Into names (n) Values (\"Ёлка🌲\")"},
         {"Len(t) + Len(\"é\") + Len(\"🌲\")", "5"},
         {"Left$(\"Москва\", 3) + \"|\" + Right$(\"Москва\", 2) + \"|\" + Mid$(\"Москва\", 2, 3)",
          "Мос|ва|оск"},
@@ -65,17 +62,16 @@ TEST(expressions, text_functions_count_characters) {
         {"Chr$(1046) + Chr$(127794)", "Ж🌲"},
         {"InStr(1, \"Ёлка ёлка\", \"лка\") + InStr(3, \"Ёлка ёлка\", \"лка\") * 10", "72"},
         {"InStr(1, \"Ёлка\", \"Л\") + InStr(9, \"Ёлка\", \"\")", "0"},
-    };
-    for (const auto& [text, answer] : rows) EXPECT_EQ(s.ask(text), answer) << text;
-    s.run("Fetch First From names");
-    EXPECT_EQ(s.ask("names.n"), "Stra");
-    s.run("Fetch Next From names");
-    EXPECT_EQ(s.ask("names.n"), "Ёлка");
+        {"Fetch First From names"},
+        {"names.n", "Stra"},
+        {"Fetch Next From names"},
+        {"names.n", "Ёлка"},
+    });
     EXPECT_NE(s.refuseEval("Chr$(55296)"), "");
 }
 
-// Parts, nodes, bounds, centre and area on the plan's plane, where the numbers are plain.
-TEST(expressions, object_functions_read_parts_nodes_bounds_and_area) {
+// Objects made by statement and function, read on the plan's plane, where numbers are plain.
+TEST(expressions, objects_are_made_and_read_by_statements_and_functions) {
     Session s;
     s.play({{"Set CoordSys Table plan\r\nDim o As Object\r\nCreate Pline Into Variable o "
              "Multiple 2 3 (10, 0) (0, 0) (10, 10) 2 (20, 0) (20, 30)"},
@@ -83,7 +79,17 @@ TEST(expressions, object_functions_read_parts_nodes_bounds_and_area) {
             {"CentroidX(o) & \",\" & CentroidY(o)", "10,15"},
             {"ObjectGeography(o, 1) & ObjectGeography(o, 2) & ObjectGeography(o, 4)", "0030"},
             {"o = CreateLine(1, 2, 3, 4)"},
-            {"ObjectGeography(o, 1) & ObjectGeography(o, 2) & ObjectGeography(o, 3)", "123"},
+            {"ObjectGeography(o, 1) & ObjectGeography(o, 2) & ObjectGeography(o, 3) & "
+             "ObjectGeography(o, 4)",
+             "1234"},
+            {"Create Line Into Variable o (0, 0) (3, 4)"},
+            {"ObjectLen(o, \"m\")", "5"},
+            {"Create Point Into Variable o (7, 8) Symbol (35, 0, 12)"},
+            {"ObjectInfo(o, 1)", "5"},
+            {"Create Pline Into Variable o 3 (0, 0) (1, 0) (1, 1) Pen (1, 2, 0)"},
+            {"ObjectInfo(o, 20)", "3"},
+            {"Create Pline Into Variable o 3 (0, 0) (1, 0)", Session::kRefused},
+            {"Create Pline Into Variable o 1 (0, 0)", Session::kRefused},
             {"Create Region Into Variable o 1 4 (0, 0) (0, 10) (10, 10) (10, 0)"},
             {"Area(o, \"sq m\")", "100"},
             {"ColumnInfo(plan, label, 2)", "1"}});

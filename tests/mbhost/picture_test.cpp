@@ -1,5 +1,6 @@
 #include <cpl_minixml.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <filesystem>
@@ -252,11 +253,9 @@ TEST(map_window, frames_real_countries_whole_in_their_proportions) {
         pathPoints(svg, xs, ys);
         CPLDestroyXMLNode(svg);
         ASSERT_FALSE(xs.empty()) << names;
-        EXPECT_TRUE(*std::min_element(xs.begin(), xs.end()) > 0 &&
-                    *std::max_element(xs.begin(), xs.end()) < 400 &&
-                    *std::min_element(ys.begin(), ys.end()) > 0 &&
-                    *std::max_element(ys.begin(), ys.end()) < 250)
-            << names;
+        const auto [leftmost, rightmost] = std::ranges::minmax(xs);
+        const auto [topmost, lowest] = std::ranges::minmax(ys);
+        EXPECT_TRUE(leftmost > 0 && rightmost < 400 && topmost > 0 && lowest < 250) << names;
         host.execute("Close Table picked");
     }
     // A single point: a map around it, the marker in the middle.

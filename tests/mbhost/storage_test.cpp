@@ -14,15 +14,13 @@
 namespace mbhost::gdal {
 namespace {
 
-std::unique_ptr<OGRGeometry> fromWkt(const char* wkt) {
-    OGRGeometry* parsed = nullptr;
-    OGRGeometryFactory::createFromWkt(wkt, nullptr, &parsed);
-    return std::unique_ptr<OGRGeometry>(parsed);
-}
-
 TEST(ogr_conversion, regions_keep_every_hole_and_texts_their_quoted_label) {
-    const auto polygon =
-        fromWkt("POLYGON ((0 0,10 0,10 10,0 10,0 0),(1 1,2 1,2 2,1 1),(5 5,6 5,6 6,5 5))");
+    OGRGeometry* polygon = nullptr;
+    OGRGeometryFactory::createFromWkt(
+        "POLYGON ((0 0,10 0,10 10,0 10,0 0),(1 1,2 1,2 2,1 1),(5 5,6 5,6 6,5 5))", nullptr,
+        &polygon);
+    const std::unique_ptr<OGRGeometry> owned(polygon);
+    ASSERT_TRUE(polygon);
     const std::optional<Geometry> region = fromOgr(*polygon);
     ASSERT_TRUE(region);
     EXPECT_EQ(std::tuple(region->type, region->parts.size(), region->nodeCount()),

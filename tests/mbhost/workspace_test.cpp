@@ -101,20 +101,9 @@ TEST(objects, move_between_systems_when_inserted) {
     EXPECT_NEAR(s.askNumber("ObjectNodeX(o, 1, 1)"), 27.0, 1e-9);
 }
 
-TEST(objects_and_tables, created_by_statement_and_function) {
+TEST(tables, created_by_statement) {
     Session s;
-    s.play({{"Set CoordSys Table plan\r\nDim o As Object\r\nCreate Line Into Variable o (0, 0) (3, "
-             "4)"},
-            {"ObjectLen(o, \"m\")", "5"},
-            {"o = CreateLine(1, 2, 3, 4)"},
-            {"ObjectGeography(o, 4)", "4"},
-            {"Create Point Into Variable o (7, 8) Symbol (35, 0, 12)"},
-            {"ObjectInfo(o, 1)", "5"},
-            {"Create Pline Into Variable o 3 (0, 0) (1, 0) (1, 1) Pen (1, 2, 0)"},
-            {"ObjectInfo(o, 20)", "3"},
-            {"Create Pline Into Variable o 3 (0, 0) (1, 0)", kRefused},
-            {"Create Pline Into Variable o 1 (0, 0)", kRefused},
-            {"Create Table marks (id Integer, note Char(8), price Decimal(8,2), seen Date, good "
+    s.play({{"Create Table marks (id Integer, note Char(8), price Decimal(8,2), seen Date, good "
              "Logical, size SmallInt, w Float)"},
             {"TableInfo(marks, 5)", "F"},
             {"TableInfo(marks, 7)", "T"},
