@@ -1,6 +1,6 @@
 // The walk along an object's nodes that places the points, and its refinement on a lat/long
-// host's measure. Sections joined and walked from the end are checked against PROJ by the
-// file mode's tests.
+// host's measure. Sections joined one after the other are checked against PROJ by the file
+// mode's tests.
 #include "engine/points_along_object.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +10,7 @@
 
 #include "engine/obj_to_array.h"
 #include "engine/point_on_segment.h"
+#include "engine/reverse_obj_array.h"
 #include "mapbasic_texts.h"
 #include "support/fake_ports.h"
 #include "support/scripted_automation.h"
@@ -74,6 +75,14 @@ TEST_F(points_along_object, only_distances_strictly_inside_the_length_give_point
         for (const auto& p : pts.nodes) EXPECT_EQ(p.mark, -1.0);
     }
     EXPECT_TRUE(boxes.shown.empty());
+}
+
+// Walked from the end: the sections still number from 1, the nodes measure from the new start.
+TEST_F(points_along_object, from_the_end_sections_number_from_one_and_nodes_from_the_end) {
+    reverseObjArray(rec);
+    EXPECT_EQ(rec.segments.at(0).segNo, 1);
+    ASSERT_EQ(walk({30}), 1);
+    EXPECT_EQ(placed(&ObjNode::x), std::vector<double>{70});
 }
 
 // Lat/long clauses (the projection number 1 modulo 1000) ask the host's Distance for each
