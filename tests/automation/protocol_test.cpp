@@ -4,7 +4,6 @@
 #include "automation/socket/frame.h"
 #include "automation/socket/message.h"
 #include "automation/socket/request_trace.h"
-#include "foundation/utf8.h"
 #include "raised.h"
 #include "support/scripted_automation.h"
 
@@ -65,16 +64,6 @@ TEST(messages, malformed_requests_are_rejected_with_a_reason_and_answers_too) {
     for (const std::string& answer :
          {"\x01\x01\x00\x00"s, "\x01\x07"s, "\x01\x00\xFF"s, "\x01\x03x"s}) {
         EXPECT_THROW(decodeAnswer(answer), ProtocolError);
-    }
-}
-
-TEST(utf8, accepts_well_formed_text_and_rejects_the_classic_faults) {
-    EXPECT_TRUE(isValidUtf8("plain ascii"));
-    EXPECT_TRUE(isValidUtf8("Ошибка €𝄞"));
-    // overlong '/', overlong in three bytes, a surrogate, past U+10FFFF, cut short, lone
-    for (const char* bad :
-         {"\xC0\xAF", "\xE0\x80\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE2\x82", "\x80"}) {
-        EXPECT_FALSE(isValidUtf8(bad)) << bad;
     }
 }
 

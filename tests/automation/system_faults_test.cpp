@@ -84,37 +84,31 @@ TEST(client_io, interrupted_calls_and_one_byte_transfers_still_carry_whole_frame
     EXPECT_GE(calls.receives, static_cast<int>(answer.size()));
 }
 
-TEST(client_io, a_reset_in_the_middle_of_an_answer_is_host_gone_for_good) {
-    SocketPair pair;
+// The host's end resets the connection in the middle of an answer, closes, answers nonsense,
+// or ends its stream once the request is out: the host is gone, and no later call is sent.
+TEST(client_io, a_peer_that_resets_closes_answers_nonsense_or_ends_is_host_gone_for_good) {
     const std::string answer = encodeFrame(encodeAnswer(Answer::value("4")));
-    ::send(pair.far.get(), answer.data(), answer.size(), 0);
-    UnreliableCalls calls;
-    calls.interruptNext = false;
-    calls.resetAfterReceives = 3;
-    const SystemCallsOverride disturbed(calls);
-    SocketConnection connection(std::move(pair.near));
-    EXPECT_EQ(errorNumberOf([&] { connection.call({Member::Eval, "2*2"}); }), err::kHostGone);
-    EXPECT_TRUE(connection.gone());
-    const int sendsBefore = calls.sends;
-    EXPECT_EQ(errorNumberOf([&] { connection.call({Member::Eval, "2*2"}); }), err::kHostGone);
-    EXPECT_EQ(calls.sends, sendsBefore);
-}
-
-TEST(client_io, a_peer_that_closes_answers_nonsense_or_ends_while_looked_at_is_host_gone) {
     const std::string nonsense = encodeFrame("\x09garbage");
-    // The host's end closes, answers nonsense, or ends its stream once the request is out.
-    const char* const reasons[] = {"", "version 9", "(the host closed the connection)"};
-    for (int fault = 0; fault < 3; ++fault) {
+    const char* const reasons[] = {"", "", "version 9", "(the host closed the connection)"};
+    for (int fault = 0; fault < 4; ++fault) {
         SocketPair pair;
-        if (fault == 0) pair.far.reset();
-        if (fault == 1) ::send(pair.far.get(), nonsense.data(), nonsense.size(), MSG_NOSIGNAL);
-        if (fault == 2) ::shutdown(pair.far.get(), SHUT_WR);
+        if (fault == 0) ::send(pair.far.get(), answer.data(), answer.size(), MSG_NOSIGNAL);
+        if (fault == 1) pair.far.reset();
+        if (fault == 2) ::send(pair.far.get(), nonsense.data(), nonsense.size(), MSG_NOSIGNAL);
+        if (fault == 3) ::shutdown(pair.far.get(), SHUT_WR);
+        UnreliableCalls calls;
+        calls.resetAfterReceives = fault == 0 ? 3 : -1;
+        const SystemCallsOverride disturbed(calls);
         SocketConnection connection(std::move(pair.near), std::chrono::seconds(1));
         const testing::Raised raised = testing::raisedBy([&] {
             connection.call({Member::Name, ""});
         });
-        EXPECT_EQ(raised.number, err::kHostGone);
+        EXPECT_EQ(raised.number, err::kHostGone) << fault;
         EXPECT_NE(raised.description.find(reasons[fault]), std::string::npos) << fault;
+        EXPECT_TRUE(connection.gone()) << fault;
+        const int sendsBefore = calls.sends;
+        EXPECT_EQ(errorNumberOf([&] { connection.call({Member::Eval, "2*2"}); }), err::kHostGone);
+        EXPECT_EQ(calls.sends, sendsBefore) << fault;
     }
 }
 

@@ -1,5 +1,6 @@
 // The walk along an object's nodes that places the points, and its refinement on a lat/long
-// host's measure.
+// host's measure. Sections joined one after the other are checked against PROJ by the file
+// mode's tests.
 #include "engine/points_along_object.h"
 
 #include <gtest/gtest.h>
@@ -19,23 +20,18 @@ namespace {
 
 const std::string kUtm = "CoordSys Earth Projection 8, 104, \"m\", 27, 0, 0.9996, 500000, 0";
 
-// A straight record in a projected table: sections of nodes along the X axis, each node's
-// dist measured within its section.
-ObjArray straightRecord(const std::vector<std::vector<double>>& sectionXs) {
+// A straight line 100 m long along the X axis, in a projected table.
+ObjArray straightRecord() {
     ObjArray rec;
     rec.tabName = "Roads";
     rec.objType = 4;
-    rec.nSegments = static_cast<std::int16_t>(sectionXs.size());
-    rec.segments.clear();
-    for (std::size_t s = 0; s < sectionXs.size(); ++s) {
-        ObjSegment seg;
-        seg.segNo = static_cast<std::int16_t>(s + 1);
-        seg.nNodes = static_cast<std::int32_t>(sectionXs[s].size());
-        for (double x : sectionXs[s]) seg.nodes.push_back({x, 0, 0, x - sectionXs[s].front()});
-        seg.segLen = seg.nodes.back().dist;
-        rec.nodesLen += seg.segLen;
-        rec.segments.push_back(seg);
-    }
+    rec.nSegments = 1;
+    ObjSegment seg;
+    seg.segNo = 1;
+    seg.nNodes = 2;
+    seg.nodes = {{0, 0, 0, 0}, {100, 0, 0, 100}};
+    seg.segLen = rec.nodesLen = 100;
+    rec.segments = {seg};
     return rec;
 }
 
@@ -57,7 +53,7 @@ protected:
 
     std::shared_ptr<ScriptedAutomation> host = std::make_shared<ScriptedAutomation>();
     RecordingMessageBox boxes;
-    ObjArray rec = straightRecord({{0, 100}});
+    ObjArray rec = straightRecord();
     ObjSegment pts;
     std::vector<double> sorted;
 };
@@ -81,19 +77,12 @@ TEST_F(points_along_object, only_distances_strictly_inside_the_length_give_point
     EXPECT_TRUE(boxes.shown.empty());
 }
 
-TEST_F(points_along_object, sections_are_joined_end_to_end_whatever_the_gap) {
-    rec = straightRecord({{0, 10, 40}, {500, 530, 560}});
-    // Equal to the first section's length: the first node of the second section.
-    ASSERT_EQ(walk({5, 40, 55, 69.5, 100, 120}), 4);
-    EXPECT_EQ(placed(&ObjNode::x), (std::vector<double>{5, 500, 515, 529.5}));
-    EXPECT_EQ(placed(&ObjNode::dist), (std::vector<double>{5, 40, 55, 69.5}));
-
-    reverseObjArray(rec);  // from the end
-    ASSERT_EQ(rec.segments.size(), 2u);
-    EXPECT_EQ(std::tuple(rec.segments[0].segNo, rec.segments[1].segNo, rec.nodesLen),
-              std::tuple(1, 2, 100.0));
-    ASSERT_EQ(walk({5, 70}), 2);
-    EXPECT_EQ(placed(&ObjNode::x), (std::vector<double>{555, 30}));
+// Walked from the end: the sections still number from 1, the nodes measure from the new start.
+TEST_F(points_along_object, from_the_end_sections_number_from_one_and_nodes_from_the_end) {
+    reverseObjArray(rec);
+    EXPECT_EQ(rec.segments.at(0).segNo, 1);
+    ASSERT_EQ(walk({30}), 1);
+    EXPECT_EQ(placed(&ObjNode::x), std::vector<double>{70});
 }
 
 // Lat/long clauses (the projection number 1 modulo 1000) ask the host's Distance for each

@@ -118,17 +118,21 @@ TEST(utf8_text, each_length_of_sequence_at_its_edges_and_non_characters_replaced
     EXPECT_EQ(text, "a\xD1\x8F");
 }
 
+// Each faulty byte replaced; NUL is well formed, but no text of the host's holds one.
 TEST(utf8_text, valid_utf8_keeps_every_character_and_replaces_each_faulty_byte) {
     const std::string r = "\xEF\xBF\xBD";
-    const std::pair<std::string, std::string> rows[] = {
-        {"Ошибка €𝄞", "Ошибка €𝄞"},       {std::string("a\0b", 3), "a" + r + "b"},
-        {"\xC0\xAF/", r + r + "/"},        // overlong
-        {"\xED\xA0\x80", r + r + r},       // surrogate
-        {"x\xE2\x82", "x" + r + r},        // cut short at the end
-        {"\x80\xD1\x8F", r + "\xD1\x8F"},  // lone continuation before a character
+    const std::tuple<std::string, std::string, bool> rows[] = {
+        {"Ошибка €𝄞", "Ошибка €𝄞", true},           {std::string("a\0b", 3), "a" + r + "b", true},
+        {"\xC0\xAF/", r + r + "/", false},           // overlong
+        {"\xE0\x80\xAF", r + r + r, false},          // overlong in three bytes
+        {"\xED\xA0\x80", r + r + r, false},          // surrogate
+        {"\xF4\x90\x80\x80", r + r + r + r, false},  // past U+10FFFF
+        {"x\xE2\x82", "x" + r + r, false},           // cut short at the end
+        {"\x80\xD1\x8F", r + "\xD1\x8F", false},     // lone continuation before a character
     };
-    for (const auto& [bytes, text] : rows) {
+    for (const auto& [bytes, text, valid] : rows) {
         EXPECT_EQ(validUtf8(bytes), text) << bytes;
+        EXPECT_EQ(isValidUtf8(bytes), valid) << bytes;
         EXPECT_TRUE(isValidUtf8(validUtf8(bytes)));
     }
 }

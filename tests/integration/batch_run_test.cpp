@@ -45,29 +45,23 @@ TEST_F(batch_run, an_empty_selection_is_not_a_placement) {
 }
 
 TEST(batch_status, each_report_has_its_status_and_names_the_refusals) {
-    const auto report = [](PlacementOutcome outcome, std::vector<ObjectReport> objects,
-                           std::vector<InsertRefusal> refusals) {
-        PlacementReport r;
-        r.outcome = outcome;
-        r.objects = std::move(objects);
-        r.refusals = std::move(refusals);
-        return r;
-    };
     const auto placed = PlacementOutcome::Placed;
     const struct {
         PlacementReport report;
         ExitStatus status;
         std::string err;
     } rows[] = {
-        {report(placed, {{3, 3, ""}, {-1, 0, "why"}}, {}), kPlaced, ""},
-        {report(placed, {{0, 0, ""}}, {}), kPlaced, "no distance fell on any selected object"},
-        {report(placed, {{0, 2, ""}}, {{"not mappable", 2}}), kRefused,
+        {PlacementReport{placed, {{3, 3, ""}, {-1, 0, "why"}}, {}}, kPlaced, ""},
+        {PlacementReport{placed, {{0, 0, ""}}, {}}, kPlaced,
+         "no distance fell on any selected object"},
+        {PlacementReport{placed, {{0, 2, ""}}, {{"not mappable", 2}}}, kRefused,
          "the host refused 2 insert(s) into Out: not mappable\n"},
-        {report(placed, {{2, 2, ""}}, {{"label refused", 1}}), kPartlyPlaced, "label refused"},
-        {report(placed, {{1, 2, ""}}, {}), kPartlyPlaced, ""},
-        {report(PlacementOutcome::Refused, {}, {}), kRefused, ""},
-        {report(PlacementOutcome::NoSelection, {}, {}), kNothingSelected, ""},
-        {report(PlacementOutcome::Failed, {{1, 1, ""}}, {}), kStopped, ""},
+        {PlacementReport{placed, {{2, 2, ""}}, {{"label refused", 1}}}, kPartlyPlaced,
+         "label refused"},
+        {PlacementReport{placed, {{1, 2, ""}}, {}}, kPartlyPlaced, ""},
+        {PlacementReport{PlacementOutcome::Refused, {}, {}}, kRefused, ""},
+        {PlacementReport{PlacementOutcome::NoSelection, {}, {}}, kNothingSelected, ""},
+        {PlacementReport{PlacementOutcome::Failed, {{1, 1, ""}}, {}}, kStopped, ""},
     };
     for (const auto& row : rows) {
         std::ostringstream err;

@@ -2,6 +2,8 @@
 // says, and what it counts, whatever adapter answers.
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "foundation/run_time_error.h"
 #include "placement/place_selection.h"
 #include "support/fake_ports.h"
@@ -40,73 +42,46 @@ ObjectPlacement placed(std::int32_t placed, std::int32_t computed,
     return p;
 }
 
+// The report in one line: the points per object, the sums of placed and computed points, the
+// refusals by message and the messages shown.
+std::string summary(const PlacementReport& report, const RecordingMessageBox& messages) {
+    std::ostringstream out;
+    for (const auto& o : report.objects) out << o.placed << ' ';
+    out << "| " << report.placed() << '/' << report.computed() << " |";
+    for (const auto& r : report.refusals) out << ' ' << r.message << " x" << r.count;
+    out << " |";
+    for (const auto& m : messages.shown) out << ' ' << m.text;
+    return out.str();
+}
+
 TEST(placement_report, one_row_per_way_a_walk_ends) {
     ObjectPlacement unreached;
     unreached.unreached = "the host does not know the table Query1";
+    const std::vector<ObjectPlacement> none,
+        mixed{placed(2, 2), unreached, placed(1, 3, {{"no", 2}})},
+        short2{placed(1, 1), placed(0, 0)},
+        refused{placed(0, 1, {{"a", 1}}), placed(0, 2, {{"a", 2}})},
+        twice{placed(1, 1), placed(1, 1)}, stopped{placed(2, 3), placed(-1, 0), placed(4, 4)};
+    const auto Placed = PlacementOutcome::Placed, Failed = PlacementOutcome::Failed;
     const struct {
         std::string name;
         std::int32_t count;
         std::vector<ObjectPlacement> results;
         int errorAt, throwAt;
+        std::size_t stopAfter;
         PlacementOutcome outcome;
-        std::vector<std::int32_t> perObject;
-        std::vector<InsertRefusal> refusals;
-        std::vector<std::string> shown;
+        std::string summary;
     } rows[] = {
-        {"every row",
-         3,
-         {placed(2, 2), unreached, placed(1, 3, {{"no", 2}})},
-         0,
-         0,
-         PlacementOutcome::Placed,
-         {2, -1, 1},
-         {{"no", 2}},
-         {}},
-        {"the table ends before the count",
-         70000,
-         {placed(1, 1), placed(0, 0)},
-         0,
-         0,
-         PlacementOutcome::Placed,
-         {1, 0},
-         {},
-         {}},
-        {"refusals summed by message",
-         2,
-         {placed(0, 1, {{"a", 1}}), placed(0, 2, {{"a", 2}})},
-         0,
-         0,
-         PlacementOutcome::Placed,
-         {0, 0},
-         {{"a", 3}},
-         {}},
-        {"nothing selected",
-         0,
-         {},
-         0,
-         0,
-         PlacementOutcome::NoSelection,
-         {},
-         {},
-         {"NO Selected Objects"}},
-        {"a host error at the second pass",
-         3,
-         {placed(1, 1), placed(1, 1)},
-         2,
-         0,
-         PlacementOutcome::Failed,
-         {1},
-         {},
-         {"0: "}},
-        {"the engine fails at the second pass",
-         3,
-         {placed(1, 1), placed(1, 1)},
-         0,
-         2,
-         PlacementOutcome::Failed,
-         {1},
-         {},
-         {"11: Division by zero"}},
+        {"every row", 3, mixed, 0, 0, 0, Placed, "2 -1 1 | 3/5 | no x2 |"},
+        {"the table ends before the count", 70000, short2, 0, 0, 0, Placed, "1 0 | 1/1 | |"},
+        {"refusals summed by message", 2, refused, 0, 0, 0, Placed, "0 0 | 0/3 | a x3 |"},
+        {"nothing selected", 0, none, 0, 0, 0, PlacementOutcome::NoSelection,
+         "| 0/0 | | NO Selected Objects"},
+        {"a host error at the second pass", 3, twice, 2, 0, 0, Failed, "1 | 1/1 | | 0: "},
+        {"the engine fails at the second pass", 3, twice, 0, 2, 0, Failed,
+         "1 | 1/1 | | 11: Division by zero"},
+        {"a stop passes over the rest; not reached counts nothing", 3, stopped, 0, 0, 2, Placed,
+         "2 -1 | 2/3 | |"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -120,43 +95,21 @@ TEST(placement_report, one_row_per_way_a_walk_ends) {
         std::vector<double> distances{10};
         bool fromEnd = false;
         std::vector<std::int32_t> seen;
-        const PlacementOrder order{distances, "Out", [&] { return fromEnd = !fromEnd; },
-                                   [&](const ObjectReport& o) { seen.push_back(o.placed); }};
+        const PlacementOrder order{
+            distances, "Out", [&] { return fromEnd = !fromEnd; },
+            [&](const ObjectReport& o) { seen.push_back(o.placed); },
+            [&] { return row.stopAfter > 0 && seen.size() == row.stopAfter; }};
         const PlacementReport report = placeSelection(selection, order, messages);
         EXPECT_EQ(report.outcome, row.outcome);
-        std::vector<std::int32_t> perObject;
+        EXPECT_EQ(summary(report, messages), row.summary);
+        std::vector<std::int32_t> perObject;  // told as each object is done
         for (const auto& o : report.objects) perObject.push_back(o.placed);
-        EXPECT_EQ(perObject, row.perObject);
-        EXPECT_EQ(seen, row.perObject);  // told as each object is done
-        ASSERT_EQ(report.refusals.size(), row.refusals.size());
-        for (std::size_t i = 0; i < row.refusals.size(); ++i) {
-            EXPECT_EQ(report.refusals[i].message, row.refusals[i].message);
-            EXPECT_EQ(report.refusals[i].count, row.refusals[i].count);
-        }
-        std::vector<std::string> shown;
-        for (const auto& m : messages.shown) shown.push_back(m.text);
-        EXPECT_EQ(shown, row.shown);
+        EXPECT_EQ(seen, perObject);
         // The option is asked anew for every object.
         for (std::size_t i = 0; i < selection.fromEnd.size(); ++i) {
             EXPECT_EQ(selection.fromEnd[i], i % 2 == 0) << i;
         }
     }
-}
-
-TEST(placement_report, a_stop_passes_over_the_rest_and_the_sums_count_only_placed_points) {
-    ScriptedSelection selection;
-    selection.count = 3;
-    selection.results = {placed(2, 3), placed(-1, 0), placed(4, 4)};
-    RecordingMessageBox messages;
-    std::vector<double> distances{10};
-    int done = 0;
-    PlacementOrder order{distances, "Out", [] { return false; },
-                         [&](const ObjectReport&) { ++done; }, [&] { return done == 2; }};
-    const PlacementReport report = placeSelection(selection, order, messages);
-    EXPECT_EQ(report.objects.size(), 2u);
-    EXPECT_EQ(report.computed(), 3);
-    EXPECT_EQ(report.placed(), 2);  // -1 (not reached) counts nothing
-    EXPECT_TRUE(messages.shown.empty());
 }
 
 }  // namespace
