@@ -321,7 +321,8 @@ TEST(file_mode_faults, refuse_with_a_reason_and_leave_no_output) {
          ro},
         {from + "--every 100 --picture '" + input + "'", 8, "a file of the input", out},
         {from + "--every 100 --picture '" + dir.file("taken.gpkg") + "'", 8, "exists", out},
-        {from + "--every 100 --picture '" + dir.file("p.bmp") + "'", 8, "unknown picture", out},
+        {from + "--every 100 --picture '" + dir.file("p.bmp") + "'", 8,  // not its working name
+         "cannot write " + dir.file("p.bmp") + ": unknown picture", out},
         {from + "--every 100 --picture '" + dir.file("ro/p.png") + "'", 8, "read-only", out},
         {"--input '" + dir.file("long.gpkg") + "' --every 1", 8,
          "cannot write " + out + ": " + out + " was made while the table was written\n", out,
