@@ -47,7 +47,8 @@ constexpr const char* kUsageHead =
     "  column). xRowId is the object's place in the selection, not its row in the file: keep\n"
     "  a key column to link them.\n"
     "--angle       adds angle: the line's direction at the point, degrees clockwise from north\n"
-    "  in [0, 360) (geodesic in lat/long, the grid bearing in projected data).\n"
+    "  in [0, 360) (geodesic in lat/long, the grid bearing in projected data); with --events,\n"
+    "  the route's direction at each event.\n"
     "--parts each  measures each part of a multi-part object on its own from its own start\n"
     "  (or end) and adds part, its number from 1; joined (the default) runs on across parts.\n"
     "--distance grid  measures planar lengths in the input's units (as QGIS and PostGIS do)\n"
@@ -154,7 +155,7 @@ std::string eventsError(const FileOptions& file, bool listed) {
         return "--events excludes --points, --points-file, --every, --start and --end";
     }
     // An event is a point on the whole line: no part of it, and no direction yet.
-    if (file.angle || file.parts) return "--events excludes --angle and --parts";
+    if (file.parts) return "--events excludes --parts";
     if (!file.routeKey) return "--events needs --route-key, the input's column of route values";
     if (!file.eventRoute) return "--events needs --event-route, the events' column of route values";
     if (!file.eventMeasure) return "--events needs --event-measure, the events' column of measures";

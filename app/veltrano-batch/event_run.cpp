@@ -2,6 +2,8 @@
 
 #include <map>
 
+#include "mbhost/geodesy.h"
+
 namespace veltrano::batch {
 
 namespace {
@@ -46,11 +48,17 @@ void lookUp(EventsToPlace& placing, std::size_t i, const RouteIndex& index) {
 }
 
 mbhost::Row rowOf(const Event& event, std::int32_t route, const mbhost::Row& from,
-                  const std::vector<KeptColumn>& kept, mbhost::Point at) {
+                  const std::vector<KeptColumn>& kept, const EventPoint& point,
+                  const mbhost::CoordSys* routes) {
+    const mbhost::Point at = point.at;
     mbhost::Row row;
-    row.fields.reserve(2 + kept.size());
+    row.fields.reserve(3 + kept.size());
     row.fields.push_back(mbhost::Value::real(event.measure));
     row.fields.push_back(mbhost::Value::integer(route));
+    if (routes) {
+        row.fields.push_back(mbhost::Value::real(mbhost::bearingAlong(
+            *routes, point.segmentStart, point.segmentEnd, point.alongSegment)));
+    }
     for (const auto& column : kept) {
         row.fields.push_back(from.fields[static_cast<std::size_t>(column.source)]);
     }
@@ -93,12 +101,12 @@ EventsToPlace findRoutes(const FileOptions& file, const mbhost::Table& selection
     return placing;
 }
 
-void EventRows::add(std::size_t event, mbhost::Point at) {
+void EventRows::add(std::size_t event, const EventPoint& point) {
     if (!failure_.empty()) return;
     try {
-        output_.add(
-            rowOf(placing_.events[event], placing_.routes[event], events_.rows[event], kept_, at));
-        if (picture_) picture_->add(at.x, at.y);
+        output_.add(rowOf(placing_.events[event], placing_.routes[event], events_.rows[event],
+                          kept_, point, routes_));
+        if (picture_) picture_->add(point.at.x, point.at.y);
     } catch (const std::exception& failure) {
         failure_ = failure.what();
     }

@@ -28,14 +28,20 @@ EventsToPlace findRoutes(const FileOptions& file, const mbhost::Table& selection
                          const mbhost::TableData& events, std::string& error);
 
 // Writes each placed event as a row of output: distanceM the measure, xRowId the route's row
-// in the selection, then the kept columns.
+// in the selection, the line's direction when routes is given, then the kept columns.
 class EventRows {
 public:
     EventRows(mbhost::gdal::StreamedWrite& output, const std::vector<KeptColumn>& kept,
-              const EventsToPlace& placing, const mbhost::TableData& events, PictureSample* picture)
-        : output_(output), kept_(kept), placing_(placing), events_(events), picture_(picture) {}
+              const EventsToPlace& placing, const mbhost::TableData& events, PictureSample* picture,
+              const mbhost::CoordSys* routes = nullptr)
+        : output_(output),
+          kept_(kept),
+          placing_(placing),
+          events_(events),
+          picture_(picture),
+          routes_(routes) {}
 
-    void add(std::size_t event, mbhost::Point at);
+    void add(std::size_t event, const EventPoint& point);
     // Why the output took no more rows; empty while it does.
     const std::string& failure() const { return failure_; }
 
@@ -45,6 +51,7 @@ private:
     const EventsToPlace& placing_;
     const mbhost::TableData& events_;
     PictureSample* picture_;
+    const mbhost::CoordSys* routes_;  // the routes' system, for the direction; null: none
     std::string failure_;
 };
 

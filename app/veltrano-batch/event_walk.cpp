@@ -86,9 +86,8 @@ ObjectPlacement EventWalk::placeCurrent(const PlacementRequest& request) {
 // after a failure the engine has reported.
 void EventWalk::finishRoute(std::int32_t row, std::size_t begin, std::size_t end, bool fromTheEnd) {
     const mbhost::GeometryPtr path = pathOf(selection_.row(row)->object);
-    const mbhost::Point first = path->parts.front().front(), last = path->parts.back().back();
     for (std::size_t k = begin; k < end && events_[order_[k]].measure == 0; ++k) {
-        put(order_[k], fromTheEnd ? last : first);
+        put(order_[k], lineStart(*path, fromTheEnd));
     }
     if (next_ >= end) return;
     const double length = walkedLength(*path);
@@ -97,7 +96,7 @@ void EventWalk::finishRoute(std::int32_t row, std::size_t begin, std::size_t end
         if (event.measure > length + kEndTolerance) {
             event.fault = "beyond the end: the route is " + metres(length) + " m long";
         } else if (event.measure >= length - kEndTolerance) {
-            put(order_[k], fromTheEnd ? first : last);
+            put(order_[k], lineEnd(*path, fromTheEnd));
         } else {
             event.fault = "route not walked: the placement along it failed";
         }
@@ -118,13 +117,32 @@ double EventWalk::walkedLength(const mbhost::Geometry& path) const {
     return length;
 }
 
-void EventWalk::put(std::size_t at, mbhost::Point point) {
+// The line's first node, on its first segment as measured.
+EventPoint EventWalk::lineStart(const mbhost::Geometry& path, bool fromTheEnd) const {
+    const std::vector<mbhost::Point>& nodes = fromTheEnd ? path.parts.back() : path.parts.front();
+    const mbhost::Point start = fromTheEnd ? nodes.back() : nodes.front();
+    const mbhost::Point next = fromTheEnd ? nodes[nodes.size() - 2] : nodes[1];
+    return {start, start, next, 0};
+}
+
+// The line's last node, at the far end of its last segment as measured.
+EventPoint EventWalk::lineEnd(const mbhost::Geometry& path, bool fromTheEnd) const {
+    const std::vector<mbhost::Point>& nodes = fromTheEnd ? path.parts.front() : path.parts.back();
+    const mbhost::Point end = fromTheEnd ? nodes.front() : nodes.back();
+    const mbhost::Point before = fromTheEnd ? nodes[1] : nodes[nodes.size() - 2];
+    return {end, before, end,
+            host_.measurer(measure_).distance(*selection_.coordSys(), before, end)};
+}
+
+void EventWalk::put(std::size_t at, const EventPoint& point) {
     placed_[at] = true;
     onPlaced_(at, point);
 }
 
 InsertOutcome EventWalk::point(const OutputTarget&, const PlacedPoint& point) {
-    if (next_ < end_) put(order_[next_++], {point.x, point.y});
+    const HostPoint a = point.segmentStart, b = point.segmentEnd;
+    if (next_ < end_)
+        put(order_[next_++], {{point.x, point.y}, {a.x, a.y}, {b.x, b.y}, point.alongSegment});
     return {};
 }
 

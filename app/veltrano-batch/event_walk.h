@@ -16,10 +16,19 @@ namespace veltrano::batch {
 // is measured, the measure typed.
 inline constexpr double kEndTolerance = 0.001;
 
+// Where an event lies, and the segment it lies on in the direction of measurement with the
+// metres from the segment's start, for the line's direction there.
+struct EventPoint {
+    mbhost::Point at;
+    mbhost::Point segmentStart;
+    mbhost::Point segmentEnd;
+    double alongSegment = 0;
+};
+
 class EventWalk final : public SelectionWalk, PlacedRowSink {
 public:
     // Called with each event as it is placed, line after line, by measure along each.
-    using Placed = std::function<void(std::size_t event, mbhost::Point at)>;
+    using Placed = std::function<void(std::size_t event, const EventPoint& point)>;
 
     // routes[i]: the selection's row id of event i's line, for the events without a fault.
     // The faults found on the way are written into events.
@@ -45,7 +54,9 @@ private:
     void groupByRoute(const std::vector<std::int32_t>& routes);
     void finishRoute(std::int32_t row, std::size_t begin, std::size_t end, bool fromTheEnd);
     double walkedLength(const mbhost::Geometry& path) const;
-    void put(std::size_t at, mbhost::Point point);
+    EventPoint lineStart(const mbhost::Geometry& path, bool fromTheEnd) const;
+    EventPoint lineEnd(const mbhost::Geometry& path, bool fromTheEnd) const;
+    void put(std::size_t at, const EventPoint& point);
 
     mbhost::Host& host_;
     mbhost::Measure measure_;

@@ -230,10 +230,11 @@ void openEvents(Run& run) {
 
 void makePointsTable(Run& run) {
     std::string error;
-    run.kept = run.file.events ? keptColumns(run.file.keep, run.table(kEvents).data(),
-                                             ownColumnNames({}), error, ColumnOwner::Events)
-                               : keptColumns(run.file.keep, run.table(kSource).data(),
-                                             ownColumnNames(run.measure.columns), error);
+    run.kept = run.file.events
+                   ? keptColumns(run.file.keep, run.table(kEvents).data(),
+                                 ownColumnNames(run.measure.columns), error, ColumnOwner::Events)
+                   : keptColumns(run.file.keep, run.table(kSource).data(),
+                                 ownColumnNames(run.measure.columns), error);
     if (!error.empty()) stop(run.err, kBadArguments, error);
     try {
         run.store->checkCanHold(pointsShape(run, false), run.options.outputTable);
@@ -336,11 +337,13 @@ ExitStatus placeEvents(Run& run, ProgressLine& progress, mbhost::gdal::StreamedW
     RunMessages messages(run.err);
     std::optional<PictureSample> picture;
     if (run.file.picture) picture.emplace(pictureSample(run));
+    const mbhost::Table& routes = run.table(run.selection);
     EventRows rows(output, run.kept, run.events, run.table(kEvents).data(),
-                   picture ? &*picture : nullptr);
+                   picture ? &*picture : nullptr,
+                   run.measure.columns.angle ? routes.coordSys().get() : nullptr);
     EventWalk walk(
-        *run.host, run.table(run.selection), messages, run.events.events, run.events.routes,
-        [&](std::size_t event, mbhost::Point at) { rows.add(event, at); },
+        *run.host, routes, messages, run.events.events, run.events.routes,
+        [&](std::size_t event, const EventPoint& point) { rows.add(event, point); },
         run.measure.measure.measure);
     std::vector<double> unused;
     const PlacementReport report = placeSelection(

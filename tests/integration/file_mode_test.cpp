@@ -54,7 +54,7 @@ void addSections(const OGRGeometry& geometry, Sections& out, bool ring = false) 
         if (ring) out.back().pop_back();
     } else if (type == wkbPolygon) {
         for (const auto* edge : *geometry.toPolygon()) addSections(*edge, out, true);
-    } else {
+    } else if (type != wkbPoint) {
         for (const auto* part : *geometry.toGeometryCollection()) addSections(*part, out);
     }
 }
@@ -400,7 +400,7 @@ TEST(file_mode_real_data, borders_of_a_public_data_set) {
 // A run's points in the output's order.
 struct Placed {
     double d;
-    int row, part;
+    int row, part;  // part: 0 without a part column
     double angle;
     Point at;
 };
@@ -412,7 +412,7 @@ std::vector<Placed> placedPoints(const std::string& path) {
         const OGRPoint& at = *f->GetGeometryRef()->toPoint();
         points.push_back({f->GetFieldAsDouble("distanceM"),
                           f->GetFieldAsInteger("xRowId"),
-                          f->GetFieldIndex("part") < 0 ? 1 : f->GetFieldAsInteger("part"),
+                          f->GetFieldIndex("part") < 0 ? 0 : f->GetFieldAsInteger("part"),
                           f->GetFieldAsDouble("angle"),
                           {at.getX(), at.getY()}});
     }
@@ -430,7 +430,30 @@ std::vector<double> nodeDistances(const std::vector<Point>& nodes, bool grid) {
     return at;
 }
 
-// Each point of a run over single parts (or --parts each) against its segment, found by the
+// The nodes of the section a point lies on, in the walk's order, with the metres to each: its
+// part's with --parts each, else the row's sections walked one after the other.
+std::pair<std::vector<Point>, std::vector<double>> sectionOf(const Sections& row, const Placed& p,
+                                                             bool grid, bool fromEnd) {
+    Sections path = p.part > 0 ? Sections{row.at(p.part - 1)} : row;
+    if (fromEnd) std::reverse(path.begin(), path.end());
+    double before = 0;
+    for (std::size_t s = 0; s < path.size(); ++s) {
+        std::vector<Point> nodes = path[s];
+        std::vector<double> at = nodeDistances(nodes, grid);
+        if (fromEnd) {  // as the walk reverses them
+            const double total = at.back();
+            std::reverse(nodes.begin(), nodes.end());
+            std::reverse(at.begin(), at.end());
+            for (double& d : at) d = total - d;
+        }
+        for (double& d : at) d += before;
+        if (p.d < at.back() || s + 1 == path.size()) return {nodes, at};
+        before = at.back();
+    }
+    return {};
+}
+
+// Each point of a run against its segment, found by the
 // references' own lengths: its direction (PROJ's geodesic azimuth on lat/long, atan2 on the
 // grid) and, on the grid, where GEOS's interpolation puts it.
 void checkAlong(const std::string& input, const std::string& output, bool grid, bool fromEnd) {
@@ -443,15 +466,10 @@ void checkAlong(const std::string& input, const std::string& output, bool grid, 
     geod_init(&wgs84, 6378137, 1 / 298.257223563);
     const GEOSContextHandle_t geos = GEOS_init_r();
     for (const Placed& p : placedPoints(output)) {
-        std::vector<Point> nodes = rows.at(p.row - 1).at(p.part - 1);
-        std::vector<double> at = nodeDistances(nodes, grid);
-        if (fromEnd) {  // as the walk reverses them
-            const double total = at.back();
-            std::reverse(nodes.begin(), nodes.end());
-            std::reverse(at.begin(), at.end());
-            for (double& d : at) d = total - d;
-        }
-        const auto i = std::upper_bound(at.begin(), at.end(), p.d) - at.begin() - 1;
+        const auto [nodes, at] = sectionOf(rows.at(p.row - 1), p, grid, fromEnd);
+        // A point at the very end (an event's) lies on the last segment.
+        const auto i = std::min(std::upper_bound(at.begin(), at.end(), p.d) - at.begin() - 1,
+                                static_cast<std::ptrdiff_t>(at.size()) - 2);
         const Point a = nodes.at(i), b = nodes.at(i + 1);
         double angle = std::atan2(b.x - a.x, b.y - a.y) * 180 / M_PI, azimuth = 0, unused = 0;
         if (!grid) {
@@ -463,7 +481,7 @@ void checkAlong(const std::string& input, const std::string& output, bool grid, 
         OGRLineString line;
         for (const Point& node : nodes) line.addPoint(node.x, node.y);
         GEOSGeometry* path = line.exportToGEOS(geos);
-        GEOSGeometry* there = GEOSInterpolate_r(geos, path, p.d);
+        GEOSGeometry* there = GEOSInterpolate_r(geos, path, p.d - at.front());
         double x = 0, y = 0;
         GEOSGeomGetX_r(geos, there, &x), GEOSGeomGetY_r(geos, there, &y);
         EXPECT_LT(std::hypot(p.at.x - x, p.at.y - y), 1e-3) << p.d;
@@ -556,11 +574,16 @@ TEST(file_mode_events, placed_on_their_routes_or_named_with_the_reason) {
     writeTable(routes, 4326,
                std::string(kLatLongLines) +
                    "\"LINESTRING(27 61,27.1 61)\",a,33\n"
-                   "\"LINESTRING(28 61,28.1 61)\",b,33\n\"POINT(27 62)\",p,44\n");
+                   "\"LINESTRING(28 61,28.1 61)\",b,33\n\"POINT(27 62)\",p,44\n"
+                   "\"LINESTRING(26 61,26.05 61.02,26.1 61,26.12 61.05)\",bends,55\n");
     std::ofstream(events) << "ROAD,KM,note\n22,1000,found\n0022,0,start\n\" 22 \",2500,spaces\n"
                              "99,10,nowhere\n11,3000,multi\n22,-5,neg\n22,abc,nan\n22,9999,far\n"
                              "33,100,twice\n44,10,point\n";
-    std::ofstream(dir.file("good.csv")) << "ROAD,KM\n22,1000\n22,0\n11,3000\n22,2783.6916\n";
+    // Both ends of a line of four nodes too.
+    const std::vector<Point> bends{{26, 61}, {26.05, 61.02}, {26.1, 61}, {26.12, 61.05}};
+    std::ofstream(dir.file("good.csv"))
+        << "ROAD,KM\n22,1000\n22,0\n11,3000\n22,2783.6916\n55,0\n"
+        << "55," << std::setprecision(12) << nodeDistances(bends, false).back() << '\n';
     const std::string keys = "' --route-key code --event-route ROAD --event-measure KM ";
     const std::string run =
         "--input '" + routes + keys + "--output '" + dir.file("o.gpkg") + "' --overwrite ";
@@ -581,8 +604,12 @@ TEST(file_mode_events, placed_on_their_routes_or_named_with_the_reason) {
           "row 10 (route \"44\", measure 10) not placed: route not placeable: no line: a point",
           "6 events not placed: 1 beyond the end, 1 measure not a number"},
          4},
-        {all + "--from-end", 6, {"6 events not placed"}, 4},
-        {run + "--events '" + dir.file("good.csv") + "' --keep all", 0, {"4 points"}, 4},
+        {all + "--from-end --angle", 6, {"6 events not placed"}, 4},
+        {run + "--events '" + dir.file("good.csv") + "' --keep all --angle", 0, {"6 points"}, 6},
+        {run + "--events '" + dir.file("good.csv") + "' --keep all --angle --from-end",
+         0,
+         {"6 points"},
+         6},
         {all + "--where 'code > 30'", 3, {"no event could be placed: 10 events not placed"}},
         {all + "--keep zz", 1, {"--keep: the events have no column zz; their columns are ROAD"}},
         {run + "--events '" + events + "' --route-key nam", 1, {"the input has no column nam"}},
@@ -603,8 +630,10 @@ TEST(file_mode_events, placed_on_their_routes_or_named_with_the_reason) {
         }
         EXPECT_EQ(fs::exists(dir.file("o.gpkg")), row.rows > 0);
         if (row.rows > 0) {
-            checkEvents(routes, "code", dir.file("o.gpkg"),
-                        row.arguments.find("--from-end") != std::string::npos, row.rows);
+            const bool fromEnd = row.arguments.find("--from-end") != std::string::npos;
+            checkEvents(routes, "code", dir.file("o.gpkg"), fromEnd, row.rows);
+            if (row.arguments.find("--angle") != std::string::npos)
+                checkAlong(routes, dir.file("o.gpkg"), false, fromEnd);
         }
     }
 }
