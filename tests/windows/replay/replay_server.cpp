@@ -62,21 +62,9 @@ std::vector<veltrano::replay::TraceStep> load(const Options& o) {
 }
 
 // Answers CoCreateInstance with the one replayed host.
-class Factory final : public IClassFactory {
+class Factory final : public veltrano::replay::UnknownOf<IClassFactory> {
 public:
-    explicit Factory(ReplayDispatch& host) : host_(host) {}
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        if (!object) return E_POINTER;
-        if (iid == IID_IUnknown || iid == IID_IClassFactory) {
-            *object = static_cast<IClassFactory*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    explicit Factory(ReplayDispatch& host) : UnknownOf(IID_IClassFactory), host_(host) {}
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** object) override {
         if (outer) return CLASS_E_NOAGGREGATION;
         return host_.QueryInterface(iid, object);
