@@ -74,15 +74,16 @@ protected:
     com_in_process() : host_(ComPtr<IDispatch>::share(&fake_)) {}
 
     void answerWith(VARIANT value) {
-        fake_.handler = [value](VARIANT* result, EXCEPINFO*) mutable {
-            if (result) VariantCopy(result, &value);
-            return S_OK;
+        VariantCopy(answer_.get(), &value);
+        fake_.handler = [this](VARIANT* result, EXCEPINFO*) {
+            return result ? VariantCopy(result, answer_.get()) : S_OK;
         };
     }
 
     com::ComApartment apartment_;
     FakeDispatch fake_;
     ComAutomation host_;
+    Variant answer_;
 };
 
 TEST_F(com_in_process, calls_methods_gets_and_puts_properties_as_automation_expects) {
@@ -118,12 +119,8 @@ TEST_F(com_in_process, turns_answers_of_any_type_into_host_text) {
 TEST_F(com_in_process, text_that_is_no_number_or_not_utf8_is_a_type_mismatch) {
     EXPECT_EQ(errorNumberOf([this] { host_.Do("bad \xFF text"); }), err::kTypeMismatch);
     EXPECT_TRUE(fake_.invocations.empty()) << "the host saw text that is not UTF-8";
-    VARIANT v;
-    v.vt = VT_BSTR;
-    v.bstrVal = SysAllocString(L"many");
-    answerWith(v);
+    answerWith(*Variant::text("many").get());
     EXPECT_EQ(errorNumberOf([this] { host_.LastErrorCode(); }), err::kTypeMismatch);
-    VariantClear(&v);
 }
 
 HRESULT STDAPICALLTYPE fillLater(EXCEPINFO* info) {

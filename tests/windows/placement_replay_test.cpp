@@ -29,8 +29,6 @@ TEST(placement_replay, the_windows_build_sends_exactly_what_mbhost_answered_on_l
     ASSERT_FALSE(trace.empty() || recordedReport.empty())
         << "no recorded session in " << kRecorded.string()
         << ": scripts/test-windows.sh records one with the Linux build first";
-    ASSERT_TRUE(ReplayServerProcess::registerClass());
-
     ReplayServerProcess server(trace);
     com::ComApartment apartment;
     com::ComAutomationProvider com;

@@ -275,32 +275,23 @@ TEST_F(win32_about_view, shows_the_loaded_texts_each_whole_and_apart) {
     }
 }
 
-// What the user would find while the About box runs its own message loop.
-struct DuringModal {
-    HWND about, owner, ok;
-    bool aboutShown = false, ownerEnabled = true;
-};
-DuringModal* duringModal = nullptr;
-
 TEST_F(win32_about_view, is_modal_over_the_main_dialog_until_ok_closes_it) {
     AboutBox box(view->window());
-    DuringModal seen{box.view.window(), view->window(), box.view.control("cmdOK")};
-    EXPECT_EQ(GetWindow(seen.about, GW_OWNER), view->window());
-    duringModal = &seen;
-    // Fires from inside the About box's own loop, then presses its OK button.
-    const UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
-        KillTimer(nullptr, id);
-        duringModal->aboutShown = IsWindowVisible(duringModal->about);
-        duringModal->ownerEnabled = IsWindowEnabled(duringModal->owner);
-        PostMessageW(duringModal->ok, BM_CLICK, 0, 0);
-    });
-    ASSERT_NE(timer, 0u);
+    HWND about = box.view.window();
+    EXPECT_EQ(GetWindow(about, GW_OWNER), view->window());
+    // Pressed from inside the About box's own loop: what the user finds while it runs.
+    bool aboutShown = false, ownerEnabled = true;
+    box.view.okRequested = [&, close = box.view.okRequested] {
+        aboutShown = IsWindowVisible(about);
+        ownerEnabled = IsWindowEnabled(view->window());
+        close();
+    };
+    PostMessageW(box.view.control("cmdOK"), BM_CLICK, 0, 0);
     box.view.runModal();
-    duringModal = nullptr;
-    EXPECT_TRUE(seen.aboutShown);
-    EXPECT_FALSE(seen.ownerEnabled) << "the main dialog must take no input meanwhile";
+    EXPECT_TRUE(aboutShown);
+    EXPECT_FALSE(ownerEnabled) << "the main dialog must take no input meanwhile";
     EXPECT_TRUE(IsWindowEnabled(view->window()));
-    EXPECT_FALSE(IsWindowVisible(seen.about));
+    EXPECT_FALSE(IsWindowVisible(about));
 }
 
 }  // namespace

@@ -1,10 +1,10 @@
 // veltrano_replay_server: a stand-in for the host's automation server that answers from a
 // trace recorded with mbhost, for testing the COM adapter across two processes.
 //
-//   veltrano_replay_server TRACE READY-EVENT STOP-EVENT
-//                                                runs as the running copy (Running Object Table),
-//                                                signals READY-EVENT, ends on STOP-EVENT
-//   veltrano_replay_server TRACE -Embedding      as started by COM for CoCreateInstance
+//   veltrano_replay_server TRACE READY-EVENT  runs as the running copy (Running Object Table),
+//                                             signals READY-EVENT, ends on WM_QUIT
+//   veltrano_replay_server -Embedding         as started by COM for CoCreateInstance: answers
+//                                             the properties only, ends when its last client goes
 //
 // Exit status: 0 the whole trace was replayed and nothing else was asked; 2 bad command line
 // or trace; 3 an unexpected request came; 4 the trace was not replayed to its end; 5 nobody
@@ -40,9 +40,8 @@ void say(const std::string& line) {
 constexpr DWORD kIdleMs = 60000;
 
 struct Options {
-    std::wstring trace;
+    std::wstring trace;  // empty when started by COM
     std::wstring readyEvent;
-    std::wstring stopEvent;
     bool embedding = false;
 };
 
@@ -50,33 +49,22 @@ Options parse(int argc, wchar_t** argv) {
     const auto isEmbedding = [](const wchar_t* a) {
         return _wcsicmp(a, L"-Embedding") == 0 || _wcsicmp(a, L"/Embedding") == 0;
     };
-    if (argc == 3 && isEmbedding(argv[2])) return {argv[1], {}, {}, true};
-    if (argc == 4) return {argv[1], argv[2], argv[3], false};
-    throw std::runtime_error("expected TRACE READY-EVENT STOP-EVENT, or TRACE -Embedding");
+    if (argc == 2 && isEmbedding(argv[1])) return {{}, {}, true};
+    if (argc == 3) return {argv[1], argv[2], false};
+    throw std::runtime_error("expected TRACE READY-EVENT, or -Embedding");
 }
 
 std::vector<veltrano::replay::TraceStep> load(const Options& o) {
+    if (o.embedding) return {};
     std::ifstream in(std::filesystem::path(o.trace), std::ios::binary);
     if (!in) throw std::runtime_error("cannot open trace " + toUtf8(o.trace));
     return veltrano::replay::readTrace(in, toUtf8(o.trace));
 }
 
 // Answers CoCreateInstance with the one replayed host.
-class Factory final : public IClassFactory {
+class Factory final : public veltrano::replay::UnknownOf<IClassFactory> {
 public:
-    explicit Factory(ReplayDispatch& host) : host_(host) {}
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        if (!object) return E_POINTER;
-        if (iid == IID_IUnknown || iid == IID_IClassFactory) {
-            *object = static_cast<IClassFactory*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    explicit Factory(ReplayDispatch& host) : UnknownOf(IID_IClassFactory), host_(host) {}
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** object) override {
         if (outer) return CLASS_E_NOAGGREGATION;
         return host_.QueryInterface(iid, object);
@@ -97,8 +85,6 @@ int serve(const Options& o, const std::vector<veltrano::replay::TraceStep>& step
     // A copy that COM starts comes up hidden, as an automation server does.
     dispatch.setVisible(!o.embedding);
 
-    HANDLE stop =
-        o.stopEvent.empty() ? nullptr : OpenEventW(SYNCHRONIZE, FALSE, o.stopEvent.c_str());
     DWORD cookie = 0;
     HRESULT hr;
     Factory factory(dispatch);
@@ -129,9 +115,7 @@ int serve(const Options& o, const std::vector<veltrano::replay::TraceStep>& step
 
     int status = 0;
     for (bool running = true; running;) {
-        const DWORD waited = MsgWaitForMultipleObjects(stop ? 1 : 0, stop ? &stop : nullptr, FALSE,
-                                                       1000, QS_ALLINPUT);
-        if (stop && waited == WAIT_OBJECT_0) break;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 1000, QS_ALLINPUT);
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_QUIT) running = false;
@@ -150,7 +134,6 @@ int serve(const Options& o, const std::vector<veltrano::replay::TraceStep>& step
         RevokeActiveObject(cookie, nullptr);
     }
     CoDisconnectObject(&dispatch, 0);
-    if (stop) CloseHandle(stop);
 
     if (!dispatch.firstProblem().empty()) {
         say("FAILED: " + dispatch.firstProblem());

@@ -39,6 +39,14 @@ std::wstring uniqueName(const wchar_t* what) {
            std::to_wstring(++counter);
 }
 
+std::wstring writeTrace(const std::string& trace) {
+    const auto file = std::filesystem::temp_directory_path() / (uniqueName(L"Trace") + L".jsonl");
+    std::ofstream out(file, std::ios::binary);
+    out << trace;
+    if (!out) throw std::runtime_error("cannot write the trace file");
+    return file.wstring();
+}
+
 }  // namespace
 
 std::wstring testProgramDir() {
@@ -48,7 +56,7 @@ std::wstring testProgramDir() {
     return dir.substr(0, dir.find_last_of(L"\\/"));
 }
 
-HANDLE startProcess(std::wstring commandLine) {
+HANDLE startProcess(std::wstring commandLine, DWORD* mainThread) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
@@ -57,6 +65,7 @@ HANDLE startProcess(std::wstring commandLine) {
         return nullptr;
     }
     CloseHandle(process.hThread);
+    if (mainThread) *mainThread = process.dwThreadId;
     return process.hProcess;
 }
 
@@ -84,37 +93,24 @@ std::string traceFailure(const std::string& member, const std::string& argument,
                      {{"error", {{"number", -2147352567}, {"code", code}, {"message", message}}}});
 }
 
-bool ReplayServerProcess::registerClass(const std::wstring& traceForNewCopies) {
+bool ReplayServerProcess::registerClass() {
     const std::wstring classes = L"Software\\Classes\\";
     const std::wstring clsidKey = classes + L"CLSID\\" + replay::kReplayClsidText;
-    std::wstring command = serverPath();
-    if (!traceForNewCopies.empty()) command += L" \"" + traceForNewCopies + L"\"";
     return setDefault(classes + replay::kReplayProgId, L"Veltrano replay host") &&
            setDefault(classes + replay::kReplayProgId + L"\\CLSID", replay::kReplayClsidText) &&
            setDefault(clsidKey, L"Veltrano replay host") &&
            setDefault(clsidKey + L"\\ProgID", replay::kReplayProgId) &&
-           setDefault(clsidKey + L"\\LocalServer32", command);
-}
-
-std::wstring ReplayServerProcess::writeTrace(const std::string& trace) {
-    const auto file = std::filesystem::temp_directory_path() / (uniqueName(L"Trace") + L".jsonl");
-    std::ofstream out(file, std::ios::binary);
-    out << trace;
-    if (!out) throw std::runtime_error("cannot write the trace file");
-    return file.wstring();
+           setDefault(clsidKey + L"\\LocalServer32", serverPath());
 }
 
 ReplayServerProcess::ReplayServerProcess(const std::string& trace) : traceFile_(writeTrace(trace)) {
     const std::wstring readyName = uniqueName(L"Ready");
-    const std::wstring stopName = uniqueName(L"Stop");
     HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, readyName.c_str());
-    stopEvent_ = CreateEventW(nullptr, TRUE, FALSE, stopName.c_str());
-    std::wstring command =
-        serverPath() + L" \"" + traceFile_ + L"\" " + readyName + L" " + stopName;
-    process_ = ready && stopEvent_ ? startProcess(command) : nullptr;
+    const std::wstring command = serverPath() + L" \"" + traceFile_ + L"\" " + readyName;
+    process_ = registerClass() && ready ? startProcess(command, &mainThread_) : nullptr;
     if (!process_) {
         if (ready) CloseHandle(ready);
-        throw std::runtime_error("cannot start the replay server");
+        throw std::runtime_error("cannot register or start the replay server");
     }
     HANDLE waits[] = {ready, process_};
     const DWORD waited = WaitForMultipleObjects(2, waits, FALSE, kWaitMs);
@@ -127,13 +123,12 @@ ReplayServerProcess::ReplayServerProcess(const std::string& trace) : traceFile_(
 
 ReplayServerProcess::~ReplayServerProcess() {
     kill();
-    if (stopEvent_) CloseHandle(stopEvent_);
     DeleteFileW(traceFile_.c_str());
 }
 
 int ReplayServerProcess::stop() {
     if (!process_) return -1;
-    SetEvent(stopEvent_);
+    PostThreadMessageW(mainThread_, WM_QUIT, 0, 0);
     return exitCodeOf(std::exchange(process_, nullptr), kWaitMs);
 }
 

@@ -11,8 +11,9 @@ namespace veltrano::testing {
 
 // The folder of the running test program, where the build puts the replay server too.
 std::wstring testProgramDir();
-// Starts a command line: the new process, or nullptr when it could not start.
-HANDLE startProcess(std::wstring commandLine);
+// Starts a command line: the new process, or nullptr when it could not start; mainThread, if
+// given, receives the id of its first thread.
+HANDLE startProcess(std::wstring commandLine, DWORD* mainThread = nullptr);
 // Waits for a process and closes it: its exit code, or -1 when it took longer than timeoutMs
 // (it is then killed).
 int exitCodeOf(HANDLE process, DWORD timeoutMs);
@@ -25,12 +26,11 @@ std::string traceFailure(const std::string& member, const std::string& argument,
 
 class ReplayServerProcess {
 public:
-    // Registers "MapInfo.Application" for the replay server, which COM starts with
-    // traceForNewCopies; true on success.
-    static bool registerClass(const std::wstring& traceForNewCopies = {});
+    // Registers "MapInfo.Application" for the replay server; true on success.
+    static bool registerClass();
 
-    // Writes trace to a file of its own, starts the server and waits until it is in the
-    // Running Object Table. Raises std::runtime_error when it does not come up.
+    // Registers the class, writes trace to a file of its own, starts the server and waits until
+    // it is in the Running Object Table. Raises std::runtime_error when it does not come up.
     explicit ReplayServerProcess(const std::string& trace);
     ~ReplayServerProcess();
     ReplayServerProcess(const ReplayServerProcess&) = delete;
@@ -40,12 +40,11 @@ public:
     int stop();
     // Ends the process at once, as a crash would.
     void kill();
-    static std::wstring writeTrace(const std::string& trace);
 
 private:
     std::wstring traceFile_;
     HANDLE process_ = nullptr;
-    HANDLE stopEvent_ = nullptr;
+    DWORD mainThread_ = 0;
 };
 
 }  // namespace veltrano::testing
