@@ -25,7 +25,6 @@ public:
     MbhostProcess(const MbhostProcess&) = delete;
     MbhostProcess& operator=(const MbhostProcess&) = delete;
 
-    pid_t pid() const { return pid_; }
     // Whether something accepts connections at path within 10 s.
     bool listensAt(const std::string& path) const;
     void signal(int number);

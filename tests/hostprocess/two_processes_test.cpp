@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include "automation/socket/socket_automation_provider.h"
-#include "foundation/run_time_error.h"
 #include "mbhost_process.h"
 #include "served_host.h"
 
@@ -127,25 +126,6 @@ TEST(two_processes, script_and_console_print_stop_or_go_on_after_a_failing_line_
     EXPECT_EQ(typed.out.substr(0, 2), "3\n");
     EXPECT_NE(typed.out.find("\nError "), std::string::npos) << typed.out;
     EXPECT_EQ(typed.out.substr(typed.out.size() - 4), "1.5\n");
-}
-
-TEST(two_processes, a_stopped_host_is_given_up_after_the_time_limit_by_adapter_and_attach) {
-    TempDir dir;
-    const std::string socket = dir.file("socket");
-    const veltrano::testing::ScopedEnvironment limit("MBHOST_TIMEOUT", "2");
-    MbhostProcess host({"--socket", socket});
-    ASSERT_TRUE(host.listensAt(socket));
-    auto automation = SocketAutomationProvider(socket, "/bin/false").attachRunning();
-    EXPECT_EQ(automation->Eval("2*2"), "4");
-    host.signal(SIGSTOP);
-    const auto raised = veltrano::testing::raisedBy([&] { automation->Eval("2*2"); });
-    EXPECT_EQ(raised.number, veltrano::err::kHostGone);
-    EXPECT_NE(raised.description.find("(no answer in 2 s)"), std::string::npos)
-        << raised.description;
-    const Finished attach = runMbhost({"--attach", "--socket", socket, "-e", "1"});
-    EXPECT_EQ(attach.status, 1);
-    EXPECT_NE(attach.err.find("(no answer in 2 s)"), std::string::npos) << attach.err;
-    host.signal(SIGCONT);
 }
 
 TEST(two_processes, one_process_hoarding_stalled_connections_blocks_nobody_else) {
