@@ -59,14 +59,7 @@ struct SocketPair {
         near = FileDescriptor(ends[0]);
         far = FileDescriptor(ends[1]);
     }
-    std::string readFar(std::size_t size) {
-        std::string bytes(size, '\0');
-        EXPECT_EQ(::recv(far.get(), bytes.data(), size, MSG_WAITALL), static_cast<ssize_t>(size));
-        return bytes;
-    }
 };
-
-using testing::errorNumberOf;
 
 TEST(client_io, interrupted_calls_and_one_byte_transfers_still_carry_whole_frames) {
     SocketPair pair;
@@ -79,7 +72,9 @@ TEST(client_io, interrupted_calls_and_one_byte_transfers_still_carry_whole_frame
     const Request request{Member::Eval, "TableInfo(roads, 1)"};
     EXPECT_EQ(connection.call(request), Answer::value("Магистраль 4"));
     const std::string sent = encodeFrame(encodeRequest(request));
-    EXPECT_EQ(pair.readFar(sent.size()), sent);
+    std::string received(sent.size(), '\0');
+    ::recv(pair.far.get(), received.data(), received.size(), MSG_WAITALL);
+    EXPECT_EQ(received, sent);
     EXPECT_GE(calls.sends, static_cast<int>(sent.size()));
     EXPECT_GE(calls.receives, static_cast<int>(answer.size()));
 }
@@ -107,7 +102,10 @@ TEST(client_io, a_peer_that_resets_closes_answers_nonsense_or_ends_is_host_gone_
         EXPECT_NE(raised.description.find(reasons[fault]), std::string::npos) << fault;
         EXPECT_TRUE(connection.gone()) << fault;
         const int sendsBefore = calls.sends;
-        EXPECT_EQ(errorNumberOf([&] { connection.call({Member::Eval, "2*2"}); }), err::kHostGone);
+        EXPECT_EQ(testing::errorNumberOf([&] {
+                      connection.call({Member::Eval, "2*2"});
+                  }),
+                  err::kHostGone);
         EXPECT_EQ(calls.sends, sendsBefore) << fault;
     }
 }
