@@ -61,6 +61,8 @@ struct SocketPair {
     }
 };
 
+using testing::errorNumberOf;
+
 TEST(client_io, interrupted_calls_and_one_byte_transfers_still_carry_whole_frames) {
     SocketPair pair;
     const std::string answer = encodeFrame(encodeAnswer(Answer::value("Магистраль 4")));
@@ -102,10 +104,7 @@ TEST(client_io, a_peer_that_resets_closes_answers_nonsense_or_ends_is_host_gone_
         EXPECT_NE(raised.description.find(reasons[fault]), std::string::npos) << fault;
         EXPECT_TRUE(connection.gone()) << fault;
         const int sendsBefore = calls.sends;
-        EXPECT_EQ(testing::errorNumberOf([&] {
-                      connection.call({Member::Eval, "2*2"});
-                  }),
-                  err::kHostGone);
+        EXPECT_EQ(errorNumberOf([&] { connection.call({Member::Eval, "2*2"}); }), err::kHostGone);
         EXPECT_EQ(calls.sends, sendsBefore) << fault;
     }
 }
