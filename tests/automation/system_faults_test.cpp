@@ -1,10 +1,7 @@
 // The client's I/O under the faults a real system hands out now and then.
-#include <fcntl.h>
 #include <sys/socket.h>
-#include <unistd.h>
 
 #include <cerrno>
-#include <deque>
 
 #include <gtest/gtest.h>
 
@@ -107,20 +104,6 @@ TEST(client_io, a_peer_that_resets_closes_answers_nonsense_or_ends_is_host_gone_
         EXPECT_EQ(errorNumberOf([&] { connection.call({Member::Eval, "2*2"}); }), err::kHostGone);
         EXPECT_EQ(calls.sends, sendsBefore) << fault;
     }
-}
-
-TEST(file_descriptor, is_move_only_and_closes_once) {
-    int ends[2];
-    ASSERT_EQ(::socketpair(AF_UNIX, SOCK_STREAM, 0, ends), 0);
-    FileDescriptor a(ends[0]);
-    FileDescriptor b(std::move(a));
-    EXPECT_TRUE(a.empty());
-    EXPECT_EQ(b.get(), ends[0]);
-    b = FileDescriptor(ends[1]);  // closes ends[0]
-    EXPECT_EQ(::fcntl(ends[0], F_GETFD), -1);
-    EXPECT_EQ(b.release(), ends[1]);
-    EXPECT_TRUE(b.empty());
-    ::close(ends[1]);
 }
 
 }  // namespace
