@@ -1,4 +1,5 @@
 // The client's I/O under the faults a real system hands out now and then.
+#include <fcntl.h>
 #include <sys/socket.h>
 
 #include <cerrno>
@@ -104,6 +105,13 @@ TEST(client_io, a_peer_that_resets_closes_answers_nonsense_or_ends_is_host_gone_
         EXPECT_EQ(errorNumberOf([&] { connection.call({Member::Eval, "2*2"}); }), err::kHostGone);
         EXPECT_EQ(calls.sends, sendsBefore) << fault;
     }
+}
+
+TEST(file_descriptor, one_moved_in_closes_the_one_held_before) {
+    SocketPair pair;
+    const int before = pair.near.get();
+    pair.near = std::move(pair.far);
+    EXPECT_EQ(::fcntl(before, F_GETFD), -1);
 }
 
 }  // namespace
