@@ -51,10 +51,9 @@ public:
     explicit RawClient(const std::string& socketPath);  // fails the test when it cannot connect
     void send(std::string_view bytes);
     void sendRequest(const ipc::Request& request);
-    // The next answer; nothing when the server closed the connection (5 s at most).
+    // The next answer; nothing when the server closed the connection. Fails the test when
+    // neither comes in 5 s.
     std::optional<ipc::Answer> receive();
-    // Whether the server closes the connection within 5 s, reading and ignoring any answer.
-    bool closedByServer();
 
 private:
     ipc::FileDescriptor fd_;

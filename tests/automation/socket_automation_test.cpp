@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -59,17 +60,15 @@ TEST(socket_automation_provider, a_path_too_long_or_a_program_that_cannot_start_
 }
 
 TEST(socket_path, the_default_follows_the_environment) {
-    {
-        const ScopedEnvironment chosen("MBHOST_SOCKET", "/tmp/chosen.sock");
-        EXPECT_EQ(ipc::defaultSocketPath(), "/tmp/chosen.sock");
+    const std::string fallback = "/tmp/mbhost-" + std::to_string(::getuid()) + "/socket";
+    for (const auto& [socket, runtime, path] :
+         {std::tuple<const char*, const char*, std::string>{"/tmp/a.sock", "/run/u", "/tmp/a.sock"},
+          {nullptr, "/run/u", "/run/u/mbhost/socket"},
+          {nullptr, nullptr, fallback}}) {
+        const ScopedEnvironment chosen("MBHOST_SOCKET", socket),
+            runtimeDir("XDG_RUNTIME_DIR", runtime);
+        EXPECT_EQ(ipc::defaultSocketPath(), path);
     }
-    const ScopedEnvironment unnamed("MBHOST_SOCKET", nullptr);
-    {
-        const ScopedEnvironment runtime("XDG_RUNTIME_DIR", "/run/user/1000");
-        EXPECT_EQ(ipc::defaultSocketPath(), "/run/user/1000/mbhost/socket");
-    }
-    const ScopedEnvironment noRuntime("XDG_RUNTIME_DIR", nullptr);
-    EXPECT_EQ(ipc::defaultSocketPath(), "/tmp/mbhost-" + std::to_string(::getuid()) + "/socket");
 }
 
 TEST(socket_path, a_private_directory_is_made_0700_and_one_open_to_others_is_refused) {

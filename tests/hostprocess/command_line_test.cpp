@@ -41,7 +41,7 @@ TEST(statement_of, drops_comments_outside_strings_and_blanks) {
     }
 }
 
-TEST(run_script, runs_each_statement_and_names_the_line_that_fails) {
+TEST(run_script, runs_each_statement_and_names_the_line_that_fails_or_the_host_gone) {
     ScriptedAutomation host;
     host.fail("Inset Into t", 17, "Unrecognized command: Inset");
     std::istringstream script(
@@ -55,10 +55,6 @@ TEST(run_script, runs_each_statement_and_names_the_line_that_fails) {
     EXPECT_EQ(errors.str(), "startup.mb, line 4: Error 17: Unrecognized command: Inset\n");
     EXPECT_EQ(host.traffic(), (std::vector<veltrano::testing::Request>{{"Do", "Dim a As Integer"},
                                                                        {"Do", "Inset Into t"}}));
-}
-
-TEST(run_statement, a_host_that_has_gone_is_reported_with_its_number) {
-    ScriptedAutomation host;
     host.die();
     EXPECT_EQ(runStatement(host, "Print 1"),
               "Error 462: The remote server machine does not exist or is unavailable");

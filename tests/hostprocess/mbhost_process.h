@@ -22,10 +22,7 @@ public:
     // Starts mbhost with these arguments; standard input from input, outputs into files.
     MbhostProcess(const std::vector<std::string>& arguments, const std::string& input = {});
     ~MbhostProcess();  // kills it if it still runs
-    MbhostProcess(const MbhostProcess&) = delete;
-    MbhostProcess& operator=(const MbhostProcess&) = delete;
 
-    pid_t pid() const { return pid_; }
     // Whether something accepts connections at path within 10 s.
     bool listensAt(const std::string& path) const;
     void signal(int number);
