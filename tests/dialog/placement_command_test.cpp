@@ -66,7 +66,7 @@ constexpr const char* kInternalError = "Application Internal Error [objToArray]:
 class placement_command : public ::testing::Test {
 protected:
     void SetUp() override {
-        f.openTables({{.name = "Roads"}, {.name = "Out"}});
+        answerTables(*f.host, {{.name = "Roads"}, {.name = "Out"}});
         f.select({{"Polyline", 3, 1, 100.0}, {"Polyline", 5, 2, 200.0}, {"Line", 2, 1, 50.0}});
         f.form().load();
         f.view.outputTable = "Out";

@@ -38,7 +38,7 @@ TEST(connection_state, an_idle_object_sends_shows_and_gives_nothing_and_connects
 
 TEST(connection_state, connect_reads_version_and_main_window_then_builds_the_census) {
     HostLinkFixture f;
-    f.answerEmptyHost();
+    answerEmptyHost(*f.host);
     EXPECT_EQ(f.obj->connect2MiPro(HostValue::whole(321)), 1500);
     EXPECT_EQ(f.obj->state(), State::Connected);
     EXPECT_EQ(f.obj->hwnd(), 4242);
@@ -55,8 +55,8 @@ TEST(connection_state, connect_reads_version_and_main_window_then_builds_the_cen
 // A connected object that has read one table and one window, whose host then died.
 std::unique_ptr<HostLinkFixture> deadAfterCensus() {
     auto f = std::make_unique<HostLinkFixture>();
-    f->answerEmptyHost();
-    f->answerTables({ScriptedTable{}});
+    answerEmptyHost(*f->host);
+    answerTables(*f->host, {ScriptedTable{}});
     f->answerWindows(1, {ScriptedWindow{.number = 1, .type = "2"}});
     f->obj->connect2MiPro();
     f->host->die();
@@ -75,7 +75,7 @@ TEST(connection_state, is_loaded_resets_silently_and_a_fresh_host_is_reached_aga
     EXPECT_TRUE(f->messages.shown.empty());
 
     HostLinkFixture fresh;
-    fresh.answerEmptyHost();
+    answerEmptyHost(*fresh.host);
     f->provider.running = fresh.host;
     EXPECT_EQ(f->obj->connect2MiPro(), 1500);
     EXPECT_EQ(f->obj->GetMiApp(), fresh.host);
@@ -116,7 +116,7 @@ TEST(connection_state, deattach_and_destruction_detach_a_live_host_only_and_rele
 
 TEST(connection_state, a_failing_attach_other_than_no_host_shows_its_description) {
     HostLinkFixture f;
-    f.answerEmptyHost();
+    answerEmptyHost(*f.host);
     f.host->fail("SystemInfo(17)", 17, "no such code");
     EXPECT_EQ(f.obj->connect2MiPro(), 0);
     EXPECT_EQ(f.messages.shown,
@@ -130,7 +130,7 @@ TEST(open_host, reports_a_host_that_cannot_start_and_shows_a_started_one_with_it
     EXPECT_EQ(f.shown(), Strings{describeError(err::kNoRunningCopy)});
     f.messages.shown.clear();
     f.provider.next = f.host;
-    f.answerEmptyHost();
+    answerEmptyHost(*f.host);
     f.answerWindows(0, {ScriptedWindow{.number = -1, .id = 9, .title = "Main", .type = "19"}});
     EXPECT_EQ(f.obj->openMiPro(55), 1500);
     EXPECT_EQ(f.obj->state(), State::Connected);
@@ -216,7 +216,7 @@ TEST(msgbox_err, a_refused_request_is_shown_once_cleared_and_gives_nothing) {
          }}};
     for (const auto& row : rows) {
         ConnectedLink f;
-        f.answerTables({ScriptedTable{}});
+        answerTables(*f.host, {ScriptedTable{}});
         f.host->clearRequests();
         f.host->fail(row.refused, 405, "refused");
         EXPECT_TRUE(row.givesNothing(f)) << row.refused;
@@ -270,7 +270,7 @@ TEST(msgbox_err, a_link_lost_while_reporting_midway_ends_the_operation_cleanly) 
     HostLinkFixture f({}, std::make_shared<GoneOnErrorRead>());
     f.provider.next = f.host;
     f.provider.running.reset();
-    f.answerEmptyHost();
+    answerEmptyHost(*f.host);
     f.host->fail("NumWindows()", 1, "busy");
     EXPECT_EQ(f.obj->openMiPro(), 1500);
     ASSERT_FALSE(f.messages.shown.empty());

@@ -40,8 +40,6 @@ public:
         host->answerWith([this](const std::string& e) { return answerFor(e); });
     }
 
-    void openTables(const std::vector<ScriptedTable>& tables) { answerTables(*host, tables); }
-
     // Selects these objects of Roads, held in the selection table Query1.
     void select(std::vector<SelectedObject> objects) {
         selected = std::move(objects);
