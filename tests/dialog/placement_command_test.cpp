@@ -84,7 +84,7 @@ protected:
         ASSERT_FALSE(f.busy.changes.empty());
         EXPECT_FALSE(f.busy.changes.back());
         EXPECT_EQ(f.beep.count, 2);
-        EXPECT_TRUE(f.sent("NumTables()"));
+        EXPECT_TRUE(f.sent("Eval", "NumTables()"));
     }
 
     DialogFixture f;
@@ -167,7 +167,7 @@ TEST_F(placement_command, a_refused_press_says_why_and_places_nothing) {
         EXPECT_EQ(f.messages.shown, std::vector<ShownMessage>{row.message});
         EXPECT_EQ(f.view.points, row.points);
         EXPECT_TRUE(f.calls.empty());
-        EXPECT_EQ(f.sent("SelectionInfo( 3) "), row.rows == 0);
+        EXPECT_EQ(f.sent("Eval", "SelectionInfo( 3) "), row.rows == 0);
         expectEnding();
     }
 }

@@ -1,20 +1,16 @@
-// The main dialog's presenter over a scripted host that has tables and a selection whose
-// cursor follows the fetch statements sent to it.
+// The main dialog's presenter over the scripted host of a host link, with tables and a
+// selection whose cursor follows the fetch statements sent to it.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "dialog/form1.h"
 #include "dialog/memory_form1_view.h"
-#include "foundation/run_time_error.h"
-#include "platform/fixed_regional_settings.h"
-#include "support/fake_ports.h"
-#include "support/scripted_automation.h"
+#include "support/host_link_fixture.h"
 
 namespace veltrano::testing {
 
@@ -31,11 +27,10 @@ struct PlacementCall {
     bool fromTheEnd = false;
 };
 
-class DialogFixture {
+class DialogFixture : public HostLinkFixture {
 public:
     explicit DialogFixture(FixedRegionalSettings settings = FixedRegionalSettings::pointLocale())
-        : regional(settings) {
-        provider.running = host;
+        : HostLinkFixture(settings) {
         answerEmptyHost(*host);
         host->answerWith([this](const std::string& e) { return answerFor(e); });
     }
@@ -66,18 +61,8 @@ public:
         return *form_;
     }
 
-    bool sent(const std::string& text) const {
-        return std::ranges::any_of(host->traffic(),
-                                   [&](const Request& r) { return r.argument == text; });
-    }
-
-    std::shared_ptr<ScriptedAutomation> host = std::make_shared<ScriptedAutomation>();
-    ScriptedProvider provider;
-    RecordingMessageBox messages;
     CountingBeep beep;
     RecordingBusyPointer busy;
-    FixedRegionalSettings regional;
-    RecordingWindowActivation activation;
     MemoryForm1View view;
     std::vector<PlacementCall> calls;
     std::function<ObjectPlacement(std::size_t)> onPlacement;
