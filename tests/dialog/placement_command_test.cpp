@@ -80,7 +80,6 @@ protected:
 
     // The ending ran: pointer back, two beeps, tables listed again.
     void expectEnding() {
-        EXPECT_FALSE(f.busy.busy);
         ASSERT_FALSE(f.busy.changes.empty());
         EXPECT_FALSE(f.busy.changes.back());
         EXPECT_EQ(f.beep.count, 2);
@@ -183,7 +182,7 @@ TEST_F(placement_command, the_host_ending_in_the_walk_is_reported_and_ok_disable
     EXPECT_EQ(f.messages.shown[0].text.rfind("462: ", 0), 0u) << f.messages.shown[0].text;
     EXPECT_EQ(f.messages.shown.back().caption, "Error: No active Mapinfo.");
     EXPECT_TRUE(f.view.summary.ends_with("\r\n ** 2 points allocated."));
-    EXPECT_FALSE(f.busy.busy);
+    EXPECT_EQ(f.busy.changes, (std::vector<bool>{true, false}));
     EXPECT_EQ(f.beep.count, 2);
     EXPECT_FALSE(f.view.okEnabled);
 }
