@@ -47,14 +47,6 @@ TEST(distance_list, reads_what_the_region_accepts_and_sorts_it) {
     }
 }
 
-TEST(distance_list, write_back_uses_the_regional_general_format_and_reads_back) {
-    const List list{-3, 0, 2.5, 10, 1e20};
-    EXPECT_EQ(distanceListText(list, kPoint), "-3\r\n0\r\n2.5\r\n10\r\n1E+20");
-    EXPECT_EQ(distanceListText(list, kComma), "-3\r\n0\r\n2,5\r\n10\r\n1E+20");
-    EXPECT_EQ(distanceListText({}, kPoint), "");
-    EXPECT_EQ(parseDistanceList(distanceListText(list, kComma), kComma), list);
-}
-
 const ShownMessage kNoPoints{"Точки не заданы.", "", MessageIcon::Exclamation};
 const ShownMessage kNoOutputTable{
     "Необходимо задать таблицу, в которую будут помещены создаваемые точки.",
