@@ -47,20 +47,23 @@ public:
         provider.running.reset();
     }
 
+    // Made on first use, from the hosts and the placement as they are then.
     Form1& form() {
         if (!form_) {
             form_ = std::make_unique<Form1>(
-                view, Form1::Ports{provider, messages, beep, busy, regional, activation},
-                [this](miProObj&, const PlacementRequest& r) {
-                    calls.push_back({r.distances, r.fromTheEnd});
-                    if (onPlacement) return onPlacement(calls.size());
-                    return ObjectPlacement(static_cast<std::int32_t>(r.distances.size()));
-                },
+                view, Form1::Ports{*hosts, messages, beep, busy, regional, activation}, placement,
                 [this] { ++aboutShown; });
         }
         return *form_;
     }
 
+    AutomationProvider* hosts = &provider;
+    // Records each call, placing as many points as distances unless onPlacement says.
+    PlacementEngine placement = [this](miProObj&, const PlacementRequest& r) {
+        calls.push_back({r.distances, r.fromTheEnd});
+        if (onPlacement) return onPlacement(calls.size());
+        return ObjectPlacement(static_cast<std::int32_t>(r.distances.size()));
+    };
     CountingBeep beep;
     RecordingBusyPointer busy;
     MemoryForm1View view;
