@@ -47,16 +47,18 @@ public:
         provider.running.reset();
     }
 
-    // Made on first use, from the hosts and the placement as they are then.
+    // Made on first use, from the window, the hosts and the placement as they are then.
     Form1& form() {
         if (!form_) {
             form_ = std::make_unique<Form1>(
-                view, Form1::Ports{*hosts, messages, beep, busy, regional, activation}, placement,
-                [this] { ++aboutShown; });
+                *window, Form1::Ports{*hosts, messages, beep, busy, regional, activation},
+                placement, [this] { ++aboutShown; });
         }
         return *form_;
     }
 
+    MemoryForm1View view;
+    Form1View* window = &view;
     AutomationProvider* hosts = &provider;
     // Records each call, placing as many points as distances unless onPlacement says.
     PlacementEngine placement = [this](miProObj&, const PlacementRequest& r) {
@@ -66,7 +68,6 @@ public:
     };
     CountingBeep beep;
     RecordingBusyPointer busy;
-    MemoryForm1View view;
     std::vector<PlacementCall> calls;
     std::function<ObjectPlacement(std::size_t)> onPlacement;
     int aboutShown = 0;
