@@ -5,13 +5,8 @@
 #include "foundation/run_time_error.h"
 #include "support/fake_ports.h"
 
-namespace veltrano {
+namespace veltrano::testing {
 namespace {
-
-using testing::FakeProcessStart;
-using testing::FakeRegistry;
-using testing::RecordingMessageBox;
-using testing::ShownMessage;
 
 // The texts load writes meet the widgets in the widget test.
 class ClosingAboutView : public AboutView {
@@ -109,4 +104,4 @@ TEST(get_key_value, reads_each_value_type_as_its_text) {
 }
 
 }  // namespace
-}  // namespace veltrano
+}  // namespace veltrano::testing

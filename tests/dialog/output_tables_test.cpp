@@ -22,7 +22,7 @@ TEST(dialog_start, a_host_that_comes_and_goes_is_said_on_refresh_and_sets_ok) {
     EXPECT_EQ(f.messages.shown, std::vector<ShownMessage>{kNoHost});
 
     f.provider.running = f.host;
-    f.openTables({{.name = "Points"}});
+    answerTables(*f.host, {{.name = "Points"}});
     f.form().cmdRefreshMIClick();
     EXPECT_EQ(f.view.summary, "--- NO Selected Objects ---");
     f.select({{"Polyline", 3, 1, 10.0}});
@@ -61,7 +61,7 @@ TEST(output_tables, a_refresh_lists_writable_base_tables_and_keeps_an_open_choic
                 {{}, "Old", {}, ""}};
     for (const auto& row : rows) {
         DialogFixture f;
-        f.openTables(row.tables);
+        answerTables(*f.host, row.tables);
         f.view.outputTables = {"Old"};
         f.view.outputTable = row.chosen;
         f.form().cmdRefreshMIClick();

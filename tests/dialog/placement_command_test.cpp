@@ -47,14 +47,6 @@ TEST(distance_list, reads_what_the_region_accepts_and_sorts_it) {
     }
 }
 
-TEST(distance_list, write_back_uses_the_regional_general_format_and_reads_back) {
-    const List list{-3, 0, 2.5, 10, 1e20};
-    EXPECT_EQ(distanceListText(list, kPoint), "-3\r\n0\r\n2.5\r\n10\r\n1E+20");
-    EXPECT_EQ(distanceListText(list, kComma), "-3\r\n0\r\n2,5\r\n10\r\n1E+20");
-    EXPECT_EQ(distanceListText({}, kPoint), "");
-    EXPECT_EQ(parseDistanceList(distanceListText(list, kComma), kComma), list);
-}
-
 const ShownMessage kNoPoints{"Точки не заданы.", "", MessageIcon::Exclamation};
 const ShownMessage kNoOutputTable{
     "Необходимо задать таблицу, в которую будут помещены создаваемые точки.",
@@ -66,7 +58,7 @@ constexpr const char* kInternalError = "Application Internal Error [objToArray]:
 class placement_command : public ::testing::Test {
 protected:
     void SetUp() override {
-        f.openTables({{.name = "Roads"}, {.name = "Out"}});
+        answerTables(*f.host, {{.name = "Roads"}, {.name = "Out"}});
         f.select({{"Polyline", 3, 1, 100.0}, {"Polyline", 5, 2, 200.0}, {"Line", 2, 1, 50.0}});
         f.form().load();
         f.view.outputTable = "Out";
@@ -80,11 +72,10 @@ protected:
 
     // The ending ran: pointer back, two beeps, tables listed again.
     void expectEnding() {
-        EXPECT_FALSE(f.busy.busy);
         ASSERT_FALSE(f.busy.changes.empty());
         EXPECT_FALSE(f.busy.changes.back());
         EXPECT_EQ(f.beep.count, 2);
-        EXPECT_TRUE(f.sent("NumTables()"));
+        EXPECT_TRUE(f.sent("Eval", "NumTables()"));
     }
 
     DialogFixture f;
@@ -167,7 +158,7 @@ TEST_F(placement_command, a_refused_press_says_why_and_places_nothing) {
         EXPECT_EQ(f.messages.shown, std::vector<ShownMessage>{row.message});
         EXPECT_EQ(f.view.points, row.points);
         EXPECT_TRUE(f.calls.empty());
-        EXPECT_EQ(f.sent("SelectionInfo( 3) "), row.rows == 0);
+        EXPECT_EQ(f.sent("Eval", "SelectionInfo( 3) "), row.rows == 0);
         expectEnding();
     }
 }
@@ -183,7 +174,7 @@ TEST_F(placement_command, the_host_ending_in_the_walk_is_reported_and_ok_disable
     EXPECT_EQ(f.messages.shown[0].text.rfind("462: ", 0), 0u) << f.messages.shown[0].text;
     EXPECT_EQ(f.messages.shown.back().caption, "Error: No active Mapinfo.");
     EXPECT_TRUE(f.view.summary.ends_with("\r\n ** 2 points allocated."));
-    EXPECT_FALSE(f.busy.busy);
+    EXPECT_EQ(f.busy.changes, (std::vector<bool>{true, false}));
     EXPECT_EQ(f.beep.count, 2);
     EXPECT_FALSE(f.view.okEnabled);
 }

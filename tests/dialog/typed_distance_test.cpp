@@ -54,16 +54,13 @@ TEST(typed_distance, the_dialog_takes_no_enter_or_esc_and_writes_back_what_it_re
     QApplication app(argc, argv);
     for (const auto& [locale, typed, shown] : {std::tuple{"en-US", "1,000;2,5", "2\r\n1000"},
                                                std::tuple{"de-DE", "2.500;1.50", "1,5\r\n2500"}}) {
-        DialogFixture f(FixedRegionalSettings::forLocale(locale));
-        f.openTables({{.name = "Out"}});
-        f.select({{"Polyline", 3, 1, 100.0}});
         QtForm1View view;
-        Form1 form{view,
-                   {f.provider, f.messages, f.beep, f.busy, f.regional, f.activation},
-                   [](miProObj&, const PlacementRequest&) { return 1; },
-                   {}};
-        QObject::connect(&view, &QtForm1View::okRequested, [&] { form.cmdOKClick(); });
-        form.load();
+        DialogFixture f(FixedRegionalSettings::forLocale(locale));
+        f.window = &view;
+        answerTables(*f.host, {{.name = "Out"}});
+        f.select({{"Polyline", 3, 1, 100.0}});
+        QObject::connect(&view, &QtForm1View::okRequested, [&] { f.form().cmdOKClick(); });
+        f.form().load();
         view.selectOutputTable(0);
         view.setPointsText(typed);
         f.host->clearRequests();

@@ -14,13 +14,13 @@ TEST(get_all_tables_info, fills_one_record_per_table_in_slots_from_one) {
     TableList none{std::make_shared<miProTblInfo>()};
     EXPECT_EQ(f.obj->getAllTablesInfo(&none), 0);
     EXPECT_EQ(none, TableList{nullptr});
-    f.answerTables({ScriptedTable{}, ScriptedTable{.name = "rivers",
-                                                   .path = "/data/rivers.tab",
-                                                   .mappable = "F",
-                                                   .readOnly = "t",
-                                                   .temporary = "T",
-                                                   .type = "2",
-                                                   .minX = "0"}});
+    answerTables(*f.host, {ScriptedTable{}, ScriptedTable{.name = "rivers",
+                                                          .path = "/data/rivers.tab",
+                                                          .mappable = "F",
+                                                          .readOnly = "t",
+                                                          .temporary = "T",
+                                                          .type = "2",
+                                                          .minX = "0"}});
     TableList copy;
     ASSERT_EQ(f.obj->getAllTablesInfo(&copy), 2);
     ASSERT_EQ(copy.size(), 3u);
@@ -43,7 +43,7 @@ TEST(get_all_tables_info, fills_one_record_per_table_in_slots_from_one) {
 // The table list and the window census alike.
 TEST(get_all_tables_info, a_failure_is_shown_with_its_source_and_keeps_what_was_read) {
     ConnectedLink f;
-    f.answerTables({ScriptedTable{}, ScriptedTable{}});
+    answerTables(*f.host, {ScriptedTable{}, ScriptedTable{}});
     f.answerWindows(1, {ScriptedWindow{}});
     f.host->fail("TableInfo(2,4) ", 401, "Table closed meanwhile");
     f.host->fail("WindowInfo(1,5)", 401, "window closed");
@@ -63,7 +63,7 @@ TEST(get_all_tables_info, a_failure_is_shown_with_its_source_and_keeps_what_was_
 
 TEST(get_mi_tab_info, ids_outside_the_table_count_leave_out_of_range_values) {
     ConnectedLink f;
-    f.answerTables({ScriptedTable{}});
+    answerTables(*f.host, {ScriptedTable{}});
     for (std::int32_t id : {0, 2, -1}) {
         miProTblInfo record;
         record.setTName("stale");
@@ -104,8 +104,8 @@ TEST(table_nrows, gives_minus_one_when_the_table_or_its_count_fails) {
 
 TEST(open_table, composes_the_statement_and_finds_the_table_by_path) {
     ConnectedLink f;
-    f.answerTables({ScriptedTable{.path = "/data/roads.tab"},
-                    ScriptedTable{.name = "Карты", .path = "/data/Карты.TAB"}});
+    answerTables(*f.host, {ScriptedTable{.path = "/data/roads.tab"},
+                           ScriptedTable{.name = "Карты", .path = "/data/Карты.TAB"}});
     const std::string path = "/DATA/карты.tab";
     EXPECT_EQ(f.obj->openTable(path, "ReadOnly", "maps"), 2);
     EXPECT_EQ(path, "/DATA/карты.tab");  // the caller's text is untouched

@@ -32,8 +32,7 @@ class host_link_on_mbhost : public ::testing::TestWithParam<FixedRegionalSetting
 protected:
     host_link_on_mbhost()
         : workspace(makeWorkspace()),
-          automation(std::make_shared<InProcessAutomation>(workspace)),
-          provider(automation),
+          provider(std::make_shared<InProcessAutomation>(workspace)),
           regional(GetParam()),
           obj(provider, messages, regional, activation) {}
 
@@ -41,7 +40,6 @@ protected:
     void TearDown() override { EXPECT_TRUE(messages.shown.empty()); }
 
     std::shared_ptr<mbhost::Host> workspace;
-    std::shared_ptr<InProcessAutomation> automation;
     InProcessProvider provider;
     RecordingMessageBox messages;
     FixedRegionalSettings regional;

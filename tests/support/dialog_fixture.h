@@ -1,20 +1,16 @@
-// The main dialog's presenter over a scripted host that has tables and a selection whose
-// cursor follows the fetch statements sent to it.
+// The main dialog's presenter over the scripted host of a host link, with tables and a
+// selection whose cursor follows the fetch statements sent to it.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "dialog/form1.h"
 #include "dialog/memory_form1_view.h"
-#include "foundation/run_time_error.h"
-#include "platform/fixed_regional_settings.h"
-#include "support/fake_ports.h"
-#include "support/scripted_automation.h"
+#include "support/host_link_fixture.h"
 
 namespace veltrano::testing {
 
@@ -31,16 +27,13 @@ struct PlacementCall {
     bool fromTheEnd = false;
 };
 
-class DialogFixture {
+class DialogFixture : public HostLinkFixture {
 public:
     explicit DialogFixture(FixedRegionalSettings settings = FixedRegionalSettings::pointLocale())
-        : regional(settings) {
-        provider.running = host;
+        : HostLinkFixture(settings) {
         answerEmptyHost(*host);
         host->answerWith([this](const std::string& e) { return answerFor(e); });
     }
-
-    void openTables(const std::vector<ScriptedTable>& tables) { answerTables(*host, tables); }
 
     // Selects these objects of Roads, held in the selection table Query1.
     void select(std::vector<SelectedObject> objects) {
@@ -54,33 +47,27 @@ public:
         provider.running.reset();
     }
 
+    // Made on first use, from the window, the hosts and the placement as they are then.
     Form1& form() {
         if (!form_) {
             form_ = std::make_unique<Form1>(
-                view, Form1::Ports{provider, messages, beep, busy, regional, activation},
-                [this](miProObj&, const PlacementRequest& r) {
-                    calls.push_back({r.distances, r.fromTheEnd});
-                    if (onPlacement) return onPlacement(calls.size());
-                    return ObjectPlacement(static_cast<std::int32_t>(r.distances.size()));
-                },
-                [this] { ++aboutShown; });
+                *window, Form1::Ports{*hosts, messages, beep, busy, regional, activation},
+                placement, [this] { ++aboutShown; });
         }
         return *form_;
     }
 
-    bool sent(const std::string& text) const {
-        return std::ranges::any_of(host->traffic(),
-                                   [&](const Request& r) { return r.argument == text; });
-    }
-
-    std::shared_ptr<ScriptedAutomation> host = std::make_shared<ScriptedAutomation>();
-    ScriptedProvider provider;
-    RecordingMessageBox messages;
+    MemoryForm1View view;
+    Form1View* window = &view;
+    AutomationProvider* hosts = &provider;
+    // Records each call, placing as many points as distances unless onPlacement says.
+    PlacementEngine placement = [this](miProObj&, const PlacementRequest& r) {
+        calls.push_back({r.distances, r.fromTheEnd});
+        if (onPlacement) return onPlacement(calls.size());
+        return ObjectPlacement(static_cast<std::int32_t>(r.distances.size()));
+    };
     CountingBeep beep;
     RecordingBusyPointer busy;
-    FixedRegionalSettings regional;
-    RecordingWindowActivation activation;
-    MemoryForm1View view;
     std::vector<PlacementCall> calls;
     std::function<ObjectPlacement(std::size_t)> onPlacement;
     int aboutShown = 0;

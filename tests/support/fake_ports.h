@@ -42,11 +42,7 @@ public:
 class RecordingBusyPointer : public BusyPointerPort {
 public:
     std::vector<bool> changes;
-    bool busy = false;
-    void setBusy(bool b) override {
-        busy = b;
-        changes.push_back(b);
-    }
+    void setBusy(bool busy) override { changes.push_back(busy); }
 };
 
 class FakeRegistry : public RegistryPort {

@@ -39,18 +39,12 @@ public:
         obj = std::make_unique<miProObj>(provider, messages, regional, activation);
     }
 
-    void answerEmptyHost() { testing::answerEmptyHost(*host); }
-
     // Connects to a host without windows or tables and forgets the traffic so far.
     void connectEmptyHost() {
-        answerEmptyHost();
+        answerEmptyHost(*host);
         ASSERT_EQ(obj->connect2MiPro(), 1500);
         ASSERT_EQ(obj->state(), miProObj::State::Connected);
         host->clearRequests();
-    }
-
-    void answerTables(const std::vector<ScriptedTable>& tables) {
-        testing::answerTables(*host, tables);
     }
 
     // The census asks the counts, the front window, window number 0 (which names no window)

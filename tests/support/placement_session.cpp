@@ -4,11 +4,8 @@
 #include <sstream>
 
 #include "dialog/engine_placement.h"
-#include "dialog/form1.h"
-#include "dialog/memory_form1_view.h"
 #include "platform/clock_random.h"
-#include "platform/fixed_regional_settings.h"
-#include "support/fake_ports.h"
+#include "support/dialog_fixture.h"
 
 namespace veltrano::testing {
 
@@ -19,55 +16,45 @@ const char* outcomeName(PlacementOutcome outcome) {
     return kNames[static_cast<int>(outcome)];
 }
 
-struct Session {
-    explicit Session(AutomationProvider& hosts)
-        : form(view, {hosts, messages, beep, busy, regional, activation},
-               enginePlacement({messages, random, timer}), {}) {}
+// Chooses the output table by name, as a click in its list would.
+bool chooseOutputTable(MemoryForm1View& view, const std::string& name) {
+    const auto at = std::ranges::find(view.outputTables, name);
+    if (at == view.outputTables.end()) return false;
+    view.selectOutputTable(static_cast<int>(at - view.outputTables.begin()));
+    return true;
+}
 
-    // Chooses the output table by name, as a click in its list would.
-    bool chooseOutputTable(const std::string& name) {
-        const auto at = std::ranges::find(view.outputTables, name);
-        if (at == view.outputTables.end()) return false;
-        view.selectOutputTable(static_cast<int>(at - view.outputTables.begin()));
-        return true;
-    }
-
-    void press(std::ostringstream& report, const std::string& points, const std::string& table,
-               int fromTheEnd) {
-        view.points = points;
-        report << "output table " << table << (chooseOutputTable(table) ? "" : " missing") << '\n';
-        view.startFromTheEnd = fromTheEnd;
-        report << "OK: " << outcomeName(form.cmdOKClick()) << '\n';
-        report << "points: " << view.points << '\n';
-        report << "summary:\n" << view.summary << '\n';
-    }
-
-    MemoryForm1View view;
-    RecordingMessageBox messages;
-    CountingBeep beep;
-    RecordingBusyPointer busy;
-    FixedRegionalSettings regional = FixedRegionalSettings::pointLocale();
-    RecordingWindowActivation activation;
-    Lcg24Random random;
-    FixedTimer timer;
-    Form1 form;
-};
+void press(DialogFixture& session, std::ostringstream& report, const std::string& points,
+           const std::string& table, int fromTheEnd) {
+    MemoryForm1View& view = session.view;
+    view.points = points;
+    report << "output table " << table << (chooseOutputTable(view, table) ? "" : " missing")
+           << '\n';
+    view.startFromTheEnd = fromTheEnd;
+    report << "OK: " << outcomeName(session.form().cmdOKClick()) << '\n';
+    report << "points: " << view.points << '\n';
+    report << "summary:\n" << view.summary << '\n';
+}
 
 }  // namespace
 
 std::string runPlacementSession(AutomationProvider& hosts) {
-    Session session(hosts);
+    DialogFixture session;
+    Lcg24Random random;
+    FixedTimer timer;
+    session.hosts = &hosts;
+    session.placement = enginePlacement({session.messages, random, timer});
     std::ostringstream report;
-    session.form.load();
-    report << "host reachable: " << session.form.hostReachable() << '\n';
+    session.form().load();
+    report << "host reachable: " << session.form().hostReachable() << '\n';
     for (const std::string& table : session.view.outputTables) report << "table " << table << '\n';
     report << "summary:\n" << session.view.summary << '\n';
 
-    session.press(report, "12000;250\r\n5000\r\n1000", kSessionPointTable, 0);
-    session.press(report, "800", kSessionLabelTable, 1);
-    session.form.cmdRefreshMIClick();
+    press(session, report, "12000;250\r\n5000\r\n1000", kSessionPointTable, 0);
+    press(session, report, "800", kSessionLabelTable, 1);
+    session.form().cmdRefreshMIClick();
     report << "after refresh:\n" << session.view.summary << '\n';
-    session.form.unload();
+    session.form().unload();
 
     for (const ShownMessage& m : session.messages.shown) {
         report << "message box: " << m.caption << ": " << m.text << '\n';

@@ -1,5 +1,8 @@
 #include "support/scripted_automation.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "foundation/run_time_error.h"
 
 namespace veltrano::testing {
@@ -58,28 +61,20 @@ void ScriptedAutomation::die(std::size_t afterCalls) {
 }
 
 std::vector<Request> ScriptedAutomation::traffic() const {
+    constexpr std::string_view kMembers[] = {"Eval", "Do", "RunCommand", "RunMenuCommand"};
     std::vector<Request> out;
+    std::ranges::copy_if(requests_, std::back_inserter(out),
+                         [&](const Request& r) { return std::ranges::count(kMembers, r.member); });
+    return out;
+}
+
+std::vector<std::string> ScriptedAutomation::argumentsOf(
+    std::initializer_list<std::string_view> members) const {
+    std::vector<std::string> out;
     for (const auto& r : requests_) {
-        if (r.member == "Eval" || r.member == "Do" || r.member == "RunCommand" ||
-            r.member == "RunMenuCommand") {
-            out.push_back(r);
+        if (std::ranges::count(members, r.member) > 0 && r.argument != "2*2") {
+            out.push_back(r.argument);
         }
-    }
-    return out;
-}
-
-std::vector<std::string> ScriptedAutomation::evals() const {
-    std::vector<std::string> out;
-    for (const auto& r : requests_) {
-        if (r.member == "Eval" && r.argument != "2*2") out.push_back(r.argument);
-    }
-    return out;
-}
-
-std::vector<std::string> ScriptedAutomation::statements() const {
-    std::vector<std::string> out;
-    for (const auto& r : requests_) {
-        if (r.member == "Do" || r.member == "RunCommand") out.push_back(r.argument);
     }
     return out;
 }

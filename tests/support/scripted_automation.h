@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <optional>
 #include <string>
@@ -44,9 +45,9 @@ public:
     // The MapBasic traffic only: Eval, Do, RunCommand and RunMenuCommand, in order.
     std::vector<Request> traffic() const;
     // The texts sent with Eval, without the liveness probes.
-    std::vector<std::string> evals() const;
+    std::vector<std::string> evals() const { return argumentsOf({"Eval"}); }
     // The statements sent with Do or RunCommand, in order.
-    std::vector<std::string> statements() const;
+    std::vector<std::string> statements() const { return argumentsOf({"Do", "RunCommand"}); }
     void clearRequests() { requests_.clear(); }
 
     // An Eval without a rule fails with this code (a test sees the unexpected request).
@@ -83,6 +84,7 @@ public:
     std::string applicationTitle = "MapInfo Professional";
 
 private:
+    std::vector<std::string> argumentsOf(std::initializer_list<std::string_view> members) const;
     void record(std::string member, std::string argument = {});
     template <class T>
     T recorded(const char* member, const T& value) {

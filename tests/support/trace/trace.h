@@ -15,8 +15,7 @@
 namespace veltrano::replay {
 
 struct TraceFailure {
-    std::int32_t number = 0;  // the run-time error raised
-    std::int32_t code = 0;    // the host's LastErrorCode afterwards
+    std::int32_t code = 0;  // the host's LastErrorCode afterwards
     std::string message;
 };
 
@@ -30,8 +29,6 @@ struct TraceStep {
 };
 
 // Raises std::runtime_error "<name> line N: <reason>" for a line that is not a trace line.
-// With client set, only that client's requests are kept.
-std::vector<TraceStep> readTrace(std::istream& in, const std::string& name,
-                                 std::optional<int> client = std::nullopt);
+std::vector<TraceStep> readTrace(std::istream& in, const std::string& name);
 
 }  // namespace veltrano::replay
