@@ -13,6 +13,19 @@ std::string metres(double length) {
     std::snprintf(text, sizeof text, "%.3f", length);
     return text;
 }
+
+// The first part (or the last) with a segment: a part of one node gives the walk no direction.
+const std::vector<mbhost::Point>* partWithSegment(const mbhost::Geometry& path, bool first) {
+    const auto hasSegment = [](const std::vector<mbhost::Point>& nodes) {
+        return nodes.size() >= 2;
+    };
+    if (first) {
+        const auto part = std::find_if(path.parts.begin(), path.parts.end(), hasSegment);
+        return part == path.parts.end() ? nullptr : &*part;
+    }
+    const auto part = std::find_if(path.parts.rbegin(), path.parts.rend(), hasSegment);
+    return part == path.parts.rend() ? nullptr : &*part;
+}
 }  // namespace
 
 EventWalk::EventWalk(mbhost::Host& host, const mbhost::Table& selection, MessageBoxPort& messages,
@@ -117,19 +130,27 @@ double EventWalk::walkedLength(const mbhost::Geometry& path) const {
     return length;
 }
 
-// The line's first node, on its first segment as measured.
+// Where the walk starts: the first node of its first segment, with that segment's direction.
 EventPoint EventWalk::lineStart(const mbhost::Geometry& path, bool fromTheEnd) const {
-    const std::vector<mbhost::Point>& nodes = fromTheEnd ? path.parts.back() : path.parts.front();
-    const mbhost::Point start = fromTheEnd ? nodes.back() : nodes.front();
-    const mbhost::Point next = fromTheEnd ? nodes[nodes.size() - 2] : nodes[1];
+    const std::vector<mbhost::Point>* nodes = partWithSegment(path, !fromTheEnd);
+    if (!nodes) {
+        const mbhost::Point node = path.parts.front().front();
+        return {node, node, node, 0};
+    }
+    const mbhost::Point start = fromTheEnd ? nodes->back() : nodes->front();
+    const mbhost::Point next = fromTheEnd ? (*nodes)[nodes->size() - 2] : (*nodes)[1];
     return {start, start, next, 0};
 }
 
-// The line's last node, at the far end of its last segment as measured.
+// Where the walk ends: the far node of its last segment, with the direction it arrives in.
 EventPoint EventWalk::lineEnd(const mbhost::Geometry& path, bool fromTheEnd) const {
-    const std::vector<mbhost::Point>& nodes = fromTheEnd ? path.parts.front() : path.parts.back();
-    const mbhost::Point end = fromTheEnd ? nodes.front() : nodes.back();
-    const mbhost::Point before = fromTheEnd ? nodes[1] : nodes[nodes.size() - 2];
+    const std::vector<mbhost::Point>* nodes = partWithSegment(path, fromTheEnd);
+    if (!nodes) {
+        const mbhost::Point node = path.parts.back().back();
+        return {node, node, node, 0};
+    }
+    const mbhost::Point before = fromTheEnd ? (*nodes)[1] : (*nodes)[nodes->size() - 2];
+    const mbhost::Point end = fromTheEnd ? nodes->front() : nodes->back();
     return {end, before, end,
             host_.measurer(measure_).distance(*selection_.coordSys(), before, end)};
 }
